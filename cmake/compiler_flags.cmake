@@ -1,0 +1,14 @@
+function(quizz_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+if(QUIZZ_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+    # One self-contained executable: no libstdc++, libgcc or winpthread DLLs beside it.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+endif()

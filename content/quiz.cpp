@@ -1,0 +1,64 @@
+#include "content/quiz.h"
+
+#include <cstdlib>
+#include <cstring>
+
+void copyText(char* dst, const char* src) {
+    size_t n = strnlen(src, kTextCapacity - 1);
+    memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+void initQuiz(Quiz* quiz) {
+    quiz->head = nullptr;
+    quiz->tail = nullptr;
+    quiz->revealMode = REVEAL_TEXT;
+    memset(quiz->reservedTable, 0, sizeof quiz->reservedTable);
+}
+
+QuestionNode* appendQuestion(Quiz* quiz, const char* answer1, const char* answer2,
+                             const char* questionText) {
+    // calloc, not new: the player throws no exceptions and a failed allocation must
+    // simply leave the list as it was.
+    auto* node = static_cast<QuestionNode*>(calloc(1, sizeof(QuestionNode)));
+    if (node == nullptr) {
+        return nullptr;
+    }
+    copyText(node->answer1, answer1);
+    copyText(node->answer2, answer2);
+    copyText(node->questionText, questionText);
+
+    node->prev = quiz->tail;
+    if (quiz->tail != nullptr) {
+        quiz->tail->next = node;
+    }
+    if (quiz->head == nullptr) {
+        quiz->head = node;
+    }
+    quiz->tail = node;
+    return node;
+}
+
+QuestionNode* questionAt(const Quiz* quiz, int k) {
+    QuestionNode* node = quiz->head;
+    if (node == nullptr) {
+        return nullptr;
+    }
+    // A shorter list yields its last node: callers asking past the end still get a
+    // question to read rather than nothing.
+    for (int i = 0; i < k && node->next != nullptr; ++i) {
+        node = node->next;
+    }
+    return node;
+}
+
+void freeQuestions(Quiz* quiz) {
+    QuestionNode* node = quiz->head;
+    while (node != nullptr) {
+        QuestionNode* next = node->next;
+        free(node);
+        node = next;
+    }
+    quiz->head = nullptr;
+    quiz->tail = nullptr;
+}

@@ -1,0 +1,28 @@
+// UTF-8 <-> Windows-1252, the player's single-byte character set.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct Cp1252Error {
+    size_t position = 0;      // 1-based character position in the UTF-8 text
+    uint32_t codepoint = 0;   // the character that has no Windows-1252 byte
+    bool invalidUtf8 = false; // the text is not valid UTF-8 at that position
+};
+
+// Converts UTF-8 to Windows-1252. On failure returns false, leaves *out unspecified and
+// describes the first offending character in *error.
+bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error);
+
+// Converts Windows-1252 bytes to UTF-8. Every byte has a character (the five bytes that
+// Windows-1252 leaves undefined map to the C1 controls of the same value, as Windows does),
+// so the conversion always succeeds and round-trips.
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// "U+0141 'Ł'" for messages (the character itself only when it is printable).
+std::string describeCodepoint(uint32_t codepoint);
+
+// A ready-made message: "character 3 U+0141 'Ł' has no Windows-1252 equivalent; ..." or
+// "character 3 is not valid UTF-8 (byte 0xFF); ...".
+std::string describeCp1252Error(const Cp1252Error& error);
