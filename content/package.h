@@ -13,12 +13,12 @@
 // and reports it here. 0 means the content was well-formed.
 enum ContentProblem : uint32_t {
     CONTENT_OK = 0,
-    CONTENT_TRUNCATED = 1u << 0,           // the bytes end before the counts say they should
-    CONTENT_TEXT_TOO_LONG = 1u << 1,       // a field or code line over 259 bytes (cut to 259)
-    CONTENT_BAD_ANSWER_COUNT = 1u << 2,    // answers-per-question byte other than 1 or 2
-    CONTENT_BAD_QUIZ_TYPE = 1u << 3,       // quiz-type byte outside 1..4
-    CONTENT_TOO_MANY_QUESTIONS = 1u << 4,  // question count above 90 (cut to 90)
-    CONTENT_OUT_OF_MEMORY = 1u << 5,       // a question node could not be allocated
+    CONTENT_TRUNCATED = 1u << 0,          // the bytes end before the counts say they should
+    CONTENT_TEXT_TOO_LONG = 1u << 1,      // a field or code line over 259 bytes (cut to 259)
+    CONTENT_BAD_ANSWER_COUNT = 1u << 2,   // answers-per-question byte other than 1 or 2
+    CONTENT_BAD_QUIZ_TYPE = 1u << 3,      // quiz-type byte outside 1..4
+    CONTENT_TOO_MANY_QUESTIONS = 1u << 4, // question count above 90 (cut to 90)
+    CONTENT_OUT_OF_MEMORY = 1u << 5,      // a question node could not be allocated
 };
 
 constexpr uint8_t kFieldEnd = '|';
