@@ -4,14 +4,14 @@
 // Verdict words, Windows-1252 bytes ("yade lid\xE9e").
 extern const char kVerdictBravo[];
 extern const char kVerdictAnagram[];
-extern const char kVerdictAlmost[];     // "Quasiment": distance 1
-extern const char kVerdictNearly[];     // "Presque": distance 2
-extern const char kVerdictTooLong[];    // "Trop long"
-extern const char kVerdictTooShort[];   // "Trop court"
-extern const char kVerdictNotFar[];     // "pas loin"
-extern const char kVerdictSimilar[];    // "yade lid\xE9e"
-extern const char kVerdictWrong[];      // "FAUX"
-extern const char kVerdictEmpty[];      // "?"
+extern const char kVerdictAlmost[];   // "Quasiment": distance 1
+extern const char kVerdictNearly[];   // "Presque": distance 2
+extern const char kVerdictTooLong[];  // "Trop long"
+extern const char kVerdictTooShort[]; // "Trop court"
+extern const char kVerdictNotFar[];   // "pas loin"
+extern const char kVerdictSimilar[];  // "yade lid\xE9e"
+extern const char kVerdictWrong[];    // "FAUX"
+extern const char kVerdictEmpty[];    // "?"
 
 // Grades `typed` (the field's text; only its first 259 bytes count) against `expected`
 // (a stored answer of at most 259 bytes). Pure: neither input is changed. Returns one of

@@ -1,0 +1,306 @@
+// Tests of `quizpack grade`, run as a user would run it: the real binary (QUIZPACK_PATH),
+// UTF-8 arguments and files, standard input, exit codes and messages.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "checking/grader.h"
+#include "tools/quizpack/cp1252.h"
+
+extern char** environ;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// A temporary file that is removed when it goes out of scope.
+class TempFile {
+  public:
+    explicit TempFile(const std::string& contents = "") {
+        const char* dir = getenv("TMPDIR");
+        path_ = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/quizz_grade_XXXXXX";
+        const int fd = mkstemp(&path_[0]);
+        if (fd >= 0) {
+            size_t done = 0;
+            while (done < contents.size()) {
+                const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+                if (n <= 0) {
+                    break;
+                }
+                done += static_cast<size_t>(n);
+            }
+            close(fd);
+        }
+    }
+    ~TempFile() { unlink(path_.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    const std::string& path() const { return path_; }
+    std::string contents() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+  private:
+    std::string path_;
+};
+
+// Runs quizpack with the arguments, standard input from `input`.
+Outcome runQuizpack(const std::vector<std::string>& args, const std::string& input = "") {
+    TempFile in(input);
+    TempFile out;
+    TempFile err;
+    std::vector<char*> argv;
+    std::string program = QUIZPACK_PATH;
+    argv.push_back(&program[0]);
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) {
+        argv.push_back(&a[0]);
+    }
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.path().c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.path().c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
+    pid_t pid = 0;
+    Outcome run;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot run " << program;
+        return run;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = out.contents();
+    run.err = err.contents();
+    return run;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kSimilarUtf8 = "yade lid\xC3\xA9"
+                                 "e";
+
+struct ArgRow {
+    std::string expected;
+    std::string typed;
+    std::string verdict; // UTF-8
+};
+
+TEST(GradeCommand, GradesTwoArgumentsWithAccents) {
+    const std::vector<ArgRow> rows = {
+        {"Chateau de Versailles", "chato de versaille", kSimilarUtf8},
+        {"Tour Eiffel", "  tour eiffel ", "BRAVO"},
+        {"Cl\xC3\xA9op\xC3\xA2tre", "CL\xC3\xA9OP\xC3\xA2TRE", "BRAVO"},
+        {"Cl\xC3\xA9op\xC3\xA2tre", "CL\xC3\x89OP\xC3\x82TRE", "Presque"},
+        {"Cl\xC3\xA9op\xC3\xA2tre", "cleopatre", "Presque"},
+        {"\xC5\x92uvre", "\xC5\x93uvre", "Quasiment"}, // Œ and œ are bytes 8C and 9C
+        {"ANANAS", "ananananas", "FAUX"},
+        {"Paris", "   ", "?"},
+        {"", "ab", "Presque"},
+    };
+    for (const ArgRow& row : rows) {
+        SCOPED_TRACE(row.expected + " / " + row.typed);
+        const Outcome run = runQuizpack({"grade", row.expected, row.typed});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, row.verdict + "\n");
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(GradeCommand, CharacterWithoutWindows1252ByteIsAnError) {
+    Outcome run = runQuizpack({"grade", "Lodz",
+                               "\xC5\x81\xC3\xB3"
+                               "d\xC5\xBA"}); // Łódź
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(contains(run.err, "typed text")) << run.err;
+    EXPECT_TRUE(contains(run.err, "character 1")) << run.err;
+    EXPECT_TRUE(contains(run.err, "U+0141")) << run.err;
+    EXPECT_TRUE(contains(run.err, "\xC5\x81")) << run.err;
+
+    run = runQuizpack({"grade", "Erd\xC5\x91s", "erdos"}); // Erdős
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(contains(run.err, "expected answer")) << run.err;
+    EXPECT_TRUE(contains(run.err, "character 4")) << run.err;
+    EXPECT_TRUE(contains(run.err, "U+0151")) << run.err;
+
+    run = runQuizpack({"grade", "Paris", "caf\xE9"}); // Latin-1, not UTF-8
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "typed text")) << run.err;
+    EXPECT_TRUE(contains(run.err, "character 4")) << run.err;
+    EXPECT_TRUE(contains(run.err, "not valid UTF-8")) << run.err;
+}
+
+TEST(GradeCommand, TypedTextIsCutAt259AndExpectedLimitedTo259) {
+    const std::string answer259 = std::string(258, 'a') + "\xC3\xA9"; // 259 characters
+    Outcome run = runQuizpack({"grade", answer259, answer259 + "xyz"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "BRAVO\n");
+    EXPECT_TRUE(contains(run.err, "262")) << run.err; // a note: only 259 are graded
+    EXPECT_TRUE(contains(run.err, "259")) << run.err;
+
+    run = runQuizpack({"grade", answer259 + "b", "a"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(contains(run.err, "expected answer")) << run.err;
+    EXPECT_TRUE(contains(run.err, "260")) << run.err;
+
+    run = runQuizpack({"grade", "a|b", "a|b"}); // a stored answer never holds "|"
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "'|'")) << run.err;
+}
+
+TEST(GradeCommand, NotesAnExpectedAnswerWithABlankAtAnEnd) {
+    const Outcome run = runQuizpack({"grade", "Paris ", "paris"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "Quasiment\n");
+    EXPECT_TRUE(contains(run.err, "blank")) << run.err;
+}
+
+TEST(GradeCommand, UsageAndHelp) {
+    Outcome run = runQuizpack({"grade", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(contains(run.out, "quizpack grade EXPECTED TYPED"));
+    EXPECT_TRUE(contains(run.out, "--tsv"));
+
+    run = runQuizpack({"grade"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(contains(run.err, "EXPECTED and TYPED")) << run.err;
+
+    run = runQuizpack({"grade", "Paris"});
+    EXPECT_EQ(run.exitCode, 2);
+
+    run = runQuizpack({"grade", "a", "b", "c"});
+    EXPECT_EQ(run.exitCode, 2);
+
+    run = runQuizpack({"grade", "--tsv"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "--tsv")) << run.err;
+
+    run = runQuizpack({"grade", "--frobnicate", "x"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "--frobnicate")) << run.err;
+
+    run = runQuizpack({"grade", "--", "--x--", "--X--"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "BRAVO\n");
+
+    run = runQuizpack({"grade", "-5", "-5"}); // a single dash is an answer, not an option
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "BRAVO\n");
+}
+
+TEST(GradeCommand, TsvFileWithMalformedLinesInTheMiddle) {
+    const std::string input = "Paris\tparis france\n"                         // 1 Trop long
+                              "Dromadaire dromada\n"                          // 2 no tab
+                              "Chateau de Versailles\tchato de versaille\r\n" // 3 CRLF, yade lidée
+                              "a\tb\tc\n"                                     // 4 two tabs
+                              "Lion\t\xC5\x81ion\n" // 5 Ł in the typed text
+                              "\n"                  // 6 empty line
+                              "Cl\xC3\xA9op\xC3\xA2tre\tCL\xC3\xA9OP\xC3\xA2TRE\n" // 7 BRAVO
+                              + std::string(260, 'x') +
+                              "\tx\n"            // 8 expected over 259
+                              "\tabc\n"          // 9 empty expected: FAUX
+                              "Montagne\t  \r\n" // 10 ?
+                              "Lion\tloin";      // 11 no final newline
+    TempFile file(input);
+    const Outcome run = runQuizpack({"grade", "--tsv", file.path()});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "Trop long\nERROR\n" + kSimilarUtf8 +
+                           "\nERROR\nERROR\nERROR\nBRAVO\nERROR\nFAUX\n?\nAnagramme\n");
+    const std::string where = file.path() + ":";
+    EXPECT_TRUE(contains(run.err, where + "2: no tab")) << run.err;
+    EXPECT_TRUE(contains(run.err, where + "4: more than one tab")) << run.err;
+    EXPECT_TRUE(contains(run.err, where + "5: typed text: character 1 U+0141")) << run.err;
+    EXPECT_TRUE(contains(run.err, where + "6: empty line")) << run.err;
+    EXPECT_TRUE(contains(run.err, where + "8: expected answer has 260 characters")) << run.err;
+    EXPECT_FALSE(contains(run.err, where + "3:")) << run.err;
+    EXPECT_TRUE(contains(run.err, "5 of 11 lines malformed")) << run.err;
+}
+
+TEST(GradeCommand, TsvFromStandardInputWithBomAndCrlf) {
+    const std::string input = "\xEF\xBB\xBFTour Eiffel\ttour  eiffel\r\n"
+                              "Revolution francaise\trevolution franc\r\n"
+                              "Revolution francaise\tolution franc\r\n"
+                              "Elephant\telep\r\n";
+    const Outcome run = runQuizpack({"grade", "--tsv", "-"}, input);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Quasiment\nTrop court\npas loin\nFAUX\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(GradeCommand, TsvEmptyInputAndMissingFile) {
+    Outcome run = runQuizpack({"grade", "--tsv", "-"}, "");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "");
+
+    run = runQuizpack({"grade", "--tsv", "/nonexistent/answers.tsv"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(contains(run.err, "/nonexistent/answers.tsv")) << run.err;
+}
+
+// Many lines through standard input agree, line by line, with gradeText itself.
+TEST(GradeCommand, TsvManyLinesAgreeWithGradeText) {
+    const char* const kExpected[] = {
+        "Paris", "Tour Eiffel", "Cl\xE9op\xE2tre", "Revolution francaise", "Chateau de Versailles",
+        ""};
+    const char* const kTyped[] = {"paris",
+                                  "pari",
+                                  "parisss",
+                                  "tour eifel",
+                                  "cleopatre",
+                                  "revolution franc",
+                                  "chato de versaille",
+                                  "  ",
+                                  "CL\xC9OP\xC2TRE",
+                                  "londres",
+                                  "paris france"};
+    std::string input;
+    std::string want;
+    int n = 0;
+    for (int round = 0; round < 300; ++round) {
+        for (const char* e : kExpected) {
+            for (const char* t : kTyped) {
+                std::string typed = t;
+                if (round % 7 == 1) {
+                    typed += std::string(static_cast<size_t>(round), 'z'); // some over 259
+                }
+                input += cp1252ToUtf8(e) + "\t" + cp1252ToUtf8(typed) + (round % 2 ? "\r\n" : "\n");
+                want += cp1252ToUtf8(gradeText(e, typed.substr(0, 259).c_str())) + "\n";
+                ++n;
+            }
+        }
+    }
+    const Outcome run = runQuizpack({"grade", "--tsv", "-"}, input);
+    EXPECT_EQ(run.exitCode, 0) << run.err.substr(0, 500);
+    EXPECT_EQ(run.out.size(), want.size());
+    EXPECT_TRUE(run.out == want) << n << " lines; outputs differ";
+}
+
+} // namespace

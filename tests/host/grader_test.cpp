@@ -1,0 +1,880 @@
+// Tests of the text grader: every worked example and edge case as table rows,
+// editDistance and containmentScan on their own, and a randomized comparison with a naive
+// reference grader written from the description.
+//
+// The randomized comparison prints its seed; replay it with QUIZZ_GRADER_SEED=<seed>, and
+// change the number of pairs with QUIZZ_GRADER_PAIRS=<n>.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "checking/grader.h"
+
+namespace {
+
+constexpr size_t kMax = 259;
+constexpr int kNone = -99; // "—" in the worked examples: the value is not needed
+
+// Printable form of a Windows-1252 text for failure messages.
+std::string shown(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out + "\" (" + std::to_string(text.size()) + " bytes)";
+}
+
+// ---------------------------------------------------------------------------------------
+// The naive reference, written from the grading rules step by step: full matrix
+// distance, the library sort, and the containment scan as a single pass over the searched
+// text.
+
+namespace ref {
+
+std::string cutTyped(const std::string& typed) {
+    return typed.substr(0, kMax);
+}
+
+std::string normalise(std::string s) {
+    // 1. Trailing blanks, from the last character backwards; the first is never examined.
+    size_t n = s.size();
+    while (n >= 2 && s[n - 1] == ' ') {
+        --n;
+    }
+    s.resize(n);
+    // 2. Leading blanks.
+    size_t lead = 0;
+    while (lead < s.size() && s[lead] == ' ') {
+        ++lead;
+    }
+    s.erase(0, lead);
+    // 3. a-z to A-Z.
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+    }
+    return s;
+}
+
+std::string upperOnly(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+    }
+    return s;
+}
+
+int levenshtein(const std::string& a, const std::string& b) {
+    // The whole (n+1) x (m+1) matrix, row after row. Written with plain indices so that it
+    // stays fast in the unoptimised sanitizer build.
+    const size_t n = a.size();
+    const size_t m = b.size();
+    const size_t w = m + 1;
+    static std::vector<int> matrix; // kept between calls: no 270 KB allocation per call
+    if (matrix.size() < (n + 1) * w) {
+        matrix.resize((n + 1) * w);
+    }
+    int* d = matrix.data();
+    for (size_t i = 0; i <= n; ++i) {
+        d[i * w] = static_cast<int>(i);
+    }
+    for (size_t j = 0; j <= m; ++j) {
+        d[j] = static_cast<int>(j);
+    }
+    for (size_t i = 1; i <= n; ++i) {
+        const char ai = a[i - 1];
+        const char* bj = b.data();
+        for (size_t j = 1; j <= m; ++j) {
+            const int up = d[(i - 1) * w + j] + 1;
+            const int left = d[i * w + j - 1] + 1;
+            const int diagonal = d[(i - 1) * w + j - 1] + (ai == bj[j - 1] ? 0 : 1);
+            const int smaller = up < left ? up : left;
+            d[i * w + j] = smaller < diagonal ? smaller : diagonal;
+        }
+    }
+    return d[n * w + m];
+}
+
+// Any sort does (only the equality of the sorted texts matters); the library's, unlike the matcher's.
+std::string sorted(std::string s) {
+    std::sort(s.begin(), s.end());
+    return s;
+}
+
+// One pass over S keeping the number of pattern bytes matched so far; a mismatch restarts
+// the count at the current byte, which may itself be the pattern's first byte.
+int scan(const std::string& expected, const std::string& typed) {
+    const bool typedShorter = typed.size() < expected.size();
+    const std::string& pattern = typedShorter ? typed : expected;
+    const std::string& searched = typedShorter ? expected : typed;
+    const int sign = typedShorter ? -1 : 1;
+    if (pattern.empty()) {
+        return sign;
+    }
+    size_t matched = 0;
+    for (char c : searched) {
+        if (c == pattern[matched]) {
+            ++matched;
+        } else {
+            matched = (c == pattern[0]) ? 1 : 0;
+        }
+        if (matched == pattern.size()) {
+            return 2 * sign;
+        }
+    }
+    return 0;
+}
+
+// What the reference found on the way, for comparing the parts on their own.
+struct Details {
+    std::string x; // normalised typed text
+    std::string y; // upper-cased expected answer
+    int d = -1;    // edit distance, once computed
+};
+
+// The grading steps with the floating-point ratio and similarity of the description.
+std::string grade(const std::string& expected, const std::string& typed,
+                  Details* details = nullptr) {
+    Details local;
+    Details& k = details != nullptr ? *details : local;
+    k.x = normalise(cutTyped(typed));
+    k.y = upperOnly(expected);
+    const std::string& x = k.x;
+    const std::string& y = k.y;
+    const size_t t = x.size();
+    const size_t e = y.size();
+    if (t == 0) {
+        return "?";
+    }
+    const int d = levenshtein(y, x);
+    k.d = d;
+    if (d == 0) {
+        return "BRAVO";
+    }
+    if (sorted(x) == sorted(y)) { // edit distance 0 of the sorted copies
+        return "Anagramme";
+    }
+    if (d == 1) {
+        return "Quasiment";
+    }
+    if (d == 2) {
+        return "Presque";
+    }
+    const int c = scan(y, x);
+    if (c == -2) {
+        if (e <= 9) {
+            return "FAUX";
+        }
+        const float ratio =
+            static_cast<float>(100.0 * static_cast<double>(t) / static_cast<double>(e));
+        if (ratio > 70) {
+            return "Trop court";
+        }
+        if (ratio > 50) {
+            return "pas loin";
+        }
+        return "FAUX";
+    }
+    if (c == 2) {
+        return "Trop long";
+    }
+    const double l = static_cast<double>(std::max(t, e));
+    const double similarity = 100.0 * (l - d) / l;
+    return similarity > 80 ? "yade lid\xE9"
+                             "e"
+                           : "FAUX";
+}
+
+} // namespace ref
+
+// ---------------------------------------------------------------------------------------
+// Table-driven rows: the worked examples and the edge cases of the grader.
+
+struct Row {
+    const char* name;
+    std::string expected;
+    std::string typed;
+    std::string verdict;
+    int t = kNone; // length of the normalised typed text
+    int e = kNone; // length of the expected answer
+    int d = kNone; // editDistance(Y, X)
+    int scan = kNone;
+};
+
+std::string repeatTo(const std::string& unit, size_t length) {
+    std::string s;
+    while (s.size() < length) {
+        s += unit;
+    }
+    s.resize(length);
+    return s;
+}
+
+// 259 characters of words, no blank at either end.
+const std::string kLong259 = [] {
+    std::string s = repeatTo("Le petit prince et le renard ", kMax - 1);
+    s += "x";
+    return s;
+}();
+
+std::string lower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + 32);
+        }
+    }
+    return s;
+}
+
+const std::string kSimilar = "yade lid\xE9"
+                             "e";
+
+std::vector<Row> workedExamples() {
+    return {
+        {"TourEiffelBlanksAround", "Tour Eiffel", "  tour eiffel ", "BRAVO", 11, 11, 0},
+        {"ThreeBlanks", "anything", "   ", "?", 0},
+        {"NicheChien", "NICHE", "chien", "Anagramme", 5, 5, 4},
+        {"LionLoin", "Lion", "loin", "Anagramme", 4, 4, 2},
+        {"Chocolas", "Chocolat", "chocolas", "Quasiment", 8, 8, 1},
+        {"Montagnes", "Montagne", "montagnes", "Quasiment", 9, 8, 1},
+        {"PetitePrinse", "Le petit prince", "le petite prinse", "Presque", 16, 15, 2},
+        {"ParisFrance", "Paris", "paris france", "Trop long", 12, 5, 7, 2},
+        {"RevolutionFranc", "Revolution francaise", "revolution franc", "Trop court", 16, 20, 4,
+         -2},
+        {"DromadaRatio70", "Dromadaire", "dromada", "pas loin", 7, 10, 3, -2},
+        {"RevolutionRatio50", "Revolution francaise", "revolution", "FAUX", 10, 20, 10, -2},
+        {"ElepShortExpected", "Elephant", "elep", "FAUX", 4, 8, 4, -2},
+        {"ChatoDeVersaille", "Chateau de Versailles", "chato de versaille", kSimilar, 18, 21, 4, 0},
+        {"BrinseSimilarity80", "Le petit prince", "la petit brinse", "FAUX", 15, 15, 3, 0},
+        {"PrinseSimilarity81", "Le petit prince", "la petite prinse", kSimilar, 16, 15, 3, 0},
+        {"LondresBerlin", "Londres", "berlin", "FAUX", 6, 7, 7, 0},
+    };
+}
+
+std::vector<Row> edgeCases() {
+    std::vector<Row> rows = {
+        // Blanks.
+        {"OnlyBlanks", "Paris", "      ", "?", 0},
+        {"EmptyTyped", "Paris", "", "?", 0},
+        {"OneBlank", "Paris", " ", "?", 0},
+        {"TwoBlanksInside", "Tour Eiffel", "tour  eiffel", "Quasiment", 12, 11, 1},
+        {"BlanksAroundAndInside", "Tour Eiffel", "   tour  eiffel   ", "Quasiment", 12, 11, 1},
+        {"ExpectedEndsWithBlank", "Paris ", "paris", "Quasiment", 5, 6, 1},
+        {"ExpectedBeginsWithBlank", " Paris", "  paris  ", "Quasiment", 5, 6, 1},
+        {"TabIsNotBlank", "Paris", "\tparis", "Quasiment", 6, 5, 1},
+        {"TrailingTabStays", "Paris", "paris\t ", "Quasiment", 6, 5, 1},
+        // Upper-casing of a-z only.
+        {"ExpectedLowerCase", "paris", "PARIS", "BRAVO", 5, 5, 0},
+        {"AccentsKeptBravo", "Cl\xE9op\xE2tre", "CL\xE9OP\xE2TRE", "BRAVO", 9, 9, 0},
+        {"AccentedCapitalsNotFolded", "Cl\xE9op\xE2tre", "CL\xC9OP\xC2TRE", "Presque", 9, 9, 2},
+        {"AccentsDropped", "Cl\xE9op\xE2tre", "cleopatre", "Presque", 9, 9, 2},
+        {"SharpSAndYDiaeresisStay",
+         "Stra\xDF"
+         "e \xFF",
+         "STRA\xDF"
+         "E \xFF",
+         "BRAVO", 8, 8, 0},
+        {"DigitsAndPunctuation", "L'an 2000 !", "l'AN 2000 !", "BRAVO", 11, 11, 0},
+        // Order of the steps.
+        {"DistanceBeforeContainment", "Paris", "parisss", "Presque", 7, 5, 2, 2},
+        {"ContainmentAfterDistance", "Paris", "paris france", "Trop long", 12, 5, 7, 2},
+        {"ThreeMoreIsTropLong", "Paris", "parisxyz", "Trop long", 8, 5, 3, 2},
+        {"PrefixedIsTropLong", "Paris", "ville de paris", "Trop long", 14, 5, 9, 2},
+        {"TwoMoreIsPresque", "Paris", "paris f", "Presque", 7, 5, 2, 2},
+        {"AnagramBeforePresque", "Lion", "loin", "Anagramme", 4, 4, 2},
+        {"SwappedWordsAnagram", "Tour Eiffel", "eiffel tour", "Anagramme", 11, 11, kNone, 0},
+        {"AnagramCountsBlanks", "ab c", "a bc", "Anagramme", 4, 4, 2},
+        // Strict boundaries and the short expected answers.
+        {"ElepFaux", "Elephant", "elep", "FAUX", 4, 8, 4, -2},
+        {"ElephanQuasiment", "Elephant", "elephan", "Quasiment", 7, 8, 1, -2},
+        {"NineCharsNeverTropCourt", "Crocodile", "crocod", "FAUX", 6, 9, 3, -2},
+        {"TenCharsRatio70", "Dromadaire", "dromada", "pas loin", 7, 10, 3, -2},
+        {"TenCharsRatio60", "Dromadaire", "romada", "pas loin", 6, 10, 4, -2},
+        {"TenCharsRatio50", "Dromadaire", "droma", "FAUX", 5, 10, 5, -2},
+        {"ElevenCharsRatio64", "Hippopotame", "hippopo", "pas loin", 7, 11, 4, -2},
+        {"ElevenCharsRatio73", "Hippopotame", "hippopot", "Trop court", 8, 11, 3, -2},
+        {"TwentyCharsRatio70", "Revolution francaise", "revolution fra", "pas loin", 14, 20, 6, -2},
+        {"TwentyCharsRatio75", "Revolution francaise", "revolution franc", "Trop court", 16, 20, 4,
+         -2},
+        {"TwentyCharsRatio55Inside", "Revolution francaise", "volution fr", "pas loin", 11, 20, 9,
+         -2},
+        {"TwentyCharsRatio50Inside", "Revolution francaise", "olution fr", "FAUX", 10, 20, 10, -2},
+        {"PartFromTheMiddle", "Revolution francaise", "olution franc", "pas loin", 13, 20, 7, -2},
+        {"Similarity80Faux", "Le petit prince", "la petit brinse", "FAUX", 15, 15, 3, 0},
+        {"Similarity81", "Le petit prince", "la petite prinse", kSimilar, 16, 15, 3, 0},
+        {"Similarity80LongerExpected", "abcdefghijklmnopqrst", "xbcdefghiyklmwopqrsz", "FAUX", 20,
+         20, 4, 0},
+        {"Similarity80_9", "abcdefghijklmnopqrstu", "xbcdefghiyklmwopqrstz", kSimilar, 21, 21, 4,
+         0},
+        // The containment scan never steps back.
+        {"AnanasInAnananananas", "ANANAS", "ananananas", "FAUX", 10, 6, 4, 0},
+        {"AnanasInLesAnanas", "ANANAS", "les ananas", "Trop long", 10, 6, 4, 2},
+        // Empty expected answer.
+        {"EmptyExpectedOneChar", "", "a", "Quasiment", 1, 0, 1, 1},
+        {"EmptyExpectedTwoChars", "", "ab", "Presque", 2, 0, 2, 1},
+        {"EmptyExpectedThreeChars", "", "abc", "FAUX", 3, 0, 3, 1},
+        {"EmptyExpectedNothingTyped", "", "", "?", 0},
+        {"EmptyExpectedBlanks", "", "   ", "?", 0},
+        // The 259-byte limit of the typed text.
+        {"Typed259Whole", kLong259, lower(kLong259), "BRAVO", 259, 259, 0},
+        {"Typed259LastCharCounts", kLong259, kLong259.substr(0, 258) + "y", "Quasiment", 259, 259,
+         1},
+        {"TypedBeyond259NotGraded", kLong259, kLong259 + "xyz", "BRAVO", 259, 259, 0},
+        {"Typed259thCharGraded", kLong259.substr(0, 258), kLong259.substr(0, 258) + "q",
+         "Quasiment", 259, 258, 1},
+        {"Typed260thCharNotGraded", kLong259.substr(0, 258),
+         kLong259.substr(0, 258) + "q" + "rstuvwxyz", "Quasiment", 259, 258, 1},
+        {"AnswerAfter259BlanksNotGraded", "Paris", std::string(259, ' ') + "paris", "?", 0},
+        {"AnswerCutAt259", "Paris", std::string(255, ' ') + "paris", "Quasiment", 4, 5, 1},
+        {"Expected259Typed259Similar", kLong259, "Un" + kLong259.substr(2, 254) + "abc", kSimilar,
+         259, 259, 5, 0},
+    };
+    return rows;
+}
+
+void checkRow(const Row& row) {
+    SCOPED_TRACE(std::string(row.name) + ": expected " + shown(row.expected) + ", typed " +
+                 shown(row.typed));
+    const std::string before = row.typed;
+    const std::string expectedBefore = row.expected;
+    const char* verdict = gradeText(row.expected.c_str(), row.typed.c_str());
+    EXPECT_EQ(std::string(verdict), row.verdict);
+    EXPECT_EQ(row.typed, before);
+    EXPECT_EQ(row.expected, expectedBefore);
+    EXPECT_EQ(ref::grade(row.expected, row.typed), row.verdict) << "the reference disagrees";
+
+    const std::string x = ref::normalise(ref::cutTyped(row.typed));
+    const std::string y = ref::upperOnly(row.expected);
+    if (row.t != kNone) {
+        EXPECT_EQ(static_cast<int>(x.size()), row.t) << "T";
+    }
+    if (row.e != kNone) {
+        EXPECT_EQ(static_cast<int>(y.size()), row.e) << "E";
+    }
+    if (row.d != kNone) {
+        EXPECT_EQ(editDistance(y.c_str(), x.c_str()), row.d) << "d";
+    }
+    if (row.scan != kNone) {
+        EXPECT_EQ(containmentScan(y.c_str(), x.c_str()), row.scan) << "scan";
+    }
+}
+
+class GraderWorkedExample : public testing::TestWithParam<Row> {};
+TEST_P(GraderWorkedExample, Verdict) {
+    checkRow(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Grading, GraderWorkedExample, testing::ValuesIn(workedExamples()),
+                         [](const testing::TestParamInfo<Row>& info) {
+                             return std::string(info.param.name);
+                         });
+
+class GraderEdgeCase : public testing::TestWithParam<Row> {};
+TEST_P(GraderEdgeCase, Verdict) {
+    checkRow(GetParam());
+}
+INSTANTIATE_TEST_SUITE_P(Grading, GraderEdgeCase, testing::ValuesIn(edgeCases()),
+                         [](const testing::TestParamInfo<Row>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(Grader, VerdictWordsAreTheWindows1252Bytes) {
+    EXPECT_STREQ(kVerdictBravo, "BRAVO");
+    EXPECT_STREQ(kVerdictAnagram, "Anagramme");
+    EXPECT_STREQ(kVerdictAlmost, "Quasiment");
+    EXPECT_STREQ(kVerdictNearly, "Presque");
+    EXPECT_STREQ(kVerdictTooLong, "Trop long");
+    EXPECT_STREQ(kVerdictTooShort, "Trop court");
+    EXPECT_STREQ(kVerdictNotFar, "pas loin");
+    EXPECT_STREQ(kVerdictWrong, "FAUX");
+    EXPECT_STREQ(kVerdictEmpty, "?");
+    ASSERT_EQ(strlen(kVerdictSimilar), 10u);
+    EXPECT_EQ(static_cast<unsigned char>(kVerdictSimilar[8]), 0xE9);
+    EXPECT_STREQ(kVerdictSimilar, "yade lid\xE9"
+                                  "e");
+}
+
+TEST(Grader, ReturnsTheVerdictConstantsThemselves) {
+    EXPECT_EQ(gradeText("Paris", "paris"), kVerdictBravo);
+    EXPECT_EQ(gradeText("Lion", "loin"), kVerdictAnagram);
+    EXPECT_EQ(gradeText("Paris", "pari"), kVerdictAlmost);
+    EXPECT_EQ(gradeText("Paris", "par"), kVerdictNearly);
+    EXPECT_EQ(gradeText("Paris", "paris france"), kVerdictTooLong);
+    EXPECT_EQ(gradeText("Revolution francaise", "revolution franc"), kVerdictTooShort);
+    EXPECT_EQ(gradeText("Dromadaire", "dromada"), kVerdictNotFar);
+    EXPECT_EQ(gradeText("Chateau de Versailles", "chato de versaille"), kVerdictSimilar);
+    EXPECT_EQ(gradeText("Londres", "berlin"), kVerdictWrong);
+    EXPECT_EQ(gradeText("Londres", "  "), kVerdictEmpty);
+}
+
+TEST(Grader, GradingTwiceGivesTheSameVerdictAndChangesNoInput) {
+    char expected[260] = "Tour Eiffel ";
+    char typed[260] = "  tour eiffel  ";
+    const std::string e0 = expected;
+    const std::string t0 = typed;
+    const char* first = gradeText(expected, typed);
+    const char* second = gradeText(expected, typed);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(std::string(expected), e0);
+    EXPECT_EQ(std::string(typed), t0);
+}
+
+// ---------------------------------------------------------------------------------------
+// editDistance and containmentScan on their own.
+
+struct DistanceRow {
+    std::string a;
+    std::string b;
+    int distance;
+};
+
+TEST(GraderEditDistance, Table) {
+    const std::vector<DistanceRow> rows = {
+        {"", "", 0},
+        {"", "ABC", 3},
+        {"ABC", "", 3},
+        {"ABC", "ABC", 0},
+        {"KITTEN", "SITTING", 3},
+        {"FLAW", "LAWN", 2},
+        {"LION", "LOIN", 2},
+        {"NICHE", "CHIEN", 4},
+        {"abc", "ABC", 3}, // bytes compared as they are, no case folding here
+        {"\xE9t\xE9", "\xC9T\xC9", 3},
+        {std::string(259, 'A'), std::string(259, 'B'), 259},
+        {std::string(259, 'A'), "", 259},
+        {std::string(300, 'A'), std::string(259, 'A'), 0}, // cut to 259
+        {std::string(300, 'A'), std::string(250, 'A'), 9},
+        {"ANANAS", "ANANANANAS", 4},
+    };
+    for (const DistanceRow& row : rows) {
+        SCOPED_TRACE(shown(row.a) + " / " + shown(row.b));
+        EXPECT_EQ(editDistance(row.a.c_str(), row.b.c_str()), row.distance);
+        EXPECT_EQ(editDistance(row.b.c_str(), row.a.c_str()), row.distance);
+    }
+}
+
+struct ScanRow {
+    std::string expected;
+    std::string typed;
+    int result;
+};
+
+TEST(GraderContainmentScan, Table) {
+    const std::vector<ScanRow> rows = {
+        {"ANANAS", "ANANANANAS", 0}, // the scan does not step back
+        {"ANANAS", "LES ANANAS", 2},
+        {"ANANAS", "ANANAS", 2},
+        {"ANANANANAS", "ANANAS", 0},
+        {"LES ANANAS", "ANANAS", -2},
+        {"AAB", "AAAB", 0}, // AA, then the third A starts an attempt that meets B
+        {"AAB", "XAAB", 2},
+        {"AB", "AAB", 2}, // the byte where an attempt broke off starts the next one
+        {"PARIS", "PARIS FRANCE", 2},
+        {"PARIS", "VILLE DE PARIS", 2},
+        {"PARIS", "PARIX", 0}, // equal lengths: 0 unless equal
+        {"PARIS", "PARI", -2},
+        {"PARIS", "ARI", -2},
+        {"PARIS", "RIX", 0},
+        {"", "", 1},
+        {"", "ABC", 1},
+        {"ABC", "", -1},
+        {"A", "A", 2},
+        {"A", "B", 0},
+        {"ABC", "AB", -2},
+        {"ABC", "BC", -2},
+        {"ABC", "AC", 0},
+        {"ABCDE", "XXABCDX", 0}, // ABCDE not in it
+        {"REVOLUTION FRANCAISE", "OLUTION FRANC", -2},
+    };
+    for (const ScanRow& row : rows) {
+        SCOPED_TRACE(shown(row.expected) + " / " + shown(row.typed));
+        EXPECT_EQ(containmentScan(row.expected.c_str(), row.typed.c_str()), row.result);
+        EXPECT_EQ(ref::scan(row.expected, row.typed), row.result) << "the reference disagrees";
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Randomized comparison with the reference.
+
+// Fewer pairs in the unoptimised sanitizer build, to keep it to a few seconds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr uint64_t kDefaultPairs = 12000;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr uint64_t kDefaultPairs = 12000;
+#else
+constexpr uint64_t kDefaultPairs = 60000;
+#endif
+#else
+constexpr uint64_t kDefaultPairs = 60000;
+#endif
+
+uint64_t envNumber(const char* name, uint64_t fallback) {
+    const char* value = getenv(name);
+    if (value == nullptr || *value == '\0') {
+        return fallback;
+    }
+    return strtoull(value, nullptr, 10);
+}
+
+// Bytes that answers are made of: mostly lower-case letters, some capitals, accented
+// letters in both cases, digits and punctuation.
+const std::string kAccented = "\xE9\xE8\xE0\xE7\xF4\xEF\xC9\xC8\xC0\xC7\xD4\xDF\xFF\x9C\x8C";
+
+class PairGenerator {
+  public:
+    explicit PairGenerator(uint64_t seed) : rng_(seed) {}
+
+    int below(int n) { return static_cast<int>(rng_() % static_cast<uint64_t>(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+
+    char letter() {
+        const int r = below(100);
+        if (r < 70) {
+            return static_cast<char>('a' + below(26));
+        }
+        if (r < 82) {
+            return static_cast<char>('A' + below(26));
+        }
+        if (r < 92) {
+            return kAccented[static_cast<size_t>(below(static_cast<int>(kAccented.size())))];
+        }
+        if (r < 96) {
+            return static_cast<char>('0' + below(10));
+        }
+        static const char kPunct[] = "'-.,!?\t|";
+        return kPunct[below(static_cast<int>(sizeof kPunct) - 1)];
+    }
+
+    std::string word(int minLength, int maxLength) {
+        std::string w;
+        const int n = minLength + below(maxLength - minLength + 1);
+        for (int i = 0; i < n; ++i) {
+            w += letter();
+        }
+        return w;
+    }
+
+    // An expected answer of words separated by single blanks, of about `length` bytes.
+    std::string answer(size_t length) {
+        std::string s = word(1, 9);
+        while (s.size() < length) {
+            s += ' ';
+            s += word(1, 9);
+        }
+        s.resize(length);
+        if (!s.empty() && s.back() == ' ') {
+            s.back() = letter();
+        }
+        return s;
+    }
+
+    std::string answer() {
+        const int r = below(100);
+        size_t length;
+        if (r < 45) {
+            length = 1 + static_cast<size_t>(below(12));
+        } else if (r < 90) {
+            length = 10 + static_cast<size_t>(below(30));
+        } else {
+            length = 40 + static_cast<size_t>(below(60));
+        }
+        std::string s = answer(length);
+        if (chance(4)) {
+            s = chance(50) ? " " + s : s + " "; // a stored answer with a blank at an end
+        }
+        return s;
+    }
+
+    std::string changeCase(std::string s) {
+        for (char& c : s) {
+            if (((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && chance(40)) {
+                c = static_cast<char>(c ^ 0x20);
+            }
+        }
+        return s;
+    }
+
+    std::string blanksAround(std::string s) {
+        return std::string(static_cast<size_t>(below(4)), ' ') + s +
+               std::string(static_cast<size_t>(below(4)), ' ');
+    }
+
+    void edit(std::string* s) {
+        const int kind = s->empty() ? 0 : below(3);
+        const size_t at = static_cast<size_t>(below(static_cast<int>(s->size()) + (kind == 0)));
+        if (kind == 0) {
+            s->insert(at, 1, letter());
+        } else if (kind == 1) {
+            s->erase(at, 1);
+        } else {
+            (*s)[at] = letter();
+        }
+    }
+
+    std::string edited(std::string s, int edits) {
+        for (int i = 0; i < edits; ++i) {
+            edit(&s);
+        }
+        return s;
+    }
+
+    // A part of s of about `length` bytes from a random start.
+    std::string part(const std::string& s, size_t length) {
+        length = std::min(length, s.size());
+        const size_t start = static_cast<size_t>(below(static_cast<int>(s.size() - length) + 1));
+        return s.substr(start, length);
+    }
+
+    // Flips the case of accented letters (é <-> É differ by 0x20 in Windows-1252) or drops
+    // their accent.
+    std::string accentChanges(std::string s) {
+        for (char& c : s) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            if (u >= 0xC0 && u != 0xD7 && u != 0xF7 && u != 0xDF && u != 0xFF && chance(50)) {
+                c = chance(50) ? static_cast<char>(u ^ 0x20) : 'e';
+            }
+        }
+        return s;
+    }
+
+    // One pair of a given kind; the kinds are built to reach every verdict.
+    std::pair<std::string, std::string> pair(int kind) {
+        switch (kind) {
+        case 0: { // case changes and blanks around: BRAVO
+            std::string e = answer();
+            return {e, blanksAround(changeCase(e))};
+        }
+        case 1: { // nothing or blanks typed: ?
+            return {answer(), std::string(static_cast<size_t>(below(5)), ' ')};
+        }
+        case 2: { // the letters shuffled, or two swapped: Anagramme
+            std::string e = answer();
+            std::string t = e;
+            if (chance(50) && t.size() >= 2) {
+                const size_t i = static_cast<size_t>(below(static_cast<int>(t.size())));
+                const size_t j = static_cast<size_t>(below(static_cast<int>(t.size())));
+                std::swap(t[i], t[j]);
+            } else {
+                std::shuffle(t.begin(), t.end(), rng_);
+            }
+            return {e, changeCase(t)};
+        }
+        case 3: { // one edit: Quasiment
+            std::string e = answer();
+            return {e, blanksAround(changeCase(edited(e, 1)))};
+        }
+        case 4: { // two edits: Presque
+            std::string e = answer();
+            return {e, blanksAround(changeCase(edited(e, 2)))};
+        }
+        case 5: { // blanks inside doubled or added
+            std::string e = answer();
+            std::string t = e;
+            const size_t at = static_cast<size_t>(below(static_cast<int>(t.size()) + 1));
+            t.insert(at, static_cast<size_t>(1 + below(3)), ' ');
+            return {e, changeCase(t)};
+        }
+        case 6: { // text appended before or after: Trop long
+            std::string e = answer();
+            std::string extra = word(3, 12);
+            std::string t = chance(50) ? e + " " + extra : extra + " " + e;
+            if (chance(20)) {
+                t = word(1, 5) + e + word(1, 5);
+            }
+            return {e, blanksAround(changeCase(t))};
+        }
+        case 7: { // a part around 50, 70 or 80 % of the answer: Trop court, pas loin, and
+                  // FAUX for answers of 9 characters or fewer
+            std::string e = answer(6 + static_cast<size_t>(below(44)));
+            static const int kPercent[] = {50, 70, 80};
+            const int percent = kPercent[below(3)];
+            const int length = static_cast<int>(e.size()) * percent / 100 + below(5) - 2;
+            std::string t = part(e, static_cast<size_t>(std::max(length, 1)));
+            return {e, changeCase(t)};
+        }
+        case 8: { // several edits: yade lidée or FAUX
+            std::string e = answer(8 + static_cast<size_t>(below(60)));
+            const int edits = 3 + below(std::max(1, static_cast<int>(e.size()) / 4));
+            return {e, changeCase(edited(e, edits))};
+        }
+        case 9: { // unrelated: FAUX
+            return {answer(), answer()};
+        }
+        case 10: { // accented letters in another case or without accent
+            std::string e = answer();
+            e.insert(static_cast<size_t>(below(static_cast<int>(e.size()) + 1)), 1,
+                     kAccented[static_cast<size_t>(below(12))]);
+            return {e, changeCase(accentChanges(e))};
+        }
+        case 11: { // empty expected answer
+            return {"", blanksAround(word(0, 5))};
+        }
+        case 12: { // two letters only: the scan meets repeated beginnings (ANANAS)
+            std::string e;
+            std::string t;
+            const int n = 2 + below(7);
+            for (int i = 0; i < n; ++i) {
+                e += chance(50) ? 'A' : 'N';
+            }
+            const int m = n + below(8) - 3;
+            for (int i = 0; i < std::max(m, 1); ++i) {
+                t += chance(50) ? 'a' : 'n';
+            }
+            if (chance(40)) {
+                t = t + e; // contains the pattern, after a prefix that may mislead the scan
+            }
+            return {e, t};
+        }
+        default: { // 259-byte texts, typed ones sometimes longer than 259
+            std::string e = answer(240 + static_cast<size_t>(below(20)));
+            std::string t;
+            switch (below(6)) {
+            case 0:
+                t = changeCase(e);
+                break;
+            case 1:
+                t = edited(e, 1 + below(2));
+                break;
+            case 2:
+                t = edited(e, 3 + below(60));
+                break;
+            case 3:
+                t = part(e, e.size() * static_cast<size_t>(45 + below(40)) / 100);
+                break;
+            case 4:
+                t = e + " " + word(3, 30);
+                break;
+            default:
+                t = answer(200 + static_cast<size_t>(below(59)));
+                break;
+            }
+            if (chance(30)) {
+                t += std::string(static_cast<size_t>(below(40)), chance(50) ? ' ' : 'z');
+            }
+            return {e, t};
+        }
+        }
+    }
+
+    static constexpr int kKinds = 14;
+    static constexpr int kLongKind = 13;
+
+  private:
+    std::mt19937_64 rng_;
+};
+
+TEST(GraderRandomized, AgreesWithTheReference) {
+    const uint64_t seed = envNumber("QUIZZ_GRADER_SEED", std::random_device{}());
+    const uint64_t pairs = envNumber("QUIZZ_GRADER_PAIRS", kDefaultPairs);
+    std::cout << "[ grader  ] seed " << seed << " (replay with QUIZZ_GRADER_SEED=" << seed << "), "
+              << pairs << " pairs" << std::endl;
+    RecordProperty("seed", std::to_string(seed));
+    PairGenerator gen(seed);
+    std::map<std::string, uint64_t> reached;
+    uint64_t failures = 0;
+    uint64_t longPairs = 0;
+    uint64_t checked = 0;
+    for (uint64_t n = 0; n < pairs; ++n) {
+        int kind = static_cast<int>(n % PairGenerator::kKinds);
+        if (kind == PairGenerator::kLongKind && (n / PairGenerator::kKinds) % 3 != 0) {
+            kind = gen.below(PairGenerator::kLongKind); // 259-byte pairs are the slow ones
+        }
+        longPairs += kind == PairGenerator::kLongKind ? 1 : 0;
+        const auto pair = gen.pair(kind);
+        const std::string& expected = pair.first;
+        const std::string& typed = pair.second;
+        ref::Details details;
+        const std::string want = ref::grade(expected, typed, &details);
+        const std::string got = gradeText(expected.c_str(), typed.c_str());
+        ++reached[got];
+        ++checked;
+        if (got != want) {
+            ADD_FAILURE() << "pair " << n << " (seed " << seed << "): expected " << shown(expected)
+                          << ", typed " << shown(typed) << ": gradeText " << shown(got)
+                          << ", reference " << shown(want);
+            if (++failures >= 10) {
+                break;
+            }
+        }
+        // The parts on their own, on the normalised texts (for long pairs only now and then:
+        // gradeText has just run the same distance on them, and they are the slow ones).
+        if (kind == PairGenerator::kLongKind && longPairs % 4 != 0) {
+            continue;
+        }
+        const std::string& x = details.x;
+        const std::string& y = details.y;
+        const int d = editDistance(y.c_str(), x.c_str());
+        const int refD = details.d >= 0 ? details.d : ref::levenshtein(y, x);
+        const int c = containmentScan(y.c_str(), x.c_str());
+        const int refC = ref::scan(y, x);
+        if (d != refD || c != refC) {
+            ADD_FAILURE() << "pair " << n << " (seed " << seed << "): " << shown(y) << " / "
+                          << shown(x) << ": distance " << d << " (reference " << refD << "), scan "
+                          << c << " (reference " << refC << ")";
+            if (++failures >= 10) {
+                break;
+            }
+        }
+    }
+    std::cout << "[ grader  ] " << checked << " pairs checked, " << longPairs
+              << " of them with 240-259-byte expected answers; verdicts:";
+    for (const auto& entry : reached) {
+        std::cout << " " << (entry.first == kSimilar ? "yade lidee" : entry.first) << "="
+                  << entry.second;
+    }
+    std::cout << std::endl;
+    for (const char* verdict :
+         {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
+          kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
+        if (pairs >= 1000) {
+            EXPECT_GT(reached[verdict], 0u) << "no pair reached " << shown(verdict);
+        }
+    }
+}
+
+// Pairs over a tiny alphabet, where the scan's missed repetitions are frequent.
+TEST(GraderRandomized, ScanAndDistanceOnTinyAlphabets) {
+    const uint64_t seed = envNumber("QUIZZ_GRADER_SEED", std::random_device{}()) + 1;
+    std::cout << "[ grader  ] tiny-alphabet seed " << seed << std::endl;
+    std::mt19937_64 rng(seed);
+    uint64_t found[5] = {};
+    for (int n = 0; n < 20000; ++n) {
+        std::string a;
+        std::string b;
+        const int la = static_cast<int>(rng() % 9);
+        const int lb = static_cast<int>(rng() % 14);
+        for (int i = 0; i < la; ++i) {
+            a += static_cast<char>('A' + rng() % 2);
+        }
+        for (int i = 0; i < lb; ++i) {
+            b += static_cast<char>('A' + rng() % 2);
+        }
+        const int c = containmentScan(a.c_str(), b.c_str());
+        ASSERT_EQ(c, ref::scan(a, b)) << shown(a) << " / " << shown(b) << " seed " << seed;
+        ASSERT_EQ(editDistance(a.c_str(), b.c_str()), ref::levenshtein(a, b))
+            << shown(a) << " / " << shown(b) << " seed " << seed;
+        ++found[c + 2];
+    }
+    EXPECT_GT(found[0], 0u); // -2
+    EXPECT_GT(found[4], 0u); // 2
+    EXPECT_GT(found[2], 0u); // 0
+}
+
+} // namespace
