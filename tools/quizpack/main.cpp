@@ -22,7 +22,7 @@ const Command kCommands[] = {
      "Write the two packed resources (quiz package, code table) as files."},
     {"inspect", runInspect, "inspect QUIZ.exe | inspect --package P [--codes C]",
      "Print a quiz as a TOML description, with its media and their sizes."},
-    {"extract", runExtract, "extract QUIZ.exe DIR",
+    {"extract", runExtract, "extract QUIZ.exe DIR [--force]",
      "Write a description and its media files that rebuild the same quiz."},
     {"grade", runGrade, "grade EXPECTED TYPED | grade --tsv FILE|-",
      "Grade typed answers against expected answers as the player does."},

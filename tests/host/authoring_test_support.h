@@ -1,0 +1,181 @@
+// Helpers for the authoring tests: scratch folders, media files made on the spot (pictures
+// through stb, MP3/AVI/WAV headers by hand) and a minimal executable to build quizzes into.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <stb/stb_image_write.h>
+
+namespace authoring_test {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name) {
+        std::random_device random;
+        path_ = fs::temp_directory_path() /
+                ("quizpack-" + name + "-" + std::to_string(random() % 1000000000u));
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& relative) const { return path_ / relative; }
+
+private:
+    fs::path path_;
+};
+
+inline void writeBytes(const fs::path& path, const Bytes& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void writeText(const fs::path& path, const std::string& text) {
+    writeBytes(path, Bytes(text.begin(), text.end()));
+}
+
+inline Bytes readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Files in a folder and below, for "nothing was left behind" checks.
+inline std::vector<std::string> listFiles(const fs::path& dir) {
+    std::vector<std::string> names;
+    if (!fs::exists(dir)) return names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        names.push_back(fs::relative(entry.path(), dir).generic_string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline void appendTo(void* context, void* data, int size) {
+    auto* out = static_cast<Bytes*>(context);
+    out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+}
+
+// A diagonal gradient, so that resizing and JPEG coding have something to work on.
+inline Bytes rgbPixels(int width, int height, int channels, uint8_t alpha = 255) {
+    Bytes pixels(static_cast<size_t>(width) * height * channels);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &pixels[(static_cast<size_t>(y) * width + x) * channels];
+            p[0] = static_cast<uint8_t>(x * 255 / (width > 1 ? width - 1 : 1));
+            p[1] = static_cast<uint8_t>(y * 255 / (height > 1 ? height - 1 : 1));
+            p[2] = 128;
+            if (channels == 4) p[3] = alpha;
+        }
+    }
+    return pixels;
+}
+
+inline Bytes jpegPicture(int width, int height, int quality = 90) {
+    Bytes out;
+    Bytes pixels = rgbPixels(width, height, 3);
+    stbi_write_jpg_to_func(appendTo, &out, width, height, 3, pixels.data(), quality);
+    return out;
+}
+
+inline Bytes pngPicture(int width, int height, uint8_t alpha = 255) {
+    Bytes out;
+    Bytes pixels = rgbPixels(width, height, 4, alpha);
+    stbi_write_png_to_func(appendTo, &out, width, height, 4, pixels.data(), width * 4);
+    return out;
+}
+
+inline Bytes bmpPicture(int width, int height) {
+    Bytes out;
+    Bytes pixels = rgbPixels(width, height, 3);
+    stbi_write_bmp_to_func(appendTo, &out, width, height, 3, pixels.data());
+    return out;
+}
+
+// An MPEG-1 layer III frame header (128 kbit/s, 44.1 kHz) followed by silence.
+inline Bytes mp3Clip(bool withId3 = false) {
+    Bytes out;
+    if (withId3) {
+        out = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 10};
+        out.resize(out.size() + 10, 0);
+    }
+    const uint8_t frame[] = {0xFF, 0xFB, 0x90, 0x64};
+    for (int i = 0; i < 3; ++i) {
+        out.insert(out.end(), frame, frame + 4);
+        out.resize(out.size() + 413, 0);
+    }
+    return out;
+}
+
+inline Bytes riffFile(const char* form) {
+    Bytes out = {'R', 'I', 'F', 'F', 200, 0, 0, 0};
+    out.insert(out.end(), form, form + 4);
+    out.resize(208, 0);
+    return out;
+}
+
+// The smallest PE32+ program the resource writer accepts: headers and one code section,
+// no resources yet. Quizzes built into it cannot run, but their resources are real.
+inline Bytes minimalExecutable() {
+    Bytes b(0x400, 0);
+    auto put16 = [&](size_t at, uint32_t v) {
+        b[at] = static_cast<uint8_t>(v);
+        b[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    auto put32 = [&](size_t at, uint32_t v) {
+        put16(at, v & 0xFFFF);
+        put16(at + 2, v >> 16);
+    };
+    const size_t pe = 0x40, coff = pe + 4, opt = coff + 20, sections = opt + 240;
+    b[0] = 'M';
+    b[1] = 'Z';
+    put32(0x3C, pe);
+    b[pe] = 'P';
+    b[pe + 1] = 'E';
+    put16(coff, 0x8664);       // x86-64
+    put16(coff + 2, 1);        // one section
+    put16(coff + 16, 240);     // optional header size
+    put16(coff + 18, 0x22);    // executable, large-address aware
+    put16(opt, 0x20B);         // PE32+
+    put32(opt + 16, 0x1000);   // entry point
+    put32(opt + 32, 0x1000);   // section alignment
+    put32(opt + 36, 0x200);    // file alignment
+    put32(opt + 56, 0x2000);   // size of image
+    put32(opt + 60, 0x200);    // size of headers
+    put16(opt + 68, 2);        // GUI subsystem
+    put32(opt + 108, 16);      // data directories
+    const char name[8] = {'.', 't', 'e', 'x', 't'};
+    std::copy(name, name + 8, b.begin() + sections);
+    put32(sections + 8, 0x10);
+    put32(sections + 12, 0x1000);
+    put32(sections + 16, 0x200);
+    put32(sections + 20, 0x200);
+    put32(sections + 36, 0x60000020);  // code, execute, read
+    b[0x200] = 0xC3;                   // ret
+    return b;
+}
+
+// The real player, for the tests that need a program Windows could start.
+inline fs::path playerExecutable() {
+    const char* fromEnvironment = std::getenv("QUIZZ_PLAYER_EXE");
+    return fromEnvironment && *fromEnvironment
+               ? fs::path(fromEnvironment)
+               : fs::path(QUIZZ_SOURCE_DIR) / "build" / "win64" / "quizplayer.exe";
+}
+
+}  // namespace authoring_test

@@ -1,0 +1,256 @@
+#include "tools/quizpack/builder.h"
+
+#include <chrono>
+#include <cstdlib>
+
+#include "tools/quizpack/file_io.h"
+#include "tools/quizpack/packing.h"
+#include "tools/quizpack/parallel.h"
+#include "tools/quizpack/pe_resources.h"
+#include "tools/quizpack/quiz_reader.h"
+
+namespace fs = std::filesystem;
+
+fs::path runningExecutablePath() {
+#if defined(_WIN32)
+    // The C runtime's copy of the module file name; no Windows header needed for it.
+    const char* path = _pgmptr;
+    return path != nullptr && path[0] != '\0' ? fs::path(path) : fs::path();
+#elif defined(__linux__)
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : self;
+#else
+    return {};
+#endif
+}
+
+namespace {
+
+bool tryRead(const fs::path& path, PlayerTemplate* found, std::vector<std::string>* looked) {
+    std::error_code ec;
+    looked->push_back(displayPath(path));
+    if (!fs::is_regular_file(path, ec)) {
+        return false;
+    }
+    found->bytes = readWholeFile(path);
+    found->origin = displayPath(path);
+    return true;
+}
+
+// A Windows quizpack.exe may carry the player; an ELF quizpack never does.
+bool tryEmbedded(const fs::path& quizpack, PlayerTemplate* found,
+                 std::vector<std::string>* looked) {
+#if defined(_WIN32)
+    std::error_code ec;
+    if (quizpack.empty() || !fs::is_regular_file(quizpack, ec)) {
+        return false;
+    }
+    looked->push_back("the \"" + std::string(kEmbeddedPlayerType) + "\" resource of " +
+                      displayPath(quizpack));
+    try {
+        for (Resource& r : readResources(readWholeFile(quizpack))) {
+            if (r.type == ResourceId::fromName(kEmbeddedPlayerType)) {
+                found->bytes = std::move(r.data);
+                found->origin = "the player inside " + displayPath(quizpack);
+                return true;
+            }
+        }
+    } catch (const PeError&) {
+        return false;
+    }
+    return false;
+#else
+    (void)quizpack;
+    (void)found;
+    (void)looked;
+    return false;
+#endif
+}
+
+}  // namespace
+
+PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
+                                  const fs::path& quizpackPath) {
+    PlayerTemplate found;
+    std::vector<std::string> looked;
+    if (explicitPlayer) {
+        try {
+            found.bytes = readWholeFile(*explicitPlayer);
+        } catch (const FileError& e) {
+            throw BuildError(std::string("--player: ") + e.what());
+        }
+        found.origin = displayPath(*explicitPlayer);
+        return found;
+    }
+    fs::path folder = quizpackPath.parent_path();
+    if (!quizpackPath.empty() && tryRead(folder / "quizplayer.exe", &found, &looked)) {
+        return found;
+    }
+    if (tryEmbedded(quizpackPath, &found, &looked)) {
+        return found;
+    }
+    // The host build's quizpack lives in build/host, the player in build/win64.
+    if (!quizpackPath.empty() &&
+        tryRead(folder.parent_path() / "win64" / "quizplayer.exe", &found, &looked)) {
+        return found;
+    }
+    std::string places;
+    for (const std::string& p : looked) places += "\n  " + p;
+    throw BuildError("no player program found to build the quiz into; looked at:" +
+                     (places.empty() ? std::string("\n  (the location of quizpack is unknown)")
+                                     : places) +
+                     "\npass --player PATH/quizplayer.exe");
+}
+
+std::string describePreparation(const PreparedPicture& p, Downscaling downscaling) {
+    auto size = [](PictureSize s) {
+        return std::to_string(s.width) + "x" + std::to_string(s.height);
+    };
+    std::string from = std::string(mediaFormatName(p.from)) + " " + size(p.original);
+    if (!p.reencoded()) {
+        std::string text = "stored as it is: " + from;
+        if (downscaling == Downscaling::Off &&
+            (p.original.width > kPictureBox || p.original.height > kPictureBox)) {
+            text += " (--keep-pictures; the player shrinks it to " +
+                    size(storedPictureSize(p.original)) + ")";
+        }
+        return text + ", " + formatSize(p.bytes.size());
+    }
+    std::string verb;
+    if (!(p.original == p.stored)) {
+        verb = p.from == p.to ? " downscaled to " : " downscaled and converted to ";
+    } else {
+        verb = " converted to ";
+    }
+    std::string text = from + verb + mediaFormatName(p.to) + " " + size(p.stored) +
+                       " (quality " + std::to_string(p.quality) + ")";
+    if (p.from != p.to && !playerShowsPicture(p.from)) {
+        text += "; the player cannot show " + std::string(mediaFormatName(p.from));
+    }
+    return text;
+}
+
+namespace {
+
+// One media file made ready for its resource, on a worker thread.
+struct PreparedMedia {
+    std::vector<uint8_t> bytes;
+    std::string done;   // what was stored, for the progress line
+    std::string error;  // a picture that does not decode
+};
+
+PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, Rgb background) {
+    PreparedMedia prepared;
+    std::vector<uint8_t> bytes = readWholeFile(media.path);
+    if (media.role != MediaRole::QuestionPicture && media.role != MediaRole::RevealPicture) {
+        prepared.done = std::string("stored as it is: ") + mediaFormatName(media.format) +
+                        " clip, " + formatSize(bytes.size());
+        prepared.bytes = std::move(bytes);
+        return prepared;
+    }
+    try {
+        PreparedPicture picture = preparePicture(bytes, options.downscaling, background);
+        if (!picture.reencoded()) {
+            // The check read only its header; what goes in as it is must decode too.
+            inspectPicture(picture.bytes);
+        }
+        prepared.done = describePreparation(picture, options.downscaling);
+        if (picture.reencoded()) {
+            prepared.done +=
+                ", " + formatSize(bytes.size()) + " -> " + formatSize(picture.bytes.size());
+        }
+        prepared.bytes = std::move(picture.bytes);
+    } catch (const PictureError& e) {
+        prepared.error = e.what();
+    }
+    return prepared;
+}
+
+}  // namespace
+
+BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
+                      const CheckedCallback& checked) {
+    auto start = std::chrono::steady_clock::now();
+    BuildReport report;
+    // Pictures are decoded once, below, while they are prepared.
+    CheckResult result = checkDescriptionFile(options.description, PictureDecoding::HeaderOnly);
+    report.diagnostics = std::move(result.diagnostics);
+    if (checked) {
+        checked(report.diagnostics);
+    }
+    if (hasErrors(report.diagnostics)) {
+        return report;
+    }
+    const Description& d = result.description;
+    PackedQuiz packed = packQuiz(*makeQuiz(d));
+    PlayerTemplate player = findPlayerTemplate(options.player, options.quizpackPath);
+    report.player = player.origin;
+
+    std::vector<Resource> add;
+    auto resource = [](const ResourceId& type, uint32_t id, std::vector<uint8_t> data) {
+        Resource r;
+        r.type = type;
+        r.name = ResourceId::fromNumber(id);
+        r.language = 0;  // neutral, as the player's own resources are tagged
+        r.data = std::move(data);
+        return r;
+    };
+    add.push_back(resource(patchType(), kPackageResourceId, packed.package));
+    add.push_back(resource(patchType(), kCodeTableResourceId, packed.codeTable));
+
+    // Decoding, resizing and encoding photos is most of a build's time: one file per core.
+    std::vector<PreparedMedia> prepared(d.media.size());
+    std::vector<Diagnostic> pictureErrors;
+    runInParallel(
+        d.media.size(),
+        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options, d.background); },
+        [&](size_t i) {
+            const MediaFile& media = d.media[i];
+            if (!prepared[i].error.empty()) {
+                pictureErrors.push_back(Diagnostic{
+                    d.file, media.line, media.key, Severity::Error,
+                    "\"" + media.given + "\": " + prepared[i].error,
+                    "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                return;
+            }
+            report.mediaBytes += prepared[i].bytes.size();
+            add.push_back(resource(imageType(), media.resourceId, std::move(prepared[i].bytes)));
+            if (progress) {
+                progress(i + 1, d.media.size(), media, prepared[i].done);
+            }
+        });
+    if (!pictureErrors.empty()) {
+        report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
+                                  pictureErrors.end());
+        if (checked) {
+            checked(pictureErrors);
+        }
+        return report;
+    }
+
+    // Every quiz resource of the template goes: the player's built-in quiz, and any media
+    // of a quiz it was built with, must not survive into this one.
+    ResourceId patch = patchType();
+    ResourceId image = imageType();
+    std::vector<uint8_t> executable;
+    try {
+        executable = replaceResources(
+            player.bytes, [&](const Resource& r) { return r.type == patch || r.type == image; },
+            add);
+    } catch (const PeError& e) {
+        throw BuildError(player.origin + ": cannot be used as the player program: " + e.what() +
+                         "\npass --player with the quizplayer.exe of a Quizz build");
+    }
+    writeFileAtomically(options.output, executable);
+
+    report.built = true;
+    report.questions = d.questions.size();
+    report.mediaCount = d.media.size();
+    report.packageBytes = packed.package.size();
+    report.codeTableBytes = packed.codeTable.size();
+    report.executableBytes = executable.size();
+    report.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return report;
+}

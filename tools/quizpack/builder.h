@@ -1,0 +1,80 @@
+// Making a quiz executable: the description checked and packed, its media prepared, and
+// all of it written into a copy of the player program.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/quizpack/description.h"
+
+// Anything that stops a checked description from becoming an executable: no player
+// template, a template that cannot be rewritten, a picture that fails to convert, an
+// output that cannot be written. what() names the file and says what to do.
+class BuildError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct PlayerTemplate {
+    std::string origin;  // where it came from, for messages
+    std::vector<uint8_t> bytes;
+};
+
+// The running program's own file, or an empty path where the platform cannot tell.
+std::filesystem::path runningExecutablePath();
+
+// The resource type under which a Windows quizpack.exe carries the player program.
+constexpr char kEmbeddedPlayerType[] = "QUIZPLAYER";
+
+// The player program to copy: `explicitPlayer` when given; else quizplayer.exe beside
+// `quizpackPath`; else the player carried inside `quizpackPath` as a "QUIZPLAYER"
+// resource; else the build tree's ../win64/quizplayer.exe. Throws BuildError naming every
+// place looked at and --player.
+PlayerTemplate findPlayerTemplate(const std::optional<std::filesystem::path>& explicitPlayer,
+                                  const std::filesystem::path& quizpackPath);
+
+struct BuildOptions {
+    std::filesystem::path description;
+    std::filesystem::path output;
+    std::optional<std::filesystem::path> player;
+    Downscaling downscaling = Downscaling::ToPlayerBox;
+    std::filesystem::path quizpackPath = runningExecutablePath();
+};
+
+// One media file done: its place in the list (1-based), how many there are, and a
+// sentence saying what was stored.
+using BuildProgress =
+    std::function<void(size_t index, size_t total, const MediaFile& media, const std::string& done)>;
+
+struct BuildReport {
+    std::vector<Diagnostic> diagnostics;  // from the check; with an error nothing is written
+    bool built = false;
+    std::string player;            // the template's origin
+    size_t questions = 0;
+    size_t mediaCount = 0;
+    uint64_t mediaBytes = 0;       // as stored in the executable
+    size_t packageBytes = 0;       // packed "PATCH" 104
+    size_t codeTableBytes = 0;     // packed "PATCH" 105
+    uint64_t executableBytes = 0;
+    double seconds = 0;
+};
+
+// What one prepared picture became, in words ("1600x1200 JPEG downscaled to 260x195 JPEG,
+// 412.0 KB -> 18.1 KB").
+std::string describePreparation(const PreparedPicture& picture, Downscaling downscaling);
+
+// Called with the check's problems before any media is prepared, and again with the
+// pictures that turn out not to decode while they are prepared.
+using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagnostics)>;
+
+// Checks, packs, prepares the media (on every core) and writes the executable through a
+// temporary file. Returns with built = false, nothing written, when the check found errors
+// or pictures do not decode (all of them are listed). Throws BuildError, PackError or
+// FileError, the output left as it was.
+BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
+                      const CheckedCallback& checked = nullptr);

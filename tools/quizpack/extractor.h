@@ -1,0 +1,34 @@
+// Turning a read quiz back into a description and its media files.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/quizpack/quiz_reader.h"
+
+class ExtractError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Overwrite { Refuse, Allow };
+
+struct ExtractResult {
+    std::vector<std::filesystem::path> written;  // quiz.toml last
+    std::vector<std::string> warnings;
+};
+
+// "media/q01.jpg", "media/r07.gif", "media/q12.mp3": q for the question's own picture or
+// clip, r for the reveal picture, the extension from the file's first bytes.
+std::string mediaFileName(const MediaListing& media);
+
+// Writes DIR/quiz.toml and DIR/media/... so that build makes the same packed resources
+// (and, for pictures build keeps as they are, the same "IMG" resources). A DIR that holds
+// anything is refused unless `overwrite` allows it; then files of the same names are
+// replaced and others left alone. All files are written to temporary names first and
+// renamed at the end: on failure nothing is left behind, not even a DIR it created.
+// A malformed package is refused. Throws ExtractError (a refusal) or FileError.
+ExtractResult extractQuiz(const QuizReading& reading, const std::filesystem::path& dir,
+                          Overwrite overwrite);

@@ -1,0 +1,97 @@
+#include "tools/quizpack/file_io.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string displayPath(const fs::path& path) {
+    return path.u8string();
+}
+
+std::vector<uint8_t> readWholeFile(const fs::path& path) {
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        throw FileError(displayPath(path) + ": no such file");
+    }
+    if (!fs::is_regular_file(status)) {
+        throw FileError(displayPath(path) + ": not a regular file");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw FileError(displayPath(path) + ": cannot be opened for reading");
+    }
+    std::vector<uint8_t> bytes;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        bytes.resize(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+    }
+    if (!in) {
+        throw FileError(displayPath(path) + ": read failed");
+    }
+    return bytes;
+}
+
+fs::path writeTemporaryBeside(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    // The temporary file lives in the target's own folder so that the final rename stays
+    // on one file system and replaces the target in one step.
+    static std::atomic<unsigned> counter{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path temporary = target;
+    temporary += ".quizpack-" + std::to_string(stamp % 1000000007) + "-" +
+                 std::to_string(counter++) + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            throw FileError(displayPath(target) + ": cannot create a file in its folder (" +
+                            std::strerror(errno) + ")");
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            discardFile(temporary);
+            throw FileError(displayPath(target) + ": write failed (disk full?)");
+        }
+    }
+    return temporary;
+}
+
+void commitFile(const fs::path& temporary, const fs::path& target) {
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        discardFile(temporary);
+        throw FileError(displayPath(target) + ": cannot be replaced (" + ec.message() + ")");
+    }
+}
+
+void discardFile(const fs::path& temporary) noexcept {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+}
+
+void writeFileAtomically(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    commitFile(writeTemporaryBeside(target, bytes), target);
+}
+
+std::string formatSize(uint64_t bytes) {
+    char text[32];
+    if (bytes < 1024) {
+        snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+    } else if (bytes < 1024 * 1024) {
+        snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+    } else {
+        snprintf(text, sizeof text, "%.1f MB", bytes / (1024.0 * 1024.0));
+    }
+    return text;
+}

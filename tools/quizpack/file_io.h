@@ -1,0 +1,38 @@
+// Whole-file reading and writing for quizpack. Outputs never appear half-written: they go
+// to a temporary file in the target's folder and are renamed over the target at the end.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A file that cannot be read or written; what() names the file and the reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The file's bytes. Throws FileError when it is missing, not a regular file or unreadable.
+std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
+
+// Writes `bytes` to a new temporary file beside `target`; the caller renames it with
+// commitFile or throws it away with discardFile. Throws FileError (no file left behind).
+std::filesystem::path writeTemporaryBeside(const std::filesystem::path& target,
+                                           const std::vector<uint8_t>& bytes);
+
+// Renames a temporary file over `target`. Throws FileError, the temporary file removed.
+void commitFile(const std::filesystem::path& temporary, const std::filesystem::path& target);
+
+// Removes a temporary file; never throws.
+void discardFile(const std::filesystem::path& temporary) noexcept;
+
+// writeTemporaryBeside then commitFile: `target` is either untouched or complete.
+void writeFileAtomically(const std::filesystem::path& target, const std::vector<uint8_t>& bytes);
+
+// A path for messages, in UTF-8 as written on the command line or in a description.
+std::string displayPath(const std::filesystem::path& path);
+
+// "812 bytes", "14.2 KB", "3.1 MB" (1 KB = 1024 bytes).
+std::string formatSize(uint64_t bytes);

@@ -1,0 +1,73 @@
+// Question and reveal pictures: what the player will show and how quizpack stores them.
+// The player fits every picture into a 260 x 260 box, keeping its aspect ratio; pictures
+// that it would only shrink are stored at the shrunk size, so the quiz starts faster and
+// the executable is smaller, while the player shows exactly the same size.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "media/picture_fit.h"
+#include "tools/quizpack/media_formats.h"
+
+constexpr int kPictureBox = 260;  // the box every question and reveal picture is fitted into
+
+inline bool operator==(PictureSize a, PictureSize b) {
+    return a.width == b.width && a.height == b.height;
+}
+
+// The size quizpack stores a picture at: unchanged when it fits the 260 x 260 box (the
+// player then enlarges it itself), otherwise the size the player shrinks it to
+// (fitPictureSize), so that the player shows it at the very same size.
+PictureSize storedPictureSize(PictureSize picture);
+
+// A picture file quizpack cannot decode; what() says why, without naming the file.
+class PictureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct PictureInfo {
+    MediaFormat format = MediaFormat::Unknown;
+    PictureSize size{0, 0};
+};
+
+// Decodes the whole picture to be sure it is sound. Throws PictureError for formats other
+// than JPEG, PNG, GIF and BMP, and for files that do not decode.
+PictureInfo inspectPicture(const std::vector<uint8_t>& bytes);
+
+// The same from the header alone: the format and size, without the cost of decoding.
+PictureInfo inspectPictureHeader(const std::vector<uint8_t>& bytes);
+
+enum class Downscaling { ToPlayerBox, Off };
+
+struct Rgb {
+    uint8_t red = 255, green = 255, blue = 255;
+};
+
+struct PreparedPicture {
+    std::vector<uint8_t> bytes;  // what goes into the "IMG" resource
+    MediaFormat from = MediaFormat::Unknown;
+    MediaFormat to = MediaFormat::Unknown;
+    PictureSize original{0, 0};
+    PictureSize stored{0, 0};
+    int quality = 0;  // the JPEG quality it was encoded with; 0 when stored as it was
+    bool reencoded() const { return from != to || !(original == stored); }
+};
+
+constexpr int kJpegQuality = 90;
+constexpr int kLowestJpegQuality = 75;
+
+// Makes the bytes to store for one picture. JPEG, GIF and BMP pictures that fit the box
+// (or any size with Downscaling::Off) are stored byte for byte. Others are decoded,
+// transparent pixels laid over `background` (the board colour the picture sits on),
+// resized to storedPictureSize when downscaling, and encoded as JPEG at kJpegQuality.
+// A downscaled picture that would come out larger than its file is encoded again at
+// lower qualities, 5 steps at a time down to kLowestJpegQuality, keeping the first that
+// is no larger (or the last): shrinking a picture should not grow the executable.
+// Throws PictureError for formats inspectPicture refuses and for pictures it re-encodes
+// that do not decode; a picture stored as it is is not decoded here (check decodes all).
+PreparedPicture preparePicture(const std::vector<uint8_t>& bytes, Downscaling downscaling,
+                               Rgb background);
