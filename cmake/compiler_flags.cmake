@@ -12,3 +12,8 @@ if(WIN32)
     # One self-contained executable: no libstdc++, libgcc or winpthread DLLs beside it.
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+
+if(QUIZZ_FUZZ)
+    # Coverage feedback from the libraries too, not only from the fuzz targets' own files.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

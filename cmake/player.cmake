@@ -22,7 +22,7 @@ set(PLAYER_RESOURCE_FILES
     ${SAMPLE_DIR}/sample_package.lzw ${SAMPLE_DIR}/sample_codes.lzw)
 file(GLOB PLAYER_RESOURCE_ART CONFIGURE_DEPENDS resources/*.ico resources/*.cur)
 set_source_files_properties(resources/quizplayer.rc PROPERTIES
-    OBJECT_DEPENDS "${PLAYER_RESOURCE_FILES};${PLAYER_RESOURCE_ART};${CMAKE_SOURCE_DIR}/resources/resource.h")
+    OBJECT_DEPENDS "${PLAYER_RESOURCE_FILES};${PLAYER_RESOURCE_ART};${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/player_ui.rc")
 
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SAMPLE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
@@ -35,3 +35,5 @@ target_link_options(quizplayer PRIVATE -s)
 set_target_properties(quizplayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 quizz_warnings(quizplayer)
 add_dependencies(quizplayer sample_quiz)
+add_subdirectory(${CMAKE_SOURCE_DIR}/bench/win ${CMAKE_BINARY_DIR}/bench-win)
+include(${CMAKE_SOURCE_DIR}/cmake/keys_bench.cmake)

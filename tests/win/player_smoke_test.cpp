@@ -62,7 +62,7 @@ TEST(PlayerSmoke, OpensTitledWindowAndExitsWithZeroOnClose) {
 
     char title[260] = {};
     GetWindowTextA(mainWindow, title, sizeof title);
-    EXPECT_STREQ(title, "Capitales d'Europe");
+    EXPECT_STREQ(title, "Culture g\xE9n\xE9rale");
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0)

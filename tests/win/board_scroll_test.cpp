@@ -1,0 +1,278 @@
+// The board's scroll bars against the real, shown board: ranges and pages for its size,
+// every request's position and the pixels the controls really move, resizing while
+// scrolled, the wheel and the main window's keys.
+#include "board_driving_support.h"
+
+#include "window/main_window_win.h"
+
+using namespace window_test;
+
+namespace {
+
+const int kLines = 1000; // sentinel: start from the bottom instead of a number of lines down
+
+struct Figures {
+    int maximum, page, position;
+};
+
+void expectBar(HWND board, int bar, Figures f, const std::string& what) {
+    SCROLLINFO info = barInfo(board, bar);
+    EXPECT_EQ(info.nMin, 0) << what;
+    EXPECT_EQ(info.nMax, f.maximum) << what;
+    EXPECT_EQ(static_cast<int>(info.nPage), f.page) << what;
+    EXPECT_EQ(info.nPos, f.position) << what;
+}
+
+bool barDisabled(HWND board, LONG object) {
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    GetScrollBarInfo(board, object, &info);
+    return (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
+}
+
+TEST(BoardScroll, RangesFollowTheBoardSize) {
+    struct Case {
+        const char* what;
+        int quizType, answers, revealMode, count, width, height;
+        Figures across, down;
+    } cases[] = {
+        {"30 text questions, 548 high",
+         QUIZ_TEXT,
+         1,
+         0,
+         30,
+         700,
+         548,
+         {828, 699, 0},
+         {773, 547, 0}},
+        {"90 two-answer pictures, reveal texts",
+         QUIZ_PICTURE,
+         2,
+         2,
+         90,
+         833,
+         537,
+         {978, 832, 0},
+         {11723, 536, 0}},
+        {"one picture: content 830 wide",
+         QUIZ_PICTURE,
+         1,
+         0,
+         1,
+         833,
+         537,
+         {828, 829, 0},
+         {353, 354, 0}},
+        {"two audio questions, two answers: 830 wide",
+         QUIZ_AUDIO,
+         2,
+         0,
+         2,
+         800,
+         50,
+         {828, 799, 0},
+         {98, 49, 0}},
+        {"no questions", QUIZ_TEXT, 1, 0, 0, 833, 537, {828, 829, 0}, {23, 24, 0}},
+    };
+    for (const Case& c : cases) {
+        ScratchDirectory scratch;
+        PlayerWindows windows(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
+        showPlayer(windows);
+        setBoardClient(windows.board(), c.width, c.height);
+        expectBar(windows.board(), SB_HORZ, c.across, std::string(c.what) + ", across");
+        expectBar(windows.board(), SB_VERT, c.down, std::string(c.what) + ", down");
+    }
+}
+
+// 30 text questions (content 775 high) in a board 548 high: maximum 773, page 547, so the
+// positions run from 0 to 227.
+TEST(BoardScroll, ThirtyQuestionsDown) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 700, 548);
+    expectBar(board, SB_VERT, {773, 547, 0}, "30 questions");
+    struct Case {
+        const char* what;
+        int startLines; // lines down from the top, or kLines for the bottom
+        int code;
+        int end;
+    } cases[] = {
+        {"page down from 0 ends at 227", 0, SB_PAGEDOWN, 227},
+        {"line down from 210 moves 17", 7, SB_LINEDOWN, 227},
+        {"line down at the bottom", kLines, SB_LINEDOWN, 227},
+        {"line down", 0, SB_LINEDOWN, 30},
+        {"line up", 3, SB_LINEUP, 60},
+        {"line up from 197", kLines, SB_LINEUP, 197},
+        {"page up from the bottom", kLines, SB_PAGEUP, 0},
+        {"bottom shows the last page", 0, SB_BOTTOM, 227},
+        {"top", kLines, SB_TOP, 0},
+        {"thumb position: the content already followed", 2, SB_THUMBPOSITION, 60},
+        {"thumb track without a drag stays", 2, SB_THUMBTRACK, 60},
+        {"end of scrolling", 2, SB_ENDSCROLL, 60},
+        {"a key that moves nothing", 2, 0xFFFF, 60},
+    };
+    for (const Case& c : cases) {
+        request(board, SB_VERT, SB_TOP);
+        if (c.startLines == kLines) {
+            request(board, SB_VERT, SB_BOTTOM);
+        } else {
+            for (int i = 0; i < c.startLines; ++i) {
+                request(board, SB_VERT, SB_LINEDOWN);
+            }
+        }
+        int start = position(board, SB_VERT);
+        int fieldBefore = rectInParent(GetDlgItem(board, 4001)).y;
+        request(board, SB_VERT, c.code);
+        EXPECT_EQ(position(board, SB_VERT), c.end) << c.what;
+        EXPECT_EQ(fieldBefore - rectInParent(GetDlgItem(board, 4001)).y, c.end - start)
+            << c.what << ": pixels moved";
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.what;
+    }
+}
+
+// Content 890 wide: a board 900 wide has a disabled bar at 0; narrowed to 851 the range is
+// 0 to 39, and widening it again brings the content back by what the position loses.
+TEST(BoardScroll, AcrossNarrowingAndWidening) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 6));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 900, 400);
+    expectBar(board, SB_HORZ, {888, 889, 0}, "900 wide");
+    EXPECT_TRUE(barDisabled(board, OBJID_HSCROLL));
+    request(board, SB_HORZ, SB_PAGERIGHT);
+    EXPECT_EQ(position(board, SB_HORZ), 0) << "nothing to scroll";
+    setBoardClient(board, 851, 400);
+    expectBar(board, SB_HORZ, {888, 850, 0}, "851 wide");
+    EXPECT_FALSE(barDisabled(board, OBJID_HSCROLL));
+    struct Step {
+        const char* what;
+        int code;  // a request, or -1 to resize
+        int width; // for a resize
+        int end;
+    } steps[] = {
+        {"page right: the far right", SB_PAGERIGHT, 0, 39},
+        {"line right at the end", SB_LINERIGHT, 0, 39},
+        {"line left", SB_LINELEFT, 0, 38},
+        {"SB_LEFT is not a request across", SB_LEFT, 0, 38},
+        {"page left", SB_PAGELEFT, 0, 0},
+        {"line right", SB_LINERIGHT, 0, 1},
+        {"SB_RIGHT is not a request across", SB_RIGHT, 0, 1},
+        {"page right again", SB_PAGERIGHT, 0, 39},
+        {"widened to 871 while at the far right", -1, 871, 19},
+        {"widened to 900: the content fits", -1, 900, 0},
+        {"narrowed to 851 keeps 0", -1, 851, 0},
+    };
+    for (const Step& s : steps) {
+        int start = position(board, SB_HORZ);
+        int numberBefore = rectInParent(GetDlgItem(board, 4001)).x;
+        if (s.code < 0) {
+            setBoardClient(board, s.width, 400);
+        } else {
+            request(board, SB_HORZ, s.code);
+        }
+        EXPECT_EQ(position(board, SB_HORZ), s.end) << s.what;
+        EXPECT_EQ(numberBefore - rectInParent(GetDlgItem(board, 4001)).x, s.end - start)
+            << s.what << ": pixels moved";
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << s.what;
+    }
+}
+
+TEST(BoardScroll, GrowingTallerWhileAtTheBottom) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 700, 548);
+    request(board, SB_VERT, SB_BOTTOM);
+    struct Case {
+        int height, position;
+    } cases[] = {{600, 175}, {548, 175}, {700, 75}, {775, 0}, {800, 0}, {548, 0}};
+    for (const Case& c : cases) {
+        setBoardClient(board, 700, c.height);
+        EXPECT_EQ(position(board, SB_VERT), c.position) << "height " << c.height;
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "height " << c.height;
+    }
+}
+
+// A notch that reaches the board moves it two lines (the board posts one request, the main
+// window, which the dialog hands the wheel on to, another); one that reaches the main window
+// moves it one line. Several notches at once, or a fraction of one, move nothing.
+TEST(BoardScroll, WheelNotches) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 700, 548);
+    struct Case {
+        bool toBoard;
+        short delta;
+        int move;
+    } cases[] = {{true, 120, -60}, {true, -120, 60}, {false, 120, -30}, {false, -120, 30},
+                 {true, 240, 0},   {true, -240, 0},  {true, 60, 0},     {true, -1, 0},
+                 {false, 240, 0},  {false, 90, 0},   {true, 0, 0}};
+    for (const Case& c : cases) {
+        request(board, SB_VERT, SB_TOP);
+        for (int i = 0; i < 4; ++i) {
+            request(board, SB_VERT, SB_LINEDOWN);
+        }
+        pumpMessages();
+        SendMessageA(c.toBoard ? board : windows.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, c.delta),
+                     MAKELPARAM(300, 300));
+        EXPECT_EQ(position(board, SB_VERT), 120) << c.delta << ": requests are posted";
+        pumpMessages();
+        std::string what =
+            std::string(c.toBoard ? "board" : "main window") + ", delta " + std::to_string(c.delta);
+        EXPECT_EQ(position(board, SB_VERT), 120 + c.move) << what;
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << what;
+    }
+}
+
+TEST(BoardScroll, MainWindowKeys) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 700, 548);
+    struct Case {
+        const char* key;
+        WPARAM virtualKey;
+        int end;
+    } cases[] = {{"Down", VK_DOWN, 30},  {"Page Down", VK_NEXT, 227}, {"Up", VK_UP, 197},
+                 {"Left", VK_LEFT, 197}, {"Right", VK_RIGHT, 197},    {"Home", VK_HOME, 0},
+                 {"End", VK_END, 227},   {"Page Up", VK_PRIOR, 0}};
+    for (const Case& c : cases) {
+        SendMessageA(windows.main(), WM_KEYDOWN, c.virtualKey, 0);
+        EXPECT_EQ(position(board, SB_VERT), c.end) << c.key;
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.key;
+    }
+}
+
+// The board cannot be drawn while hidden or while the main window is minimised, and then
+// ScrollWindow moves nothing; the controls must still follow the positions.
+TEST(BoardScroll, ControlsFollowWhenTheBoardCannotBeDrawn) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    setBoardClient(board, 700, 548);
+    request(board, SB_VERT, SB_PAGEDOWN);
+    EXPECT_EQ(position(board, SB_VERT), 227) << "hidden";
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "hidden";
+    request(board, SB_VERT, SB_TOP);
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "hidden, back to the top";
+
+    showPlayer(windows);
+    layOutMainWindow(windows.main());
+    request(board, SB_VERT, SB_BOTTOM);
+    int bottom = position(board, SB_VERT);
+    ASSERT_GT(bottom, 0);
+    ShowWindow(windows.main(), SW_MINIMIZE);
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "minimised";
+    ShowWindow(windows.main(), SW_RESTORE);
+    EXPECT_EQ(position(board, SB_VERT), bottom) << "restored";
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "restored";
+}
+
+} // namespace

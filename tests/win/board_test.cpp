@@ -1,0 +1,363 @@
+// The question board built in this process from dialog 1001: every control of every quiz
+// kind with its identifier, class, style, text, font and position, and the answers restored
+// from the answers file graded before anything is shown.
+#include "window_test_support.h"
+
+#include "resources/resource.h"
+#include "window/answer_field_win.h"
+
+using namespace window_test;
+
+namespace {
+
+enum Font { NO_FONT, GUI_FONT };
+
+struct ControlCase {
+    const char* what;
+    int id;
+    const char* text; // for the shared identifiers 3000, 153 and 156; null: look up by id
+    const char* className;
+    DWORD style;
+    PixelRect rect;
+    Font font;
+};
+
+const DWORD kShown = WS_CHILD | WS_VISIBLE;
+const DWORD kField = kShown | WS_BORDER | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL;
+const DWORD kVerdict = kShown | WS_BORDER | WS_TABSTOP | SS_CENTER;
+const DWORD kNumber = kShown | SS_RIGHT;
+const DWORD kButton = kShown | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_ICON;
+const DWORD kPicture = kShown | WS_BORDER | SS_BITMAP | SS_CENTERIMAGE;
+const DWORD kReveal = kShown | WS_TABSTOP | SS_CENTER;
+const DWORD kQuestion = kShown | WS_BORDER | SS_CENTER;
+const DWORD kHost = kShown | WS_BORDER;
+
+void expectControls(HWND board, const ControlCase* cases, size_t count, const char* quiz) {
+    for (size_t i = 0; i < count; ++i) {
+        const ControlCase& c = cases[i];
+        HWND control = c.text != nullptr && (c.id == ID_QUESTION_LABEL || c.id == ID_NUMBER_LABEL ||
+                                             c.id == ID_COLUMN_LABEL)
+                           ? childWithText(board, c.id, c.text)
+                           : GetDlgItem(board, c.id);
+        ASSERT_NE(control, nullptr) << quiz << ": " << c.what;
+        EXPECT_EQ(classOf(control), c.className) << quiz << ": " << c.what;
+        // The edit control draws its border itself and takes WS_BORDER out of the style.
+        DWORD style = styleOf(control);
+        if (c.style == kField) {
+            style |= WS_BORDER;
+        }
+        EXPECT_EQ(style, c.style) << quiz << ": " << c.what << std::hex << " style 0x" << style;
+        EXPECT_EQ(GetWindowLongPtrA(control, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE, 0)
+            << quiz << ": " << c.what;
+        EXPECT_EQ(rectInParent(control), c.rect) << quiz << ": " << c.what;
+        if (c.text != nullptr) {
+            EXPECT_EQ(textOf(control), c.text) << quiz << ": " << c.what;
+        }
+        if (c.className != std::string("Button")) {
+            EXPECT_EQ(fontOf(control), c.font == GUI_FONT ? guiFont() : nullptr)
+                << quiz << ": " << c.what;
+        }
+    }
+}
+
+TEST(Board, TextQuiz) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING,
+                                   {{"Paris", "", "Capitale de la France ?", ""},
+                                    {"Rome", "", "Capitale de l'Italie ? (100% %d %s)", ""}}));
+    const ControlCase cases[] = {
+        {"q1 question",
+         3000,
+         "Capitale de la France ?",
+         "Static",
+         kQuestion,
+         {50, 10, 550, 20},
+         GUI_FONT},
+        {"q1 number", 153, "1.", "Static", kNumber, {30, 13, 19, 17}, NO_FONT},
+        {"q1 field", 4001, "", "Edit", kField, {615, 10, 100, 20}, GUI_FONT},
+        {"q1 verdict", 5001, "?", "Static", kVerdict, {720, 9, 90, 20}, NO_FONT},
+        {"q2 question, % as a character",
+         3000,
+         "Capitale de l'Italie ? (100% %d %s)",
+         "Static",
+         kQuestion,
+         {50, 35, 550, 20},
+         GUI_FONT},
+        {"q2 number", 153, "2.", "Static", kNumber, {30, 38, 19, 17}, NO_FONT},
+        {"q2 field", 4002, "", "Edit", kField, {615, 35, 100, 20}, GUI_FONT},
+        {"q2 verdict", 5002, "?", "Static", kVerdict, {720, 34, 90, 20}, NO_FONT},
+    };
+    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "text");
+    EXPECT_EQ(childCount(windows.board()), 8);
+}
+
+TEST(Board, AudioQuizQuestionFive) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 5));
+    const ControlCase cases[] = {
+        {"q5 play", 6005, "", "Button", kButton, {320, 100, 20, 21}, NO_FONT},
+        {"q5 stop", 7005, "", "Button", kButton, {320, 121, 20, 20}, NO_FONT},
+        {"q5 number", 153, "5.", "Static", kNumber, {300, 102, 19, 17}, NO_FONT},
+        {"q5 field", 4005, "", "Edit", kField, {340, 100, 220, 20}, GUI_FONT},
+        {"q5 verdict", 5005, "?", "Static", kVerdict, {340, 119, 220, 20}, NO_FONT},
+        {"q1 play", 6001, "", "Button", kButton, {30, 20, 20, 21}, NO_FONT},
+    };
+    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "audio");
+    EXPECT_EQ(childCount(windows.board()), 5 * 5);
+    HICON play = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_PLAY));
+    HICON stop = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_STOP));
+    ASSERT_NE(play, nullptr);
+    ASSERT_NE(stop, nullptr);
+    for (int q = 1; q <= 5; ++q) {
+        EXPECT_EQ(SendMessageA(GetDlgItem(windows.board(), 6000 + q), BM_GETIMAGE, IMAGE_ICON, 0),
+                  reinterpret_cast<LRESULT>(play))
+            << "play " << q;
+        EXPECT_EQ(SendMessageA(GetDlgItem(windows.board(), 7000 + q), BM_GETIMAGE, IMAGE_ICON, 0),
+                  reinterpret_cast<LRESULT>(stop))
+            << "stop " << q;
+    }
+}
+
+TEST(Board, VideoQuizQuestionOne) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_VIDEO, 1, REVEAL_NOTHING, 2));
+    const ControlCase cases[] = {
+        {"q1 host", 9901, "", "Static", kHost, {15, 30, 200, 150}, NO_FONT},
+        {"q1 play", 6001, "", "Button", kButton, {15, 240, 20, 20}, NO_FONT},
+        {"q1 stop", 7001, "", "Button", kButton, {15, 260, 20, 20}, NO_FONT},
+        {"q1 field", 4001, "", "Edit", kField, {35, 240, 230, 20}, GUI_FONT},
+        {"q1 verdict", 5001, "?", "Static", kVerdict, {35, 259, 230, 20}, NO_FONT},
+        {"q1 number, partly left of the board",
+         153,
+         "1.",
+         "Static",
+         kNumber,
+         {-10, 244, 19, 17},
+         NO_FONT},
+        {"q2 host", 9902, "", "Static", kHost, {305, 30, 200, 150}, NO_FONT},
+    };
+    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "video");
+    EXPECT_EQ(childCount(windows.board()), 2 * 6);
+}
+
+TEST(Board, PictureQuizRowsAndRevealLabels) {
+    ScratchDirectory scratch;
+    struct Case {
+        int revealMode;
+        int rowTwoY;
+        bool revealLabels;
+    } cases[] = {{0, 610, false}, {1, 610, false}, {2, 670, true}, {3, 670, true}, {4, 610, true}};
+    for (const Case& mode : cases) {
+        std::string quiz = "picture, mode " + std::to_string(mode.revealMode);
+        PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, mode.revealMode, 4));
+        HWND board = windows.board();
+        // The test program has no "IMG" resources: every cell is an empty bordered box.
+        const ControlCase cases[] = {
+            {"q2 picture cell", 9002, "", "Static", kPicture, {320, 20, 260, 260}, NO_FONT},
+            {"q2 field", 4002, "", "Edit", kField, {320, 290, 260, 20}, GUI_FONT},
+            {"q2 verdict", 5002, "?", "Static", kVerdict, {320, 309, 260, 20}, NO_FONT},
+            {"q2 number", 153, "2.", "Static", kNumber, {300, 292, 19, 17}, NO_FONT},
+            {"q4 starts row 2",
+             4004,
+             "",
+             "Edit",
+             kField,
+             {30, mode.rowTwoY + 10, 260, 20},
+             GUI_FONT},
+            {"q4 picture cell",
+             9004,
+             "",
+             "Static",
+             kPicture,
+             {30, mode.rowTwoY - 260, 260, 260},
+             NO_FONT},
+        };
+        expectControls(board, cases, sizeof cases / sizeof cases[0], quiz.c_str());
+        EXPECT_EQ(SendMessageA(GetDlgItem(board, 9002), STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << quiz;
+        if (mode.revealLabels) {
+            const ControlCase reveal[] = {
+                {"q2 reveal label", 8002, "", "Static", kReveal, {320, 336, 260, 65}, GUI_FONT},
+            };
+            expectControls(board, reveal, 1, quiz.c_str());
+        } else {
+            EXPECT_EQ(GetDlgItem(board, 8002), nullptr) << quiz;
+        }
+        EXPECT_EQ(childCount(board), 4 * (mode.revealLabels ? 5 : 4)) << quiz;
+    }
+}
+
+TEST(Board, TwoAnswerPictureQuizQuestionFour) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 2, REVEAL_NOTHING, 4));
+    HWND board = windows.board();
+    const ControlCase cases[] = {
+        {"q4 answer 1", 4007, "", "Edit", kField, {120, 620, 190, 21}, GUI_FONT},
+        {"q4 answer 2", 4008, "", "Edit", kField, {120, 640, 190, 21}, GUI_FONT},
+        {"q4 verdict 1", 5007, "?", "Static", kVerdict, {315, 621, 60, 17}, GUI_FONT},
+        {"q4 verdict 2", 5008, "?", "Static", kVerdict, {315, 641, 60, 17}, GUI_FONT},
+        {"q4 picture cell", 9004, "", "Static", kPicture, {120, 350, 260, 260}, NO_FONT},
+    };
+    expectControls(board, cases, sizeof cases / sizeof cases[0], "two-answer picture");
+    // One pair of column labels per row of three questions.
+    std::vector<HWND> labels = childrenWithId(board, ID_COLUMN_LABEL);
+    ASSERT_EQ(labels.size(), 4u);
+    std::vector<PixelRect> first, second;
+    for (HWND label : labels) {
+        EXPECT_EQ(styleOf(label), kShown);
+        EXPECT_EQ(fontOf(label), guiFont());
+        (textOf(label) == "Colonne un" ? first : second).push_back(rectInParent(label));
+    }
+    ASSERT_EQ(first.size(), 2u);
+    ASSERT_EQ(second.size(), 2u);
+    auto hasRect = [](const std::vector<PixelRect>& rects, PixelRect r) {
+        for (const PixelRect& x : rects) {
+            if (x == r) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(hasRect(first, {3, 292, 95, 20}));
+    EXPECT_TRUE(hasRect(second, {3, 312, 95, 20}));
+    EXPECT_TRUE(hasRect(first, {3, 622, 95, 20})) << "row of question 4";
+    EXPECT_TRUE(hasRect(second, {3, 642, 95, 20})) << "row of question 4";
+    EXPECT_EQ(childCount(board), 4 * 6 + 4);
+}
+
+TEST(Board, ColumnLabelsOfTheOtherKinds) {
+    ScratchDirectory scratch;
+    struct Case {
+        const char* what;
+        int quizType, questionCount;
+        size_t labels;
+        PixelRect firstRow;
+        bool shown;
+    } cases[] = {
+        {"audio", QUIZ_AUDIO, 7, 6, {3, 25, 95, 20}, true},
+        {"video", QUIZ_VIDEO, 1, 2, {3, 200, 95, 20}, true},
+        {"text: kept hidden at the top", QUIZ_TEXT, 4, 4, {3, 0, 95, 20}, false},
+    };
+    for (const Case& c : cases) {
+        PlayerWindows windows(makeNumberedQuiz(c.quizType, 2, REVEAL_NOTHING, c.questionCount));
+        std::vector<HWND> labels = childrenWithId(windows.board(), ID_COLUMN_LABEL);
+        EXPECT_EQ(labels.size(), c.labels) << c.what;
+        HWND first = childWithText(windows.board(), ID_COLUMN_LABEL, "Colonne un");
+        ASSERT_NE(first, nullptr) << c.what;
+        bool found = false;
+        for (HWND label : labels) {
+            found = found || (textOf(label) == "Colonne un" && rectInParent(label) == c.firstRow);
+            EXPECT_EQ((styleOf(label) & WS_VISIBLE) != 0, c.shown) << c.what;
+        }
+        EXPECT_TRUE(found) << c.what << ": no first label at " << c.firstRow;
+    }
+}
+
+TEST(Board, NoQuestionsNoControls) {
+    ScratchDirectory scratch;
+    int kinds[] = {QUIZ_TEXT, QUIZ_PICTURE, QUIZ_AUDIO, QUIZ_VIDEO};
+    for (int kind : kinds) {
+        for (int answers = 1; answers <= 2; ++answers) {
+            PlayerWindows windows(makeNumberedQuiz(kind, answers, REVEAL_TEXT, 0));
+            ASSERT_NE(windows.board(), nullptr);
+            EXPECT_EQ(childCount(windows.board()), 0) << "kind " << kind << ", answers " << answers;
+        }
+    }
+}
+
+TEST(Board, ControlsAreMadeQuestionByQuestionInOrder) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_AUDIO, 2, REVEAL_NOTHING, 2));
+    std::vector<int> ids;
+    for (HWND child = GetWindow(windows.board(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        ids.push_back(GetDlgCtrlID(child));
+    }
+    const std::vector<int> expected = {156,  156,  6001, 7001, 153,  4001, 5001, 4002,
+                                       5002, 6002, 7002, 153,  4003, 5003, 4004, 5004};
+    EXPECT_EQ(ids, expected);
+}
+
+TEST(Board, EveryFieldHasTheAnswerFieldProcedure) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 3));
+    ASSERT_NE(g_app.savedEditProc, nullptr);
+    for (int k = 1; k <= 6; ++k) {
+        HWND field = GetDlgItem(windows.board(), 4000 + k);
+        EXPECT_EQ(GetWindowLongPtrA(field, GWLP_WNDPROC),
+                  reinterpret_cast<LONG_PTR>(answerFieldProc))
+            << "field " << k;
+    }
+}
+
+struct RestoreCase {
+    const char* what;
+    int answersPerQuestion;
+    std::string file; // null-free bytes of the answers file; "<none>" for no file
+    std::vector<std::string> fields;
+    std::vector<std::string> verdicts;
+    const char* score;
+    const char* code;
+};
+
+// Three text questions (Paris, Rome, Berlin; second answers Seine, Tibre, Spree).
+TEST(Board, RestoredAnswersAreGradedBeforeTheBoardIsShown) {
+    const RestoreCase cases[] = {
+        {"no file", 1, "<none>", {"", "", ""}, {"?", "?", "?"}, " 0 / 3", "      "},
+        {"one right, one near, one empty",
+         1,
+         "paris\r\nRom\r\n*\r\n",
+         {"paris", "Rom", ""},
+         {"BRAVO", "Quasiment", "?"},
+         " 1 / 3",
+         "CODE1"},
+        {"all right, blanks around one",
+         1,
+         "Paris\r\n  rome \r\nBERLIN\r\n",
+         {"Paris", "  rome ", "BERLIN"},
+         {"BRAVO", "BRAVO", "BRAVO"},
+         " 3 / 3",
+         "CODE3"},
+        {"fewer lines than fields, last without line end",
+         1,
+         "*\r\nRome",
+         {"", "Rome", ""},
+         {"?", "BRAVO", "?"},
+         " 1 / 3",
+         "CODE1"},
+        {"a field holding a star is read back empty",
+         1,
+         "*\r\n*\r\n*\r\n",
+         {"", "", ""},
+         {"?", "?", "?"},
+         " 0 / 3",
+         "      "},
+        {"two answers: both right solves, one right does not",
+         2,
+         "Paris\r\nSeine\r\nRome\r\nPo\r\n*\r\nSpree\r\nextra line\r\n",
+         {"Paris", "Seine", "Rome", "Po", "", "Spree"},
+         {"BRAVO", "BRAVO", "BRAVO", "FAUX", "?", "BRAVO"},
+         " 1 / 3",
+         "CODE1"},
+    };
+    for (const RestoreCase& c : cases) {
+        ScratchDirectory scratch;
+        if (c.file != "<none>") {
+            writeFile(ownAnswersFile(), c.file);
+        }
+        PlayerWindows windows(makeQuiz(QUIZ_TEXT, c.answersPerQuestion, REVEAL_NOTHING,
+                                       {{"Paris", "Seine", "France", ""},
+                                        {"Rome", "Tibre", "Italie", ""},
+                                        {"Berlin", "Spree", "Allemagne", ""}}));
+        EXPECT_FALSE(IsWindowVisible(windows.board())) << c.what;
+        for (size_t k = 1; k <= c.fields.size(); ++k) {
+            EXPECT_EQ(itemText(windows.board(), 4000 + static_cast<int>(k)), c.fields[k - 1])
+                << c.what << ", field " << k;
+            EXPECT_EQ(itemText(windows.board(), 5000 + static_cast<int>(k)), c.verdicts[k - 1])
+                << c.what << ", verdict " << k;
+        }
+        EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.score) << c.what;
+        EXPECT_EQ(itemText(windows.main(), ID_CODE_BOX), c.code) << c.what;
+    }
+}
+
+} // namespace

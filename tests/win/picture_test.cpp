@@ -1,0 +1,406 @@
+// Pictures decoded from "IMG" resources and fitted into the board's 260 x 260 box, checked
+// on the real bitmaps: their size, their pixels, and what becomes of what they came from.
+//
+// The pictures are stored as resources of a copy of this program, loaded as a data file,
+// exactly as the board finds them in a quiz executable.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "media/picture_win.h"
+
+namespace {
+
+constexpr int kBox = 260;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// Resource identifiers of the pictures written into the copy.
+enum PictureId {
+    kWideJpeg = 401,
+    kTallJpeg = 402,
+    kSmallJpeg = 403,
+    kNarrowGreyJpeg = 404,
+    kSquareJpeg = 405,
+    kNarrowGif = 406,
+    kWideBmp = 407,
+    kTinySquareBmp = 408,
+    kPhotoBmp = 409,
+    kNeverStored = 410,
+    kNotAPicture = 411,
+    kOneByte = 412,
+    kRevealJpeg = 10401,
+    kRevealNeverStored = 10402,
+};
+
+std::string directoryOf(const std::string& path) {
+    return path.substr(0, path.find_last_of("\\/"));
+}
+
+std::string ownPath() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// tests\data\pictures of the source tree that holds the build folder.
+std::string pictureFolder() {
+    std::string dir = directoryOf(ownPath());
+    for (int up = 0; up < 6; ++up) {
+        std::string candidate = dir + "\\tests\\data\\pictures";
+        if (fileExists(candidate + "\\wide_520x260.jpg")) {
+            return candidate;
+        }
+        dir = directoryOf(dir);
+    }
+    return "";
+}
+
+std::vector<uint8_t> readWholeFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return bytes;
+    }
+    int c;
+    while ((c = getc(file)) != EOF) {
+        bytes.push_back(static_cast<uint8_t>(c));
+    }
+    fclose(file);
+    return bytes;
+}
+
+void putLittleEndian(std::vector<uint8_t>* bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes->push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+}
+
+// A 24-bit BMP file, its left half `left` and its right half `right`.
+std::vector<uint8_t> bmpFile(int width, int height, COLORREF left, COLORREF right) {
+    uint32_t rowSize = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+    uint32_t pixelBytes = rowSize * height;
+    std::vector<uint8_t> bytes;
+    bytes.push_back('B');
+    bytes.push_back('M');
+    putLittleEndian(&bytes, 14 + 40 + pixelBytes, 4); // file size
+    putLittleEndian(&bytes, 0, 4);                    // reserved
+    putLittleEndian(&bytes, 14 + 40, 4);              // offset of the pixels
+    putLittleEndian(&bytes, 40, 4);                   // BITMAPINFOHEADER
+    putLittleEndian(&bytes, width, 4);
+    putLittleEndian(&bytes, height, 4); // bottom-up
+    putLittleEndian(&bytes, 1, 2);
+    putLittleEndian(&bytes, 24, 2);
+    putLittleEndian(&bytes, BI_RGB, 4);
+    putLittleEndian(&bytes, pixelBytes, 4);
+    putLittleEndian(&bytes, 2835, 4);
+    putLittleEndian(&bytes, 2835, 4);
+    putLittleEndian(&bytes, 0, 4);
+    putLittleEndian(&bytes, 0, 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            COLORREF colour = x < width / 2 ? left : right;
+            bytes.push_back(GetBValue(colour));
+            bytes.push_back(GetGValue(colour));
+            bytes.push_back(GetRValue(colour));
+        }
+        for (uint32_t pad = width * 3; pad < rowSize; ++pad) {
+            bytes.push_back(0);
+        }
+    }
+    return bytes;
+}
+
+struct StoredPicture {
+    int id;
+    std::vector<uint8_t> bytes;
+};
+
+// The bytes stored under each identifier; empty when a fixture file could not be read.
+std::vector<StoredPicture> storedPictures(const std::string& folder) {
+    const std::string text = "Ceci n'est pas une image, juste du texte.";
+    return {
+        {kWideJpeg, readWholeFile(folder + "\\wide_520x260.jpg")},
+        {kTallJpeg, readWholeFile(folder + "\\tall_260x520.jpg")},
+        {kSmallJpeg, readWholeFile(folder + "\\small_100x50.jpg")},
+        {kNarrowGreyJpeg, readWholeFile(folder + "\\narrow_11x55.jpg")},
+        {kSquareJpeg, readWholeFile(folder + "\\square_300x300.jpg")},
+        {kNarrowGif, readWholeFile(folder + "\\narrow_11x55.gif")},
+        {kWideBmp, bmpFile(520, 260, kRed, kBlue)},
+        {kTinySquareBmp, bmpFile(8, 8, kGreen, kBlue)},
+        {kPhotoBmp, bmpFile(800, 600, kYellow, kBlue)},
+        {kNotAPicture, std::vector<uint8_t>(text.begin(), text.end())},
+        {kOneByte, {0xFF}},
+        {kRevealJpeg, readWholeFile(folder + "\\small_100x50.jpg")},
+    };
+}
+
+// Pixels of a bitmap, read back through a 32-bit top-down DIB.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> bgra;
+
+    COLORREF at(double fx, double fy) const {
+        int x = static_cast<int>(fx * width);
+        int y = static_cast<int>(fy * height);
+        uint32_t p = bgra[static_cast<size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+};
+
+Pixels pixelsOf(HBITMAP bitmap) {
+    Pixels pixels;
+    BITMAP info = {};
+    if (GetObjectA(bitmap, sizeof info, &info) == 0) {
+        return pixels;
+    }
+    pixels.width = info.bmWidth;
+    pixels.height = info.bmHeight;
+    pixels.bgra.assign(static_cast<size_t>(info.bmWidth) * info.bmHeight, 0);
+    BITMAPINFO request = {};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = info.bmWidth;
+    request.bmiHeader.biHeight = -info.bmHeight;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    int rows =
+        GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.bgra.data(), &request, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != info.bmHeight) {
+        pixels.bgra.clear();
+        pixels.width = pixels.height = 0;
+    }
+    return pixels;
+}
+
+// JPEG and the halftone stretch shift colours a little; a wrong half is far off.
+bool closeColour(COLORREF a, COLORREF b) {
+    return abs(GetRValue(a) - GetRValue(b)) <= 40 && abs(GetGValue(a) - GetGValue(b)) <= 40 &&
+           abs(GetBValue(a) - GetBValue(b)) <= 40;
+}
+
+std::string colourText(COLORREF c) {
+    char text[32];
+    snprintf(text, sizeof text, "(%d, %d, %d)", GetRValue(c), GetGValue(c), GetBValue(c));
+    return text;
+}
+
+SIZE sizeOf(HBITMAP bitmap) {
+    BITMAP info = {};
+    if (GetObjectA(bitmap, sizeof info, &info) == 0) {
+        return {-1, -1};
+    }
+    return {info.bmWidth, info.bmHeight};
+}
+
+class PictureTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        folder_ = pictureFolder();
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        char name[64];
+        snprintf(name, sizeof name, "quizz_pictures_%lu.exe", GetCurrentProcessId());
+        copyPath_ = std::string(temp) + name;
+        if (folder_.empty() || !CopyFileA(ownPath().c_str(), copyPath_.c_str(), FALSE)) {
+            return;
+        }
+        HANDLE update = BeginUpdateResourceA(copyPath_.c_str(), FALSE);
+        if (update == nullptr) {
+            return;
+        }
+        bool stored = true;
+        for (StoredPicture& picture : storedPictures(folder_)) {
+            stored =
+                stored && !picture.bytes.empty() &&
+                UpdateResourceA(update, "IMG", MAKEINTRESOURCEA(picture.id),
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), picture.bytes.data(),
+                                static_cast<DWORD>(picture.bytes.size()));
+        }
+        if (EndUpdateResourceA(update, stored ? FALSE : TRUE) && stored) {
+            module_ = LoadLibraryExA(copyPath_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        }
+    }
+
+    static void TearDownTestSuite() {
+        if (module_ != nullptr) {
+            FreeLibrary(module_);
+            module_ = nullptr;
+        }
+        DeleteFileA(copyPath_.c_str());
+    }
+
+    void SetUp() override {
+        ASSERT_FALSE(folder_.empty()) << "tests\\data\\pictures not found above " << ownPath();
+        ASSERT_NE(module_, nullptr) << "pictures could not be stored in " << copyPath_;
+    }
+
+    static std::string folder_;
+    static std::string copyPath_;
+    static HMODULE module_;
+};
+
+std::string PictureTest::folder_;
+std::string PictureTest::copyPath_;
+HMODULE PictureTest::module_ = nullptr;
+
+struct Sample {
+    double x, y; // fractions of the fitted width and height
+    COLORREF colour;
+};
+
+struct FitCase {
+    const char* what;
+    int id;
+    int width, height;
+    Sample first, second;
+};
+
+TEST_F(PictureTest, FittedSizeAndPixels) {
+    const FitCase cases[] = {
+        {"520 x 260 JPEG", kWideJpeg, 260, 130, {0.25, 0.5, kRed}, {0.75, 0.5, kBlue}},
+        {"260 x 520 JPEG", kTallJpeg, 130, 260, {0.5, 0.25, kRed}, {0.5, 0.75, kGreen}},
+        {"100 x 50 JPEG, enlarged", kSmallJpeg, 260, 130, {0.25, 0.5, kBlue}, {0.75, 0.5, kYellow}},
+        {"11 x 55 greyscale JPEG",
+         kNarrowGreyJpeg,
+         51,
+         260,
+         {0.5, 0.2, kWhite},
+         {0.5, 0.8, kBlack}},
+        {"300 x 300 JPEG", kSquareJpeg, 260, 260, {0.25, 0.5, kGreen}, {0.75, 0.5, kMagenta}},
+        {"11 x 55 GIF", kNarrowGif, 51, 260, {0.5, 0.2, kRed}, {0.5, 0.8, kBlue}},
+        {"520 x 260 BMP", kWideBmp, 260, 130, {0.25, 0.5, kRed}, {0.75, 0.5, kBlue}},
+        {"8 x 8 BMP, enlarged", kTinySquareBmp, 260, 260, {0.15, 0.5, kGreen}, {0.85, 0.5, kBlue}},
+        {"800 x 600 BMP", kPhotoBmp, 260, 195, {0.25, 0.5, kYellow}, {0.75, 0.5, kBlue}},
+        {"reveal picture", kRevealJpeg, 260, 130, {0.25, 0.5, kBlue}, {0.75, 0.5, kYellow}},
+    };
+    for (const FitCase& c : cases) {
+        HBITMAP bitmap = loadFittedPicture(module_, c.id, "IMG", kBox, kBox);
+        ASSERT_NE(bitmap, nullptr) << c.what;
+        SIZE size = sizeOf(bitmap);
+        EXPECT_EQ(size.cx, c.width) << c.what;
+        EXPECT_EQ(size.cy, c.height) << c.what;
+        Pixels pixels = pixelsOf(bitmap);
+        ASSERT_EQ(pixels.width, size.cx) << c.what << ": pixels not readable";
+        for (const Sample& s : {c.first, c.second}) {
+            COLORREF seen = pixels.at(s.x, s.y);
+            EXPECT_TRUE(closeColour(seen, s.colour))
+                << c.what << " at (" << s.x << ", " << s.y << "): " << colourText(seen)
+                << " instead of " << colourText(s.colour);
+        }
+        DeleteObject(bitmap);
+    }
+}
+
+TEST_F(PictureTest, NoBitmapWithoutAPicture) {
+    struct Case {
+        const char* what;
+        int id;
+        const char* type;
+    };
+    const Case cases[] = {
+        {"question picture never stored", kNeverStored, "IMG"},
+        {"reveal picture never stored", kRevealNeverStored, "IMG"},
+        {"text stored as a picture", kNotAPicture, "IMG"},
+        {"a single byte", kOneByte, "IMG"},
+        {"a picture looked up under another type", kWideJpeg, "PATCH"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(loadFittedPicture(module_, c.id, c.type, kBox, kBox), nullptr) << c.what;
+    }
+    EXPECT_EQ(loadFittedPicture(GetModuleHandleA(nullptr), kWideJpeg, "IMG", kBox, kBox), nullptr)
+        << "this program itself stores no pictures";
+}
+
+// Each call balances its own COM initialisation, on success and on failure alike, and
+// leaves an initialisation made by its caller (a video quiz's shell) in place.
+TEST_F(PictureTest, ComInitialisationBalanced) {
+    const int ids[] = {kWideJpeg, kNotAPicture, kNeverStored, kNarrowGif};
+    for (int id : ids) {
+        HBITMAP bitmap = loadFittedPicture(module_, id, "IMG", kBox, kBox);
+        if (bitmap != nullptr) {
+            DeleteObject(bitmap);
+        }
+        HRESULT fresh = CoInitialize(nullptr);
+        EXPECT_EQ(fresh, S_OK) << "picture " << id << " left COM initialised on this thread";
+        if (SUCCEEDED(fresh)) {
+            CoUninitialize();
+        }
+    }
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    HBITMAP nested = loadFittedPicture(module_, kSmallJpeg, "IMG", kBox, kBox);
+    EXPECT_NE(nested, nullptr) << "decoding inside the caller's COM initialisation";
+    HRESULT again = CoInitialize(nullptr);
+    EXPECT_EQ(again, S_FALSE) << "the caller's COM initialisation was undone";
+    if (SUCCEEDED(again)) {
+        CoUninitialize();
+    }
+    CoUninitialize();
+    if (nested != nullptr) {
+        DeleteObject(nested);
+    }
+}
+
+// decodePicture keeps the picture's own size and copies the bytes; fitPicture consumes the
+// decoded copy.
+TEST_F(PictureTest, DecodeThenFit) {
+    struct Case {
+        const char* file;
+        int width, height;
+        int fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {
+        {"wide_520x260.jpg", 520, 260, 260, 130},
+        {"narrow_11x55.gif", 11, 55, 51, 260},
+        {"small_100x50.jpg", 100, 50, 260, 130},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = readWholeFile(folder_ + "\\" + c.file);
+        ASSERT_FALSE(bytes.empty()) << c.file;
+        HBITMAP decoded = decodePicture(bytes.data(), static_cast<DWORD>(bytes.size()));
+        ASSERT_NE(decoded, nullptr) << c.file;
+        std::fill(bytes.begin(), bytes.end(), 0); // the bitmap must not need them any more
+        SIZE size = sizeOf(decoded);
+        EXPECT_EQ(size.cx, c.width) << c.file;
+        EXPECT_EQ(size.cy, c.height) << c.file;
+
+        HBITMAP fitted = fitPicture(decoded, kBox, kBox);
+        ASSERT_NE(fitted, nullptr) << c.file;
+        SIZE fittedSize = sizeOf(fitted);
+        EXPECT_EQ(fittedSize.cx, c.fittedWidth) << c.file;
+        EXPECT_EQ(fittedSize.cy, c.fittedHeight) << c.file;
+        BITMAP gone = {};
+        EXPECT_EQ(GetObjectA(decoded, sizeof gone, &gone), 0)
+            << c.file << ": the decoded copy outlived the fitting";
+        DeleteObject(fitted);
+    }
+    EXPECT_EQ(decodePicture(nullptr, 10), nullptr);
+    const char text[] = "pas une image";
+    EXPECT_EQ(decodePicture(text, sizeof text), nullptr);
+    EXPECT_EQ(decodePicture(text, 0), nullptr);
+    EXPECT_EQ(fitPicture(nullptr, kBox, kBox), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,629 @@
+// Quiz executables of every kind, made from the real quizplayer.exe by writing a quiz into
+// its resources, started as separate processes and driven from outside as a player would:
+// read the controls, type, move to another field, close, start again.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "content/lzw.h"
+#include "content/package.h"
+#include "content/quiz.h"
+#include "window/board_layout.h"
+
+static std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
+    return out << "(" << r.x << ", " << r.y << ") " << r.width << " x " << r.height;
+}
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string testsFolder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path, n);
+    return self.substr(0, self.find_last_of("\\/"));
+}
+
+// Test programs live in <build>/tests, the player in <build>.
+std::string playerPath() {
+    std::string tests = testsFolder();
+    return tests.substr(0, tests.find_last_of("\\/")) + "\\quizplayer.exe";
+}
+
+// A 24-bit BMP of the given size (OLE's picture loader reads BMP as well as JPEG).
+Bytes bitmapFile(int width, int height) {
+    int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + stride * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    Bytes bytes(file.bfSize, 0x80);
+    memcpy(bytes.data(), &file, sizeof file);
+    memcpy(bytes.data() + sizeof file, &info, sizeof info);
+    return bytes;
+}
+
+Bytes packed(const std::vector<uint8_t>& plain) {
+    uint8_t* out = nullptr;
+    int32_t length = 0;
+    if (lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length) != LZW_OK) {
+        return {};
+    }
+    Bytes bytes(out, out + length);
+    lzwFreeBuffer(out);
+    return bytes;
+}
+
+struct QuizShape {
+    int quizType;
+    int answersPerQuestion;
+    int revealMode;
+    int questionCount;
+    std::vector<std::pair<int, Bytes>> images; // "IMG" resources
+};
+
+// Question q expects "A<q>" (and "B<q>"), reveals "R<q>"; codes are "CODE<s>".
+Quiz* quizOf(const QuizShape& shape) {
+    Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
+    initQuiz(quiz);
+    quiz->quizType = shape.quizType;
+    quiz->answersPerQuestion = shape.answersPerQuestion;
+    quiz->revealMode = shape.revealMode;
+    quiz->backgroundColour = RGB(230, 240, 255);
+    copyText(quiz->title, "Quiz de bout en bout");
+    copyText(quiz->creator, "Les testeurs");
+    copyText(quiz->explanation, "Chaque question attend A suivi de son num\xE9ro.");
+    copyText(quiz->answerLabel1, "R\xE9ponse A");
+    copyText(quiz->answerLabel2, "R\xE9ponse B");
+    for (int q = 1; q <= shape.questionCount; ++q) {
+        std::string a = "A" + std::to_string(q);
+        std::string b = shape.answersPerQuestion == 2 ? "B" + std::to_string(q) : "";
+        std::string text = "Question " + std::to_string(q);
+        QuestionNode* node = appendQuestion(quiz, a.c_str(), b.c_str(), text.c_str());
+        copyText(node->revealText, ("R" + std::to_string(q)).c_str());
+        snprintf(quiz->codes[q - 1], kTextCapacity, "CODE%d", q);
+    }
+    quiz->questionCount = shape.questionCount;
+    return quiz;
+}
+
+std::string lastError(const char* what) {
+    return std::string(what) + " failed, error " + std::to_string(GetLastError());
+}
+
+// Copies the player to `path` and writes the quiz into its resources. "" on success.
+std::string buildQuizExecutable(const std::string& path, const QuizShape& shape) {
+    if (!CopyFileA(playerPath().c_str(), path.c_str(), FALSE)) {
+        return lastError("CopyFileA");
+    }
+    Quiz* quiz = quizOf(shape);
+    Bytes package = packed(layOutPackage(*quiz));
+    Bytes codes = packed(layOutCodeTable(*quiz));
+    freeQuestions(quiz);
+    free(quiz);
+    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    if (update == nullptr) {
+        return lastError("BeginUpdateResourceA");
+    }
+    bool ok = UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(104), 0, package.data(),
+                              static_cast<DWORD>(package.size())) &&
+              UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(105), 0, codes.data(),
+                              static_cast<DWORD>(codes.size()));
+    for (const auto& image : shape.images) {
+        ok = ok && UpdateResourceA(update, "IMG", MAKEINTRESOURCEA(image.first), 0,
+                                   const_cast<uint8_t*>(image.second.data()),
+                                   static_cast<DWORD>(image.second.size()));
+    }
+    if (!ok) {
+        std::string problem = lastError("UpdateResourceA");
+        EndUpdateResourceA(update, TRUE);
+        return problem;
+    }
+    return EndUpdateResourceA(update, FALSE) ? "" : lastError("EndUpdateResourceA");
+}
+
+// A folder of its own per test, removed with everything in it.
+class Folder {
+  public:
+    explicit Folder(const std::string& name) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "quizz_e2e_" + name;
+        CreateDirectoryA(path_.c_str(), nullptr);
+        clear();
+    }
+    ~Folder() {
+        clear();
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    const std::string& path() const { return path_; }
+
+  private:
+    void clear() {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(file("*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                DeleteFileA(file(found.cFileName).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::string path_;
+};
+
+std::string readFile(const std::string& name) {
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "<missing>";
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD done = 0;
+    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+void writeFile(const std::string& name, const std::string& bytes) {
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+    CloseHandle(file);
+}
+
+bool fileExists(const std::string& name) {
+    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Another process's control text: WM_GETTEXT, which the system carries across.
+std::string textOf(HWND window) {
+    char text[512] = "";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    return text;
+}
+
+PixelRect rectIn(HWND control, HWND parent) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A quiz executable running in `folder` (its working directory).
+class RunningPlayer {
+  public:
+    RunningPlayer(const std::string& exe, const std::string& folder) {
+        std::string command = "\"" + exe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.c_str(), &startup, &process_) != 0;
+        if (!started_) {
+            return;
+        }
+        WaitForInputIdle(process_.hProcess, 10000);
+        for (int i = 0; i < 200 && main_ == nullptr; ++i) {
+            EnumWindows(findMain, reinterpret_cast<LPARAM>(this));
+            if (main_ == nullptr && WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
+                break;
+            }
+        }
+        if (main_ != nullptr) {
+            board_ = FindWindowExA(main_, nullptr, MAKEINTRESOURCEA(32770), nullptr);
+        }
+    }
+    ~RunningPlayer() {
+        if (!started_) {
+            return;
+        }
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    RunningPlayer(const RunningPlayer&) = delete;
+    RunningPlayer& operator=(const RunningPlayer&) = delete;
+
+    bool started() const { return started_; }
+    HWND main() const { return main_; }
+    HWND board() const { return board_; }
+    std::string boardText(int id) const { return textOf(GetDlgItem(board_, id)); }
+    std::string mainText(int id) const { return textOf(GetDlgItem(main_, id)); }
+
+    // Clicks into field k, selects what it holds and types over it character by character,
+    // then clicks into field `next`: leaving a field grades it.
+    void type(int k, const std::string& text, int next) {
+        HWND field = GetDlgItem(board_, 4000 + k);
+        PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        PostMessageA(field, EM_SETSEL, 0, -1);
+        for (char c : text) {
+            PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
+        HWND other = GetDlgItem(board_, 4000 + next);
+        PostMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(other, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
+
+    // Waits until control `id` of the board reads `expected` (the player works through its
+    // posted messages on its own time); returns what it last read.
+    std::string waitForBoardText(int id, const std::string& expected) const {
+        std::string now;
+        for (int i = 0; i < 100; ++i) {
+            now = boardText(id);
+            if (now == expected) {
+                break;
+            }
+            Sleep(30);
+        }
+        return now;
+    }
+
+    // Closes the window as the user would; the exit code, or -1 if the player did not end.
+    long close() {
+        PostMessageA(main_, WM_CLOSE, 0, 0);
+        return exitCode();
+    }
+    long exitCode() {
+        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+            return -1;
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+  private:
+    static BOOL CALLBACK findMain(HWND window, LPARAM param) {
+        auto* self = reinterpret_cast<RunningPlayer*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (pid == self->process_.dwProcessId && strcmp(className, "WindowsApp") == 0) {
+            self->main_ = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+    HWND main_ = nullptr;
+    HWND board_ = nullptr;
+};
+
+std::string lines(const std::vector<std::string>& texts) {
+    std::string bytes;
+    for (const std::string& t : texts) {
+        bytes += t + "\r\n";
+    }
+    return bytes;
+}
+
+// A newcomer's session on a text quiz: type, close, start again.
+TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
+    Folder folder("text_session");
+    std::string exe = folder.file("capitales.exe");
+    ASSERT_EQ(buildQuizExecutable(exe, {QUIZ_TEXT, 1, REVEAL_NOTHING, 3, {}}), "");
+    std::string answers = folder.file("capitales.txt");
+    {
+        RunningPlayer player(exe, folder.path());
+        ASSERT_NE(player.main(), nullptr) << "no main window";
+        ASSERT_NE(player.board(), nullptr) << "no board";
+        EXPECT_EQ(textOf(player.main()), "Quiz de bout en bout");
+        EXPECT_EQ(player.mainText(150), " 0 / 3");
+        EXPECT_EQ(player.mainText(157), "      ");
+        EXPECT_EQ(player.mainText(151), " Code :");
+        EXPECT_EQ(player.mainText(154), "http://quizz.fr");
+        EXPECT_EQ(player.mainText(8000), "R\xE9"
+                                         "alis\xE9 avec la version 2.1");
+        EXPECT_TRUE(IsWindowVisible(player.main()));
+        EXPECT_TRUE(IsWindowVisible(player.board()));
+
+        player.type(1, "a1", 2);
+        EXPECT_EQ(player.waitForBoardText(5001, "BRAVO"), "BRAVO");
+        EXPECT_EQ(player.mainText(150), " 1 / 3");
+        EXPECT_EQ(player.mainText(157), "CODE1");
+        player.type(2, "A", 3);
+        EXPECT_EQ(player.waitForBoardText(5002, "Quasiment"), "Quasiment");
+        EXPECT_EQ(player.boardText(4001), "a1");
+        EXPECT_EQ(player.close(), 0);
+    }
+    EXPECT_EQ(readFile(answers), "a1\r\nA\r\n*\r\n");
+    EXPECT_FALSE(fileExists(answers + ".tmp"));
+    {
+        RunningPlayer player(exe, folder.path());
+        ASSERT_NE(player.board(), nullptr);
+        EXPECT_EQ(player.boardText(4001), "a1");
+        EXPECT_EQ(player.boardText(4002), "A");
+        EXPECT_EQ(player.boardText(4003), "");
+        EXPECT_EQ(player.boardText(5001), "BRAVO");
+        EXPECT_EQ(player.boardText(5002), "Quasiment");
+        EXPECT_EQ(player.boardText(5003), "?");
+        EXPECT_EQ(player.mainText(150), " 1 / 3");
+        EXPECT_EQ(player.mainText(157), "CODE1");
+        player.type(3, "A3", 1);
+        EXPECT_EQ(player.waitForBoardText(5003, "BRAVO"), "BRAVO");
+        EXPECT_EQ(player.mainText(150), " 2 / 3");
+        EXPECT_EQ(player.mainText(157), "CODE2");
+        EXPECT_EQ(player.close(), 0);
+    }
+    EXPECT_EQ(readFile(answers), "a1\r\nA\r\nA3\r\n");
+}
+
+struct KindCase {
+    const char* name;
+    QuizShape shape;
+    // Controls of the board at their content positions: (identifier, rectangle).
+    std::vector<std::pair<int, PixelRect>> controls;
+};
+
+// Every kind, one and two answers: layout read from the running player, saved answers
+// graded at start, one more typed, closed, and everything back at the next start.
+TEST(PlayerEndToEnd, EveryKindRoundTrips) {
+    const KindCase cases[] = {
+        {"text1",
+         {QUIZ_TEXT, 1, REVEAL_NOTHING, 6, {}},
+         {{4001, {615, 10, 100, 20}}, {5001, {720, 9, 90, 20}}, {4002, {615, 35, 100, 20}}}},
+        {"text2",
+         {QUIZ_TEXT, 2, REVEAL_NOTHING, 6, {}},
+         {{4001, {615, 10, 50, 21}}, {4002, {615, 30, 50, 21}}, {5002, {670, 31, 60, 17}}}},
+        {"picture1",
+         {QUIZ_PICTURE, 1, REVEAL_TEXT, 6, {}},
+         {{9002, {320, 20, 260, 260}},
+          {4002, {320, 290, 260, 20}},
+          {5002, {320, 309, 260, 20}},
+          {8002, {320, 336, 260, 65}},
+          {4004, {30, 680, 260, 20}}}},
+        {"picture2",
+         {QUIZ_PICTURE, 2, REVEAL_NOTHING, 6, {}},
+         {{4007, {120, 620, 190, 21}},
+          {4008, {120, 640, 190, 21}},
+          {5007, {315, 621, 60, 17}},
+          {5008, {315, 641, 60, 17}}}},
+        {"audio1",
+         {QUIZ_AUDIO, 1, REVEAL_NOTHING, 6, {}},
+         {{6005, {320, 100, 20, 21}},
+          {7005, {320, 121, 20, 20}},
+          {4005, {340, 100, 220, 20}},
+          {5005, {340, 119, 220, 20}}}},
+        {"audio2",
+         {QUIZ_AUDIO, 2, REVEAL_NOTHING, 6, {}},
+         {{4001, {140, 20, 170, 21}}, {4002, {140, 40, 170, 21}}, {5001, {315, 21, 60, 17}}}},
+        {"video1",
+         {QUIZ_VIDEO, 1, REVEAL_NOTHING, 6, {}},
+         {{9901, {15, 30, 200, 150}},
+          {6001, {15, 240, 20, 20}},
+          {7001, {15, 260, 20, 20}},
+          {4001, {35, 240, 230, 20}},
+          {5001, {35, 259, 230, 20}}}},
+        {"video2",
+         {QUIZ_VIDEO, 2, REVEAL_TEXT_AND_PICTURE, 6, {}},
+         {{4003, {415, 240, 180, 21}}, {4004, {415, 260, 180, 21}}, {5004, {600, 261, 60, 17}}}},
+    };
+    for (const KindCase& c : cases) {
+        Folder folder(c.name);
+        std::string exe = folder.file(std::string(c.name) + ".exe");
+        ASSERT_EQ(buildQuizExecutable(exe, c.shape), "") << c.name;
+        int fields = c.shape.answersPerQuestion * c.shape.questionCount;
+        // Saved: field 1 right, field 2 wrong, the others empty.
+        std::vector<std::string> saved(fields, "*");
+        saved[0] = "A1";
+        saved[1] = "zzz";
+        std::string answers = folder.file(std::string(c.name) + ".txt");
+        writeFile(answers, lines(saved));
+        // Field 1 alone solves question 1 only with one answer per question.
+        const char* scoreAtStart = c.shape.answersPerQuestion == 1 ? " 1 / 6" : " 0 / 6";
+        {
+            RunningPlayer player(exe, folder.path());
+            ASSERT_NE(player.board(), nullptr) << c.name;
+            for (const auto& control : c.controls) {
+                HWND window = GetDlgItem(player.board(), control.first);
+                ASSERT_NE(window, nullptr) << c.name << ": control " << control.first;
+                EXPECT_EQ(rectIn(window, player.board()), control.second)
+                    << c.name << ": control " << control.first;
+            }
+            EXPECT_EQ(player.boardText(4001), "A1") << c.name;
+            EXPECT_EQ(player.boardText(5001), "BRAVO") << c.name;
+            EXPECT_EQ(player.boardText(5002), "FAUX") << c.name;
+            EXPECT_EQ(player.boardText(5003), "?") << c.name;
+            EXPECT_EQ(player.mainText(150), scoreAtStart) << c.name;
+            // The last field of the board, typed right.
+            std::string last =
+                (c.shape.answersPerQuestion == 2 ? "b" : "a") + std::to_string(c.shape.questionCount);
+            player.type(fields, last, 1);
+            EXPECT_EQ(player.waitForBoardText(5000 + fields, "BRAVO"), "BRAVO") << c.name;
+            EXPECT_EQ(player.close(), 0) << c.name;
+            saved[fields - 1] = last;
+        }
+        EXPECT_EQ(readFile(answers), lines(saved)) << c.name;
+        {
+            RunningPlayer player(exe, folder.path());
+            ASSERT_NE(player.board(), nullptr) << c.name;
+            EXPECT_EQ(player.boardText(4000 + fields), saved[fields - 1]) << c.name;
+            EXPECT_EQ(player.boardText(5000 + fields), "BRAVO") << c.name;
+            EXPECT_EQ(player.boardText(5002), "FAUX") << c.name;
+            const char* score = c.shape.answersPerQuestion == 1 ? " 2 / 6" : " 0 / 6";
+            EXPECT_EQ(player.mainText(150), score) << c.name;
+            EXPECT_EQ(player.mainText(157), c.shape.answersPerQuestion == 1 ? "CODE2" : "      ")
+                << c.name;
+            EXPECT_EQ(player.close(), 0) << c.name;
+        }
+    }
+}
+
+// Pictures centred in their cells, and the reveal picture moved over its box once solved.
+TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
+    Folder folder("pictures");
+    std::string exe = folder.file("images.exe");
+    QuizShape shape = {QUIZ_PICTURE,
+                     1,
+                     REVEAL_TEXT_AND_PICTURE,
+                     3,
+                     {{401, bitmapFile(260, 173)},
+                      {403, bitmapFile(200, 130)},
+                      {402, bitmapFile(52, 39)},
+                      {10402, bitmapFile(260, 195)}}};
+    ASSERT_EQ(buildQuizExecutable(exe, shape), "");
+    {
+        RunningPlayer player(exe, folder.path());
+        ASSERT_NE(player.board(), nullptr);
+        struct Case {
+            const char* what;
+            int id;
+            PixelRect rect;
+        } cases[] = {
+            {"260 x 173 in question 1", 9001, {30, 63, 260, 173}},
+            {"52 x 39 in question 2, enlarged", 9002, {320, 52, 260, 195}},
+            // Fitted first: 200 x 130 is enlarged to 260 x 169, then centred.
+            {"200 x 130 in question 3", 9003, {610, 65, 260, 169}},
+        };
+        for (const Case& c : cases) {
+            HWND picture = GetDlgItem(player.board(), c.id);
+            ASSERT_NE(picture, nullptr) << c.what;
+            EXPECT_EQ(rectIn(picture, player.board()), c.rect) << c.what;
+            EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << c.what;
+        }
+        player.type(2, "a2", 1);
+        // The verdict is written after the reveals: once it shows, both are done.
+        EXPECT_EQ(player.waitForBoardText(5002, "BRAVO"), "BRAVO");
+        EXPECT_EQ(player.boardText(8002), "R2");
+        // Centred in a 260 x 260 box 10 pixels left of the cell at (320, 20).
+        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9002), player.board()),
+                  (PixelRect{310, 52, 260, 195}));
+        player.type(1, "a1", 2);
+        EXPECT_EQ(player.waitForBoardText(5001, "BRAVO"), "BRAVO");
+        EXPECT_EQ(player.boardText(8001), "R1");
+        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9001), player.board()),
+                  (PixelRect{30, 63, 260, 173}))
+            << "no reveal picture for question 1: the picture stays";
+        player.type(2, "zzzz", 3);
+        EXPECT_EQ(player.waitForBoardText(5002, "FAUX"), "FAUX");
+        EXPECT_EQ(player.boardText(8002), "");
+        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9002), player.board()),
+                  (PixelRect{310, 52, 260, 195}))
+            << "the reveal picture stays to the end of the run";
+        EXPECT_EQ(player.close(), 0);
+    }
+}
+
+// The answers file lives in the working directory under the program's own name, one line
+// per field, at most 259 characters each.
+TEST(PlayerEndToEnd, AnswersFileCases) {
+    Folder folder("answers_file");
+    CreateDirectoryA(folder.file("work").c_str(), nullptr);
+    std::string work = folder.file("work");
+    std::string exe = folder.file("quiz.exe");
+    ASSERT_EQ(buildQuizExecutable(exe, {QUIZ_TEXT, 2, REVEAL_NOTHING, 2, {}}), "");
+    std::string longAnswer(300, 'x');
+    {
+        RunningPlayer player(exe, work);
+        ASSERT_NE(player.board(), nullptr);
+        player.type(1, "*", 2);
+        player.type(2, longAnswer, 3);
+        player.type(3, "A2", 1);
+        EXPECT_EQ(player.waitForBoardText(5003, "BRAVO"), "BRAVO");
+        EXPECT_EQ(player.close(), 0);
+    }
+    std::string cut(259, 'x');
+    EXPECT_FALSE(fileExists(folder.file("quiz.txt"))) << "not beside the program";
+    EXPECT_EQ(readFile(work + "\\quiz.txt"), "*\r\n" + cut + "\r\nA2\r\n*\r\n")
+        << "a field holding * is saved as *; 259 characters of a longer one";
+    {
+        RunningPlayer player(exe, work);
+        ASSERT_NE(player.board(), nullptr);
+        EXPECT_EQ(player.boardText(4001), "") << "* comes back empty";
+        EXPECT_EQ(player.boardText(4002), cut);
+        EXPECT_EQ(player.boardText(4003), "A2") << "the next field keeps its own line";
+        EXPECT_EQ(player.boardText(5003), "BRAVO");
+        EXPECT_EQ(player.close(), 0);
+    }
+    // Renamed, the program looks for its own name's file and finds none.
+    std::string other = folder.file("other.exe");
+    ASSERT_TRUE(CopyFileA(exe.c_str(), other.c_str(), FALSE));
+    {
+        RunningPlayer player(other, work);
+        ASSERT_NE(player.board(), nullptr);
+        EXPECT_EQ(player.boardText(4003), "");
+        EXPECT_EQ(player.close(), 0);
+    }
+    EXPECT_EQ(readFile(work + "\\other.txt"), "*\r\n*\r\n*\r\n*\r\n");
+    EXPECT_EQ(readFile(work + "\\quiz.txt"), "*\r\n" + cut + "\r\nA2\r\n*\r\n");
+    DeleteFileA((work + "\\quiz.txt").c_str());
+    DeleteFileA((work + "\\other.txt").c_str());
+    RemoveDirectoryA(work.c_str());
+}
+
+// The video shut-down deletes every clip file; the audio close deletes the clip.
+TEST(PlayerEndToEnd, MediaFilesGoAtExit) {
+    struct Case {
+        const char* name;
+        int quizType;
+        std::vector<std::string> files;
+    } cases[] = {
+        {"video_files", QUIZ_VIDEO, {"quizz1.avi", "quizz7.avi", "quizz90.avi", "quizz.mp3"}},
+        {"audio_files", QUIZ_AUDIO, {"quizz.mp3"}},
+    };
+    for (const Case& c : cases) {
+        Folder folder(c.name);
+        std::string exe = folder.file(std::string(c.name) + ".exe");
+        ASSERT_EQ(buildQuizExecutable(exe, {c.quizType, 1, REVEAL_NOTHING, 2, {}}), "") << c.name;
+        for (const std::string& name : c.files) {
+            writeFile(folder.file(name), "clip");
+        }
+        writeFile(folder.file("quizz91.avi"), "not one of the player's");
+        RunningPlayer player(exe, folder.path());
+        ASSERT_NE(player.main(), nullptr) << c.name;
+        EXPECT_EQ(player.close(), 0) << c.name;
+        for (const std::string& name : c.files) {
+            EXPECT_FALSE(fileExists(folder.file(name))) << c.name << ": " << name;
+        }
+        EXPECT_TRUE(fileExists(folder.file("quizz91.avi"))) << c.name;
+    }
+}
+
+TEST(PlayerEndToEnd, VideoQuizWithoutAtlEndsWithOne) {
+    Folder folder("no_atl");
+    std::string exe = folder.file("video.exe");
+    ASSERT_EQ(buildQuizExecutable(exe, {QUIZ_VIDEO, 1, REVEAL_NOTHING, 2, {}}), "");
+    // The program's own folder is searched first: an atl.dll there that is no library
+    // makes the system's unreachable, as on a machine without it.
+    writeFile(folder.file("atl.dll"), "not a library");
+    {
+        RunningPlayer player(exe, folder.path());
+        ASSERT_TRUE(player.started());
+        EXPECT_EQ(player.main(), nullptr) << "no window may appear";
+        EXPECT_EQ(player.exitCode(), 1);
+        EXPECT_FALSE(fileExists(folder.file("video.txt")));
+    }
+    // The same program with atl.dll available runs and ends normally.
+    DeleteFileA(folder.file("atl.dll").c_str());
+    RunningPlayer normal(exe, folder.path());
+    ASSERT_NE(normal.main(), nullptr);
+    EXPECT_EQ(normal.close(), 0);
+}
+
+} // namespace
