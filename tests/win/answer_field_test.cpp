@@ -404,23 +404,20 @@ std::vector<std::string> boardState(const PlayerWindows& windows) {
 }
 
 // F1 makes its gradings without moving the focus; on random boards it must leave exactly
-// what the focus-moving reading of the rule leaves. Two-answer picture quizzes whose answers
-// are mostly the same word, so that F1 often solves questions, shows and takes back reveal
-// texts, and in reveal mode 4 completes the quiz; texts long enough to scroll their field.
+// what the focus-moving reading of the rule leaves. Two-answer quizzes whose answers are
+// mostly the same word, so that F1 often solves questions: picture quizzes show and take
+// back reveal texts and, in reveal mode 4, complete the quiz; the narrow fields of text
+// quizzes scroll a long text to its 25th character when they select it.
 TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
     unsigned seed = GetTickCount();
     srand(seed);
-    const char* words[] = {"Paris",
-                           "paris ",
-                           "Pari",
-                           "Rome",
-                           "",
-                           "Anagramme sirap",
-                           "Paris, la ville lumiere, capitale",
-                           "Roma"};
+    const char* longText = "Paris, la ville lumiere, capitale de la France";
+    const char* words[] = {"Paris", "paris ", "Pari", "Rome", "", "Anagramme sirap", longText};
     const int wordCount = sizeof words / sizeof words[0];
+    int scrolledFields = 0;
     for (int run = 0; run < 12; ++run) {
-        int revealMode = run % 2 == 0 ? REVEAL_TEXT : REVEAL_ALL_TEXTS;
+        int quizType = run % 3 == 2 ? QUIZ_TEXT : QUIZ_PICTURE;
+        int revealMode = run % 3 == 0 ? REVEAL_TEXT : REVEAL_ALL_TEXTS;
         std::vector<TestQuestion> questions;
         for (int q = 0; q < 4; ++q) {
             questions.push_back({rand() % 4 ? "Paris" : "Rome", rand() % 4 ? "Paris" : "Rome",
@@ -433,11 +430,11 @@ TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
             graded[k] = rand() % 3 != 0;
         }
         int f1Field = 1 + rand() % 8;
-        std::string f1Text = words[rand() % 3];
+        std::string f1Text = run % 2 ? longText : words[rand() % wordCount];
         std::vector<std::string> states[2];
         for (int way = 0; way < 2; ++way) {
             ScratchDirectory scratch;
-            PlayerWindows windows(makeQuiz(QUIZ_PICTURE, 2, revealMode, questions));
+            PlayerWindows windows(makeQuiz(quizType, 2, revealMode, questions));
             HWND board = windows.board();
             for (int k = 1; k <= 8; ++k) {
                 SetWindowTextA(fieldOf(board, k), typed[k - 1].c_str());
@@ -451,12 +448,17 @@ TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
                 focusMovingTry(fieldOf(board, f1Field));
             } else {
                 key(fieldOf(board, f1Field), WM_KEYUP, VK_F1);
+                for (int k = 1; k <= 8; ++k) {
+                    scrolledFields +=
+                        SendMessageA(fieldOf(board, k), EM_GETFIRSTVISIBLELINE, 0, 0) > 0;
+                }
             }
             states[way] = boardState(windows);
         }
         ASSERT_EQ(states[1], states[0]) << "seed " << seed << ", run " << run << ", F1 in field "
                                         << f1Field << " with \"" << f1Text << "\"";
     }
+    EXPECT_GT(scrolledFields, 0) << "no field was left scrolled: the comparison missed that part";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "resources/resource.h"
 #include "window/answer_field_win.h"
+#include "window/shell_win.h"
 
 using namespace window_test;
 
@@ -118,8 +119,11 @@ TEST(Board, AudioQuizQuestionFive) {
     }
 }
 
+// A video board builds its players as it goes, so the test hosts them as the program does.
 TEST(Board, VideoQuizQuestionOne) {
     ScratchDirectory scratch;
+    HMODULE atl = nullptr;
+    ASSERT_TRUE(startVideoHosting(&atl)) << "atl.dll is not available";
     PlayerWindows windows(makeNumberedQuiz(QUIZ_VIDEO, 1, REVEAL_NOTHING, 2));
     const ControlCase cases[] = {
         {"q1 host", 9901, "", "Static", kHost, {15, 30, 200, 150}, NO_FONT},
@@ -137,7 +141,9 @@ TEST(Board, VideoQuizQuestionOne) {
         {"q2 host", 9902, "", "Static", kHost, {305, 30, 200, 150}, NO_FONT},
     };
     expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "video");
+    // The hosted player adds a window of its own inside each host, not on the board.
     EXPECT_EQ(childCount(windows.board()), 2 * 6);
+    stopVideoHosting(windows.main(), atl);
 }
 
 TEST(Board, PictureQuizRowsAndRevealLabels) {
