@@ -419,9 +419,15 @@ TEST_F(AnswersFileTest, PlayerSavesAnswersWhenTheSessionEnds) {
             Sleep(50);
         }
     }
-    HWND board =
-        search.found != nullptr ? FindWindowExA(search.found, nullptr, "#32770", nullptr) : nullptr;
-    HWND firstField = board != nullptr ? GetDlgItem(board, 4001) : nullptr;
+    // The main window exists before its board is built: wait for the first answer field.
+    HWND firstField = nullptr;
+    for (int i = 0; i < 200 && search.found != nullptr && firstField == nullptr; ++i) {
+        HWND board = FindWindowExA(search.found, nullptr, "#32770", nullptr);
+        firstField = board != nullptr ? GetDlgItem(board, 4001) : nullptr;
+        if (firstField == nullptr) {
+            Sleep(50);
+        }
+    }
     if (firstField != nullptr) {
         SendMessageA(firstField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tap\xE9 avant"));
         DWORD_PTR allowed = 0;

@@ -229,8 +229,15 @@ class RunningPlayer {
                 break;
             }
         }
-        if (main_ != nullptr) {
-            board_ = FindWindowExA(main_, nullptr, MAKEINTRESOURCEA(32770), nullptr);
+        // The main window exists before its board is built; the board is shown only once
+        // every control is made and graded.
+        for (int i = 0; i < 200 && main_ != nullptr && board_ == nullptr; ++i) {
+            HWND board = FindWindowExA(main_, nullptr, MAKEINTRESOURCEA(32770), nullptr);
+            if (board != nullptr && IsWindowVisible(board)) {
+                board_ = board;
+            } else if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
+                break;
+            }
         }
     }
     ~RunningPlayer() {
