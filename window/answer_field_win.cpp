@@ -1,19 +1,13 @@
 #include "window/answer_field_win.h"
 
-#include <cstring>
-
 #include "checking/field_grading_win.h"
-#include "checking/grader.h"
-#include "checking/rewards_win.h"
 #include "resources/resource.h"
 #include "window/app_state_win.h"
-#include "window/board_layout.h"
 #include "window/board_scroll_win.h"
 #include "window/scroll_math.h"
+#include "window/try_everywhere_win.h"
 
 namespace {
-
-const int kSelectedOnEntry = 25; // characters selected when a field receives the focus
 
 const Quiz* quiz() {
     return g_app.quiz;
@@ -41,48 +35,6 @@ int neighbourField(int k, int step, int n) {
         return n;
     }
     return t;
-}
-
-const int kMaxFields = 2 * kMaxQuestions;
-
-// The board's answer fields, verdict labels and reveal labels by index (0 unused), found in
-// one walk over its children: under Wine every GetDlgItem lists all of them again. As with
-// GetDlgItem, the first child with an identifier wins; a missing control stays null.
-struct BoardControls {
-    HWND fields[kMaxFields + 1];
-    HWND verdictLabels[kMaxFields + 1];
-    HWND revealLabels[kMaxQuestions + 1];
-};
-
-void keepFirst(HWND* table, int index, int last, HWND child) {
-    if (index >= 1 && index <= last && table[index] == nullptr) {
-        table[index] = child;
-    }
-}
-
-void findBoardControls(HWND board, BoardControls* controls) {
-    *controls = {};
-    for (HWND child = GetWindow(board, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        int id = GetDlgCtrlID(child);
-        keepFirst(controls->fields, id - ID_ANSWER_FIELD_BASE, kMaxFields, child);
-        keepFirst(controls->verdictLabels, id - ID_VERDICT_LABEL_BASE, kMaxFields, child);
-        keepFirst(controls->revealLabels, id - ID_REVEAL_LABEL_BASE, kMaxQuestions, child);
-    }
-}
-
-HWND fieldAt(const BoardControls& controls, int k) {
-    return k >= 1 && k <= kMaxFields ? controls.fields[k] : nullptr;
-}
-
-HWND verdictLabelAt(const BoardControls& controls, int k) {
-    return k >= 1 && k <= kMaxFields ? controls.verdictLabels[k] : nullptr;
-}
-
-GradedControls gradedControls(const BoardControls& controls, int k) {
-    int q = fieldOwner(ID_ANSWER_FIELD_BASE + k, quiz()->answersPerQuestion).question;
-    return {fieldAt(controls, k), verdictLabelAt(controls, k),
-            q >= 1 && q <= kMaxQuestions ? controls.revealLabels[q] : nullptr};
 }
 
 // Tab, and Shift+Tab backwards: the field is graded, the next one gets the focus (the field
@@ -167,49 +119,5 @@ void subclassAnswerField(HWND field) {
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerFieldProc));
     if (g_app.savedEditProc == nullptr) {
         g_app.savedEditProc = reinterpret_cast<WNDPROC>(previous);
-    }
-}
-
-void tryTextEverywhere(HWND field) {
-    HWND board = GetParent(field);
-    char text[kTextCapacity] = "";
-    GetWindowTextA(field, text, kTextCapacity);
-    BoardControls controls;
-    findBoardControls(board, &controls);
-    // The pass gives each target the focus in turn and the focus comes back to `field`:
-    // the field left behind is graded each time, and the field entered selects its first
-    // characters. Under Wine a focus change and a score recount each cost milliseconds, so
-    // the pass makes exactly those gradings and selections, in the same order, without
-    // moving the focus away, and writes the score once after the last grading.
-    int focused = GetDlgCtrlID(field) - ID_ANSWER_FIELD_BASE;
-    bool graded = false;
-    int n = fieldCount();
-    for (int i = 1; i <= n; ++i) {
-        char verdict[kTextCapacity] = "";
-        HWND label = verdictLabelAt(controls, i);
-        if (label != nullptr) {
-            GetWindowTextA(label, verdict, kTextCapacity);
-        }
-        HWND target = fieldAt(controls, i);
-        if (target == nullptr || strcmp(verdict, kVerdictBravo) == 0) {
-            continue;
-        }
-        SetWindowTextA(target, text);
-        if (i != focused) {
-            gradeFieldControls(quiz(), board, ID_ANSWER_FIELD_BASE + focused,
-                               gradedControls(controls, focused));
-            graded = true;
-            SendMessageA(target, EM_SETSEL, 0, kSelectedOnEntry);
-            focused = i;
-        }
-    }
-    if (focused != GetDlgCtrlID(field) - ID_ANSWER_FIELD_BASE) {
-        gradeFieldControls(quiz(), board, ID_ANSWER_FIELD_BASE + focused,
-                           gradedControls(controls, focused));
-        graded = true;
-        SendMessageA(field, EM_SETSEL, 0, kSelectedOnEntry);
-    }
-    if (graded) {
-        refreshScoreFromLabels(quiz(), board, controls.verdictLabels, kMaxFields);
     }
 }

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Characters a field selects when it receives the focus.
+constexpr int kSelectedOnEntry = 25;
+
 // Every answer field's procedure. Entering a field selects its first 25 characters;
 // leaving it grades it. Return and Tab characters never reach the text. On release of a
 // key (or on its press with Alt held): Tab and Shift+Tab move round the fields, Return
@@ -14,8 +17,3 @@ LRESULT CALLBACK answerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM
 // Installs answerFieldProc on a new field and keeps the edit procedure it replaces (the
 // first one seen; every field shares it).
 void subclassAnswerField(HWND field);
-
-// F1: copies the field's text into every field whose verdict label does not read "BRAVO",
-// in field order, and moves the focus through each of them and back to `field`; each
-// field is graded as the focus leaves it.
-void tryTextEverywhere(HWND field);

@@ -160,32 +160,42 @@ COLORREF pixelIn(HWND window, int x, int y) {
     return colour;
 }
 
-// What the player sees: the shown board painted in the quiz's colour, verdict labels in
-// the colour of their word, the labels of the "?" verdict in the platform's own.
+// What the player sees on a shown board, with the quiz's brush and without one (the
+// fallback quiz): the surface and the number labels in the quiz's colour or the dialog's
+// own, the verdict labels in the colour of their word either way, a "?" label in the
+// dialog's own colour.
 TEST(BoardColours, PaintedPixels) {
     ScratchDirectory scratch;
-    PlayerWindows windows(quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 4));
-    HWND board = windows.board();
-    showPlayer(windows);
-    const char* words[] = {"BRAVO", "FAUX", "Anagramme", "Trop long"};
-    const COLORREF colours[] = {RGB(0, 255, 0), RGB(255, 0, 0), RGB(255, 100, 0),
-                                RGB(255, 203, 38)};
-    for (int k = 1; k <= 4; ++k) {
-        SetDlgItemTextA(board, 5000 + k, words[k - 1]);
+    const COLORREF dialog = GetSysColor(COLOR_BTNFACE);
+    struct Case {
+        const char* what;
+        bool withBrush;
+        COLORREF surface;
+    } cases[] = {{"quiz brush", true, kBackground}, {"fallback quiz", false, dialog}};
+    const char* words[] = {"BRAVO", "FAUX", "Anagramme", "Trop long", "?"};
+    const COLORREF colours[] = {RGB(0, 255, 0), RGB(255, 0, 0), RGB(255, 100, 0), RGB(255, 203, 38),
+                                dialog};
+    for (const Case& c : cases) {
+        PlayerWindows windows(c.withBrush ? quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 5)
+                                          : makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 5));
+        HWND board = windows.board();
+        showPlayer(windows);
+        for (int k = 1; k <= 5; ++k) {
+            SetDlgItemTextA(board, 5000 + k, words[k - 1]);
+        }
+        RedrawWindow(board, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        pumpMessages();
+        for (int k = 1; k <= 5; ++k) {
+            EXPECT_EQ(pixelIn(GetDlgItem(board, 5000 + k), 2, 2), colours[k - 1])
+                << c.what << ": " << words[k - 1];
+        }
+        EXPECT_EQ(pixelIn(board, 3, 3), c.surface) << c.what << ": the board's surface";
+        EXPECT_EQ(pixelIn(childWithText(board, 153, "1."), 1, 1), c.surface)
+            << c.what << ": a number label";
+        EXPECT_EQ(pixelIn(childWithText(board, 3000, "Question 1"), 2, 2), RGB(255, 255, 192))
+            << c.what << ": a question label";
     }
-    RedrawWindow(board, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    pumpMessages();
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(pixelIn(GetDlgItem(board, 5000 + k), 2, 2), colours[k - 1]) << words[k - 1];
-    }
-    EXPECT_EQ(pixelIn(board, 3, 3), kBackground) << "the board's surface";
-    EXPECT_EQ(pixelIn(childWithText(board, 3000, "Question 1"), 2, 2), RGB(255, 255, 192));
-    SetDlgItemTextA(board, 5001, "?");
-    UpdateWindow(board);
-    pumpMessages();
-    EXPECT_EQ(pixelIn(GetDlgItem(board, 5001), 2, 2), GetSysColor(COLOR_BTNFACE))
-        << "a \"?\" label in the dialog's own colour";
 }
 
 } // namespace

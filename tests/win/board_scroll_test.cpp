@@ -36,16 +36,8 @@ TEST(BoardScroll, RangesFollowTheBoardSize) {
         int quizType, answers, revealMode, count, width, height;
         Figures across, down;
     } cases[] = {
-        {"30 text questions, 548 high",
-         QUIZ_TEXT,
-         1,
-         0,
-         30,
-         700,
-         548,
-         {828, 699, 0},
-         {773, 547, 0}},
-        {"90 two-answer pictures, reveal texts",
+        {"30 texts, 548 high", QUIZ_TEXT, 1, 0, 30, 700, 548, {828, 699, 0}, {773, 547, 0}},
+        {"90 pictures x 2, reveal texts",
          QUIZ_PICTURE,
          2,
          2,
@@ -54,24 +46,8 @@ TEST(BoardScroll, RangesFollowTheBoardSize) {
          537,
          {978, 832, 0},
          {11723, 536, 0}},
-        {"one picture: content 830 wide",
-         QUIZ_PICTURE,
-         1,
-         0,
-         1,
-         833,
-         537,
-         {828, 829, 0},
-         {353, 354, 0}},
-        {"two audio questions, two answers: 830 wide",
-         QUIZ_AUDIO,
-         2,
-         0,
-         2,
-         800,
-         50,
-         {828, 799, 0},
-         {98, 49, 0}},
+        {"one picture: 830 wide", QUIZ_PICTURE, 1, 0, 1, 833, 537, {828, 829, 0}, {353, 354, 0}},
+        {"2 audio x 2: 830 wide", QUIZ_AUDIO, 2, 0, 2, 800, 50, {828, 799, 0}, {98, 49, 0}},
         {"no questions", QUIZ_TEXT, 1, 0, 0, 833, 537, {828, 829, 0}, {23, 24, 0}},
     };
     for (const Case& c : cases) {
@@ -273,6 +249,45 @@ TEST(BoardScroll, ControlsFollowWhenTheBoardCannotBeDrawn) {
     ShowWindow(windows.main(), SW_RESTORE);
     EXPECT_EQ(position(board, SB_VERT), bottom) << "restored";
     EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "restored";
+}
+
+void mouse(int x, int y, DWORD buttons) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons;
+    SendInput(1, &input, sizeof input);
+}
+
+// Dragging the vertical thumb with the mouse (real input, so the platform's own tracking
+// loop sends the requests): the content follows the thumb and stays where it was dropped.
+TEST(BoardScroll, DraggingTheThumb) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 90));
+    HWND board = windows.board();
+    showPlayer(windows);
+    SetForegroundWindow(windows.main());
+    setBoardClient(board, 700, 400);
+    pumpMessages();
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetScrollBarInfo(board, OBJID_VSCROLL, &bar));
+    int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+    int y = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+    mouse(x, y, 0);
+    mouse(x, y, MOUSEEVENTF_LEFTDOWN);
+    for (int d = 20; d <= 100; d += 20) {
+        mouse(x, y + d, 0);
+    }
+    mouse(x, y + 100, MOUSEEVENTF_LEFTUP);
+    pumpMessages();
+    // Only the tracking requests can have moved it: the bar's own request when the thumb is
+    // dropped keeps the position the content already has.
+    SCROLLINFO info = barInfo(board, SB_VERT);
+    EXPECT_GT(info.nPos, 300) << "100 pixels of a 400-pixel bar over 2275 pixels of content";
+    EXPECT_LE(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz()));
 }
 
 } // namespace
