@@ -137,16 +137,16 @@ TEST(Video, EveryQuestionGetsItsOwnStoppedPlayerInItsHost) {
 }
 
 TEST(Video, PlayWritesTheClipAgainAndPlaysIt) {
+    // Questions 1 and 12 have the tests' own films, 3 a film of the sample quiz, 5 none.
     const struct {
         int question;
         bool written;
-        bool seenPlaying; // Wine plays only the films with a sound track
         std::vector<Message> messages;
     } cases[] = {
-        {1, true, true, {}},
-        {12, true, true, {}},
-        {3, true, false, {}},
-        {5, false, false, {{kMissingVideo, "Information"}}},
+        {1, true, {}},
+        {12, true, {}},
+        {3, true, {}},
+        {5, false, {{kMissingVideo, "Information"}}},
     };
     VideoBoard video(12);
     ASSERT_TRUE(video.hosting());
@@ -158,13 +158,10 @@ TEST(Video, PlayWritesTheClipAgainAndPlaysIt) {
         if (c.written) {
             EXPECT_TRUE(readFile(file) == clipBytes(400 + c.question))
                 << file << " does not hold its clip";
-        } else {
-            EXPECT_FALSE(fileExists(file)) << file;
-        }
-        if (c.seenPlaying) {
             EXPECT_EQ(playing({c.question}), std::vector<int>{c.question})
                 << "question " << c.question << " does not play";
-        } else if (!c.written) {
+        } else {
+            EXPECT_FALSE(fileExists(file)) << file;
             EXPECT_EQ(playing({c.question}), std::vector<int>{}) << "question " << c.question;
         }
     }

@@ -8,17 +8,25 @@
 //
 // A standalone C++17 program without dependencies: g++ -std=c++17 -O2 make_avi.cpp -o make_avi
 //
-// The file is a RIFF 'AVI ' with one video stream:
+// The file is a RIFF 'AVI ' with a video stream and a silent sound stream:
 //   RIFF 'AVI '
 //     LIST 'hdrl'
 //       'avih'  main header (56 bytes)
 //       LIST 'strl'
 //         'strh'  stream header (56 bytes), 'vids'
 //         'strf'  BITMAPINFOHEADER (40 bytes, BI_RGB, 8 bits a pixel) and its palette
+//       LIST 'strl'
+//         'strh'  stream header (56 bytes), 'auds'
+//         'strf'  PCMWAVEFORMAT (16 bytes): 8-bit mono at kSoundRate samples a second
 //     LIST 'movi'
 //       '00db'  one chunk a frame: bottom-up rows of palette indices
-//     'idx1'  one entry a frame, offsets counted from the 'movi' tag
+//       '01wb'  after each frame, the frame's share of silence
+//     'idx1'  one entry a chunk, offsets counted from the 'movi' tag
 // Every number is little-endian. The output depends on nothing but the arguments.
+//
+// The films have no sound to give, but Wine's media player refuses to play a film without a
+// sound stream (setting its volume fails and it gives up), so each carries silence. The rate
+// is low to keep the files small; Windows and Wine play it all the same.
 
 #include <algorithm>
 #include <cmath>
@@ -114,6 +122,10 @@ const Rgb kPalette[kColourCount] = {
     {20, 30, 80},  {255, 120, 170}, {240, 225, 190}, {120, 80, 40},
 };
 
+// Silence: 8-bit samples sit at 128. The rate divides evenly by every clip's frame rate.
+const uint32_t kSoundRate = 1000;
+const uint8_t kSilence = 0x80;
+
 struct Clip {
     int width = 64;
     int height = 48;
@@ -169,7 +181,7 @@ Clip makeTrace() {
         lengths[s] = std::hypot(pts[s + 1][0] - pts[s][0], pts[s + 1][1] - pts[s][1]);
         total += lengths[s];
     }
-    const int frameCount = 9;
+    const int frameCount = 8;
     for (int f = 0; f < frameCount; ++f) {
         Picture p(clip.width, clip.height, kSand);
         double travelled = total * f / (frameCount - 1);
@@ -258,22 +270,23 @@ Bytes encodeAvi(const Clip& clip) {
     const uint32_t frames = uint32_t(clip.frames.size());
     const uint32_t fps = uint32_t(clip.framesPerSecond);
     const uint32_t colours = kColourCount;
+    const uint32_t soundPerFrame = kSoundRate / fps;
 
     Bytes out;
     size_t riff = open(out, "RIFF", "AVI ");
 
     size_t hdrl = open(out, "LIST", "hdrl");
     size_t avih = open(out, "avih");
-    out.u32(1000000 / fps);         // dwMicroSecPerFrame
-    out.u32(frameBytes * fps);      // dwMaxBytesPerSec
-    out.u32(0);                     // dwPaddingGranularity
-    out.u32(0x10);                  // dwFlags: AVIF_HASINDEX
-    out.u32(frames);                // dwTotalFrames
-    out.u32(0);                     // dwInitialFrames
-    out.u32(1);                     // dwStreams
-    out.u32(frameBytes);            // dwSuggestedBufferSize
-    out.u32(uint32_t(clip.width));  // dwWidth
-    out.u32(uint32_t(clip.height)); // dwHeight
+    out.u32(1000000 / fps);                 // dwMicroSecPerFrame
+    out.u32(frameBytes * fps + kSoundRate); // dwMaxBytesPerSec
+    out.u32(0);                             // dwPaddingGranularity
+    out.u32(0x10);                          // dwFlags: AVIF_HASINDEX
+    out.u32(frames);                        // dwTotalFrames
+    out.u32(0);                             // dwInitialFrames
+    out.u32(2);                             // dwStreams: the film and its silence
+    out.u32(frameBytes);                    // dwSuggestedBufferSize
+    out.u32(uint32_t(clip.width));          // dwWidth
+    out.u32(uint32_t(clip.height));         // dwHeight
     for (int i = 0; i < 4; ++i)
         out.u32(0); // dwReserved
     finish(out, avih);
@@ -319,11 +332,39 @@ Bytes encodeAvi(const Clip& clip) {
     }
     finish(out, strf);
     finish(out, strl);
+
+    size_t soundStrl = open(out, "LIST", "strl");
+    size_t soundStrh = open(out, "strh");
+    out.tag("auds");                 // fccType
+    out.u32(0);                      // fccHandler
+    out.u32(0);                      // dwFlags
+    out.u16(0);                      // wPriority
+    out.u16(0);                      // wLanguage
+    out.u32(0);                      // dwInitialFrames
+    out.u32(1);                      // dwScale
+    out.u32(kSoundRate);             // dwRate: samples a second
+    out.u32(0);                      // dwStart
+    out.u32(soundPerFrame * frames); // dwLength, in samples
+    out.u32(soundPerFrame);          // dwSuggestedBufferSize
+    out.u32(0xFFFFFFFF);             // dwQuality: default
+    out.u32(1);                      // dwSampleSize: one byte a sample
+    for (int i = 0; i < 4; ++i)
+        out.u16(0); // rcFrame: none
+    finish(out, soundStrh);
+    size_t soundStrf = open(out, "strf");
+    out.u16(1);          // wFormatTag: WAVE_FORMAT_PCM
+    out.u16(1);          // nChannels
+    out.u32(kSoundRate); // nSamplesPerSec
+    out.u32(kSoundRate); // nAvgBytesPerSec
+    out.u16(1);          // nBlockAlign
+    out.u16(8);          // wBitsPerSample
+    finish(out, soundStrf);
+    finish(out, soundStrl);
     finish(out, hdrl);
 
     size_t movi = open(out, "LIST", "movi");
     const size_t moviTag = movi + 4; // idx1 offsets count from the 'movi' tag
-    std::vector<uint32_t> offsets;
+    std::vector<uint32_t> offsets;   // of each frame's picture, then of its silence
     for (const Picture& p : clip.frames) {
         offsets.push_back(uint32_t(out.size() - moviTag));
         size_t chunk = open(out, "00db");
@@ -334,15 +375,21 @@ Bytes encodeAvi(const Clip& clip) {
                 out.u8(0);
         }
         finish(out, chunk);
+        offsets.push_back(uint32_t(out.size() - moviTag));
+        size_t sound = open(out, "01wb");
+        for (uint32_t i = 0; i < soundPerFrame; ++i)
+            out.u8(kSilence);
+        finish(out, sound);
     }
     finish(out, movi);
 
     size_t idx1 = open(out, "idx1");
-    for (uint32_t offset : offsets) {
-        out.tag("00db");
-        out.u32(0x10); // AVIIF_KEYFRAME: every frame stands alone
-        out.u32(offset);
-        out.u32(frameBytes);
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        const bool picture = i % 2 == 0;
+        out.tag(picture ? "00db" : "01wb");
+        out.u32(0x10); // AVIIF_KEYFRAME: every frame stands alone, and so does silence
+        out.u32(offsets[i]);
+        out.u32(picture ? frameBytes : soundPerFrame);
     }
     finish(out, idx1);
 
