@@ -6,15 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "content/lzw.h"
-#include "content/package.h"
 #include "content/quiz.h"
+#include "quiz_process_support.h"
 #include "window/board_layout.h"
 
 static std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
@@ -23,20 +23,7 @@ static std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-std::string testsFolder() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    return self.substr(0, self.find_last_of("\\/"));
-}
-
-// Test programs live in <build>/tests, the player in <build>.
-std::string playerPath() {
-    std::string tests = testsFolder();
-    return tests.substr(0, tests.find_last_of("\\/")) + "\\quizplayer.exe";
-}
+using namespace quiz_process;
 
 // A 24-bit BMP of the given size (OLE's picture loader reads BMP as well as JPEG).
 Bytes bitmapFile(int width, int height) {
@@ -54,17 +41,6 @@ Bytes bitmapFile(int width, int height) {
     Bytes bytes(file.bfSize, 0x80);
     memcpy(bytes.data(), &file, sizeof file);
     memcpy(bytes.data() + sizeof file, &info, sizeof info);
-    return bytes;
-}
-
-Bytes packed(const std::vector<uint8_t>& plain) {
-    uint8_t* out = nullptr;
-    int32_t length = 0;
-    if (lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length) != LZW_OK) {
-        return {};
-    }
-    Bytes bytes(out, out + length);
-    lzwFreeBuffer(out);
     return bytes;
 }
 
@@ -101,106 +77,13 @@ Quiz* quizOf(const QuizShape& shape) {
     return quiz;
 }
 
-std::string lastError(const char* what) {
-    return std::string(what) + " failed, error " + std::to_string(GetLastError());
-}
-
 // Copies the player to `path` and writes the quiz into its resources. "" on success.
 std::string buildQuizExecutable(const std::string& path, const QuizShape& shape) {
-    if (!CopyFileA(playerPath().c_str(), path.c_str(), FALSE)) {
-        return lastError("CopyFileA");
-    }
     Quiz* quiz = quizOf(shape);
-    Bytes package = packed(layOutPackage(*quiz));
-    Bytes codes = packed(layOutCodeTable(*quiz));
+    std::string problem = writeQuizExecutable(path, *quiz, shape.images);
     freeQuestions(quiz);
     free(quiz);
-    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-    if (update == nullptr) {
-        return lastError("BeginUpdateResourceA");
-    }
-    bool ok = UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(104), 0, package.data(),
-                              static_cast<DWORD>(package.size())) &&
-              UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(105), 0, codes.data(),
-                              static_cast<DWORD>(codes.size()));
-    for (const auto& image : shape.images) {
-        ok = ok && UpdateResourceA(update, "IMG", MAKEINTRESOURCEA(image.first), 0,
-                                   const_cast<uint8_t*>(image.second.data()),
-                                   static_cast<DWORD>(image.second.size()));
-    }
-    if (!ok) {
-        std::string problem = lastError("UpdateResourceA");
-        EndUpdateResourceA(update, TRUE);
-        return problem;
-    }
-    return EndUpdateResourceA(update, FALSE) ? "" : lastError("EndUpdateResourceA");
-}
-
-// A folder of its own per test, removed with everything in it.
-class Folder {
-  public:
-    explicit Folder(const std::string& name) {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "quizz_e2e_" + name;
-        CreateDirectoryA(path_.c_str(), nullptr);
-        clear();
-    }
-    ~Folder() {
-        clear();
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
-    const std::string& path() const { return path_; }
-
-  private:
-    void clear() {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(file("*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return;
-        }
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                DeleteFileA(file(found.cFileName).c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    std::string path_;
-};
-
-std::string readFile(const std::string& name) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "<missing>";
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD done = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-void writeFile(const std::string& name, const std::string& bytes) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD done = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(file);
-}
-
-bool fileExists(const std::string& name) {
-    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Another process's control text: WM_GETTEXT, which the system carries across.
-std::string textOf(HWND window) {
-    char text[512] = "";
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 5000, &result);
-    return text;
+    return problem;
 }
 
 PixelRect rectIn(HWND control, HWND parent) {
@@ -209,118 +92,6 @@ PixelRect rectIn(HWND control, HWND parent) {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-
-// A quiz executable running in `folder` (its working directory).
-class RunningPlayer {
-  public:
-    RunningPlayer(const std::string& exe, const std::string& folder) {
-        std::string command = "\"" + exe + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.c_str(), &startup, &process_) != 0;
-        if (!started_) {
-            return;
-        }
-        WaitForInputIdle(process_.hProcess, 10000);
-        for (int i = 0; i < 200 && main_ == nullptr; ++i) {
-            EnumWindows(findMain, reinterpret_cast<LPARAM>(this));
-            if (main_ == nullptr && WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
-                break;
-            }
-        }
-        // The main window exists before its board is built; the board is shown only once
-        // every control is made and graded.
-        for (int i = 0; i < 200 && main_ != nullptr && board_ == nullptr; ++i) {
-            HWND board = FindWindowExA(main_, nullptr, MAKEINTRESOURCEA(32770), nullptr);
-            if (board != nullptr && IsWindowVisible(board)) {
-                board_ = board;
-            } else if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
-                break;
-            }
-        }
-    }
-    ~RunningPlayer() {
-        if (!started_) {
-            return;
-        }
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    RunningPlayer(const RunningPlayer&) = delete;
-    RunningPlayer& operator=(const RunningPlayer&) = delete;
-
-    bool started() const { return started_; }
-    HWND main() const { return main_; }
-    HWND board() const { return board_; }
-    std::string boardText(int id) const { return textOf(GetDlgItem(board_, id)); }
-    std::string mainText(int id) const { return textOf(GetDlgItem(main_, id)); }
-
-    // Clicks into field k, selects what it holds and types over it character by character,
-    // then clicks into field `next`: leaving a field grades it.
-    void type(int k, const std::string& text, int next) {
-        HWND field = GetDlgItem(board_, 4000 + k);
-        PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        PostMessageA(field, EM_SETSEL, 0, -1);
-        for (char c : text) {
-            PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
-        }
-        HWND other = GetDlgItem(board_, 4000 + next);
-        PostMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageA(other, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    }
-
-    // Waits until control `id` of the board reads `expected` (the player works through its
-    // posted messages on its own time); returns what it last read.
-    std::string waitForBoardText(int id, const std::string& expected) const {
-        std::string now;
-        for (int i = 0; i < 100; ++i) {
-            now = boardText(id);
-            if (now == expected) {
-                break;
-            }
-            Sleep(30);
-        }
-        return now;
-    }
-
-    // Closes the window as the user would; the exit code, or -1 if the player did not end.
-    long close() {
-        PostMessageA(main_, WM_CLOSE, 0, 0);
-        return exitCode();
-    }
-    long exitCode() {
-        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
-            return -1;
-        }
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<long>(code);
-    }
-
-  private:
-    static BOOL CALLBACK findMain(HWND window, LPARAM param) {
-        auto* self = reinterpret_cast<RunningPlayer*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        char className[64] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (pid == self->process_.dwProcessId && strcmp(className, "WindowsApp") == 0) {
-            self->main_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    bool started_ = false;
-    PROCESS_INFORMATION process_ = {};
-    HWND main_ = nullptr;
-    HWND board_ = nullptr;
-};
 
 std::string lines(const std::vector<std::string>& texts) {
     std::string bytes;
@@ -451,8 +222,8 @@ TEST(PlayerEndToEnd, EveryKindRoundTrips) {
             EXPECT_EQ(player.boardText(5003), "?") << c.name;
             EXPECT_EQ(player.mainText(150), scoreAtStart) << c.name;
             // The last field of the board, typed right.
-            std::string last =
-                (c.shape.answersPerQuestion == 2 ? "b" : "a") + std::to_string(c.shape.questionCount);
+            std::string last = (c.shape.answersPerQuestion == 2 ? "b" : "a") +
+                               std::to_string(c.shape.questionCount);
             player.type(fields, last, 1);
             EXPECT_EQ(player.waitForBoardText(5000 + fields, "BRAVO"), "BRAVO") << c.name;
             EXPECT_EQ(player.close(), 0) << c.name;
@@ -479,13 +250,13 @@ TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
     Folder folder("pictures");
     std::string exe = folder.file("images.exe");
     QuizShape shape = {QUIZ_PICTURE,
-                     1,
-                     REVEAL_TEXT_AND_PICTURE,
-                     3,
-                     {{401, bitmapFile(260, 173)},
-                      {403, bitmapFile(200, 130)},
-                      {402, bitmapFile(52, 39)},
-                      {10402, bitmapFile(260, 195)}}};
+                       1,
+                       REVEAL_TEXT_AND_PICTURE,
+                       3,
+                       {{401, bitmapFile(260, 173)},
+                        {403, bitmapFile(200, 130)},
+                        {402, bitmapFile(52, 39)},
+                        {10402, bitmapFile(260, 195)}}};
     ASSERT_EQ(buildQuizExecutable(exe, shape), "");
     {
         RunningPlayer player(exe, folder.path());
@@ -594,7 +365,7 @@ TEST(PlayerEndToEnd, MediaFilesGoAtExit) {
             writeFile(folder.file(name), "clip");
         }
         writeFile(folder.file("quizz91.avi"), "not one of the player's");
-        RunningPlayer player(exe, folder.path());
+        RunningPlayer player(exe, folder.path(), RunningPlayer::UNTIL_MAIN_WINDOW);
         ASSERT_NE(player.main(), nullptr) << c.name;
         EXPECT_EQ(player.close(), 0) << c.name;
         for (const std::string& name : c.files) {
@@ -612,7 +383,7 @@ TEST(PlayerEndToEnd, VideoQuizWithoutAtlEndsWithOne) {
     // makes the system's unreachable, as on a machine without it.
     writeFile(folder.file("atl.dll"), "not a library");
     {
-        RunningPlayer player(exe, folder.path());
+        RunningPlayer player(exe, folder.path(), RunningPlayer::UNTIL_MAIN_WINDOW);
         ASSERT_TRUE(player.started());
         EXPECT_EQ(player.main(), nullptr) << "no window may appear";
         EXPECT_EQ(player.exitCode(), 1);
@@ -620,7 +391,7 @@ TEST(PlayerEndToEnd, VideoQuizWithoutAtlEndsWithOne) {
     }
     // The same program with atl.dll available runs and ends normally.
     DeleteFileA(folder.file("atl.dll").c_str());
-    RunningPlayer normal(exe, folder.path());
+    RunningPlayer normal(exe, folder.path(), RunningPlayer::UNTIL_MAIN_WINDOW);
     ASSERT_NE(normal.main(), nullptr);
     EXPECT_EQ(normal.close(), 0);
 }

@@ -1,0 +1,129 @@
+// Quizzes as authors make them: the sample descriptions built by quizpack, on Linux at
+// build time and by the Windows quizpack.exe here, started as a player would start them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "quiz_process_support.h"
+
+namespace {
+
+using namespace quiz_process;
+
+const char* const kSamples[] = {"text", "text-duo", "picture", "audio", "video"};
+
+// The source tree as Wine sees it: its Z: drive is the Linux root.
+std::string sourcePath(const std::string& relative) {
+    return std::string("Z:") + QUIZZ_SOURCE_DIR + "/" + relative;
+}
+
+// The `title` of a sample description in Windows-1252, as the player shows it. The samples
+// write it on one line as title = "...", without escapes.
+std::string sampleTitle(const std::string& sample) {
+    std::string toml = readFile(sourcePath("samples/" + sample + "/quiz.toml"), "");
+    const std::string key = "\ntitle = \"";
+    size_t start = toml.find(key);
+    if (start == std::string::npos) {
+        return "<no title in the description>";
+    }
+    start += key.size();
+    std::string utf8 = toml.substr(start, toml.find('"', start) - start);
+    wchar_t wide[512] = L"";
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, 512);
+    char cp1252[512] = "";
+    WideCharToMultiByte(1252, 0, wide, n, cp1252, sizeof cp1252, nullptr, nullptr);
+    return cp1252;
+}
+
+// The bytes of resource `type`/`id` of an executable on disk; "<none>" when it has none.
+std::string resourceOf(const std::string& exe, const char* type, int id) {
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return "<not loadable>";
+    }
+    std::string bytes = "<none>";
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (found != nullptr) {
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        bytes.assign(data, SizeofResource(module, found));
+    }
+    FreeLibrary(module);
+    return bytes;
+}
+
+// What a player sees first: the quiz's title as the window caption and in the header, and a
+// board. Closing it ends the program normally.
+void expectStartsWithTitle(const std::string& exe, const std::string& folder,
+                           const std::string& title) {
+    RunningPlayer player(exe, folder);
+    ASSERT_NE(player.main(), nullptr) << exe << ": no main window";
+    EXPECT_EQ(textOf(player.main()), title) << exe;
+    bool inHeader = false;
+    for (HWND child = GetWindow(player.main(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        inHeader = inHeader || textOf(child) == title;
+    }
+    EXPECT_TRUE(inHeader) << exe << ": the header does not show the title";
+    EXPECT_NE(player.board(), nullptr) << exe << ": no board shown";
+    EXPECT_EQ(player.close(), 0) << exe;
+}
+
+TEST(AuthoredQuiz, EverySampleBuiltOnLinuxStartsWithItsTitle) {
+    for (const char* sample : kSamples) {
+        Folder folder(std::string("sample_") + sample);
+        std::string exe = folder.file(std::string(sample) + ".exe");
+        ASSERT_TRUE(CopyFileA((buildFolder() + "\\samples\\" + sample + ".exe").c_str(),
+                              exe.c_str(), FALSE))
+            << sample << ": the build made no executable of it";
+        expectStartsWithTitle(exe, folder.path(), sampleTitle(sample));
+    }
+}
+
+// The Windows quizpack.exe carries the player inside itself: given nothing but a
+// description, it makes the same quiz as the Linux build, and the quiz starts.
+TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
+    const struct {
+        const char* sample;
+        int questions;
+        bool revealPictures;
+    } cases[] = {
+        {"picture", 9, true},
+        {"audio", 6, false},
+    };
+    for (const auto& c : cases) {
+        Folder folder(std::string("quizpack_") + c.sample);
+        std::string exe = folder.file(std::string(c.sample) + ".exe");
+        std::string command = "\"" + buildFolder() + "\\quizpack.exe\" build \"" +
+                              sourcePath(std::string("samples/") + c.sample + "/quiz.toml") +
+                              "\" -o \"" + exe + "\"";
+        ASSERT_EQ(runToEnd(command, folder.path(), 120000), 0) << command;
+        EXPECT_EQ(folder.files("*"), std::vector<std::string>{std::string(c.sample) + ".exe"})
+            << c.sample << ": only the executable is written";
+        std::string linuxBuilt = buildFolder() + "\\samples\\" + c.sample + ".exe";
+        for (int id : {104, 105}) {
+            std::string ours = resourceOf(exe, "PATCH", id);
+            EXPECT_NE(ours, "<none>") << c.sample << ": PATCH " << id;
+            EXPECT_TRUE(ours == resourceOf(linuxBuilt, "PATCH", id))
+                << c.sample << ": PATCH " << id << " differs from the Linux build's";
+        }
+        std::vector<int> images;
+        for (int q = 1; q <= c.questions; ++q) {
+            images.push_back(400 + q);
+            if (c.revealPictures) {
+                images.push_back(10400 + q);
+            }
+        }
+        for (int id : images) {
+            std::string ours = resourceOf(exe, "IMG", id);
+            EXPECT_NE(ours, "<none>") << c.sample << ": IMG " << id;
+            EXPECT_TRUE(ours == resourceOf(linuxBuilt, "IMG", id))
+                << c.sample << ": IMG " << id << " differs from the Linux build's";
+        }
+        expectStartsWithTitle(exe, folder.path(), sampleTitle(c.sample));
+    }
+}
+
+} // namespace
