@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-constexpr int kTextCapacity = 260;  // 259 characters and the terminator
+constexpr int kTextCapacity = 260; // 259 characters and the terminator
 constexpr int kMaxQuestions = 90;
 constexpr int kReservedTableSize = 260;
 
@@ -43,8 +43,8 @@ struct Quiz {
     char codes[kMaxQuestions][kTextCapacity];
     int32_t reservedTable[kReservedTableSize];
     int32_t revealMode;
-    uint32_t backgroundColour;  // COLORREF: 0x00BBGGRR
-    void* backgroundBrush;      // HBRUSH on Windows; null when the quiz has none
+    uint32_t backgroundColour; // COLORREF: 0x00BBGGRR
+    void* backgroundBrush;     // HBRUSH on Windows; null when the quiz has none
     QuestionNode* head;
     QuestionNode* tail;
 };

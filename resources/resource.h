@@ -2,14 +2,14 @@
 #pragma once
 
 // Resources of the program.
-#define IDR_QUIZ_PACKAGE 104  // "PATCH": the packed quiz package
-#define IDR_CODE_TABLE 105    // "PATCH": the packed code table
-#define IDD_BOARD 1001        // question board dialog template
-#define IDC_LINK_HAND 1003    // hand cursor of the web link
-#define IDI_PLAY 1004         // play button icon
-#define IDI_STOP 1005         // stop button icon
-#define IDR_QUESTION_MEDIA_BASE 400     // "IMG" 400 + q: picture or clip of question q
-#define IDR_REVEAL_PICTURE_BASE 10400   // "IMG" 10400 + q: reveal picture of question q
+#define IDR_QUIZ_PACKAGE 104          // "PATCH": the packed quiz package
+#define IDR_CODE_TABLE 105            // "PATCH": the packed code table
+#define IDD_BOARD 1001                // question board dialog template
+#define IDC_LINK_HAND 1003            // hand cursor of the web link
+#define IDI_PLAY 1004                 // play button icon
+#define IDI_STOP 1005                 // stop button icon
+#define IDR_QUESTION_MEDIA_BASE 400   // "IMG" 400 + q: picture or clip of question q
+#define IDR_REVEAL_PICTURE_BASE 10400 // "IMG" 10400 + q: reveal picture of question q
 
 // Main window children.
 #define ID_HEADER_BOX_SCORE 1
@@ -24,11 +24,11 @@
 
 // Question board children. Per-question families: base + k (field index k = 1..180) or
 // base + q (question q = 1..90); the ranges never overlap.
-#define ID_QUESTION_LABEL 3000  // shared by every question label
-#define ID_NUMBER_LABEL 153     // shared by every number label
-#define ID_COLUMN_LABEL 156     // shared by every column label
+#define ID_QUESTION_LABEL 3000 // shared by every question label
+#define ID_NUMBER_LABEL 153    // shared by every number label
+#define ID_COLUMN_LABEL 156    // shared by every column label
 #define ID_ANSWER_FIELD_BASE 4000
-#define ID_VERDICT_LABEL_BASE 5000  // always the field's identifier + 1000
+#define ID_VERDICT_LABEL_BASE 5000 // always the field's identifier + 1000
 #define ID_PLAY_BUTTON_BASE 6000
 #define ID_STOP_BUTTON_BASE 7000
 #define ID_REVEAL_LABEL_BASE 8000

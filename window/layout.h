@@ -2,8 +2,12 @@
 // the reveals and the shell.
 #pragma once
 
-inline int textRowY(int q) { return 25 * q - 15; }
-inline int audioRowY(int q) { return ((q - 1) / 3) * 80 + 20; }
+inline int textRowY(int q) {
+    return 25 * q - 15;
+}
+inline int audioRowY(int q) {
+    return ((q - 1) / 3) * 80 + 20;
+}
 inline int columnX(int q, int answersPerQuestion) {
     return ((q - 1) % 3) * 290 + (answersPerQuestion == 2 ? 90 : 0);
 }

@@ -30,14 +30,16 @@ using namespace authoring_test;
 
 std::string diagnosticsText(const std::vector<Diagnostic>& diagnostics) {
     std::string s;
-    for (const Diagnostic& d : diagnostics) s += formatDiagnostic(d);
+    for (const Diagnostic& d : diagnostics)
+        s += formatDiagnostic(d);
     return s;
 }
 
 // Runs a quizpack command function with its arguments, as main() would.
 int runCommand(int (*command)(int, char**), std::vector<std::string> args) {
     std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(&a[0]);
+    for (std::string& a : args)
+        argv.push_back(&a[0]);
     return command(static_cast<int>(argv.size()), argv.data());
 }
 
@@ -62,26 +64,25 @@ std::vector<std::string> quizResources(const std::vector<Resource>& resources) {
 }
 
 // A picture quiz with every kind of text, a PNG to convert and a photo to shrink.
-const char kPictureQuiz[] =
-    "title = \"Capitales d'Europe\"\n"
-    "creator = \"Marie \\\"la grande\\\"\"\n"
-    "explanation = \"Trouvez la capitale.\\tVite !\"\n"
-    "kind = \"picture\"\n"
-    "answers_per_question = 2\n"
-    "labels = [\"Pr\xC3\xA9nom - Nom\", \"Manga / Anime\"]\n"
-    "reveal = \"text+picture\"\n"
-    "background = \"#C0D8FF\"\n"
-    "codes = [\"AB\", \"C|D\"]\n"
-    "[[question]]\n"
-    "answers = [\"Paris\", \"France\"]\n"
-    "reveal_text = \"2,1 millions d'habitants\"\n"
-    "picture = \"media/photo.jpg\"\n"
-    "reveal_picture = \"media/small.png\"\n"
-    "[[question]]\n"
-    "answers = [\"Zo\xC3\xA9\", \"\xE2\x82\xAC\"]\n"
-    "reveal_text = \"\\\\ antislash\"\n"
-    "picture = \"media/small.jpg\"\n"
-    "reveal_picture = \"media/small.jpg\"\n";
+const char kPictureQuiz[] = "title = \"Capitales d'Europe\"\n"
+                            "creator = \"Marie \\\"la grande\\\"\"\n"
+                            "explanation = \"Trouvez la capitale.\\tVite !\"\n"
+                            "kind = \"picture\"\n"
+                            "answers_per_question = 2\n"
+                            "labels = [\"Pr\xC3\xA9nom - Nom\", \"Manga / Anime\"]\n"
+                            "reveal = \"text+picture\"\n"
+                            "background = \"#C0D8FF\"\n"
+                            "codes = [\"AB\", \"C|D\"]\n"
+                            "[[question]]\n"
+                            "answers = [\"Paris\", \"France\"]\n"
+                            "reveal_text = \"2,1 millions d'habitants\"\n"
+                            "picture = \"media/photo.jpg\"\n"
+                            "reveal_picture = \"media/small.png\"\n"
+                            "[[question]]\n"
+                            "answers = [\"Zo\xC3\xA9\", \"\xE2\x82\xAC\"]\n"
+                            "reveal_text = \"\\\\ antislash\"\n"
+                            "picture = \"media/small.jpg\"\n"
+                            "reveal_picture = \"media/small.jpg\"\n";
 
 void writePictureQuiz(const ScratchDir& dir) {
     writeBytes(dir / "quiz/media/photo.jpg", jpegPicture(1600, 1200, 60));
@@ -126,9 +127,10 @@ TEST(Pack, ResourcesReadBackAsTheDescribedQuiz) {
     for (const Row& row : rows) {
         ScratchDir dir("pack");
         writeText(dir / "quiz.toml", row.toml);
-        ASSERT_EQ(runCommand(runPack, {(dir / "quiz.toml").string(), "--package",
-                                       (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
-                  kExitOk)
+        ASSERT_EQ(
+            runCommand(runPack, {(dir / "quiz.toml").string(), "--package",
+                                 (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
+            kExitOk)
             << row.name;
         CheckResult checked = checkDescriptionFile(dir / "quiz.toml");
         QuizPtr expected = makeQuiz(checked.description);
@@ -169,7 +171,8 @@ TEST(Pack, ABadDescriptionWritesNothing) {
     EXPECT_EQ(runCommand(runPack, {(dir / "quiz.toml").string(), "--package",
                                    (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
               kExitBadInput);
-    EXPECT_EQ(readBytes(dir / "p.lzw"), (Bytes{'o', 'l', 'd', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'}));
+    EXPECT_EQ(readBytes(dir / "p.lzw"),
+              (Bytes{'o', 'l', 'd', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'}));
     EXPECT_EQ(listFiles(dir.path()), (std::vector<std::string>{"p.lzw", "quiz.toml"}));
 }
 
@@ -180,11 +183,12 @@ TEST(Pack, ABadDescriptionWritesNothing) {
 TEST(DescriptionWriter, TextsSurviveTheWayBack) {
     std::string allBytes;
     for (int b = 1; b < 256; ++b) {
-        if (b != '|' && allBytes.size() < 259) allBytes += static_cast<char>(b);
+        if (b != '|' && allBytes.size() < 259)
+            allBytes += static_cast<char>(b);
     }
     struct Row {
         const char* name;
-        std::string text;  // Windows-1252
+        std::string text; // Windows-1252
     };
     const Row rows[] = {
         {"blanks at both ends", "  Paris  "},
@@ -213,8 +217,7 @@ TEST(DescriptionWriter, TextsSurviveTheWayBack) {
         CheckResult back = checkDescriptionText(toml, "written.toml", ".");
         ASSERT_TRUE(back.ok()) << row.name << "\n" << toml << diagnosticsText(back.diagnostics);
         EXPECT_EQ(layOutPackage(*makeQuiz(back.description)), layOutPackage(*quiz)) << row.name;
-        EXPECT_EQ(layOutCodeTable(*makeQuiz(back.description)), layOutCodeTable(*quiz))
-            << row.name;
+        EXPECT_EQ(layOutCodeTable(*makeQuiz(back.description)), layOutCodeTable(*quiz)) << row.name;
     }
 }
 
@@ -229,10 +232,11 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
     options.description = dir / "quiz/quiz.toml";
     options.output = dir / "quiz.exe";
     options.player = player;
-    BuildReport report = buildQuiz(options, [&](size_t i, size_t n, const MediaFile& m,
-                                                const std::string& done) {
-        progress.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + m.given + ": " + done);
-    });
+    BuildReport report =
+        buildQuiz(options, [&](size_t i, size_t n, const MediaFile& m, const std::string& done) {
+            progress.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + m.given + ": " +
+                               done);
+        });
     ASSERT_TRUE(report.built) << diagnosticsText(report.diagnostics);
     EXPECT_EQ(report.questions, 2u);
     EXPECT_EQ(report.mediaCount, 4u);
@@ -247,8 +251,8 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
 
     std::vector<Resource> resources = readResources(readBytes(dir / "quiz.exe"));
     EXPECT_EQ(quizResources(resources),
-              (std::vector<std::string>{"IMG 10401", "IMG 10402", "IMG 401", "IMG 402",
-                                        "PATCH 104", "PATCH 105"}));
+              (std::vector<std::string>{"IMG 10401", "IMG 10402", "IMG 401", "IMG 402", "PATCH 104",
+                                        "PATCH 105"}));
     EXPECT_EQ(inspectPicture(resourceData(resources, "IMG", 401)).size.width, 260);
     EXPECT_EQ(sniffMediaFormat(resourceData(resources, "IMG", 10401)), MediaFormat::Jpeg);
     EXPECT_EQ(resourceData(resources, "IMG", 402), readBytes(dir / "quiz/media/small.jpg"));
@@ -318,23 +322,23 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
 TEST(Build, ListsEveryPictureThatDoesNotDecode) {
     ScratchDir dir("undecodable");
     Bytes bigCut = jpegPicture(600, 400);
-    bigCut.resize(bigCut.size() / 2);  // header intact, scan cut: to be downscaled
+    bigCut.resize(bigCut.size() / 2); // header intact, scan cut: to be downscaled
     Bytes smallCut = jpegPicture(100, 80);
-    smallCut.resize(smallCut.size() / 2);  // header intact, scan cut: to be kept
+    smallCut.resize(smallCut.size() / 2); // header intact, scan cut: to be kept
     writeBytes(dir / "big.jpg", bigCut);
     writeBytes(dir / "small.jpg", smallCut);
     writeBytes(dir / "good.jpg", jpegPicture(100, 80));
-    writeText(dir / "quiz.toml",
-              "kind = \"picture\"\n"
-              "[[question]]\nanswers = [\"a\"]\npicture = \"big.jpg\"\n"
-              "[[question]]\nanswers = [\"b\"]\npicture = \"good.jpg\"\n"
-              "[[question]]\nanswers = [\"c\"]\npicture = \"small.jpg\"\n");
+    writeText(dir / "quiz.toml", "kind = \"picture\"\n"
+                                 "[[question]]\nanswers = [\"a\"]\npicture = \"big.jpg\"\n"
+                                 "[[question]]\nanswers = [\"b\"]\npicture = \"good.jpg\"\n"
+                                 "[[question]]\nanswers = [\"c\"]\npicture = \"small.jpg\"\n");
     BuildReport report = build(dir / "quiz.toml", dir / "quiz.exe", writeMinimalTemplate(dir));
     EXPECT_FALSE(report.built);
     EXPECT_FALSE(fs::exists(dir / "quiz.exe"));
     std::vector<std::string> found;
     for (const Diagnostic& d : report.diagnostics) {
-        if (d.severity == Severity::Error) found.push_back(std::to_string(d.line) + " " + d.key);
+        if (d.severity == Severity::Error)
+            found.push_back(std::to_string(d.line) + " " + d.key);
     }
     EXPECT_EQ(found, (std::vector<std::string>{"4 question[1].picture", "10 question[3].picture"}))
         << diagnosticsText(report.diagnostics);
@@ -344,10 +348,15 @@ TEST(RunInParallel, ReportsInOrderAndStopsAtAFailure) {
     for (unsigned threads : {1u, 2u, 4u}) {
         std::vector<size_t> order;
         runInParallel(
-            50, [](size_t i) { if (i % 7 == 0) std::this_thread::yield(); },
+            50,
+            [](size_t i) {
+                if (i % 7 == 0)
+                    std::this_thread::yield();
+            },
             [&](size_t i) { order.push_back(i); }, threads);
         ASSERT_EQ(order.size(), 50u) << threads << " threads";
-        for (size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i) << threads << " threads";
+        for (size_t i = 0; i < order.size(); ++i)
+            EXPECT_EQ(order[i], i) << threads << " threads";
 
         order.clear();
         std::atomic<int> ran{0};
@@ -355,7 +364,8 @@ TEST(RunInParallel, ReportsInOrderAndStopsAtAFailure) {
                          50,
                          [&](size_t i) {
                              ++ran;
-                             if (i == 10) throw std::runtime_error("item 10");
+                             if (i == 10)
+                                 throw std::runtime_error("item 10");
                          },
                          [&](size_t i) { order.push_back(i); }, threads),
                      std::runtime_error)
@@ -376,8 +386,10 @@ TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
         FAIL() << "a template was found in an empty folder";
     } catch (const BuildError& e) {
         std::string message = e.what();
-        EXPECT_NE(message.find((dir / "bin/quizplayer.exe").string()), std::string::npos) << message;
-        EXPECT_NE(message.find((dir / "win64/quizplayer.exe").string()), std::string::npos) << message;
+        EXPECT_NE(message.find((dir / "bin/quizplayer.exe").string()), std::string::npos)
+            << message;
+        EXPECT_NE(message.find((dir / "win64/quizplayer.exe").string()), std::string::npos)
+            << message;
         EXPECT_NE(message.find("--player"), std::string::npos) << message;
     }
     writeBytes(dir / "win64/quizplayer.exe", minimalExecutable());
@@ -393,21 +405,27 @@ TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
 void expectListsEverything(const std::string& listing, const Description& d) {
     auto has = [&](const std::string& cp1252) {
         EXPECT_NE(listing.find(tomlString(cp1252ToUtf8(cp1252))), std::string::npos)
-            << "missing " << cp1252ToUtf8(cp1252) << " in\n" << listing;
+            << "missing " << cp1252ToUtf8(cp1252) << " in\n"
+            << listing;
     };
     has(d.title);
     has(d.creator);
     has(d.explanation);
-    for (const std::string& c : d.codes) has(c);
+    for (const std::string& c : d.codes)
+        has(c);
     for (const QuestionEntry& q : d.questions) {
         has(q.answer1);
-        if (d.answersPerQuestion == 2) has(q.answer2);
-        if (!q.text.empty()) has(q.text);
-        if (!q.revealText.empty()) has(q.revealText);
+        if (d.answersPerQuestion == 2)
+            has(q.answer2);
+        if (!q.text.empty())
+            has(q.text);
+        if (!q.revealText.empty())
+            has(q.revealText);
     }
     for (const MediaFile& m : d.media) {
         EXPECT_NE(listing.find("IMG " + std::to_string(m.resourceId) + ","), std::string::npos)
-            << m.given << " in\n" << listing;
+            << m.given << " in\n"
+            << listing;
     }
 }
 
@@ -416,7 +434,8 @@ std::vector<fs::path> sampleDescriptions() {
     fs::path samples = fs::path(QUIZZ_SOURCE_DIR) / "samples";
     if (fs::is_directory(samples)) {
         for (const auto& entry : fs::directory_iterator(samples)) {
-            if (fs::exists(entry.path() / "quiz.toml")) found.push_back(entry.path() / "quiz.toml");
+            if (fs::exists(entry.path() / "quiz.toml"))
+                found.push_back(entry.path() / "quiz.toml");
         }
     }
     std::sort(found.begin(), found.end());
@@ -443,7 +462,8 @@ void roundTrip(const fs::path& description, const fs::path& player, const Scratc
     // media come back the same too.
     EXPECT_EQ(quizResources(again), quizResources(first));
     for (const MediaFile& m : original.description.media) {
-        EXPECT_EQ(resourceData(again, "IMG", m.resourceId), resourceData(first, "IMG", m.resourceId))
+        EXPECT_EQ(resourceData(again, "IMG", m.resourceId),
+                  resourceData(first, "IMG", m.resourceId))
             << m.given;
     }
 }
@@ -480,7 +500,8 @@ TEST(BuildIntoPlayer, KeepsThePlayersOwnResourcesAndListsEverything) {
     std::vector<Resource> built = readResources(readBytes(dir / "player-quiz.exe"));
     size_t kept = 0;
     for (const Resource& r : template_) {
-        if (r.type == ResourceId::fromName("PATCH") || r.type == ResourceId::fromName("IMG")) continue;
+        if (r.type == ResourceId::fromName("PATCH") || r.type == ResourceId::fromName("IMG"))
+            continue;
         ++kept;
         bool found = false;
         for (const Resource& b : built) {
@@ -568,7 +589,7 @@ TEST(Inspect, SaysWhatARebuildWouldNotReproduce) {
             << r.name << ": " << reading.warnings[0];
         EXPECT_STREQ(reading.quiz->head->answer1, "a") << r.name;
     }
-    Bytes cut(package.begin(), package.end() - 5);  // the reveal byte and colour are gone
+    Bytes cut(package.begin(), package.end() - 5); // the reveal byte and colour are gone
     QuizReading malformed = readPackedQuiz(lzwPack(cut), &codes, "cut");
     EXPECT_TRUE(malformed.malformed);
     ScratchDir dir("malformed");
@@ -586,10 +607,10 @@ TEST(Inspect, RefusesWhatIsNoQuiz) {
         Bytes file;
         bool codecFailure;
     };
-    Bytes withGarbagePackage = replaceResources(
-        minimalExecutable(), [](const Resource&) { return false; },
-        {Resource{ResourceId::fromName("PATCH"), ResourceId::fromNumber(104), 0, 0,
-                  Bytes{0xFF, 0xFF, 0xFF, 0xFF}}});
+    Bytes withGarbagePackage =
+        replaceResources(minimalExecutable(), [](const Resource&) { return false; },
+                         {Resource{ResourceId::fromName("PATCH"), ResourceId::fromNumber(104), 0, 0,
+                                   Bytes{0xFF, 0xFF, 0xFF, 0xFF}}});
     const Row rows[] = {
         {"not a program", Bytes{'t', 'e', 'x', 't'}, false},
         {"a program without a quiz", minimalExecutable(), false},
@@ -616,14 +637,15 @@ struct CommandRun {
 
 CommandRun runQuizpack(const ScratchDir& dir, const std::string& arguments) {
     std::string command = std::string("\"") + QUIZPACK_PATH + "\" " + arguments + " >\"" +
-                          (dir / "stdout.txt").string() + "\" 2>\"" + (dir / "stderr.txt").string() + "\"";
+                          (dir / "stdout.txt").string() + "\" 2>\"" +
+                          (dir / "stderr.txt").string() + "\"";
     int status = std::system(command.c_str());
     Bytes out = readBytes(dir / "stdout.txt");
     Bytes err = readBytes(dir / "stderr.txt");
     fs::remove(dir / "stdout.txt");
     fs::remove(dir / "stderr.txt");
-    return CommandRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
-               std::string(err.begin(), err.end())};
+    return CommandRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                      std::string(out.begin(), out.end()), std::string(err.begin(), err.end())};
 }
 
 TEST(QuizpackCommands, ExitCodesAndMessages) {
@@ -636,15 +658,17 @@ TEST(QuizpackCommands, ExitCodesAndMessages) {
 
     CommandRun check = runQuizpack(dir, "check " + q);
     EXPECT_EQ(check.exitCode, 0) << check.err;
-    EXPECT_NE(check.out.find("picture quiz, 2 questions, 4 media files"), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("picture quiz, 2 questions, 4 media files"), std::string::npos)
+        << check.out;
 
     CommandRun checkBad = runQuizpack(dir, "check " + bad);
     EXPECT_EQ(checkBad.exitCode, 2);
     EXPECT_NE(checkBad.err.find("bad.toml:3: error: question[1].answers:"), std::string::npos)
         << checkBad.err;
 
-    CommandRun built = runQuizpack(dir, "build " + q + " -o \"" + (dir / "q.exe").string() +
-                                     "\" --player \"" + (dir / "template.exe").string() + "\"");
+    CommandRun built =
+        runQuizpack(dir, "build " + q + " -o \"" + (dir / "q.exe").string() + "\" --player \"" +
+                             (dir / "template.exe").string() + "\"");
     EXPECT_EQ(built.exitCode, 0) << built.err;
     EXPECT_NE(built.out.find("[ 1/4] IMG 401   media/photo.jpg: JPEG 1600x1200 downscaled"),
               std::string::npos)
@@ -654,15 +678,17 @@ TEST(QuizpackCommands, ExitCodesAndMessages) {
     CommandRun inspect = runQuizpack(dir, "inspect \"" + (dir / "q.exe").string() + "\"");
     EXPECT_EQ(inspect.exitCode, 0) << inspect.err;
     EXPECT_NE(inspect.out.find("title = \"Capitales d'Europe\""), std::string::npos) << inspect.out;
-    EXPECT_NE(inspect.out.find("# picture: IMG 401, JPEG 260x195"), std::string::npos) << inspect.out;
+    EXPECT_NE(inspect.out.find("# picture: IMG 401, JPEG 260x195"), std::string::npos)
+        << inspect.out;
 
-    CommandRun noPlayer = runQuizpack(dir, "build " + q + " -o \"" + (dir / "x.exe").string() +
-                                        "\" --player \"" + (dir / "none.exe").string() + "\"");
+    CommandRun noPlayer =
+        runQuizpack(dir, "build " + q + " -o \"" + (dir / "x.exe").string() + "\" --player \"" +
+                             (dir / "none.exe").string() + "\"");
     EXPECT_EQ(noPlayer.exitCode, 2);
     EXPECT_FALSE(fs::exists(dir / "x.exe"));
 
     CommandRun extractTwice = runQuizpack(dir, "extract \"" + (dir / "q.exe").string() + "\" \"" +
-                                            (dir / "quiz").string() + "\"");
+                                                   (dir / "quiz").string() + "\"");
     EXPECT_EQ(extractTwice.exitCode, 2);
     EXPECT_NE(extractTwice.err.find("--force"), std::string::npos) << extractTwice.err;
 
@@ -671,4 +697,4 @@ TEST(QuizpackCommands, ExitCodesAndMessages) {
     EXPECT_NE(unknown.err.find("unknown option '--output'"), std::string::npos) << unknown.err;
 }
 
-}  // namespace
+} // namespace

@@ -2,6 +2,7 @@
 // through stb, MP3/AVI/WAV headers by hand) and a minimal executable to build quizzes into.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +20,7 @@ using Bytes = std::vector<uint8_t>;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(const std::string& name) {
         std::random_device random;
         path_ = fs::temp_directory_path() /
@@ -36,14 +37,15 @@ public:
     const fs::path& path() const { return path_; }
     fs::path operator/(const std::string& relative) const { return path_ / relative; }
 
-private:
+  private:
     fs::path path_;
 };
 
 inline void writeBytes(const fs::path& path, const Bytes& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void writeText(const fs::path& path, const std::string& text) {
@@ -58,7 +60,8 @@ inline Bytes readBytes(const fs::path& path) {
 // Files in a folder and below, for "nothing was left behind" checks.
 inline std::vector<std::string> listFiles(const fs::path& dir) {
     std::vector<std::string> names;
-    if (!fs::exists(dir)) return names;
+    if (!fs::exists(dir))
+        return names;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         names.push_back(fs::relative(entry.path(), dir).generic_string());
     }
@@ -80,7 +83,8 @@ inline Bytes rgbPixels(int width, int height, int channels, uint8_t alpha = 255)
             p[0] = static_cast<uint8_t>(x * 255 / (width > 1 ? width - 1 : 1));
             p[1] = static_cast<uint8_t>(y * 255 / (height > 1 ? height - 1 : 1));
             p[2] = 128;
-            if (channels == 4) p[3] = alpha;
+            if (channels == 4)
+                p[3] = alpha;
         }
     }
     return pixels;
@@ -123,9 +127,10 @@ inline Bytes mp3Clip(bool withId3 = false) {
 }
 
 inline Bytes riffFile(const char* form) {
-    Bytes out = {'R', 'I', 'F', 'F', 200, 0, 0, 0};
-    out.insert(out.end(), form, form + 4);
-    out.resize(208, 0);
+    Bytes out(208, 0);
+    const uint8_t header[] = {'R', 'I', 'F', 'F', 200, 0, 0, 0};
+    std::copy(header, header + 8, out.begin());
+    std::copy(form, form + 4, out.begin() + 8);
     return out;
 }
 
@@ -147,26 +152,26 @@ inline Bytes minimalExecutable() {
     put32(0x3C, pe);
     b[pe] = 'P';
     b[pe + 1] = 'E';
-    put16(coff, 0x8664);       // x86-64
-    put16(coff + 2, 1);        // one section
-    put16(coff + 16, 240);     // optional header size
-    put16(coff + 18, 0x22);    // executable, large-address aware
-    put16(opt, 0x20B);         // PE32+
-    put32(opt + 16, 0x1000);   // entry point
-    put32(opt + 32, 0x1000);   // section alignment
-    put32(opt + 36, 0x200);    // file alignment
-    put32(opt + 56, 0x2000);   // size of image
-    put32(opt + 60, 0x200);    // size of headers
-    put16(opt + 68, 2);        // GUI subsystem
-    put32(opt + 108, 16);      // data directories
+    put16(coff, 0x8664);     // x86-64
+    put16(coff + 2, 1);      // one section
+    put16(coff + 16, 240);   // optional header size
+    put16(coff + 18, 0x22);  // executable, large-address aware
+    put16(opt, 0x20B);       // PE32+
+    put32(opt + 16, 0x1000); // entry point
+    put32(opt + 32, 0x1000); // section alignment
+    put32(opt + 36, 0x200);  // file alignment
+    put32(opt + 56, 0x2000); // size of image
+    put32(opt + 60, 0x200);  // size of headers
+    put16(opt + 68, 2);      // GUI subsystem
+    put32(opt + 108, 16);    // data directories
     const char name[8] = {'.', 't', 'e', 'x', 't'};
     std::copy(name, name + 8, b.begin() + sections);
     put32(sections + 8, 0x10);
     put32(sections + 12, 0x1000);
     put32(sections + 16, 0x200);
     put32(sections + 20, 0x200);
-    put32(sections + 36, 0x60000020);  // code, execute, read
-    b[0x200] = 0xC3;                   // ret
+    put32(sections + 36, 0x60000020); // code, execute, read
+    b[0x200] = 0xC3;                  // ret
     return b;
 }
 
@@ -178,4 +183,4 @@ inline fs::path playerExecutable() {
                : fs::path(QUIZZ_SOURCE_DIR) / "build" / "win64" / "quizplayer.exe";
 }
 
-}  // namespace authoring_test
+} // namespace authoring_test

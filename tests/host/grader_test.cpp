@@ -112,7 +112,8 @@ int levenshtein(const std::string& a, const std::string& b) {
     return d[n * w + m];
 }
 
-// Any sort does (only the equality of the sorted texts matters); the library's, unlike the matcher's.
+// Any sort does (only the equality of the sorted texts matters); the library's, unlike the
+// matcher's.
 std::string sorted(std::string s) {
     std::sort(s.begin(), s.end());
     return s;

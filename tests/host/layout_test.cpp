@@ -34,4 +34,4 @@ TEST(LayoutFormulas, WorkedCoordinates) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -16,17 +16,14 @@ TEST(PicturePreparation, StoredSizes) {
         PictureSize original, stored;
     };
     const Row rows[] = {
-        {{1600, 1200}, {260, 195}},  // a camera photo
-        {{1200, 1600}, {195, 260}},
-        {{520, 260}, {260, 130}},
-        {{300, 100}, {260, 86}},     // 86.67 truncated, as the player does
-        {{261, 261}, {260, 260}},
-        {{261, 10}, {260, 9}},
-        {{5000, 1}, {260, 1}},       // never a side of 0
-        {{260, 260}, {260, 260}},    // fits: kept
-        {{100, 50}, {100, 50}},      // the player enlarges it: kept
-        {{11, 55}, {11, 55}},
-        {{260, 30}, {260, 30}},
+        {{1600, 1200}, {260, 195}}, // a camera photo
+        {{1200, 1600}, {195, 260}}, {{520, 260}, {260, 130}},
+        {{300, 100}, {260, 86}}, // 86.67 truncated, as the player does
+        {{261, 261}, {260, 260}},   {{261, 10}, {260, 9}},
+        {{5000, 1}, {260, 1}},    // never a side of 0
+        {{260, 260}, {260, 260}}, // fits: kept
+        {{100, 50}, {100, 50}},   // the player enlarges it: kept
+        {{11, 55}, {11, 55}},       {{260, 30}, {260, 30}},
     };
     for (const Row& r : rows) {
         PictureSize stored = storedPictureSize(r.original);
@@ -61,26 +58,54 @@ TEST(PicturePreparation, WhatIsStored) {
         bool unchanged;
     };
     const Row rows[] = {
-        {"large JPEG is downscaled", jpegPicture(600, 400), Downscaling::ToPlayerBox,
-         MediaFormat::Jpeg, {260, 173}, false},
-        {"large JPEG kept with --keep-pictures", jpegPicture(600, 400), Downscaling::Off,
-         MediaFormat::Jpeg, {600, 400}, true},
-        {"small JPEG kept", jpegPicture(200, 100), Downscaling::ToPlayerBox, MediaFormat::Jpeg,
-         {200, 100}, true},
-        {"small PNG converted", pngPicture(100, 50), Downscaling::ToPlayerBox, MediaFormat::Jpeg,
-         {100, 50}, false},
-        {"large PNG converted, full size with --keep-pictures", pngPicture(600, 400),
-         Downscaling::Off, MediaFormat::Jpeg, {600, 400}, false},
-        {"large BMP downscaled to JPEG", bmpPicture(300, 300), Downscaling::ToPlayerBox,
-         MediaFormat::Jpeg, {260, 260}, false},
-        {"small BMP kept", bmpPicture(100, 100), Downscaling::ToPlayerBox, MediaFormat::Bmp,
-         {100, 100}, true},
+        {"large JPEG is downscaled",
+         jpegPicture(600, 400),
+         Downscaling::ToPlayerBox,
+         MediaFormat::Jpeg,
+         {260, 173},
+         false},
+        {"large JPEG kept with --keep-pictures",
+         jpegPicture(600, 400),
+         Downscaling::Off,
+         MediaFormat::Jpeg,
+         {600, 400},
+         true},
+        {"small JPEG kept",
+         jpegPicture(200, 100),
+         Downscaling::ToPlayerBox,
+         MediaFormat::Jpeg,
+         {200, 100},
+         true},
+        {"small PNG converted",
+         pngPicture(100, 50),
+         Downscaling::ToPlayerBox,
+         MediaFormat::Jpeg,
+         {100, 50},
+         false},
+        {"large PNG converted, full size with --keep-pictures",
+         pngPicture(600, 400),
+         Downscaling::Off,
+         MediaFormat::Jpeg,
+         {600, 400},
+         false},
+        {"large BMP downscaled to JPEG",
+         bmpPicture(300, 300),
+         Downscaling::ToPlayerBox,
+         MediaFormat::Jpeg,
+         {260, 260},
+         false},
+        {"small BMP kept",
+         bmpPicture(100, 100),
+         Downscaling::ToPlayerBox,
+         MediaFormat::Bmp,
+         {100, 100},
+         true},
     };
     for (const Row& r : rows) {
         PreparedPicture p = preparePicture(r.input, r.downscaling, Rgb{});
         EXPECT_EQ(p.bytes == r.input, r.unchanged) << r.name;
         EXPECT_EQ(p.reencoded(), !r.unchanged) << r.name;
-        PictureInfo info = inspectPicture(p.bytes);  // what was stored decodes
+        PictureInfo info = inspectPicture(p.bytes); // what was stored decodes
         EXPECT_EQ(info.format, r.format) << r.name;
         EXPECT_EQ(info.size.width, r.size.width) << r.name;
         EXPECT_EQ(info.size.height, r.size.height) << r.name;
@@ -89,11 +114,11 @@ TEST(PicturePreparation, WhatIsStored) {
 }
 
 TEST(PicturePreparation, TransparentPixelsTakeTheBoardColour) {
-    PreparedPicture p = preparePicture(pngPicture(32, 32, 0), Downscaling::ToPlayerBox,
-                                       Rgb{0xC0, 0xD8, 0xFF});
+    PreparedPicture p =
+        preparePicture(pngPicture(32, 32, 0), Downscaling::ToPlayerBox, Rgb{0xC0, 0xD8, 0xFF});
     int w = 0, h = 0, n = 0;
-    unsigned char* pixels = stbi_load_from_memory(p.bytes.data(), static_cast<int>(p.bytes.size()),
-                                                  &w, &h, &n, 3);
+    unsigned char* pixels =
+        stbi_load_from_memory(p.bytes.data(), static_cast<int>(p.bytes.size()), &w, &h, &n, 3);
     ASSERT_NE(pixels, nullptr);
     const unsigned char* centre = pixels + (16 * w + 16) * 3;
     EXPECT_NEAR(centre[0], 0xC0, 4);
@@ -108,8 +133,8 @@ TEST(PicturePreparation, DownscalingDoesNotGrowACompactPicture) {
         Bytes original = jpegPicture(300, 280, quality);
         PreparedPicture p = preparePicture(original, Downscaling::ToPlayerBox, Rgb{});
         EXPECT_TRUE(p.bytes.size() <= original.size() || p.quality == kLowestJpegQuality)
-            << "source quality " << quality << ": " << original.size() << " -> "
-            << p.bytes.size() << " at quality " << p.quality;
+            << "source quality " << quality << ": " << original.size() << " -> " << p.bytes.size()
+            << " at quality " << p.quality;
         EXPECT_GE(p.quality, kLowestJpegQuality);
     }
 }
@@ -121,8 +146,8 @@ TEST(PicturePreparation, UndecodableFilesAreRefused) {
         const char* name;
         Bytes bytes;
     };
-    const Row rows[] = {{"text", Bytes{'h', 'i'}}, {"WebP", riffFile("WEBP")},
-                        {"JPEG cut in half", cut}};
+    const Row rows[] = {
+        {"text", Bytes{'h', 'i'}}, {"WebP", riffFile("WEBP")}, {"JPEG cut in half", cut}};
     for (const Row& r : rows) {
         EXPECT_THROW(inspectPicture(r.bytes), PictureError) << r.name;
         EXPECT_THROW(preparePicture(r.bytes, Downscaling::ToPlayerBox, Rgb{}), PictureError)
@@ -130,4 +155,4 @@ TEST(PicturePreparation, UndecodableFilesAreRefused) {
     }
 }
 
-}  // namespace
+} // namespace

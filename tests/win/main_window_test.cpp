@@ -465,7 +465,7 @@ TEST(MainWindow, CloseWithNothingTypedStillWritesTheFile) {
 TEST(MainWindow, EndingTheSessionSavesTheAnswers) {
     struct Case {
         const char* what;
-        bool asked;  // WM_QUERYENDSESSION comes first
+        bool asked; // WM_QUERYENDSESSION comes first
         WPARAM ending;
         std::string expected;
     } cases[] = {

@@ -74,4 +74,4 @@ TEST(PlayerSmoke, OpensTitledWindowAndExitsWithZeroOnClose) {
     CloseHandle(process.hProcess);
 }
 
-}  // namespace
+} // namespace

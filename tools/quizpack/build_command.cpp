@@ -22,7 +22,7 @@ const char kHelp[] =
     "\n"
     "The player program: --player EXE; else quizplayer.exe beside quizpack; else the one\n"
     "carried inside a Windows quizpack.exe; else ../win64/quizplayer.exe of a build tree.\n";
-}  // namespace
+} // namespace
 
 int runBuild(int argc, char** argv) {
     ParsedArguments args;
@@ -45,13 +45,12 @@ int runBuild(int argc, char** argv) {
     if (args.has("--player")) {
         options.player = pathFromArgument(args.value("--player"));
     }
-    options.downscaling =
-        args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
+    options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
 
     auto progress = [](size_t index, size_t total, const MediaFile& media,
                        const std::string& done) {
-        printf("[%2zu/%zu] IMG %-5u %s: %s\n", index, total, media.resourceId,
-               media.given.c_str(), done.c_str());
+        printf("[%2zu/%zu] IMG %-5u %s: %s\n", index, total, media.resourceId, media.given.c_str(),
+               done.c_str());
         fflush(stdout);
     };
     BuildReport report;
@@ -75,7 +74,8 @@ int runBuild(int argc, char** argv) {
     printf("Built %s in %.1f s from %s\n", displayPath(options.output).c_str(), report.seconds,
            report.player.c_str());
     printf("  questions:  %zu\n", report.questions);
-    printf("  media:      %zu files, %s\n", report.mediaCount, formatSize(report.mediaBytes).c_str());
+    printf("  media:      %zu files, %s\n", report.mediaCount,
+           formatSize(report.mediaBytes).c_str());
     printf("  quiz:       %zu + %zu bytes packed (\"PATCH\" 104, 105)\n", report.packageBytes,
            report.codeTableBytes);
     printf("  executable: %s\n", formatSize(report.executableBytes).c_str());

@@ -68,7 +68,7 @@ bool tryEmbedded(const fs::path& quizpack, PlayerTemplate* found,
 #endif
 }
 
-}  // namespace
+} // namespace
 
 PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
                                   const fs::path& quizpackPath) {
@@ -96,11 +96,12 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
         return found;
     }
     std::string places;
-    for (const std::string& p : looked) places += "\n  " + p;
-    throw BuildError("no player program found to build the quiz into; looked at:" +
-                     (places.empty() ? std::string("\n  (the location of quizpack is unknown)")
-                                     : places) +
-                     "\npass --player PATH/quizplayer.exe");
+    for (const std::string& p : looked)
+        places += "\n  " + p;
+    throw BuildError(
+        "no player program found to build the quiz into; looked at:" +
+        (places.empty() ? std::string("\n  (the location of quizpack is unknown)") : places) +
+        "\npass --player PATH/quizplayer.exe");
 }
 
 std::string describePreparation(const PreparedPicture& p, Downscaling downscaling) {
@@ -123,8 +124,8 @@ std::string describePreparation(const PreparedPicture& p, Downscaling downscalin
     } else {
         verb = " converted to ";
     }
-    std::string text = from + verb + mediaFormatName(p.to) + " " + size(p.stored) +
-                       " (quality " + std::to_string(p.quality) + ")";
+    std::string text = from + verb + mediaFormatName(p.to) + " " + size(p.stored) + " (quality " +
+                       std::to_string(p.quality) + ")";
     if (p.from != p.to && !playerShowsPicture(p.from)) {
         text += "; the player cannot show " + std::string(mediaFormatName(p.from));
     }
@@ -136,8 +137,8 @@ namespace {
 // One media file made ready for its resource, on a worker thread.
 struct PreparedMedia {
     std::vector<uint8_t> bytes;
-    std::string done;   // what was stored, for the progress line
-    std::string error;  // a picture that does not decode
+    std::string done;  // what was stored, for the progress line
+    std::string error; // a picture that does not decode
 };
 
 PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, Rgb background) {
@@ -167,7 +168,7 @@ PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, 
     return prepared;
 }
 
-}  // namespace
+} // namespace
 
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
                       const CheckedCallback& checked) {
@@ -192,7 +193,7 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
         Resource r;
         r.type = type;
         r.name = ResourceId::fromNumber(id);
-        r.language = 0;  // neutral, as the player's own resources are tagged
+        r.language = 0; // neutral, as the player's own resources are tagged
         r.data = std::move(data);
         return r;
     };
@@ -208,10 +209,10 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
         [&](size_t i) {
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {
-                pictureErrors.push_back(Diagnostic{
-                    d.file, media.line, media.key, Severity::Error,
-                    "\"" + media.given + "\": " + prepared[i].error,
-                    "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                pictureErrors.push_back(
+                    Diagnostic{d.file, media.line, media.key, Severity::Error,
+                               "\"" + media.given + "\": " + prepared[i].error,
+                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
                 return;
             }
             report.mediaBytes += prepared[i].bytes.size();

@@ -16,12 +16,12 @@
 // template, a template that cannot be rewritten, a picture that fails to convert, an
 // output that cannot be written. what() names the file and says what to do.
 class BuildError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 struct PlayerTemplate {
-    std::string origin;  // where it came from, for messages
+    std::string origin; // where it came from, for messages
     std::vector<uint8_t> bytes;
 };
 
@@ -48,18 +48,18 @@ struct BuildOptions {
 
 // One media file done: its place in the list (1-based), how many there are, and a
 // sentence saying what was stored.
-using BuildProgress =
-    std::function<void(size_t index, size_t total, const MediaFile& media, const std::string& done)>;
+using BuildProgress = std::function<void(size_t index, size_t total, const MediaFile& media,
+                                         const std::string& done)>;
 
 struct BuildReport {
-    std::vector<Diagnostic> diagnostics;  // from the check; with an error nothing is written
+    std::vector<Diagnostic> diagnostics; // from the check; with an error nothing is written
     bool built = false;
-    std::string player;            // the template's origin
+    std::string player; // the template's origin
     size_t questions = 0;
     size_t mediaCount = 0;
-    uint64_t mediaBytes = 0;       // as stored in the executable
-    size_t packageBytes = 0;       // packed "PATCH" 104
-    size_t codeTableBytes = 0;     // packed "PATCH" 105
+    uint64_t mediaBytes = 0;   // as stored in the executable
+    size_t packageBytes = 0;   // packed "PATCH" 104
+    size_t codeTableBytes = 0; // packed "PATCH" 105
     uint64_t executableBytes = 0;
     double seconds = 0;
 };

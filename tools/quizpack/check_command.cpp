@@ -12,7 +12,7 @@ const char kHelp[] =
     "Reads the description and every media file it names and reports every problem with\n"
     "its file, line and key. Exit code 0 when there is no error (warnings and notes\n"
     "allowed), 2 when there is one.\n";
-}  // namespace
+} // namespace
 
 int runCheck(int argc, char** argv) {
     ParsedArguments args;

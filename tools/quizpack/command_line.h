@@ -11,7 +11,7 @@
 #include "tools/quizpack/diagnostics.h"
 
 struct OptionSpec {
-    const char* name;   // "--player", "-o"
+    const char* name; // "--player", "-o"
     bool takesValue;
 };
 

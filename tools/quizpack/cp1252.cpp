@@ -6,10 +6,9 @@ namespace {
 
 // Characters of bytes 0x80..0x9F; the undefined bytes keep their C1 control value.
 const uint16_t kHighTable[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 bool codepointToByte(uint32_t cp, unsigned char* byte) {
@@ -66,7 +65,7 @@ bool nextCodepoint(std::string_view s, size_t* i, uint32_t* cp) {
         return false;
     }
     if (*i + extra >= s.size()) {
-        return false;  // the sequence is cut off by the end of the text
+        return false; // the sequence is cut off by the end of the text
     }
     for (int k = 1; k <= extra; ++k) {
         unsigned char b = byte(*i + k);
@@ -77,14 +76,14 @@ bool nextCodepoint(std::string_view s, size_t* i, uint32_t* cp) {
     }
     static const uint32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
     if (value < kMin[extra] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return false;  // overlong forms and surrogates are not characters
+        return false; // overlong forms and surrogates are not characters
     }
     *i += extra + 1;
     *cp = value;
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error) {
     out->clear();

@@ -18,24 +18,25 @@ namespace {
 const char* const kKindNames[] = {"text", "picture", "audio", "video"};
 const char* const kRevealNames[] = {"none", "picture", "text", "text+picture", "all-texts"};
 
-const char* const kRootKeys[] = {"title",  "creator", "explanation", "kind",
-                                 "answers_per_question", "labels", "reveal",
-                                 "background", "codes", "question"};
-const char* const kQuestionKeys[] = {"answers", "text", "reveal_text",
+const char* const kRootKeys[] = {
+    "title",  "creator", "explanation", "kind",  "answers_per_question",
+    "labels", "reveal",  "background",  "codes", "question"};
+const char* const kQuestionKeys[] = {"answers", "text",           "reveal_text",
                                      "picture", "reveal_picture", "clip"};
 
 constexpr int kMaxTextBytes = kTextCapacity - 1;
 
 // What a text may not hold, beyond being Windows-1252 and at most 259 bytes.
 enum TextRule : unsigned {
-    kPackageField = 1u << 0,  // a "|"-delimited package field: no "|"
-    kCodeLine = 1u << 1,      // a CR LF-terminated code line: no CR or LF
-    kExpectedAnswer = 1u << 2,  // compared with typed text: warn about untypeable answers
+    kPackageField = 1u << 0,   // a "|"-delimited package field: no "|"
+    kCodeLine = 1u << 1,       // a CR LF-terminated code line: no CR or LF
+    kExpectedAnswer = 1u << 2, // compared with typed text: warn about untypeable answers
 };
 
 size_t editDistance(const std::string& a, const std::string& b) {
     std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
     for (size_t i = 1; i <= a.size(); ++i) {
         size_t diagonal = row[0];
         row[0] = i;
@@ -50,16 +51,16 @@ size_t editDistance(const std::string& a, const std::string& b) {
 
 std::string lowerAscii(std::string s) {
     for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     return s;
 }
 
 // The known key an unknown one was probably meant to be, or "".
-template <size_t N>
-std::string closestKey(const std::string& key, const char* const (&known)[N]) {
+template <size_t N> std::string closestKey(const std::string& key, const char* const (&known)[N]) {
     std::string best;
-    size_t bestDistance = 3;  // more than two edits away is not a typo any more
+    size_t bestDistance = 3; // more than two edits away is not a typo any more
     std::string lowered = lowerAscii(key);
     for (const char* candidate : known) {
         size_t d = editDistance(lowered, candidate);
@@ -73,16 +74,26 @@ std::string closestKey(const std::string& key, const char* const (&known)[N]) {
 
 const char* typeName(const toml::node& node) {
     switch (node.type()) {
-        case toml::node_type::table: return "a table";
-        case toml::node_type::array: return "an array";
-        case toml::node_type::string: return "a string";
-        case toml::node_type::integer: return "an integer";
-        case toml::node_type::floating_point: return "a number";
-        case toml::node_type::boolean: return "a boolean";
-        case toml::node_type::date: return "a date";
-        case toml::node_type::time: return "a time";
-        case toml::node_type::date_time: return "a date-time";
-        default: return "nothing";
+    case toml::node_type::table:
+        return "a table";
+    case toml::node_type::array:
+        return "an array";
+    case toml::node_type::string:
+        return "a string";
+    case toml::node_type::integer:
+        return "an integer";
+    case toml::node_type::floating_point:
+        return "a number";
+    case toml::node_type::boolean:
+        return "a boolean";
+    case toml::node_type::date:
+        return "a date";
+    case toml::node_type::time:
+        return "a time";
+    case toml::node_type::date_time:
+        return "a date-time";
+    default:
+        return "nothing";
     }
 }
 
@@ -128,33 +139,33 @@ struct MediaCheck {
             return;
         }
         switch (media.role) {
-            case MediaRole::QuestionPicture:
-            case MediaRole::RevealPicture:
-                checkPicture(media, bytes, name);
-                break;
-            case MediaRole::AudioClip:
-                if (media.format != MediaFormat::Mp3) {
-                    add(Severity::Error, media,
-                        name + " is " + formatDescription(media.format) +
-                            ", not an MP3 clip; audio quizzes play MP3 files",
-                        "convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)");
-                }
-                break;
-            case MediaRole::VideoClip:
-                if (media.format != MediaFormat::Avi) {
-                    add(Severity::Error, media,
-                        name + " is " + formatDescription(media.format) +
-                            ", not an AVI clip; video quizzes play AVI files",
-                        "convert it, for example: ffmpeg -i IN OUT.avi");
-                }
-                break;
+        case MediaRole::QuestionPicture:
+        case MediaRole::RevealPicture:
+            checkPicture(media, bytes, name);
+            break;
+        case MediaRole::AudioClip:
+            if (media.format != MediaFormat::Mp3) {
+                add(Severity::Error, media,
+                    name + " is " + formatDescription(media.format) +
+                        ", not an MP3 clip; audio quizzes play MP3 files",
+                    "convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)");
+            }
+            break;
+        case MediaRole::VideoClip:
+            if (media.format != MediaFormat::Avi) {
+                add(Severity::Error, media,
+                    name + " is " + formatDescription(media.format) +
+                        ", not an AVI clip; video quizzes play AVI files",
+                    "convert it, for example: ffmpeg -i IN OUT.avi");
+            }
+            break;
         }
     }
 
     static std::string formatDescription(MediaFormat format) {
-        return format == MediaFormat::Unknown ? "of no known format"
-                                              : std::string("a ") + mediaFormatName(format) +
-                                                    " file";
+        return format == MediaFormat::Unknown
+                   ? "of no known format"
+                   : std::string("a ") + mediaFormatName(format) + " file";
     }
 
     void checkPicture(MediaFile& media, const std::vector<uint8_t>& bytes,
@@ -179,7 +190,7 @@ struct MediaCheck {
 };
 
 class Checker {
-public:
+  public:
     Checker(std::string file, fs::path folder, PictureDecoding decoding) : decoding_(decoding) {
         d_.file = std::move(file);
         d_.folder = std::move(folder);
@@ -207,7 +218,7 @@ public:
         return finish();
     }
 
-private:
+  private:
     Description d_;
     std::vector<Diagnostic> diagnostics_;
     PictureDecoding decoding_;
@@ -267,8 +278,7 @@ private:
         }
     }
 
-    template <size_t N>
-    static std::string joinKeys(const char* const (&known)[N]) {
+    template <size_t N> static std::string joinKeys(const char* const (&known)[N]) {
         std::string s;
         for (const char* k : known) {
             s += (s.empty() ? "" : ", ") + std::string(k);
@@ -289,8 +299,8 @@ private:
         return convert(value->get(), lineOf(node), key, rules, what);
     }
 
-    std::string convert(const std::string& utf8, int line, const std::string& key,
-                        unsigned rules, const std::string& what) {
+    std::string convert(const std::string& utf8, int line, const std::string& key, unsigned rules,
+                        const std::string& what) {
         std::string bytes;
         Cp1252Error bad;
         if (!utf8ToCp1252(utf8, &bytes, &bad)) {
@@ -304,8 +314,7 @@ private:
             error(line, key,
                   what + " is " + std::to_string(bytes.size()) +
                       " bytes long in Windows-1252; the player holds at most 259",
-                  "shorten it by " + std::to_string(bytes.size() - kMaxTextBytes) +
-                      " characters");
+                  "shorten it by " + std::to_string(bytes.size() - kMaxTextBytes) + " characters");
             ok = false;
         }
         if (bytes.find('\0') != std::string::npos) {
@@ -335,8 +344,9 @@ private:
     void checkExpectedAnswer(const std::string& answer, int line, const std::string& key,
                              const std::string& what) {
         if (answer.empty()) {
-            warning(line, key, what + " is empty: the player grades an empty field \"?\", so "
-                                      "this answer can never be \"BRAVO\"",
+            warning(line, key,
+                    what + " is empty: the player grades an empty field \"?\", so "
+                           "this answer can never be \"BRAVO\"",
                     "give the expected answer");
         } else if (answer.front() == ' ' || answer.back() == ' ') {
             warning(line, key,
@@ -448,7 +458,7 @@ private:
         }
         const auto* s = node->as_string();
         auto hex = [](char c) {
-            return c >= '0' && c <= '9' ? c - '0'
+            return c >= '0' && c <= '9'   ? c - '0'
                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                           : -1;
@@ -536,8 +546,7 @@ private:
             int q = static_cast<int>(i) + 1;
             if (q == kMaxQuestions + 1) {
                 error(lineOf(table), questionKey(q, ""),
-                      std::to_string(questions->size()) +
-                          " questions; a quiz holds at most 90",
+                      std::to_string(questions->size()) + " questions; a quiz holds at most 90",
                       "remove " + std::to_string(questions->size() - kMaxQuestions) +
                           " questions or make a second quiz");
             }
@@ -550,8 +559,8 @@ private:
         entry.line = lineOf(table);
         warnUnknownKeys(table, kQuestionKeys, questionKey(q, "") + ".", "in a [[question]]");
         readAnswers(table, q, &entry);
-        entry.text = optionalText(table, "text", questionKey(q, "text"), kPackageField,
-                                  "the question text");
+        entry.text =
+            optionalText(table, "text", questionKey(q, "text"), kPackageField, "the question text");
         if (const toml::node* node = table.get("reveal_text")) {
             std::string key = questionKey(q, "reveal_text");
             entry.revealText = text(*node, key, kPackageField, "the reveal text");
@@ -574,8 +583,8 @@ private:
         std::string example = d_.answersPerQuestion == 2 ? "answers = [\"first\", \"second\"]"
                                                          : "answers = [\"the answer\"]";
         if (node == nullptr) {
-            error(lineOf(table), key, "missing: question " + std::to_string(q) +
-                                          " has no expected answer",
+            error(lineOf(table), key,
+                  "missing: question " + std::to_string(q) + " has no expected answer",
                   "add " + example);
             return;
         }
@@ -588,9 +597,8 @@ private:
         }
         if (answerCountKnown_ && answers->size() != static_cast<size_t>(d_.answersPerQuestion)) {
             error(lineOf(*node), key,
-                  std::to_string(answers->size()) + " answer" +
-                      (answers->size() == 1 ? "" : "s") + " given, but answers_per_question = " +
-                      std::to_string(d_.answersPerQuestion),
+                  std::to_string(answers->size()) + " answer" + (answers->size() == 1 ? "" : "s") +
+                      " given, but answers_per_question = " + std::to_string(d_.answersPerQuestion),
                   "give exactly " + std::to_string(d_.answersPerQuestion) + ": " + example);
         }
         std::string* targets[] = {&entry->answer1, &entry->answer2};
@@ -606,16 +614,17 @@ private:
     // Which "IMG" resource a media key becomes in this quiz, or why it is never shown.
     void readMedia(const toml::table& table, int q) {
         bool picture = kindKnown_ && d_.quizType == QUIZ_PICTURE;
-        bool revealsPictures = picture && revealKnown_ &&
-                               (d_.revealMode == REVEAL_PICTURE ||
-                                d_.revealMode == REVEAL_TEXT_AND_PICTURE);
+        bool revealsPictures =
+            picture && revealKnown_ &&
+            (d_.revealMode == REVEAL_PICTURE || d_.revealMode == REVEAL_TEXT_AND_PICTURE);
         std::string kindText = kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : "";
 
         const toml::node* pictureNode = table.get("picture");
         if (pictureNode && kindKnown_ && !picture) {
             warning(lineOf(*pictureNode), questionKey(q, "picture"),
-                    "a quiz of kind = " + kindText + " never shows question pictures; "
-                    "it is not stored",
+                    "a quiz of kind = " + kindText +
+                        " never shows question pictures; "
+                        "it is not stored",
                     "remove it, or set kind = \"picture\"");
         } else if (pictureNode) {
             addMedia(*pictureNode, q, "picture", MediaRole::QuestionPicture,
@@ -713,8 +722,7 @@ private:
         if (!kindKnown_ || !answerCountKnown_ || !revealKnown_) {
             return;
         }
-        if (d_.answersPerQuestion == 1 &&
-            (!d_.answerLabel1.empty() || !d_.answerLabel2.empty())) {
+        if (d_.answersPerQuestion == 1 && (!d_.answerLabel1.empty() || !d_.answerLabel2.empty())) {
             warning(labelsLine_, "labels",
                     "the answer labels are shown only with answers_per_question = 2; they are "
                     "stored but never shown",
@@ -748,8 +756,8 @@ private:
                         "question texts are shown only in text quizzes; " +
                             std::to_string(withText) + " question" +
                             (withText == 1 ? " has" : "s have") +
-                            " one, stored but never shown in this " +
-                            quizKindName(d_.quizType) + " quiz",
+                            " one, stored but never shown in this " + quizKindName(d_.quizType) +
+                            " quiz",
                         "remove the text keys, or set kind = \"text\"");
             }
         }
@@ -793,14 +801,13 @@ std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* d
         return std::string(bytes.begin(), bytes.end());
     } catch (const FileError& e) {
         diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
-                                          "cannot read the description: " +
-                                              std::string(e.what()),
+                                          "cannot read the description: " + std::string(e.what()),
                                           "give the path of a quiz description (QUIZ.toml)"});
         return "";
     }
 }
 
-}  // namespace
+} // namespace
 
 CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
                                  const fs::path& folder, PictureDecoding decoding) {
@@ -834,7 +841,7 @@ QuizPtr makeQuiz(const Description& d) {
     int count = 0;
     for (const QuestionEntry& q : d.questions) {
         if (count == kMaxQuestions) {
-            break;  // only a description with errors gets here
+            break; // only a description with errors gets here
         }
         QuestionNode* node =
             appendQuestion(quiz.get(), q.answer1.c_str(), q.answer2.c_str(), q.text.c_str());

@@ -23,7 +23,7 @@
 #include "tools/quizpack/quiz_holder.h"
 
 constexpr uint32_t kQuestionMediaBase = 400;   // "IMG" 400 + q: picture or clip of question q
-constexpr uint32_t kRevealPictureBase = 10400;  // "IMG" 10400 + q: reveal picture of question q
+constexpr uint32_t kRevealPictureBase = 10400; // "IMG" 10400 + q: reveal picture of question q
 
 enum class MediaRole { QuestionPicture, RevealPicture, AudioClip, VideoClip };
 
@@ -31,42 +31,42 @@ enum class MediaRole { QuestionPicture, RevealPicture, AudioClip, VideoClip };
 // picture).
 struct MediaFile {
     MediaRole role = MediaRole::QuestionPicture;
-    int question = 0;             // 1-based
-    uint32_t resourceId = 0;      // "IMG" identifier
-    std::string given;            // the path as written in the description (UTF-8)
-    std::filesystem::path path;   // resolved against the description's folder
-    std::string key;              // "question[3].picture"
+    int question = 0;           // 1-based
+    uint32_t resourceId = 0;    // "IMG" identifier
+    std::string given;          // the path as written in the description (UTF-8)
+    std::filesystem::path path; // resolved against the description's folder
+    std::string key;            // "question[3].picture"
     int line = 0;
     // Found by the check:
     MediaFormat format = MediaFormat::Unknown;
     uint64_t size = 0;
-    PictureSize pictureSize{0, 0};      // pictures only
+    PictureSize pictureSize{0, 0}; // pictures only
 };
 
 // One question's texts, in Windows-1252 as the package stores them.
 struct QuestionEntry {
     std::string answer1;
-    std::string answer2;  // empty with one answer per question
+    std::string answer2; // empty with one answer per question
     std::string text;
     std::string revealText;
-    int line = 0;  // the line of its [[question]] header
+    int line = 0; // the line of its [[question]] header
 };
 
 struct Description {
-    std::string file;                // as the author gave it, for messages
-    std::filesystem::path folder;    // media paths are relative to it
-    int32_t quizType = 0;            // QuizType
+    std::string file;             // as the author gave it, for messages
+    std::filesystem::path folder; // media paths are relative to it
+    int32_t quizType = 0;         // QuizType
     int32_t answersPerQuestion = 1;
-    int32_t revealMode = 0;          // RevealMode
+    int32_t revealMode = 0; // RevealMode
     Rgb background;
-    std::string title, creator, explanation, answerLabel1, answerLabel2;  // Windows-1252
-    std::vector<std::string> codes;  // Windows-1252; at most one per question
+    std::string title, creator, explanation, answerLabel1, answerLabel2; // Windows-1252
+    std::vector<std::string> codes; // Windows-1252; at most one per question
     std::vector<QuestionEntry> questions;
     std::vector<MediaFile> media;
 };
 
 struct CheckResult {
-    Description description;  // complete only when no diagnostic is an error
+    Description description; // complete only when no diagnostic is an error
     std::vector<Diagnostic> diagnostics;
     bool ok() const { return !hasErrors(diagnostics); }
 };

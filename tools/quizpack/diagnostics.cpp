@@ -3,9 +3,12 @@
 namespace {
 const char* severityName(Severity severity) {
     switch (severity) {
-        case Severity::Note: return "note";
-        case Severity::Warning: return "warning";
-        case Severity::Error: return "error";
+    case Severity::Note:
+        return "note";
+    case Severity::Warning:
+        return "warning";
+    case Severity::Error:
+        return "error";
     }
     return "error";
 }
@@ -13,7 +16,7 @@ const char* severityName(Severity severity) {
 std::string plural(int n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
-}  // namespace
+} // namespace
 
 std::string formatDiagnostic(const Diagnostic& d) {
     std::string text = d.file;

@@ -8,12 +8,12 @@
 enum class Severity { Note, Warning, Error };
 
 struct Diagnostic {
-    std::string file;   // the description's path as the author gave it
-    int line = 0;       // 1-based; 0 when no line can be named (a key that is missing)
-    std::string key;    // "title", "question[3].answers", ...; 1-based question numbers
+    std::string file; // the description's path as the author gave it
+    int line = 0;     // 1-based; 0 when no line can be named (a key that is missing)
+    std::string key;  // "title", "question[3].answers", ...; 1-based question numbers
     Severity severity = Severity::Error;
-    std::string message;  // what is wrong
-    std::string hint;     // how to fix it; may be empty
+    std::string message; // what is wrong
+    std::string hint;    // how to fix it; may be empty
 };
 
 // "quiz.toml:12: error: question[3].answers: ...\n    hint: ...\n"

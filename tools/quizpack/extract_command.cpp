@@ -15,7 +15,7 @@ const char kHelp[] =
     "so that 'quizpack build DIR/quiz.toml -o OUT.exe' makes the same \"PATCH\" resources.\n"
     "DIR must be new or empty; --force writes into a folder that holds files, replacing\n"
     "files of the same names.\n";
-}  // namespace
+} // namespace
 
 int runExtract(int argc, char** argv) {
     ParsedArguments args;
@@ -35,8 +35,8 @@ int runExtract(int argc, char** argv) {
     fs::path dir = pathFromArgument(args.positional[1]);
     try {
         QuizReading reading = readQuizExecutable(readWholeFile(exe), displayPath(exe));
-        ExtractResult result = extractQuiz(
-            reading, dir, args.has("--force") ? Overwrite::Allow : Overwrite::Refuse);
+        ExtractResult result =
+            extractQuiz(reading, dir, args.has("--force") ? Overwrite::Allow : Overwrite::Refuse);
         for (const std::string& w : reading.warnings) {
             fprintf(stderr, "quizpack extract: warning: %s\n", w.c_str());
         }

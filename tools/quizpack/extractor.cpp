@@ -33,10 +33,11 @@ struct MadeDirectories {
         made.push_back(dir);
     }
     ~MadeDirectories() {
-        if (committed) return;
+        if (committed)
+            return;
         for (auto it = made.rbegin(); it != made.rend(); ++it) {
             std::error_code ec;
-            fs::remove(*it, ec);  // only removes an empty folder
+            fs::remove(*it, ec); // only removes an empty folder
         }
     }
 };
@@ -45,7 +46,7 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-}  // namespace
+} // namespace
 
 ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
     if (reading.malformed) {
@@ -67,20 +68,21 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
 
     ExtractResult result;
     std::vector<MediaListing> media = reading.media;
-    std::vector<std::string> large;  // pictures a plain build would store smaller
+    std::vector<std::string> large; // pictures a plain build would store smaller
     for (MediaListing& m : media) {
         m.file = mediaFileName(m);
         bool picture = m.role == MediaRole::QuestionPicture || m.role == MediaRole::RevealPicture;
         if (picture && !playerShowsPicture(m.format)) {
             result.warnings.push_back(m.file + " is " + mediaFormatName(m.format) +
                                       ", which the player cannot show; build will convert it");
-        } else if (picture && (m.pictureSize.width > kPictureBox ||
-                               m.pictureSize.height > kPictureBox)) {
+        } else if (picture &&
+                   (m.pictureSize.width > kPictureBox || m.pictureSize.height > kPictureBox)) {
             large.push_back(m.file + " (" + std::to_string(m.pictureSize.width) + "x" +
                             std::to_string(m.pictureSize.height) + ")");
         } else if (m.format == MediaFormat::Unknown) {
             result.warnings.push_back(m.file + ": the format of IMG " +
-                                      std::to_string(m.resourceId) + " is unknown; check will "
+                                      std::to_string(m.resourceId) +
+                                      " is unknown; check will "
                                       "refuse it until it is replaced");
         }
     }
@@ -100,7 +102,8 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
     if (!reading.unusedImages.empty()) {
         trailer.push_back("Resources of " + reading.source +
                           " that this quiz never shows (not extracted):");
-        for (const std::string& u : reading.unusedImages) trailer.push_back("  " + u);
+        for (const std::string& u : reading.unusedImages)
+            trailer.push_back("  " + u);
     }
     std::string description = writeDescription(*reading.quiz, media, header, trailer);
 
@@ -111,7 +114,7 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
     }
     struct Pending {
         fs::path temporary, target;
-        bool replaces;  // a file of that name was there before
+        bool replaces; // a file of that name was there before
     };
     std::vector<Pending> pending;
     auto stage = [&](const fs::path& target, const std::vector<uint8_t>& bytes) {
@@ -141,7 +144,7 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
             if (!p.temporary.empty()) {
                 discardFile(p.temporary);
             } else if (!p.replaces) {
-                discardFile(p.target);  // new files of a half-done extraction go again
+                discardFile(p.target); // new files of a half-done extraction go again
             }
         }
         throw;

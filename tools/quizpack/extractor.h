@@ -9,14 +9,14 @@
 #include "tools/quizpack/quiz_reader.h"
 
 class ExtractError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 enum class Overwrite { Refuse, Allow };
 
 struct ExtractResult {
-    std::vector<std::filesystem::path> written;  // quiz.toml last
+    std::vector<std::filesystem::path> written; // quiz.toml last
     std::vector<std::string> warnings;
 };
 

@@ -10,7 +10,7 @@
 
 // A file that cannot be read or written; what() names the file and the reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -39,7 +39,7 @@ void printHelp(FILE* out) {
                  "Run 'quizpack COMMAND --help' for the details of one command.\n");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0 ||

@@ -40,7 +40,7 @@ bool isMp3(const uint8_t* bytes, size_t size) {
     return offset < size && isLayer3FrameHeader(bytes + offset, size - offset);
 }
 
-}  // namespace
+} // namespace
 
 MediaFormat sniffMediaFormat(const uint8_t* bytes, size_t size) {
     if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
@@ -87,45 +87,70 @@ MediaFormat sniffMediaFormat(const uint8_t* bytes, size_t size) {
 
 const char* mediaFormatName(MediaFormat format) {
     switch (format) {
-        case MediaFormat::Jpeg: return "JPEG";
-        case MediaFormat::Png: return "PNG";
-        case MediaFormat::Gif: return "GIF";
-        case MediaFormat::Bmp: return "BMP";
-        case MediaFormat::Webp: return "WebP";
-        case MediaFormat::Tiff: return "TIFF";
-        case MediaFormat::Mp3: return "MP3";
-        case MediaFormat::Avi: return "AVI";
-        case MediaFormat::Wave: return "WAV";
-        case MediaFormat::Ogg: return "Ogg";
-        case MediaFormat::Flac: return "FLAC";
-        case MediaFormat::Mp4: return "MP4/MOV";
-        case MediaFormat::Unknown: break;
+    case MediaFormat::Jpeg:
+        return "JPEG";
+    case MediaFormat::Png:
+        return "PNG";
+    case MediaFormat::Gif:
+        return "GIF";
+    case MediaFormat::Bmp:
+        return "BMP";
+    case MediaFormat::Webp:
+        return "WebP";
+    case MediaFormat::Tiff:
+        return "TIFF";
+    case MediaFormat::Mp3:
+        return "MP3";
+    case MediaFormat::Avi:
+        return "AVI";
+    case MediaFormat::Wave:
+        return "WAV";
+    case MediaFormat::Ogg:
+        return "Ogg";
+    case MediaFormat::Flac:
+        return "FLAC";
+    case MediaFormat::Mp4:
+        return "MP4/MOV";
+    case MediaFormat::Unknown:
+        break;
     }
     return "unknown";
 }
 
 const char* mediaFormatExtension(MediaFormat format) {
     switch (format) {
-        case MediaFormat::Jpeg: return "jpg";
-        case MediaFormat::Png: return "png";
-        case MediaFormat::Gif: return "gif";
-        case MediaFormat::Bmp: return "bmp";
-        case MediaFormat::Webp: return "webp";
-        case MediaFormat::Tiff: return "tif";
-        case MediaFormat::Mp3: return "mp3";
-        case MediaFormat::Avi: return "avi";
-        case MediaFormat::Wave: return "wav";
-        case MediaFormat::Ogg: return "ogg";
-        case MediaFormat::Flac: return "flac";
-        case MediaFormat::Mp4: return "mp4";
-        case MediaFormat::Unknown: break;
+    case MediaFormat::Jpeg:
+        return "jpg";
+    case MediaFormat::Png:
+        return "png";
+    case MediaFormat::Gif:
+        return "gif";
+    case MediaFormat::Bmp:
+        return "bmp";
+    case MediaFormat::Webp:
+        return "webp";
+    case MediaFormat::Tiff:
+        return "tif";
+    case MediaFormat::Mp3:
+        return "mp3";
+    case MediaFormat::Avi:
+        return "avi";
+    case MediaFormat::Wave:
+        return "wav";
+    case MediaFormat::Ogg:
+        return "ogg";
+    case MediaFormat::Flac:
+        return "flac";
+    case MediaFormat::Mp4:
+        return "mp4";
+    case MediaFormat::Unknown:
+        break;
     }
     return "bin";
 }
 
 bool playerShowsPicture(MediaFormat format) {
-    return format == MediaFormat::Jpeg || format == MediaFormat::Gif ||
-           format == MediaFormat::Bmp;
+    return format == MediaFormat::Jpeg || format == MediaFormat::Gif || format == MediaFormat::Bmp;
 }
 
 bool quizpackDecodesPicture(MediaFormat format) {

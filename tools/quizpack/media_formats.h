@@ -13,12 +13,12 @@ enum class MediaFormat {
     Bmp,
     Webp,
     Tiff,
-    Mp3,   // an MPEG audio layer III stream, with or without an ID3v2 tag in front
-    Avi,   // RIFF "AVI "
-    Wave,  // RIFF "WAVE"
+    Mp3,  // an MPEG audio layer III stream, with or without an ID3v2 tag in front
+    Avi,  // RIFF "AVI "
+    Wave, // RIFF "WAVE"
     Ogg,
     Flac,
-    Mp4,   // ISO base media ("ftyp" box): MP4, MOV, M4A, HEIC
+    Mp4, // ISO base media ("ftyp" box): MP4, MOV, M4A, HEIC
 };
 
 MediaFormat sniffMediaFormat(const uint8_t* bytes, size_t size);

@@ -15,7 +15,7 @@ const char kHelp[] =
     "Checks the description, lays out the quiz package and the code table and packs them\n"
     "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). Both files are replaced only\n"
     "when everything succeeded. Media files are checked but not written.\n";
-}  // namespace
+} // namespace
 
 int runPack(int argc, char** argv) {
     ParsedArguments args;
@@ -60,8 +60,7 @@ int runPack(int argc, char** argv) {
         commitFile(codesTemp, codesPath);
         printf("%s: %zu bytes (%zu unpacked); %s: %zu bytes (%zu unpacked)\n",
                displayPath(packagePath).c_str(), packed.package.size(), packed.packageLength,
-               displayPath(codesPath).c_str(), packed.codeTable.size(),
-               packed.codeTableLength);
+               displayPath(codesPath).c_str(), packed.codeTable.size(), packed.codeTableLength);
     } catch (const PackError& e) {
         fprintf(stderr, "quizpack pack: packing failed: %s\n", e.what());
         return kExitCodecFailure;

@@ -12,7 +12,7 @@ std::vector<uint8_t> takeBuffer(uint8_t* buffer, int32_t length) {
     lzwFreeBuffer(buffer);
     return bytes;
 }
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> codeTableBytes(const Quiz& quiz) {
     std::vector<uint8_t> table = layOutCodeTable(quiz);
@@ -29,8 +29,7 @@ std::vector<uint8_t> lzwPack(const std::vector<uint8_t>& plain) {
     }
     uint8_t* out = nullptr;
     int32_t length = 0;
-    int32_t result =
-        lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length);
+    int32_t result = lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length);
     if (result != LZW_OK) {
         throw PackError(std::string(lzwResultName(result)) + " while packing " +
                         std::to_string(plain.size()) + " bytes");
@@ -44,8 +43,7 @@ std::vector<uint8_t> lzwUnpack(const std::vector<uint8_t>& packed) {
     }
     uint8_t* out = nullptr;
     int32_t length = 0;
-    int32_t result =
-        lzwDecode(packed.data(), static_cast<int32_t>(packed.size()), &out, &length);
+    int32_t result = lzwDecode(packed.data(), static_cast<int32_t>(packed.size()), &out, &length);
     if (result != LZW_OK) {
         throw PackError(lzwResultName(result));
     }

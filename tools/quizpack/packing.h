@@ -13,14 +13,14 @@ constexpr uint32_t kCodeTableResourceId = 105;
 
 // The codec refused the bytes; what() names the codec's result ("LZW_TOO_LARGE", ...).
 class PackError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 struct PackedQuiz {
-    std::vector<uint8_t> package;    // "PATCH" 104
-    std::vector<uint8_t> codeTable;  // "PATCH" 105
-    size_t packageLength = 0;        // unpacked lengths, for reports
+    std::vector<uint8_t> package;   // "PATCH" 104
+    std::vector<uint8_t> codeTable; // "PATCH" 105
+    size_t packageLength = 0;       // unpacked lengths, for reports
     size_t codeTableLength = 0;
 };
 

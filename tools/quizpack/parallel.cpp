@@ -12,8 +12,10 @@ void runInParallel(size_t count, const std::function<void(size_t)>& work,
     if (threads == 0) {
         threads = std::thread::hardware_concurrency();
     }
-    if (threads == 0) threads = 1;
-    if (threads > count) threads = static_cast<unsigned>(count);
+    if (threads == 0)
+        threads = 1;
+    if (threads > count)
+        threads = static_cast<unsigned>(count);
 
     enum State : char { kPending, kFinished, kFailed, kSkipped };
     std::mutex mutex;

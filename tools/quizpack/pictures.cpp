@@ -74,8 +74,8 @@ std::vector<uint8_t> flatten(const unsigned char* rgba, PictureSize size, Rgb ba
     for (size_t i = 0; i < count; ++i) {
         unsigned alpha = rgba[i * 4 + 3];
         for (int c = 0; c < 3; ++c) {
-            rgb[i * 3 + c] = static_cast<uint8_t>(
-                (rgba[i * 4 + c] * alpha + bg[c] * (255 - alpha) + 127) / 255);
+            rgb[i * 3 + c] =
+                static_cast<uint8_t>((rgba[i * 4 + c] * alpha + bg[c] * (255 - alpha) + 127) / 255);
         }
     }
     return rgb;
@@ -87,7 +87,7 @@ void appendBytes(void* context, void* data, int size) {
     out->insert(out->end(), p, p + size);
 }
 
-}  // namespace
+} // namespace
 
 PictureInfo inspectPicture(const std::vector<uint8_t>& bytes) {
     PictureInfo info;
@@ -132,9 +132,9 @@ PreparedPicture preparePicture(const std::vector<uint8_t>& bytes, Downscaling do
         std::vector<uint8_t> resized(static_cast<size_t>(result.stored.width) *
                                      result.stored.height * 3);
         // Resampling in linear light keeps fine detail from darkening as it shrinks.
-        if (!stbir_resize_uint8_srgb(rgb.data(), result.original.width, result.original.height,
-                                     0, resized.data(), result.stored.width,
-                                     result.stored.height, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0)) {
+        if (!stbir_resize_uint8_srgb(rgb.data(), result.original.width, result.original.height, 0,
+                                     resized.data(), result.stored.width, result.stored.height, 0,
+                                     3, STBIR_ALPHA_CHANNEL_NONE, 0)) {
             throw PictureError("resizing failed (out of memory?)");
         }
         rgb.swap(resized);

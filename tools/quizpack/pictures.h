@@ -12,7 +12,7 @@
 #include "media/picture_fit.h"
 #include "tools/quizpack/media_formats.h"
 
-constexpr int kPictureBox = 260;  // the box every question and reveal picture is fitted into
+constexpr int kPictureBox = 260; // the box every question and reveal picture is fitted into
 
 inline bool operator==(PictureSize a, PictureSize b) {
     return a.width == b.width && a.height == b.height;
@@ -25,7 +25,7 @@ PictureSize storedPictureSize(PictureSize picture);
 
 // A picture file quizpack cannot decode; what() says why, without naming the file.
 class PictureError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -48,12 +48,12 @@ struct Rgb {
 };
 
 struct PreparedPicture {
-    std::vector<uint8_t> bytes;  // what goes into the "IMG" resource
+    std::vector<uint8_t> bytes; // what goes into the "IMG" resource
     MediaFormat from = MediaFormat::Unknown;
     MediaFormat to = MediaFormat::Unknown;
     PictureSize original{0, 0};
     PictureSize stored{0, 0};
-    int quality = 0;  // the JPEG quality it was encoded with; 0 when stored as it was
+    int quality = 0; // the JPEG quality it was encoded with; 0 when stored as it was
     bool reencoded() const { return from != to || !(original == stored); }
 };
 

@@ -27,13 +27,14 @@ std::vector<std::string> headerFor(const QuizReading& r, bool executable) {
     }
     if (executable) {
         uint64_t bytes = 0;
-        for (const MediaListing& m : r.media) bytes += m.size;
+        for (const MediaListing& m : r.media)
+            bytes += m.size;
         lines.push_back(std::to_string(r.media.size()) + " media files (\"IMG\" resources), " +
                         formatSize(bytes) + "; quizpack extract writes them as files.");
     }
     return lines;
 }
-}  // namespace
+} // namespace
 
 int runInspect(int argc, char** argv) {
     ParsedArguments args;
@@ -67,7 +68,8 @@ int runInspect(int argc, char** argv) {
         std::vector<std::string> trailer;
         if (!reading.unusedImages.empty()) {
             trailer.push_back("\"IMG\" resources this quiz never shows:");
-            for (const std::string& u : reading.unusedImages) trailer.push_back("  " + u);
+            for (const std::string& u : reading.unusedImages)
+                trailer.push_back("  " + u);
         }
         fputs(writeDescription(*reading.quiz, reading.media, headerFor(reading, !packed), trailer)
                   .c_str(),

@@ -7,8 +7,12 @@
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/packing.h"
 
-ResourceId patchType() { return ResourceId::fromName("PATCH"); }
-ResourceId imageType() { return ResourceId::fromName("IMG"); }
+ResourceId patchType() {
+    return ResourceId::fromName("PATCH");
+}
+ResourceId imageType() {
+    return ResourceId::fromName("IMG");
+}
 
 namespace {
 
@@ -42,7 +46,8 @@ std::string describeProblems(uint32_t problems) {
 size_t firstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
     size_t n = std::min(a.size(), b.size());
     size_t i = 0;
-    while (i < n && a[i] == b[i]) ++i;
+    while (i < n && a[i] == b[i])
+        ++i;
     return i;
 }
 
@@ -53,7 +58,8 @@ void compareWithRebuild(QuizReading* r) {
         size_t at = firstDifference(laidOut, r->package);
         std::string why;
         if (!r->package.empty() && r->package[0] != 0) {
-            why = "byte 0 is " + hexByte(r->package[0]) + " (the player ignores it; quizpack writes 0)";
+            why = "byte 0 is " + hexByte(r->package[0]) +
+                  " (the player ignores it; quizpack writes 0)";
         } else if (at == laidOut.size() && r->package.size() > laidOut.size()) {
             why = std::to_string(r->package.size() - laidOut.size()) +
                   " bytes follow the colour (the player ignores them)";
@@ -95,14 +101,15 @@ void readContent(QuizReading* r) {
     try {
         r->package = lzwUnpack(r->packedPackage);
     } catch (const PackError& e) {
-        throw QuizReadError(r->source + ": the quiz package (\"PATCH\" 104) does not unpack: " +
-                                e.what() + "; the player would show \"Erreur dans le "
+        throw QuizReadError(r->source +
+                                ": the quiz package (\"PATCH\" 104) does not unpack: " + e.what() +
+                                "; the player would show \"Erreur dans le "
                                 "d\u00e9cryptage des reponses\" and an empty quiz",
                             true);
     }
     r->quiz = makeEmptyQuiz();
-    uint32_t problems = readPackage(r->package.data(), static_cast<int32_t>(r->package.size()),
-                                    r->quiz.get());
+    uint32_t problems =
+        readPackage(r->package.data(), static_cast<int32_t>(r->package.size()), r->quiz.get());
     if (problems != CONTENT_OK) {
         r->malformed = true;
         r->warnings.push_back("the quiz package is malformed: " + describeProblems(problems));
@@ -114,7 +121,8 @@ void readContent(QuizReading* r) {
         } catch (const PackError& e) {
             // The player carries on without codes; so does the reading.
             r->warnings.push_back(std::string("the code table (\"PATCH\" 105) does not unpack (") +
-                                  e.what() + "): the player shows \"Erreur dans le "
+                                  e.what() +
+                                  "): the player shows \"Erreur dans le "
                                   "d\u00e9cryptage des codes\" and no codes");
             r->hasCodeTable = false;
             codesWarned = true;
@@ -124,8 +132,7 @@ void readContent(QuizReading* r) {
         uint32_t codeProblems = readCodeTable(
             r->codeTable.data(), static_cast<int32_t>(r->codeTable.size()), r->quiz.get());
         if (codeProblems != CONTENT_OK) {
-            r->warnings.push_back("the code table is malformed: " +
-                                  describeProblems(codeProblems));
+            r->warnings.push_back("the code table is malformed: " + describeProblems(codeProblems));
         }
     } else if (!codesWarned) {
         r->warnings.push_back("there is no code table (\"PATCH\" 105): the player shows "
@@ -142,14 +149,21 @@ bool roleOf(const Quiz& quiz, uint32_t id, MediaRole* role, int* question) {
     if (id > kQuestionMediaBase && id <= kQuestionMediaBase + static_cast<uint32_t>(count)) {
         *question = static_cast<int>(id - kQuestionMediaBase);
         switch (quiz.quizType) {
-            case QUIZ_PICTURE: *role = MediaRole::QuestionPicture; return true;
-            case QUIZ_AUDIO: *role = MediaRole::AudioClip; return true;
-            case QUIZ_VIDEO: *role = MediaRole::VideoClip; return true;
-            default: return false;
+        case QUIZ_PICTURE:
+            *role = MediaRole::QuestionPicture;
+            return true;
+        case QUIZ_AUDIO:
+            *role = MediaRole::AudioClip;
+            return true;
+        case QUIZ_VIDEO:
+            *role = MediaRole::VideoClip;
+            return true;
+        default:
+            return false;
         }
     }
-    bool revealsPictures = quiz.revealMode == REVEAL_PICTURE ||
-                           quiz.revealMode == REVEAL_TEXT_AND_PICTURE;
+    bool revealsPictures =
+        quiz.revealMode == REVEAL_PICTURE || quiz.revealMode == REVEAL_TEXT_AND_PICTURE;
     if (quiz.quizType == QUIZ_PICTURE && revealsPictures && id > kRevealPictureBase &&
         id <= kRevealPictureBase + static_cast<uint32_t>(count)) {
         *question = static_cast<int>(id - kRevealPictureBase);
@@ -173,25 +187,24 @@ void listMedia(QuizReading* r) {
         }
         if (image.name.isName() || !roleOf(*r->quiz, image.name.number, &m.role, &m.question)) {
             m.resourceId = image.name.isName() ? 0 : image.name.number;
-            std::string what = "IMG " + image.name.toString() + ", " +
-                               mediaFormatName(m.format) + ", " + formatSize(m.size);
+            std::string what = "IMG " + image.name.toString() + ", " + mediaFormatName(m.format) +
+                               ", " + formatSize(m.size);
             r->unusedImages.push_back(what);
             continue;
         }
         m.resourceId = image.name.number;
         r->media.push_back(m);
     }
-    std::stable_sort(r->media.begin(), r->media.end(),
-                     [](const MediaListing& a, const MediaListing& b) {
-                         return a.question != b.question ? a.question < b.question
-                                                         : a.resourceId < b.resourceId;
-                     });
+    std::stable_sort(
+        r->media.begin(), r->media.end(), [](const MediaListing& a, const MediaListing& b) {
+            return a.question != b.question ? a.question < b.question : a.resourceId < b.resourceId;
+        });
 }
 
-}  // namespace
+} // namespace
 
-QuizReading readPackedQuiz(const std::vector<uint8_t>& package,
-                           const std::vector<uint8_t>* codes, const std::string& source) {
+QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
+                           const std::string& source) {
     QuizReading r;
     r.source = source;
     r.packedPackage = package;
@@ -216,18 +229,21 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
     const Resource* codes = nullptr;
     for (const Resource& res : resources) {
         if (res.type == patchType() && res.name == ResourceId::fromNumber(kPackageResourceId)) {
-            if (package == nullptr) package = &res;
+            if (package == nullptr)
+                package = &res;
         } else if (res.type == patchType() &&
                    res.name == ResourceId::fromNumber(kCodeTableResourceId)) {
-            if (codes == nullptr) codes = &res;
+            if (codes == nullptr)
+                codes = &res;
         } else if (res.type == imageType()) {
             r.images.push_back(ImageResource{res.name, res.data});
         }
     }
     if (package == nullptr || package->data.empty()) {
         throw QuizReadError(
-            source + (package ? ": its quiz package (\"PATCH\" 104) is empty"
-                              : ": has no quiz package (\"PATCH\" 104)") +
+            source +
+                (package ? ": its quiz package (\"PATCH\" 104) is empty"
+                         : ": has no quiz package (\"PATCH\" 104)") +
                 ", so it carries no quiz of its own (the player would show its built-in "
                 "fallback quiz)",
             false);

@@ -15,7 +15,7 @@
 // The input is not a quiz; `codecFailure` tells a resource that does not unpack (exit 1)
 // from a file that is no quiz executable at all (exit 2).
 class QuizReadError : public std::runtime_error {
-public:
+  public:
     QuizReadError(const std::string& message, bool codecFailure)
         : std::runtime_error(message), codecFailure(codecFailure) {}
     bool codecFailure;
@@ -27,17 +27,17 @@ struct ImageResource {
 };
 
 struct QuizReading {
-    std::string source;  // the file name, for messages
+    std::string source; // the file name, for messages
     QuizPtr quiz;
-    std::vector<uint8_t> packedPackage, package;  // "PATCH" 104 as stored and unpacked
-    std::vector<uint8_t> packedCodes, codeTable;  // "PATCH" 105; empty when absent
-    bool hasCodeTable = false;  // present, not empty, and unpacked
-    bool codesEmpty = false;    // present with no bytes
-    bool malformed = false;     // the package's content does not match its own counts
-    std::vector<ImageResource> images;  // every "IMG" resource, in directory order
-    std::vector<MediaListing> media;    // the images this quiz uses, in question order
-    std::vector<std::string> unusedImages;  // descriptions of the images it never shows
-    std::vector<std::string> warnings;  // what the player would meet; what a rebuild changes
+    std::vector<uint8_t> packedPackage, package; // "PATCH" 104 as stored and unpacked
+    std::vector<uint8_t> packedCodes, codeTable; // "PATCH" 105; empty when absent
+    bool hasCodeTable = false;                   // present, not empty, and unpacked
+    bool codesEmpty = false;                     // present with no bytes
+    bool malformed = false;                // the package's content does not match its own counts
+    std::vector<ImageResource> images;     // every "IMG" resource, in directory order
+    std::vector<MediaListing> media;       // the images this quiz uses, in question order
+    std::vector<std::string> unusedImages; // descriptions of the images it never shows
+    std::vector<std::string> warnings;     // what the player would meet; what a rebuild changes
 };
 
 // Reads a quiz executable. Throws QuizReadError when it is no PE file, has no "PATCH" 104
@@ -45,8 +45,8 @@ struct QuizReading {
 QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::string& source);
 
 // Reads the packed package and, when `codes` is not null, the packed code table.
-QuizReading readPackedQuiz(const std::vector<uint8_t>& package,
-                           const std::vector<uint8_t>* codes, const std::string& source);
+QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
+                           const std::string& source);
 
 // The resource types and names the player looks up.
 ResourceId patchType();

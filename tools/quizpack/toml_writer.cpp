@@ -10,14 +10,29 @@ std::string tomlString(std::string_view utf8) {
     for (size_t i = 0; i < utf8.size(); ++i) {
         auto c = static_cast<unsigned char>(utf8[i]);
         switch (c) {
-            case '"': out += "\\\""; continue;
-            case '\\': out += "\\\\"; continue;
-            case '\b': out += "\\b"; continue;
-            case '\t': out += "\\t"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\f': out += "\\f"; continue;
-            case '\r': out += "\\r"; continue;
-            default: break;
+        case '"':
+            out += "\\\"";
+            continue;
+        case '\\':
+            out += "\\\\";
+            continue;
+        case '\b':
+            out += "\\b";
+            continue;
+        case '\t':
+            out += "\\t";
+            continue;
+        case '\n':
+            out += "\\n";
+            continue;
+        case '\f':
+            out += "\\f";
+            continue;
+        case '\r':
+            out += "\\r";
+            continue;
+        default:
+            break;
         }
         if (c < 0x20 || c == 0x7F) {
             char escape[8];
@@ -41,17 +56,20 @@ std::string tomlString(std::string_view utf8) {
 
 const char* mediaKey(MediaRole role) {
     switch (role) {
-        case MediaRole::QuestionPicture: return "picture";
-        case MediaRole::RevealPicture: return "reveal_picture";
-        case MediaRole::AudioClip:
-        case MediaRole::VideoClip: return "clip";
+    case MediaRole::QuestionPicture:
+        return "picture";
+    case MediaRole::RevealPicture:
+        return "reveal_picture";
+    case MediaRole::AudioClip:
+    case MediaRole::VideoClip:
+        return "clip";
     }
     return "clip";
 }
 
 std::string describeMedia(const MediaListing& media) {
-    std::string text = "IMG " + std::to_string(media.resourceId) + ", " +
-                       mediaFormatName(media.format);
+    std::string text =
+        "IMG " + std::to_string(media.resourceId) + ", " + mediaFormatName(media.format);
     if (media.pictureSize.width > 0) {
         text += " " + std::to_string(media.pictureSize.width) + "x" +
                 std::to_string(media.pictureSize.height);
@@ -84,7 +102,7 @@ bool storesRevealTexts(int32_t mode) {
     return mode == REVEAL_TEXT || mode == REVEAL_TEXT_AND_PICTURE || mode == REVEAL_ALL_TEXTS;
 }
 
-}  // namespace
+} // namespace
 
 std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& media,
                              const std::vector<std::string>& headerComments,

@@ -20,8 +20,8 @@ struct MediaListing {
     uint32_t resourceId = 0;
     MediaFormat format = MediaFormat::Unknown;
     uint64_t size = 0;
-    PictureSize pictureSize{0, 0};  // 0 x 0 when not a picture or not decodable
-    std::string file;         // the path to write as the key's value; empty: a comment only
+    PictureSize pictureSize{0, 0}; // 0 x 0 when not a picture or not decodable
+    std::string file;              // the path to write as the key's value; empty: a comment only
 };
 
 // The description key of a role: "picture", "reveal_picture", "clip".
