@@ -5,38 +5,39 @@
 #include "checking/grader.h"
 #include "checking/rewards_win.h"
 #include "resources/resource.h"
+#include "window/board_controls_win.h"
 #include "window/board_layout.h"
 
-void gradeFieldControls(const Quiz* quiz, HWND board, int fieldId, const GradedControls& controls) {
+void gradeFieldWithoutScore(const Quiz* quiz, HWND board, int fieldId) {
     FieldOwner owner = fieldOwner(fieldId, quiz->answersPerQuestion);
+    HWND field = boardControl(board, fieldId);
+    HWND verdictLabel = boardControl(board, fieldId + 1000);
+    HWND revealLabel = boardControl(board, ID_REVEAL_LABEL_BASE + owner.question);
     const QuestionNode* node = questionAt(quiz, owner.question - 1);
     char expected[kTextCapacity] = "";
     if (node != nullptr) {
         copyText(expected, owner.answer == 1 ? node->answer1 : node->answer2);
     }
     char typed[kTextCapacity] = "";
-    if (controls.field != nullptr) {
-        GetWindowTextA(controls.field, typed, kTextCapacity);
+    if (field != nullptr) {
+        GetWindowTextA(field, typed, kTextCapacity);
     }
     const char* verdict = gradeText(expected, typed);
     bool bravo = strcmp(verdict, kVerdictBravo) == 0;
     if (bravo && quiz->revealMode != REVEAL_NOTHING) {
         revealIfComplete(quiz, board, owner.question, node);
     }
-    if (!bravo && controls.revealLabel != nullptr) {
+    if (!bravo && revealLabel != nullptr) {
         // A reveal shown for the question is taken back as soon as one of its answers is
         // no longer right.
-        SetWindowTextA(controls.revealLabel, "");
+        SetWindowTextA(revealLabel, "");
     }
-    if (controls.verdictLabel != nullptr) {
-        SetWindowTextA(controls.verdictLabel, verdict);
+    if (verdictLabel != nullptr) {
+        SetWindowTextA(verdictLabel, verdict);
     }
 }
 
 void gradeAnswerField(const Quiz* quiz, HWND board, int fieldId) {
-    FieldOwner owner = fieldOwner(fieldId, quiz->answersPerQuestion);
-    GradedControls controls = {GetDlgItem(board, fieldId), GetDlgItem(board, fieldId + 1000),
-                               GetDlgItem(board, ID_REVEAL_LABEL_BASE + owner.question)};
-    gradeFieldControls(quiz, board, fieldId, controls);
+    gradeFieldWithoutScore(quiz, board, fieldId);
     refreshScore(quiz, board);
 }

@@ -10,15 +10,7 @@
 // label fieldId + 1000 and refreshes the score. Allocates nothing.
 void gradeAnswerField(const Quiz* quiz, HWND board, int fieldId);
 
-// The controls one grading reads and writes: the answer field, its verdict label and its
-// question's reveal label (null where the board has none).
-struct GradedControls {
-    HWND field;
-    HWND verdictLabel;
-    HWND revealLabel;
-};
-
-// gradeAnswerField without the score, for a caller that grades many fields in a row, has
-// found their controls once, and refreshes the score itself after the last one
-// (refreshScore). The verdict and the reveals are those gradeAnswerField gives.
-void gradeFieldControls(const Quiz* quiz, HWND board, int fieldId, const GradedControls& controls);
+// gradeAnswerField without the score, for a caller that grades many fields in a row and
+// refreshes the score itself after the last one (refreshScore). The verdict and the
+// reveals are those gradeAnswerField gives.
+void gradeFieldWithoutScore(const Quiz* quiz, HWND board, int fieldId);

@@ -6,6 +6,7 @@
 #include "checking/rewards.h"
 #include "media/picture_win.h"
 #include "resources/resource.h"
+#include "window/board_controls_win.h"
 #include "window/board_layout.h"
 
 namespace {
@@ -45,7 +46,7 @@ void revealAllTexts(const Quiz* quiz, HWND board) {
     for (int q = 1; q <= quiz->questionCount; ++q) {
         const QuestionNode* node = questionAt(quiz, q - 1);
         if (node != nullptr) {
-            SetDlgItemTextA(board, ID_REVEAL_LABEL_BASE + q, node->revealText);
+            SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
         }
     }
 }
@@ -54,8 +55,10 @@ bool everyFieldMatches(const Quiz* quiz, HWND board, int q, const QuestionNode* 
     int answers = quiz->answersPerQuestion;
     for (int a = 1; a <= answers; ++a) {
         char typed[kTextCapacity] = "";
-        GetDlgItemTextA(board, ID_ANSWER_FIELD_BASE + fieldIndex(q, a, answers), typed,
-                        kTextCapacity);
+        HWND field = boardControl(board, ID_ANSWER_FIELD_BASE + fieldIndex(q, a, answers));
+        if (field != nullptr) {
+            GetWindowTextA(field, typed, kTextCapacity);
+        }
         if (!matchesExpectedAnswer(a == 1 ? node->answer1 : node->answer2, typed)) {
             return false;
         }
@@ -106,14 +109,7 @@ void writeScore(const Quiz* quiz, HWND board, int solved) {
 
 void refreshScore(const Quiz* quiz, HWND board) {
     writeScore(quiz, board, countSolvedQuestions(quiz, [board](int k) {
-                   return GetDlgItem(board, ID_VERDICT_LABEL_BASE + k);
-               }));
-}
-
-void refreshScoreFromLabels(const Quiz* quiz, HWND board, const HWND* verdictLabels,
-                            int labelCount) {
-    writeScore(quiz, board, countSolvedQuestions(quiz, [verdictLabels, labelCount](int k) {
-                   return k >= 1 && k <= labelCount ? verdictLabels[k] : nullptr;
+                   return boardControl(board, ID_VERDICT_LABEL_BASE + k);
                }));
 }
 
@@ -123,10 +119,10 @@ void revealIfComplete(const Quiz* quiz, HWND board, int q, const QuestionNode* n
     }
     switch (quiz->revealMode) {
     case REVEAL_TEXT:
-        SetDlgItemTextA(board, ID_REVEAL_LABEL_BASE + q, node->revealText);
+        SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
         break;
     case REVEAL_TEXT_AND_PICTURE:
-        SetDlgItemTextA(board, ID_REVEAL_LABEL_BASE + q, node->revealText);
+        SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
         showRevealPicture(quiz, board, q);
         break;
     case REVEAL_PICTURE:

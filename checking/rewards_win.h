@@ -10,12 +10,6 @@
 // question solved writes every reveal text.
 void refreshScore(const Quiz* quiz, HWND board);
 
-// refreshScore for a caller that has found the verdict labels itself: verdictLabels[k] is
-// label 5000 + k for k = 1 .. labelCount (null where the board has none). Counts and writes
-// exactly what refreshScore does.
-void refreshScoreFromLabels(const Quiz* quiz, HWND board, const HWND* verdictLabels,
-                            int labelCount);
-
 // After a "BRAVO" in a quiz with a reveal mode: when every field of question q holds its
 // expected answer exactly (case of a to z aside), shows the reveal text and/or the reveal
 // picture of the mode. `node` is question q's node; null does nothing.

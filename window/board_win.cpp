@@ -8,6 +8,7 @@
 #include "window/answer_field_win.h"
 #include "window/app_state_win.h"
 #include "window/board_colours_win.h"
+#include "window/board_controls_win.h"
 #include "window/board_layout.h"
 #include "window/board_scroll_win.h"
 
@@ -32,6 +33,7 @@ HWND createControl(HWND board, const char* className, const char* text, DWORD st
     if (control != nullptr && font != nullptr) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
+    rememberBoardControl(board, control);
     return control;
 }
 
@@ -204,6 +206,9 @@ INT_PTR CALLBACK boardDialogProc(HWND board, UINT message, WPARAM wParam, LPARAM
         return onBoardScroll(board, SB_HORZ, wParam);
     case WM_MOUSEWHEEL:
         return onBoardWheel(board, wParam);
+    case WM_DESTROY:
+        forgetBoardControls(board);
+        return FALSE;
     default:
         return FALSE;
     }

@@ -5,6 +5,7 @@
 
 #include "resources/resource.h"
 #include "window/answer_field_win.h"
+#include "window/board_controls_win.h"
 #include "window/shell_win.h"
 
 using namespace window_test;
@@ -363,6 +364,39 @@ TEST(Board, RestoredAnswersAreGradedBeforeTheBoardIsShown) {
         }
         EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.score) << c.what;
         EXPECT_EQ(itemText(windows.main(), ID_CODE_BOX), c.code) << c.what;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Grading and scoring find the board's fields and labels through a remembered table; it
+// must answer as GetDlgItem does for every numbered identifier, also after a control went
+// away and on the next board made in the same process.
+TEST(Board, RememberedControlsAnswerAsGetDlgItem) {
+    ScratchDirectory scratch;
+    struct Case {
+        const char* what;
+        int quizType, answers, revealMode, count;
+    } cases[] = {{"text, two answers", QUIZ_TEXT, 2, 0, 30},
+                 {"pictures with reveal texts", QUIZ_PICTURE, 1, 2, 12},
+                 {"audio", QUIZ_AUDIO, 1, 0, 4}};
+    auto expectSameAsGetDlgItem = [](HWND board, const char* what) {
+        for (int base : {ID_ANSWER_FIELD_BASE, ID_VERDICT_LABEL_BASE, ID_REVEAL_LABEL_BASE}) {
+            for (int id = base; id <= base + 2 * kMaxQuestions + 1; ++id) {
+                ASSERT_EQ(boardControl(board, id), GetDlgItem(board, id)) << what << ": " << id;
+            }
+        }
+    };
+    for (const Case& c : cases) {
+        PlayerWindows windows(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
+        HWND board = windows.board();
+        expectSameAsGetDlgItem(board, c.what);
+        DestroyWindow(GetDlgItem(board, ID_ANSWER_FIELD_BASE + 3));
+        DestroyWindow(GetDlgItem(board, ID_VERDICT_LABEL_BASE + 2));
+        expectSameAsGetDlgItem(board, c.what);
+        EXPECT_EQ(boardControl(board, ID_ANSWER_FIELD_BASE + 3), nullptr) << c.what;
     }
 }
 
