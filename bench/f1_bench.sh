@@ -12,20 +12,12 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WIN_BUILD=${QUIZZ_WIN_BUILD:-$ROOT/build/win64}
 RUNS=${1:-7}
-export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=tools/wine_session.sh
+. "$ROOT/tools/wine_session.sh"
 
 bench=$WIN_BUILD/bench/f1_bench.exe
 if [ ! -f "$bench" ]; then
     echo "f1_bench: skipped: $bench is missing (build the win64 preset first)" >&2
     exit 0
 fi
-# One Xvfb and one wineserver kept alive for the whole run.
-# shellcheck disable=SC2016
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1 &
-    wine wineboot </dev/null >/dev/null 2>&1
-    wine "$0" "$1"; rc=$?
-    /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
-    exit $rc' "$bench" "$RUNS"
+in_wine_session wine "$bench" "$RUNS"

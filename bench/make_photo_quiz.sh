@@ -17,34 +17,18 @@ PLAYER=${QUIZZ_PLAYER_EXE:-$ROOT/build/win64/quizplayer.exe}
 WORK=${QUIZZ_BENCH_DIR:-$ROOT/build/photo-quiz}
 RUNS=${1:-3}
 QUESTIONS=90
-CONVERT=/usr/bin/convert  # ImageMagick itself, whatever else is first in PATH
 QUIZPACK=$HOST_BUILD/quizpack
+# shellcheck source=bench/photos.sh
+. "$ROOT/bench/photos.sh"
 
 say() { printf 'make_photo_quiz: %s\n' "$*" >&2; }
 
-for needed in "$QUIZPACK" "$PLAYER" "$CONVERT"; do
+for needed in "$QUIZPACK" "$PLAYER" "$PHOTO_CONVERT"; do
     if [ ! -f "$needed" ]; then
         say "skipped: $needed is missing (build the host and win64 presets, install imagemagick)"
         exit 0
     fi
 done
-
-# Ninety distinct photo-like pictures: one noisy gradient (noise keeps JPEG from packing it
-# into nothing, as real photos do), rolled and turned to another hue for each question.
-make_photos() {
-    local media=$WORK/media q
-    mkdir -p "$media"
-    [ -f "$media/photo90.jpg" ] && return 0
-    say "drawing $QUESTIONS photos of 1600 x 1200 into $media"
-    "$CONVERT" -size 1600x1200 gradient:'#2050a0'-'#f0c070' -attenuate 0.5 +noise Gaussian \
-        -blur 0x0.5 "$media/base.png"
-    for q in $(seq 1 $QUESTIONS); do
-        "$CONVERT" "$media/base.png" -roll "+$((q * 17))+$((q * 11))" \
-            -modulate 100,100,$((q * 200 / QUESTIONS)) -quality 90 \
-            "$media/photo$(printf '%02d' "$q").jpg"
-    done
-    rm -f "$media/base.png"
-}
 
 write_description() {
     local q
@@ -79,7 +63,7 @@ measure() {
 }
 
 mkdir -p "$WORK"
-make_photos
+make_photos "$WORK/media" "$QUESTIONS"
 write_description
 photos=$(du -cb "$WORK"/media/photo*.jpg | tail -1 | cut -f1)
 say "$QUESTIONS photos, $((photos / 1024)) KB in all; $RUNS builds each, medians"

@@ -21,25 +21,20 @@ WIN_BUILD=${QUIZZ_WIN_BUILD:-$BUILD/win64}
 WORK=${QUIZZ_BENCH_DIR:-$BUILD/startup-bench}
 RUNS=${1:-7}
 QUESTIONS=90
-CONVERT=/usr/bin/convert  # ImageMagick itself, whatever else is first in PATH
-
-export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
 say() { printf 'startup_bench: %s\n' "$*" >&2; }
 
-# Runs this script again inside one Xvfb with one wineserver kept alive for all runs, so
-# no run pays for starting Wine's server or display.
+# shellcheck source=tools/wine_session.sh
+. "$ROOT/tools/wine_session.sh"
+# shellcheck source=bench/photos.sh
+. "$ROOT/bench/photos.sh"
+
+# Runs this script again inside one Wine session, so no run pays for starting Wine's server
+# or display.
 if [ -z "${QUIZZ_BENCH_IN_WINE:-}" ]; then
     export QUIZZ_BENCH_IN_WINE=1
-    # shellcheck disable=SC2016
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1 &
-        wine wineboot </dev/null >/dev/null 2>&1
-        "$@"; rc=$?
-        /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
-        exit $rc' _ "$0" "$@"
+    in_wine_session "$0" "$@"
+    exit $?
 fi
 
 quizpack=$HOST_BUILD/quizpack
@@ -52,48 +47,9 @@ for needed in "$quizpack" "$player"; do
     fi
 done
 if [ ! -f "$probe" ]; then
-    # Until the Windows build makes it, build the probe here with the cross compiler.
-    probe=$WORK/startup_probe.exe
-    mkdir -p "$WORK"
-    if [ ! -f "$probe" ] || [ "$ROOT/bench/win/startup_probe_win.cpp" -nt "$probe" ]; then
-        x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -static \
-            "$ROOT/bench/win/startup_probe_win.cpp" -lpsapi -o "$probe"
-    fi
+    say "skipped: $probe is missing (build the win64 preset first)"
+    exit 0
 fi
-
-# Settings of the prefix the tests use too: a virtual desktop (closing a window costs 2 s
-# without a window manager) and no crash dialog.
-settings=$WORK/wine-settings.reg
-mkdir -p "$WORK"
-cat >"$settings" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
-wine regedit "$settings" </dev/null >/dev/null 2>&1
-
-# Ninety distinct camera-sized photos: one plasma picture, its hue turned per question.
-make_photos() {
-    local media=$WORK/media
-    mkdir -p "$media"
-    [ -f "$media/photo90.jpg" ] && return 0
-    say "drawing $QUESTIONS photos of 1600 x 1200"
-    "$CONVERT" -size 1600x1200 plasma:fractal -blur 0x1 "$media/base.png"
-    local q
-    for q in $(seq 1 $QUESTIONS); do
-        "$CONVERT" "$media/base.png" -roll "+$((q * 17))+$((q * 11))" \
-            -modulate 100,100,$((q * 200 / QUESTIONS)) -quality 85 \
-            "$media/photo$(printf '%02d' "$q").jpg"
-    done
-    rm -f "$media/base.png"
-}
 
 codes_line() {
     local q codes=""
@@ -136,7 +92,7 @@ build_quiz() {
     fi
 }
 
-make_photos
+make_photos "$WORK/media" "$QUESTIONS"
 results=()
 measure() {
     local name=$1 label=$2 exe=$WORK/$1.exe workdir=$WORK/run-$1

@@ -17,22 +17,16 @@ OUT=${QUIZZ_SCREENSHOT_DIR:-$BUILD/screenshots}
 CONVERT=/usr/bin/convert  # ImageMagick itself, whatever else is first in PATH
 HOLD_MS=4000              # how long each quiz stays open: enough to paint and capture
 
-export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-
 say() { printf 'screenshots: %s\n' "$*" >&2; }
 
-# One Xvfb and one wineserver for all the shots.
+# shellcheck source=tools/wine_session.sh
+. "$ROOT/tools/wine_session.sh"
+
+# One Wine session for all the shots.
 if [ -z "${QUIZZ_SHOTS_IN_WINE:-}" ]; then
     export QUIZZ_SHOTS_IN_WINE=1
-    # shellcheck disable=SC2016
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1 &
-        wine wineboot </dev/null >/dev/null 2>&1
-        "$@"; rc=$?
-        /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
-        exit $rc' _ "$0" "$@"
+    in_wine_session "$0" "$@"
+    exit $?
 fi
 
 quizpack=$HOST_BUILD/quizpack
@@ -41,30 +35,8 @@ probe=$WIN_BUILD/bench/startup_probe.exe
 for needed in "$quizpack" "$player"; do
     [ -f "$needed" ] || { say "$needed is missing: build the host and win64 presets first"; exit 1; }
 done
+[ -f "$probe" ] || { say "$probe is missing: build the win64 preset first"; exit 1; }
 mkdir -p "$OUT"
-if [ ! -f "$probe" ]; then
-    # Until the Windows build makes it, build the probe here with the cross compiler.
-    probe=$OUT/startup_probe.exe
-    if [ ! -f "$probe" ] || [ "$ROOT/bench/win/startup_probe_win.cpp" -nt "$probe" ]; then
-        x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -static \
-            "$ROOT/bench/win/startup_probe_win.cpp" -lpsapi -o "$probe"
-    fi
-fi
-
-# A virtual desktop (closing a window costs 2 s without a window manager), no crash dialog.
-cat >"$OUT/wine-settings.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-REG
-wine regedit "$OUT/wine-settings.reg" </dev/null >/dev/null 2>&1
 
 # shot NAME: builds samples/NAME, runs it until its board is built, saves NAME.png.
 shot() {
