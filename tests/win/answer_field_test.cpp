@@ -55,25 +55,61 @@ TEST(AnswerField, EnteringSelectsTheFirst25Characters) {
     }
 }
 
+// What reaches the edit control's own procedure behind the answer field's.
+struct PassedOn {
+    UINT message;
+    WPARAM wParam;
+    bool operator==(const PassedOn& o) const { return message == o.message && wParam == o.wParam; }
+};
+std::vector<PassedOn> g_passedOn;
+WNDPROC g_realEditProc = nullptr;
+
+LRESULT CALLBACK recordingEditProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR || message == WM_KEYDOWN || message == WM_KEYUP) {
+        g_passedOn.push_back({message, wParam});
+    }
+    return CallWindowProcA(g_realEditProc, field, message, wParam, lParam);
+}
+
+// The edit control itself ignores Return and Tab characters in a single-line field, so the
+// text alone cannot tell whether the answer field swallowed them: the procedure behind it
+// records what it is handed.
 TEST(AnswerField, ReturnAndTabCharactersNeverEnter) {
     ScratchDirectory scratch;
     PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 1));
     HWND field = fieldOf(windows.board(), 1);
     SetFocus(field);
+    g_realEditProc = g_app.savedEditProc;
+    g_app.savedEditProc = recordingEditProc;
     struct Case {
+        UINT message;
         WPARAM character;
         const char* text;
         bool swallowed; // answered 0 without reaching the edit control
-    } cases[] = {{'\r', "ab", true}, {'\t', "ab", true}, {'x', "abx", false}};
+    } cases[] = {{WM_CHAR, '\r', "ab", true},        {WM_CHAR, '\t', "ab", true},
+                 {WM_CHAR, 'x', "abx", false},       {WM_KEYUP, VK_RETURN, "ab", true},
+                 {WM_KEYDOWN, VK_HOME, "ab", false}, {WM_KEYUP, VK_HOME, "ab", false}};
     for (const Case& c : cases) {
         SetWindowTextA(field, "ab");
         SendMessageA(field, EM_SETSEL, 2, 2);
-        LRESULT result = SendMessageA(field, WM_CHAR, c.character, 1);
+        g_passedOn.clear();
+        LRESULT result = key(field, c.message, c.character);
+        bool reached = g_passedOn == std::vector<PassedOn>{{c.message, c.character}};
+        EXPECT_EQ(reached, !c.swallowed) << "message " << c.message << ", " << c.character;
         if (c.swallowed) {
-            EXPECT_EQ(result, 0) << "character " << c.character;
+            EXPECT_TRUE(g_passedOn.empty()) << "message " << c.message << ", " << c.character;
+            EXPECT_EQ(result, c.message == WM_CHAR ? 0 : 1) << "character " << c.character;
         }
-        EXPECT_EQ(textOf(field), c.text) << "character " << c.character;
+        EXPECT_EQ(textOf(field), c.text) << "message " << c.message << ", " << c.character;
+        if (c.message == WM_KEYDOWN && c.character == VK_HOME) {
+            DWORD start = 0, end = 0;
+            SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(start, 0u) << "Home moves the caret to the start";
+            EXPECT_EQ(end, 0u) << "Home moves the caret to the start";
+        }
     }
+    g_app.savedEditProc = g_realEditProc;
 }
 
 TEST(AnswerField, ReturnGradesOnReleaseOrWithAlt) {
@@ -147,6 +183,24 @@ TEST(AnswerField, TabOnTheLastFieldShowsTheTop) {
     request(board, SB_VERT, SB_BOTTOM);
     ASSERT_EQ(position(board, SB_VERT), 227);
     key(fieldOf(board, 30), WM_KEYUP, VK_TAB);
+    EXPECT_EQ(GetFocus(), fieldOf(board, 1));
+    EXPECT_EQ(position(board, SB_VERT), 0);
+    EXPECT_TRUE(controlsInPlace(board, windows.quiz()));
+}
+
+// Shift+Tab from field 2 lands on field 1, which is shown with the top of the board too.
+TEST(AnswerField, ShiftTabOntoTheFirstFieldShowsTheTop) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 700, 548);
+    SetFocus(fieldOf(board, 2));
+    request(board, SB_VERT, SB_BOTTOM);
+    ASSERT_EQ(position(board, SB_VERT), 227);
+    setShift(true);
+    key(fieldOf(board, 2), WM_KEYUP, VK_TAB);
+    setShift(false);
     EXPECT_EQ(GetFocus(), fieldOf(board, 1));
     EXPECT_EQ(position(board, SB_VERT), 0);
     EXPECT_TRUE(controlsInPlace(board, windows.quiz()));

@@ -1,6 +1,7 @@
 // Quizzes as authors make them: the sample descriptions built by quizpack, on Linux at
 // build time and by the Windows quizpack.exe here, started as a player would start them.
 #include <windows.h>
+#include <vfw.h>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,42 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
         }
         expectStartsWithTitle(exe, folder.path(), sampleTitle(c.sample));
     }
+}
+
+// The audio sample as a player tries it: the first question's clip is written and plays
+// (the hidden MCI window's position moves on), and the stop button ends it and removes the
+// file.
+TEST(AuthoredQuiz, AudioSamplePlaysAndStops) {
+    Folder folder("sample_audio_play");
+    std::string exe = folder.file("audio.exe");
+    ASSERT_TRUE(CopyFileA((buildFolder() + "\\samples\\audio.exe").c_str(), exe.c_str(), FALSE));
+    RunningPlayer player(exe, folder.path());
+    ASSERT_NE(player.board(), nullptr);
+    player.click(6001);
+    std::vector<HWND> windows = player.mciWindows();
+    ASSERT_EQ(windows.size(), 1u) << "one MCI window while a clip plays";
+    EXPECT_FALSE(IsWindowVisible(windows[0]));
+    EXPECT_EQ(readFile(folder.file("quizz.mp3")),
+              readFile(sourcePath("samples/audio/media/q01.mp3")));
+    // MCIWNDM_GETPOSITION carries no pointer, so it can be asked across processes.
+    auto position = [&] {
+        DWORD_PTR at = 0;
+        SendMessageTimeoutA(windows[0], MCIWNDM_GETPOSITION, 0, 0, SMTO_ABORTIFHUNG, 5000, &at);
+        return static_cast<long>(at);
+    };
+    long first = 0;
+    for (int i = 0; i < 100 && (first = position()) <= 0; ++i) {
+        Sleep(50);
+    }
+    long later = first;
+    for (int i = 0; i < 100 && (later = position()) < first + 300; ++i) {
+        Sleep(50);
+    }
+    EXPECT_GE(later, first + 300) << "the clip does not play: its position stays at " << later;
+    player.click(7001);
+    EXPECT_EQ(player.mciWindows(), std::vector<HWND>{}) << "stop leaves the MCI window";
+    EXPECT_FALSE(fileExists(folder.file("quizz.mp3"))) << "stop leaves the clip's file";
+    EXPECT_EQ(player.close(), 0);
 }
 
 } // namespace

@@ -20,7 +20,8 @@ namespace {
 
 using namespace quiz_process;
 
-// Question q expects "A<q>"; clip 400 + q is this program's "IMG" resource clips[q - 1].
+// Question q expects "A<q>"; clip 400 + q is this program's "IMG" resource clips[q - 1],
+// or missing where that is 0.
 std::string buildQuiz(const std::string& path, int quizType, const std::vector<int>& clips) {
     Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
     initQuiz(quiz);
@@ -31,7 +32,9 @@ std::string buildQuiz(const std::string& path, int quizType, const std::vector<i
     for (size_t q = 1; q <= clips.size(); ++q) {
         appendQuestion(quiz, ("A" + std::to_string(q)).c_str(), "", "");
         snprintf(quiz->codes[q - 1], kTextCapacity, "CODE%zu", q);
-        images.emplace_back(static_cast<int>(400 + q), ownImage(clips[q - 1]));
+        if (clips[q - 1] != 0) {
+            images.emplace_back(static_cast<int>(400 + q), ownImage(clips[q - 1]));
+        }
     }
     quiz->questionCount = static_cast<int>(clips.size());
     std::string problem = writeQuizExecutable(path, *quiz, images);
@@ -108,6 +111,60 @@ TEST(MediaEndToEnd, VideoQuizPlaysTwoClipsAndEndsCleanly) {
     // before COM, and the program ends normally.
     EXPECT_EQ(player.close(), 0);
     EXPECT_EQ(folder.files("quizz*"), std::vector<std::string>{});
+}
+
+struct MessageBoxSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK findMessageBox(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<MessageBoxSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (pid == search->process && std::string(className) == "#32770" && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The real message box, not a recorder: a play on a question without its clip shows it with
+// no owner, the caption "Information" and an OK button; once it is closed the quiz carries on.
+TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
+    Folder folder("missing_clip");
+    std::string exe = folder.file("ecoute.exe");
+    ASSERT_EQ(buildQuiz(exe, QUIZ_AUDIO, {401, 0}), "");
+    RunningPlayer player(exe, folder.path());
+    ASSERT_NE(player.board(), nullptr);
+    // Posted: the box is modal, and a sent click would wait for it to close.
+    PostMessageA(player.board(), WM_COMMAND, MAKEWPARAM(6002, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(player.board(), 6002)));
+    MessageBoxSearch search = {player.processId(), nullptr};
+    for (int i = 0; i < 100 && search.found == nullptr; ++i) {
+        Sleep(50);
+        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+    }
+    ASSERT_NE(search.found, nullptr) << "no message box";
+    HWND box = search.found;
+    EXPECT_EQ(textOf(box), "Information");
+    EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), "Impossible de localiser le fichier audio.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr) << "an OK button";
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr) << "only an OK button";
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    for (int i = 0; i < 100 && IsWindow(box); ++i) {
+        Sleep(50);
+    }
+    EXPECT_FALSE(IsWindow(box)) << "OK closes the box";
+    EXPECT_FALSE(fileExists(folder.file("quizz.mp3"))) << "nothing extracted for question 2";
+    player.click(6001);
+    FileWait wait = {folder.file("quizz.mp3"), ownImage(401)};
+    EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question 1 still plays";
+    EXPECT_EQ(player.close(), 0);
 }
 
 } // namespace

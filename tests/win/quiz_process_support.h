@@ -245,6 +245,7 @@ class RunningPlayer {
     RunningPlayer& operator=(const RunningPlayer&) = delete;
 
     bool started() const { return started_; }
+    DWORD processId() const { return process_.dwProcessId; }
     HWND main() const { return main_; }
     HWND board() const { return board_; }
     std::string boardText(int id) const { return textOf(GetDlgItem(board_, id)); }
