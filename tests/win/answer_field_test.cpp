@@ -173,37 +173,30 @@ TEST(AnswerField, TabRing) {
     }
 }
 
-TEST(AnswerField, TabOnTheLastFieldShowsTheTop) {
+// Landing on field 1, by Tab from the last field or Shift+Tab from field 2, shows the top
+// of the board.
+TEST(AnswerField, TabOntoTheFirstFieldShowsTheTop) {
     ScratchDirectory scratch;
     PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
     HWND board = windows.board();
     showPlayer(windows);
     setBoardClient(board, 700, 548);
-    SetFocus(fieldOf(board, 30));
-    request(board, SB_VERT, SB_BOTTOM);
-    ASSERT_EQ(position(board, SB_VERT), 227);
-    key(fieldOf(board, 30), WM_KEYUP, VK_TAB);
-    EXPECT_EQ(GetFocus(), fieldOf(board, 1));
-    EXPECT_EQ(position(board, SB_VERT), 0);
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz()));
-}
-
-// Shift+Tab from field 2 lands on field 1, which is shown with the top of the board too.
-TEST(AnswerField, ShiftTabOntoTheFirstFieldShowsTheTop) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
-    SetFocus(fieldOf(board, 2));
-    request(board, SB_VERT, SB_BOTTOM);
-    ASSERT_EQ(position(board, SB_VERT), 227);
-    setShift(true);
-    key(fieldOf(board, 2), WM_KEYUP, VK_TAB);
-    setShift(false);
-    EXPECT_EQ(GetFocus(), fieldOf(board, 1));
-    EXPECT_EQ(position(board, SB_VERT), 0);
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz()));
+    struct Case {
+        const char* what;
+        int from;
+        bool shift;
+    } cases[] = {{"Tab from the last field", 30, false}, {"Shift+Tab from field 2", 2, true}};
+    for (const Case& c : cases) {
+        SetFocus(fieldOf(board, c.from));
+        request(board, SB_VERT, SB_BOTTOM);
+        ASSERT_EQ(position(board, SB_VERT), 227) << c.what;
+        setShift(c.shift);
+        key(fieldOf(board, c.from), WM_KEYUP, VK_TAB);
+        setShift(false);
+        EXPECT_EQ(GetFocus(), fieldOf(board, 1)) << c.what;
+        EXPECT_EQ(position(board, SB_VERT), 0) << c.what;
+        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.what;
+    }
 }
 
 struct RowCase {

@@ -12,6 +12,7 @@
 
 #include "content/quiz.h"
 #include "progress/answers_file_win.h"
+#include "quiz_process_support.h"
 #include "window/app_state_win.h"
 
 namespace {
@@ -377,73 +378,26 @@ TEST_F(AnswersFileTest, RenamedProgramUsesItsOwnFile) {
     EXPECT_EQ(visible(readWholeFile(answersName_)), visible("Faux\r\nFaux\r\n"));
 }
 
-struct MainWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<MainWindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && strcmp(className, "WindowsApp") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Test programs live in <build>/tests, the player in <build>.
-std::string playerPath() {
-    std::string tests = ownPath().substr(0, ownPath().find_last_of('\\'));
-    return tests.substr(0, tests.find_last_of('\\')) + "\\quizplayer.exe";
-}
-
 // When Windows ends the session the player gets WM_QUERYENDSESSION and WM_ENDSESSION, never
 // WM_CLOSE, and the process is ended right after: what was typed must be saved by then.
 TEST_F(AnswersFileTest, PlayerSavesAnswersWhenTheSessionEnds) {
-    std::string command = "\"" + playerPath() + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               directory_.c_str(), &startup, &process))
-        << command;
-    WaitForInputIdle(process.hProcess, 30000);
-    MainWindowSearch search = {process.dwProcessId, nullptr};
-    for (int i = 0; i < 200 && search.found == nullptr; ++i) {
-        EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) {
-            Sleep(50);
-        }
-    }
-    // The main window exists before its board is built: wait for the first answer field.
     HWND firstField = nullptr;
-    for (int i = 0; i < 200 && search.found != nullptr && firstField == nullptr; ++i) {
-        HWND board = FindWindowExA(search.found, nullptr, "#32770", nullptr);
-        firstField = board != nullptr ? GetDlgItem(board, 4001) : nullptr;
-        if (firstField == nullptr) {
-            Sleep(50);
-        }
-    }
-    if (firstField != nullptr) {
+    {
+        quiz_process::RunningPlayer player(quiz_process::playerPath(), directory_);
+        ASSERT_NE(player.main(), nullptr) << "no \"WindowsApp\" window appeared";
+        ASSERT_NE(player.board(), nullptr) << "no board shown";
+        firstField = GetDlgItem(player.board(), 4001);
+        ASSERT_NE(firstField, nullptr) << "the board has no answer field 4001";
         SendMessageA(firstField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tap\xE9 avant"));
         DWORD_PTR allowed = 0;
-        SendMessageTimeoutA(search.found, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+        SendMessageTimeoutA(player.main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
                             SMTO_ABORTIFHUNG, 5000, &allowed);
         EXPECT_NE(allowed, 0u) << "the player refused to let the session end";
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(search.found, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+        SendMessageTimeoutA(player.main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
                             5000, &ignored);
+        // Leaving the scope ends the process, as Windows does once the session ends.
     }
-    TerminateProcess(process.hProcess, 0); // what Windows does once the session ends
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_NE(search.found, nullptr) << "no \"WindowsApp\" window appeared";
-    ASSERT_NE(firstField, nullptr) << "the board has no answer field 4001";
 
     std::string saved = readWholeFile("quizplayer.txt");
     EXPECT_EQ(visible(saved.substr(0, saved.find('\n') + 1)), visible("Tap\xE9 avant\r\n"))

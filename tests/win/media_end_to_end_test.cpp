@@ -113,24 +113,6 @@ TEST(MediaEndToEnd, VideoQuizPlaysTwoClipsAndEndsCleanly) {
     EXPECT_EQ(folder.files("quizz*"), std::vector<std::string>{});
 }
 
-struct MessageBoxSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK findMessageBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<MessageBoxSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (pid == search->process && std::string(className) == "#32770" && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The real message box, not a recorder: a play on a question without its clip shows it with
 // no owner, the caption "Information" and an OK button; once it is closed the quiz carries on.
 TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
@@ -142,13 +124,12 @@ TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
     // Posted: the box is modal, and a sent click would wait for it to close.
     PostMessageA(player.board(), WM_COMMAND, MAKEWPARAM(6002, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(player.board(), 6002)));
-    MessageBoxSearch search = {player.processId(), nullptr};
-    for (int i = 0; i < 100 && search.found == nullptr; ++i) {
+    HWND box = nullptr;
+    for (int i = 0; i < 100 && box == nullptr; ++i) {
         Sleep(50);
-        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+        box = topLevelWindowOf(player.processId(), "#32770", true);
     }
-    ASSERT_NE(search.found, nullptr) << "no message box";
-    HWND box = search.found;
+    ASSERT_NE(box, nullptr) << "no message box";
     EXPECT_EQ(textOf(box), "Information");
     EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), "Impossible de localiser le fichier audio.");
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";

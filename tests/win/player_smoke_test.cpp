@@ -5,73 +5,19 @@
 
 #include <string>
 
+#include "quiz_process_support.h"
+
+using namespace quiz_process;
+
 namespace {
 
-std::string playerPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, n);
-    // Test programs live in <build>/tests, the player in <build>.
-    std::string dir = self.substr(0, self.find_last_of("\\/"));
-    return dir.substr(0, dir.find_last_of("\\/")) + "\\quizplayer.exe";
-}
-
-struct FindResult {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK findMainWindow(HWND window, LPARAM param) {
-    auto* result = reinterpret_cast<FindResult*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (pid == result->processId && std::string(className) == "WindowsApp") {
-        result->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND waitForMainWindow(DWORD processId) {
-    FindResult result = {processId, nullptr};
-    for (int i = 0; i < 200 && result.window == nullptr; ++i) {
-        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&result));
-        if (result.window == nullptr) {
-            Sleep(50);
-        }
-    }
-    return result.window;
-}
-
 TEST(PlayerSmoke, OpensTitledWindowAndExitsWithZeroOnClose) {
-    char workDir[MAX_PATH];
-    GetTempPathA(MAX_PATH, workDir);
-
-    std::string command = "\"" + playerPath() + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, workDir,
-                               &startup, &process))
-        << "cannot start " << command;
-
-    HWND mainWindow = waitForMainWindow(process.dwProcessId);
-    ASSERT_NE(mainWindow, nullptr) << "no \"WindowsApp\" window appeared";
-
-    char title[260] = {};
-    GetWindowTextA(mainWindow, title, sizeof title);
-    EXPECT_STREQ(title, "Culture g\xE9n\xE9rale");
-
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0)
-        << "the player did not end after WM_CLOSE";
-    DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    Folder folder("smoke");
+    RunningPlayer player(playerPath(), folder.path());
+    ASSERT_TRUE(player.started()) << "cannot start " << playerPath();
+    ASSERT_NE(player.main(), nullptr) << "no \"WindowsApp\" window appeared";
+    EXPECT_EQ(textOf(player.main()), "Culture g\xE9n\xE9rale");
+    EXPECT_EQ(player.close(), 0) << "the player did not end normally after WM_CLOSE";
 }
 
 } // namespace

@@ -169,6 +169,35 @@ inline std::string textOf(HWND window) {
     return text;
 }
 
+struct WindowSearch {
+    DWORD process;
+    const char* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+inline BOOL CALLBACK matchTopLevelWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (pid == search->process && std::string(className) == search->className &&
+        (!search->visibleOnly || IsWindowVisible(window))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first top-level window of process `process` with class `className` (a visible one
+// when asked), or null.
+inline HWND topLevelWindowOf(DWORD process, const char* className, bool visibleOnly = false) {
+    WindowSearch search = {process, className, visibleOnly, nullptr};
+    EnumWindows(matchTopLevelWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Runs `command` in `folder` and waits for it; its exit code, or -1 if it did not start or
 // end within the time given.
 inline long runToEnd(std::string command, const std::string& folder, DWORD milliseconds) {
@@ -215,7 +244,7 @@ class RunningPlayer {
         WaitForInputIdle(process_.hProcess, 20000);
         for (int i = 0; i < 600 && board_ == nullptr; ++i) {
             if (main_ == nullptr) {
-                EnumWindows(findMain, reinterpret_cast<LPARAM>(this));
+                main_ = topLevelWindowOf(process_.dwProcessId, "WindowsApp");
             }
             if (main_ != nullptr && wait == UNTIL_MAIN_WINDOW) {
                 break;
@@ -317,18 +346,6 @@ class RunningPlayer {
     }
 
   private:
-    static BOOL CALLBACK findMain(HWND window, LPARAM param) {
-        auto* self = reinterpret_cast<RunningPlayer*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        char className[64] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (pid == self->process_.dwProcessId && std::string(className) == "WindowsApp") {
-            self->main_ = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
     bool started_ = false;
     PROCESS_INFORMATION process_ = {};
     HWND main_ = nullptr;
