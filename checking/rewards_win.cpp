@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "window/board_controls_win.h"
 #include "window/board_layout.h"
+#include "window/scroll_math.h"
 
 namespace {
 
@@ -85,6 +86,11 @@ void showRevealPicture(const Quiz* quiz, HWND board, int q) {
     HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
     PixelRect at = revealPictureRect(q, quiz->answersPerQuestion, quiz->revealMode, info.bmWidth,
                                      info.bmHeight);
+    // That is where the picture sits in the board's content. A board scrolled since it was
+    // laid out shows every control moved by its scroll positions, and the picture placed now
+    // must move with them, or it lands on another question's picture.
+    at.x -= GetScrollPos(board, SB_HORZ) * kScrollUnit;
+    at.y -= GetScrollPos(board, SB_VERT) * kScrollUnit;
     SetWindowPos(control, HWND_TOPMOST, at.x, at.y, at.width, at.height,
                  SWP_NOOWNERZORDER | SWP_NOACTIVATE);
     UpdateWindow(control);

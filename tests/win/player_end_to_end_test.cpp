@@ -300,6 +300,30 @@ TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
     }
 }
 
+// A question solved while the board is scrolled: its reveal picture sits on its own
+// question, moved by the scroll position like every other control.
+TEST(PlayerEndToEnd, RevealPictureOnAScrolledBoard) {
+    Folder folder("scrolled_reveal");
+    std::string exe = folder.file("images.exe");
+    QuizShape shape = {
+        QUIZ_PICTURE, 1, REVEAL_TEXT_AND_PICTURE, 9, {{10407, bitmapFile(260, 195)}}};
+    ASSERT_EQ(buildQuizExecutable(exe, shape), "");
+    RunningPlayer player(exe, folder.path());
+    ASSERT_NE(player.board(), nullptr);
+    HWND board = player.board();
+    PixelRect before = rectIn(GetDlgItem(board, 4007), board);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(board, WM_VSCROLL, SB_BOTTOM, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    int scrolled = before.y - rectIn(GetDlgItem(board, 4007), board).y;
+    ASSERT_GT(scrolled, 0) << "the board did not scroll";
+    player.type(7, "A7", 8);
+    EXPECT_EQ(player.waitForBoardText(5007, "BRAVO"), "BRAVO");
+    PixelRect expected = revealPictureRect(7, 1, REVEAL_TEXT_AND_PICTURE, 260, 195);
+    expected.y -= scrolled;
+    EXPECT_EQ(rectIn(GetDlgItem(board, 9007), board), expected);
+    EXPECT_EQ(player.close(), 0);
+}
+
 // The answers file lives in the working directory under the program's own name, one line
 // per field, at most 259 characters each.
 TEST(PlayerEndToEnd, AnswersFileCases) {
