@@ -87,7 +87,15 @@ INT_PTR onBoardSize(HWND board) {
     updateScrollRanges(board);
     int newDown = GetScrollPos(board, SB_VERT);
     int newAcross = GetScrollPos(board, SB_HORZ);
-    moveContent(board, (oldAcross - newAcross) * kScrollUnit, (oldDown - newDown) * kScrollUnit);
+    int dx = (oldAcross - newAcross) * kScrollUnit;
+    int dy = (oldDown - newDown) * kScrollUnit;
+    moveContent(board, dx, dy);
+    if (dx != 0 || dy != 0) {
+        // Growing while scrolled moves the content into what was never on screen before;
+        // the moved bits do not cover it and the platform leaves parts of the pictures
+        // unpainted, so the whole board is painted again.
+        RedrawWindow(board, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
     return FALSE;
 }
 

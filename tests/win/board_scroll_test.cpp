@@ -5,6 +5,8 @@
 
 #include "window/main_window_win.h"
 
+#include <vector>
+
 using namespace window_test;
 
 namespace {
@@ -170,6 +172,59 @@ TEST(BoardScroll, GrowingTallerWhileAtTheBottom) {
         setBoardClient(board, 700, c.height);
         EXPECT_EQ(position(board, SB_VERT), c.position) << "height " << c.height;
         EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "height " << c.height;
+    }
+}
+
+// A grid of points over picture control 9000 + q as the screen shows them.
+std::vector<COLORREF> shownPoints(HWND board, int q) {
+    HWND control = GetDlgItem(board, 9000 + q);
+    RECT r;
+    GetClientRect(control, &r);
+    HDC screen = GetDC(control);
+    std::vector<COLORREF> points;
+    for (int i = 1; i < 8; ++i) {
+        for (int j = 1; j < 8; ++j) {
+            points.push_back(GetPixel(screen, r.right * i / 8, r.bottom * j / 8));
+        }
+    }
+    ReleaseDC(control, screen);
+    return points;
+}
+
+// Growing while scrolled to the bottom moves the content down into what was never on screen:
+// every picture then in view must look as it does once the whole board is painted afresh.
+TEST(BoardScroll, GrowingWhileScrolledPaintsThePicturesWhole) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 9));
+    HWND board = windows.board();
+    showPlayer(windows);
+    setBoardClient(board, 800, 300);
+    request(board, SB_VERT, SB_BOTTOM);
+    UpdateWindow(windows.main());
+    pumpMessages();
+    setBoardClient(board, 800, 560);
+    UpdateWindow(windows.main());
+    pumpMessages();
+    RECT client;
+    GetClientRect(board, &client);
+    std::vector<int> inView;
+    std::vector<std::vector<COLORREF>> shown;
+    for (int q = 1; q <= 9; ++q) {
+        RECT r;
+        GetWindowRect(GetDlgItem(board, 9000 + q), &r);
+        MapWindowPoints(nullptr, board, reinterpret_cast<POINT*>(&r), 2);
+        if (r.top >= 0 && r.left >= 0 && r.bottom <= client.bottom && r.right <= client.right) {
+            inView.push_back(q);
+            shown.push_back(shownPoints(board, q));
+        }
+    }
+    ASSERT_GE(inView.size(), 2u) << "pictures wholly in view";
+    RedrawWindow(board, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pumpMessages();
+    for (size_t i = 0; i < inView.size(); ++i) {
+        EXPECT_TRUE(shownPoints(board, inView[i]) == shown[i])
+            << "picture " << inView[i] << " was not painted whole";
     }
 }
 
