@@ -31,11 +31,7 @@ say() { printf 'startup_bench: %s\n' "$*" >&2; }
 
 # Runs this script again inside one Wine session, so no run pays for starting Wine's server
 # or display.
-if [ -z "${QUIZZ_BENCH_IN_WINE:-}" ]; then
-    export QUIZZ_BENCH_IN_WINE=1
-    in_wine_session "$0" "$@"
-    exit $?
-fi
+run_script_in_wine_session "$0" "$@"
 
 quizpack=$HOST_BUILD/quizpack
 player=$WIN_BUILD/quizplayer.exe

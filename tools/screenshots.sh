@@ -23,11 +23,7 @@ say() { printf 'screenshots: %s\n' "$*" >&2; }
 . "$ROOT/tools/wine_session.sh"
 
 # One Wine session for all the shots.
-if [ -z "${QUIZZ_SHOTS_IN_WINE:-}" ]; then
-    export QUIZZ_SHOTS_IN_WINE=1
-    in_wine_session "$0" "$@"
-    exit $?
-fi
+run_script_in_wine_session "$0" "$@"
 
 quizpack=$HOST_BUILD/quizpack
 player=$WIN_BUILD/quizplayer.exe

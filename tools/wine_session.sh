@@ -3,6 +3,7 @@
 #
 #   . tools/wine_session.sh
 #   in_wine_session COMMAND [ARGS...]
+#   run_script_in_wine_session "$0" "$@"    (a script that runs itself again inside one)
 #
 # Callers may set WINEPREFIX (default build/wineprefix) and XDG_CONFIG_HOME (default
 # build/xdg) before sourcing.
@@ -46,4 +47,15 @@ in_wine_session() {
         "$@"; rc=$?
         /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
         exit $rc' "$WINE_SESSION_ROOT/build/wine-settings.reg" "$@"
+}
+
+# Runs the calling script again inside one Wine session, and ends with its status, unless it
+# already runs inside one: every Windows program it starts then shares one server and display.
+run_script_in_wine_session() {
+    if [ -z "${QUIZZ_IN_WINE_SESSION:-}" ]; then
+        export QUIZZ_IN_WINE_SESSION=1
+        local status=0
+        in_wine_session "$@" || status=$?
+        exit "$status"
+    fi
 }

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/win/process_windows.h"
+
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 120000;
@@ -51,28 +53,8 @@ struct RunResult {
     double peakMb;
 };
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchMainWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && strcmp(className, "WindowsApp") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND mainWindowOf(DWORD processId) {
-    WindowSearch search = {processId, nullptr};
-    EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return process_windows::topLevelWindowOf(processId, "WindowsApp");
 }
 
 // The text of another process's control, without waiting on a busy quiz for long.
@@ -121,24 +103,9 @@ BOOL CALLBACK describeWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-BOOL CALLBACK matchMessageBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && strcmp(className, "#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A message box of the quiz (top-level dialog), which waits for a player forever.
 bool showsMessageBox(DWORD processId) {
-    WindowSearch search = {processId, nullptr};
-    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
+    return process_windows::topLevelWindowOf(processId, "#32770", true) != nullptr;
 }
 
 // What the quiz shows instead of a built board, a message box for one.

@@ -24,7 +24,7 @@ std::string sourcePath(const std::string& relative) {
 // The `title` of a sample description in Windows-1252, as the player shows it. The samples
 // write it on one line as title = "...", without escapes.
 std::string sampleTitle(const std::string& sample) {
-    std::string toml = readFile(sourcePath("samples/" + sample + "/quiz.toml"), "");
+    std::string toml = readFile(sourcePath("samples/" + sample + "/quiz.toml"));
     const std::string key = "\ntitle = \"";
     size_t start = toml.find(key);
     if (start == std::string::npos) {

@@ -60,7 +60,7 @@ struct FileWait {
 
 bool fileHolds(const void* context) {
     const FileWait* wait = static_cast<const FileWait*>(context);
-    std::string now = readFile(wait->name, "");
+    std::string now = readFile(wait->name);
     return Bytes(now.begin(), now.end()) == wait->bytes;
 }
 

@@ -17,10 +17,6 @@
 #include "quiz_process_support.h"
 #include "window/board_layout.h"
 
-static std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
-    return out << "(" << r.x << ", " << r.y << ") " << r.width << " x " << r.height;
-}
-
 namespace {
 
 using namespace quiz_process;

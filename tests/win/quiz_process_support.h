@@ -15,6 +15,8 @@
 #include "content/lzw.h"
 #include "content/package.h"
 #include "content/quiz.h"
+#include "tools/win/process_windows.h"
+#include "window_test_support.h"
 
 namespace quiz_process {
 
@@ -135,30 +137,10 @@ class Folder {
     std::string path_;
 };
 
-// The file's bytes; `missing` when it cannot be read.
-inline std::string readFile(const std::string& name, const std::string& missing = "<missing>") {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return missing;
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD done = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-inline void writeFile(const std::string& name, const std::string& bytes) {
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD done = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(file);
-}
-
-inline bool fileExists(const std::string& name) {
-    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+// Files are read and written as the in-process tests do.
+using window_test::fileExists;
+using window_test::readFile;
+using window_test::writeFile;
 
 // Another process's window text: WM_GETTEXT, which the system carries across.
 inline std::string textOf(HWND window) {
@@ -169,34 +151,7 @@ inline std::string textOf(HWND window) {
     return text;
 }
 
-struct WindowSearch {
-    DWORD process;
-    const char* className;
-    bool visibleOnly;
-    HWND found;
-};
-
-inline BOOL CALLBACK matchTopLevelWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (pid == search->process && std::string(className) == search->className &&
-        (!search->visibleOnly || IsWindowVisible(window))) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The first top-level window of process `process` with class `className` (a visible one
-// when asked), or null.
-inline HWND topLevelWindowOf(DWORD process, const char* className, bool visibleOnly = false) {
-    WindowSearch search = {process, className, visibleOnly, nullptr};
-    EnumWindows(matchTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using process_windows::topLevelWindowOf;
 
 // Runs `command` in `folder` and waits for it; its exit code, or -1 if it did not start or
 // end within the time given.
