@@ -2,7 +2,7 @@
 # quizplayer.exe with its resources and the built-in sample quiz.
 
 file(GLOB QUIZZ_WIN_SOURCES CONFIGURE_DEPENDS
-    content/*_win.cpp checking/*_win.cpp progress/*_win.cpp window/*_win.cpp media/*_win.cpp)
+    content/*_win.cpp progress/*_win.cpp window/*_win.cpp media/*_win.cpp)
 list(FILTER QUIZZ_WIN_SOURCES EXCLUDE REGEX "entry_win\\.cpp$")
 add_library(quizwin STATIC ${QUIZZ_WIN_SOURCES})
 target_link_libraries(quizwin PUBLIC quizcore

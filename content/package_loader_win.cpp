@@ -4,6 +4,7 @@
 
 #include "content/lzw.h"
 #include "content/package.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -21,8 +22,6 @@ const char kCodesEmpty[] = "Codes non renseign\xE9s.";
 const char kCodesUnreadable[] = "Erreur dans le d\xE9"
                                 "cryptage des codes";
 const char kCodesDamaged[] = "Les codes du quizz sont endommag\xE9s";
-const WORD kPackageResource = 104;
-const WORD kCodeTableResource = 105;
 
 // A resource's bytes, or size 0 when the module has none; `found` tells the two apart.
 struct ResourceBytes {
@@ -62,7 +61,7 @@ void reportProblems(const char* lead, uint32_t problems, LoaderMessageFn show) {
 
 // Returns whether a package was read, which is when the code table is read too.
 bool loadPackage(Quiz* quiz, HMODULE module, LoaderMessageFn show) {
-    ResourceBytes package = findPatch(module, kPackageResource);
+    ResourceBytes package = findPatch(module, IDR_QUIZ_PACKAGE);
     if (!package.found) {
         show(kFileError, kCaption);
     }
@@ -85,7 +84,7 @@ bool loadPackage(Quiz* quiz, HMODULE module, LoaderMessageFn show) {
 }
 
 void loadCodeTable(Quiz* quiz, HMODULE module, LoaderMessageFn show) {
-    ResourceBytes table = findPatch(module, kCodeTableResource);
+    ResourceBytes table = findPatch(module, IDR_CODE_TABLE);
     if (!table.found) {
         show(kCodesNotFound, kCaption);
         return;

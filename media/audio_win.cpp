@@ -4,8 +4,8 @@
 
 #include "media/media_extract_win.h"
 #include "media/media_files.h"
+#include "media/media_state_win.h"
 #include "resources/resource.h"
-#include "window/app_state_win.h"
 
 namespace {
 
@@ -16,24 +16,24 @@ const DWORD kAudioWindowStyle = WS_CHILD | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
 
 } // namespace
 
-void stopAudio() {
-    HWND window = g_app.media.audioWindow;
+void stopAudio(MediaState& media) {
+    HWND window = media.audioWindow;
     if (window == nullptr) {
         return;
     }
     MCIWndStop(window);
     MCIWndDestroy(window);
-    g_app.media.audioWindow = nullptr;
+    media.audioWindow = nullptr;
     DeleteFileA(kAudioClipFile);
 }
 
-void playAudio(HWND board, int question) {
-    stopAudio();
-    if (!extractMedia(IDR_QUESTION_MEDIA_BASE + question, MEDIA_AUDIO)) {
+void playAudio(MediaState& media, HINSTANCE instance, HWND board, int question) {
+    stopAudio(media);
+    if (!extractMedia(instance, questionMediaId(question), MEDIA_AUDIO, media.showMessage)) {
         return;
     }
-    HWND window = MCIWndCreateA(board, g_app.instance, kAudioWindowStyle, kAudioClipFile);
-    g_app.media.audioWindow = window;
+    HWND window = MCIWndCreateA(board, instance, kAudioWindowStyle, kAudioClipFile);
+    media.audioWindow = window;
     if (window == nullptr) {
         return;
     }

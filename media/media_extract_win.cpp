@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "media/media_files.h"
-#include "window/app_state_win.h"
 
 namespace {
 
-void showKindMessage(const char* text) {
-    if (text != nullptr) {
-        g_app.media.showMessage(text, kMediaMessageCaption);
+void showKindMessage(MediaMessageFn show, const char* text) {
+    if (text != nullptr && show != nullptr) {
+        show(text, kMediaMessageCaption);
     }
 }
 
@@ -32,16 +31,16 @@ void showMediaMessage(const char* text, const char* caption) {
     MessageBoxA(nullptr, text, caption, MB_OK);
 }
 
-int extractMedia(int resourceId, int kind) {
-    HRSRC found = FindResourceA(g_app.instance, MAKEINTRESOURCEA(resourceId), "img");
+int extractMedia(HMODULE module, int resourceId, int kind, MediaMessageFn show) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), "img");
     if (found == nullptr) {
-        showKindMessage(missingClipMessage(kind));
+        showKindMessage(show, missingClipMessage(kind));
         return 0;
     }
-    DWORD size = SizeofResource(g_app.instance, found);
-    HGLOBAL loaded = LoadResource(g_app.instance, found);
+    DWORD size = SizeofResource(module, found);
+    HGLOBAL loaded = LoadResource(module, found);
     if (loaded == nullptr) {
-        showKindMessage(unloadableClipMessage(kind));
+        showKindMessage(show, unloadableClipMessage(kind));
         return 0;
     }
     const void* bytes = LockResource(loaded);

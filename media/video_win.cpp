@@ -4,8 +4,8 @@
 
 #include "media/media_extract_win.h"
 #include "media/media_files.h"
+#include "media/media_state_win.h"
 #include "resources/resource.h"
-#include "window/app_state_win.h"
 
 namespace {
 
@@ -43,12 +43,12 @@ void hidePlayerUi(IWMPPlayer* player) {
 // The player becomes an ActiveX control filling its host. The host window keeps the
 // container alive for as long as it exists, so the program's own reference goes at once;
 // it is asked for all the same, since some ATL versions attach nothing without it.
-void attachToHost(IWMPPlayer* player, HWND host) {
-    if (g_app.atlAxAttachControl == nullptr) {
+void attachToHost(AtlAxAttachControlFn attach, IWMPPlayer* player, HWND host) {
+    if (attach == nullptr) {
         return;
     }
     IUnknown* container = nullptr;
-    g_app.atlAxAttachControl(player, host, &container);
+    attach(player, host, &container);
     if (container != nullptr) {
         container->Release();
     }
@@ -56,9 +56,10 @@ void attachToHost(IWMPPlayer* player, HWND host) {
 
 // Opens question q's clip without starting it. The file is deleted straight away: the
 // player may or may not still need it, and a play writes it again.
-void loadClip(IWMPPlayer* player, IWMPControls* controls, int question) {
-    int resourceId = IDR_QUESTION_MEDIA_BASE + question;
-    if (!extractMedia(resourceId, MEDIA_VIDEO)) {
+void loadClip(const MediaState& media, HINSTANCE instance, IWMPPlayer* player,
+              IWMPControls* controls, int question) {
+    int resourceId = questionMediaId(question);
+    if (!extractMedia(instance, resourceId, MEDIA_VIDEO, media.showMessage)) {
         return;
     }
     char name[32];
@@ -82,50 +83,48 @@ HRESULT createMediaPlayer(int, IWMPPlayer** player) {
                             kPlayerInterface, reinterpret_cast<void**>(player));
 }
 
-bool createVideoPlayer(HWND board, int question) {
+bool createVideoPlayer(MediaState& media, HINSTANCE instance, HWND board, int question) {
     if (!isQuestion(question)) {
         return false;
     }
-    MediaState& media = g_app.media;
-    media.playerHosts[question] = GetDlgItem(board, ID_PLAYER_HOST_BASE + question);
+    media.playerHosts[question] = GetDlgItem(board, playerHostId(question));
     IWMPPlayer* player = nullptr;
     if (FAILED(media.createPlayer(question, &player)) || player == nullptr) {
         return false;
     }
     media.videoPlayers[question] = player;
-    attachToHost(player, media.playerHosts[question]);
+    attachToHost(media.atlAxAttachControl, player, media.playerHosts[question]);
     IWMPControls* controls = nullptr;
     if (SUCCEEDED(player->get_controls(&controls))) {
         media.videoControls[question] = controls;
     }
     hidePlayerUi(player);
-    loadClip(player, media.videoControls[question], question);
+    loadClip(media, instance, player, media.videoControls[question], question);
     return true;
 }
 
-void playVideo(int question) {
+void playVideo(const MediaState& media, HINSTANCE instance, int question) {
     if (!isQuestion(question)) {
         return;
     }
-    IWMPControls* controls = g_app.media.videoControls[question];
+    IWMPControls* controls = media.videoControls[question];
     if (controls == nullptr) {
         return;
     }
-    if (extractMedia(IDR_QUESTION_MEDIA_BASE + question, MEDIA_VIDEO)) {
+    if (extractMedia(instance, questionMediaId(question), MEDIA_VIDEO, media.showMessage)) {
         controls->play();
     }
 }
 
-void stopVideos() {
+void stopVideos(const MediaState& media) {
     for (int q = 1; q <= kMaxQuestions; ++q) {
-        if (g_app.media.videoControls[q] != nullptr) {
-            g_app.media.videoControls[q]->stop();
+        if (media.videoControls[q] != nullptr) {
+            media.videoControls[q]->stop();
         }
     }
 }
 
-void releaseVideoPlayers() {
-    MediaState& media = g_app.media;
+void releaseVideoPlayers(MediaState& media) {
     for (int q = 1; q <= kMaxQuestions; ++q) {
         if (media.videoControls[q] != nullptr) {
             media.videoControls[q]->Release();

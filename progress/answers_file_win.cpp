@@ -5,7 +5,6 @@
 
 #include "progress/answers_file.h"
 #include "resources/resource.h"
-#include "window/app_state_win.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ bool writeFieldLines(HANDLE file, HWND board, int fieldCount) {
     for (int k = 1; k <= fieldCount; ++k) {
         char text[kAnswerTextCapacity] = "";
         // A field missing because the board's initialisation stopped early reads as empty.
-        HWND field = GetDlgItem(board, ID_ANSWER_FIELD_BASE + k);
+        HWND field = GetDlgItem(board, answerFieldId(k));
         if (field != nullptr) {
             GetWindowTextA(field, text, sizeof text);
         }
@@ -53,8 +52,8 @@ void moduleBaseName(char* buffer, DWORD size) {
     keepBaseName(buffer);
 }
 
-bool writeAnswersFile(HWND board) {
-    if (g_app.quiz == nullptr) {
+bool writeAnswersFile(const Quiz* quiz, HWND board) {
+    if (quiz == nullptr) {
         return false;
     }
     char name[MAX_PATH];
@@ -77,7 +76,7 @@ bool writeAnswersFile(HWND board) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    int fieldCount = answerFieldCount(g_app.quiz->answersPerQuestion, g_app.quiz->questionCount);
+    int fieldCount = answerFieldCount(quiz->answersPerQuestion, quiz->questionCount);
     // Flushed before the rename, so the new name never points at data still in the cache.
     bool complete = writeFieldLines(file, board, fieldCount) && FlushFileBuffers(file);
     complete = CloseHandle(file) && complete;

@@ -6,18 +6,20 @@
 
 #include <cstdio>
 
+#include "content/quiz.h"
+
 // The running program's file name without its directory, into `buffer` (`size` bytes).
 // Empty when the name cannot be had whole (no module name, or longer than the buffer).
 void moduleBaseName(char* buffer, DWORD size);
 
 // Saves every answer field of the board (4001 .. 4000 + N, N = answersPerQuestion x
-// questionCount of g_app.quiz), one line each; a field that does not exist is saved as "*".
+// questionCount of `quiz`), one line each; a field that does not exist is saved as "*".
 // The lines go to a temporary file beside the answers file ("<name>.tmp"), which replaces
 // the answers file only once it is complete and flushed: a failure at any point leaves the
 // previous answers file as it was and no temporary file behind. A read-only answers file is
 // not replaced. Nothing is reported to the player; the result (true when the answers file
-// was replaced) is for callers that care.
-bool writeAnswersFile(HWND board);
+// was replaced) is for callers that care; false at once without a quiz.
+bool writeAnswersFile(const Quiz* quiz, HWND board);
 
 // Saved answers being read while the board creates its fields.
 struct SavedAnswers {

@@ -1,9 +1,9 @@
 #include "window/answer_field_win.h"
 
-#include "checking/field_grading_win.h"
 #include "resources/resource.h"
 #include "window/app_state_win.h"
 #include "window/board_scroll_win.h"
+#include "window/field_grading_win.h"
 #include "window/scroll_math.h"
 #include "window/try_everywhere_win.h"
 
@@ -44,7 +44,7 @@ int neighbourField(int k, int step, int n) {
 void moveToNeighbour(HWND field) {
     int step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
     HWND board = GetParent(field);
-    int k = GetDlgCtrlID(field) - ID_ANSWER_FIELD_BASE;
+    int k = answerFieldIndex(GetDlgCtrlID(field));
     grade(field);
     int t = neighbourField(k, step, fieldCount());
     if (t == 1) {
@@ -52,7 +52,7 @@ void moveToNeighbour(HWND field) {
     } else if (startsLaterRow(t, quiz()->answersPerQuestion)) {
         showRowOfField(board, t);
     }
-    SetFocus(GetDlgItem(board, ID_ANSWER_FIELD_BASE + t));
+    SetFocus(GetDlgItem(board, answerFieldId(t)));
 }
 
 // WM_KEYUP, and WM_SYSKEYDOWN (Alt held: the key acts on its press). True when the key is

@@ -23,7 +23,7 @@ struct Remembered {
 Remembered g_remembered;
 
 HWND* slotFor(int id) {
-    int k = id - ID_ANSWER_FIELD_BASE;
+    int k = answerFieldIndex(id);
     if (k >= 1 && k <= kMaxFields) {
         return &g_remembered.fields[k];
     }

@@ -1,5 +1,7 @@
 #include "window/board_layout.h"
 
+#include "resources/resource.h"
+
 namespace {
 
 constexpr int kQuizText = 0;
@@ -145,10 +147,11 @@ int boardContentHeight(int quizType, int questionCount, int revealMode) {
 }
 
 FieldOwner fieldOwner(int fieldIdentifier, int answersPerQuestion) {
+    int k = answerFieldIndex(fieldIdentifier);
     if (answersPerQuestion == 2) {
-        return {(fieldIdentifier - 3999) / 2, fieldIdentifier % 2 == 1 ? 1 : 2};
+        return {(k + 1) / 2, k % 2 != 0 ? 1 : 2};
     }
-    return {fieldIdentifier - 4000, 1};
+    return {k, 1};
 }
 
 PixelPoint centredOrigin(int refLeft, int refTop, int refRight, int refBottom, int winLeft,

@@ -117,7 +117,7 @@ INT_PTR onBoardWheel(HWND board, WPARAM wParam) {
 void showRowOfField(HWND board, int t) {
     const Quiz* quiz = g_app.quiz;
     int answers = quiz->answersPerQuestion;
-    FieldOwner owner = fieldOwner(ID_ANSWER_FIELD_BASE + t, answers);
+    FieldOwner owner = fieldOwner(answerFieldId(t), answers);
     PixelRect field = questionLayout(quiz->quizType, answers, quiz->revealMode, owner.question)
                           .fields[owner.answer - 1];
     Extent row = rowExtent(quiz->quizType, answers, quiz->revealMode, quiz->questionCount,

@@ -1,6 +1,5 @@
 #include "window/board_win.h"
 
-#include "checking/field_grading_win.h"
 #include "media/media_commands_win.h"
 #include "media/picture_win.h"
 #include "progress/answers_file_win.h"
@@ -11,6 +10,7 @@
 #include "window/board_controls_win.h"
 #include "window/board_layout.h"
 #include "window/board_scroll_win.h"
+#include "window/field_grading_win.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ void createColumnLabels(HWND board, const Quiz* quiz) {
 // The picture control, sized to the fitted picture and centred in its cell; an empty
 // bordered cell when the question has no picture. The control owns the bitmap.
 void createPicture(HWND board, const QuestionLayout& layout, int q) {
-    HBITMAP picture = loadFittedPicture(GetModuleHandleA(nullptr), IDR_QUESTION_MEDIA_BASE + q,
-                                        "IMG", kPictureBox, kPictureBox);
+    HBITMAP picture = loadFittedPicture(GetModuleHandleA(nullptr), questionMediaId(q), "IMG",
+                                        kPictureBox, kPictureBox);
     int width = kPictureBox;
     int height = kPictureBox;
     if (picture != nullptr) {
@@ -74,7 +74,7 @@ void createPicture(HWND board, const QuestionLayout& layout, int q) {
     }
     HWND control = createControl(
         board, "Static", nullptr, kShown | WS_BORDER | SS_BITMAP | SS_CENTERIMAGE,
-        centredInCell(layout.pictureCell, width, height), ID_PICTURE_BASE + q, nullptr);
+        centredInCell(layout.pictureCell, width, height), pictureControlId(q), nullptr);
     if (picture == nullptr) {
         return;
     }
@@ -101,19 +101,19 @@ bool createQuestionMedia(HWND board, const Quiz* quiz, const QuestionLayout& lay
         if (quiz->revealMode == REVEAL_TEXT || quiz->revealMode == REVEAL_TEXT_AND_PICTURE ||
             quiz->revealMode == REVEAL_ALL_TEXTS) {
             createControl(board, "Static", "", kShown | WS_TABSTOP | SS_CENTER, layout.revealLabel,
-                          ID_REVEAL_LABEL_BASE + q, guiFont());
+                          revealLabelId(q), guiFont());
         }
         return true;
     case QUIZ_AUDIO:
-        createMediaButton(board, layout.playButton, ID_PLAY_BUTTON_BASE + q, g_app.playIcon);
-        createMediaButton(board, layout.stopButton, ID_STOP_BUTTON_BASE + q, g_app.stopIcon);
+        createMediaButton(board, layout.playButton, playButtonId(q), g_app.playIcon);
+        createMediaButton(board, layout.stopButton, stopButtonId(q), g_app.stopIcon);
         return true;
     case QUIZ_VIDEO:
-        createMediaButton(board, layout.playButton, ID_PLAY_BUTTON_BASE + q, g_app.playIcon);
-        createMediaButton(board, layout.stopButton, ID_STOP_BUTTON_BASE + q, g_app.stopIcon);
+        createMediaButton(board, layout.playButton, playButtonId(q), g_app.playIcon);
+        createMediaButton(board, layout.stopButton, stopButtonId(q), g_app.stopIcon);
         createControl(board, "Static", nullptr, kShown | WS_BORDER, layout.playerHost,
-                      ID_PLAYER_HOST_BASE + q, nullptr);
-        return createQuestionPlayer(board, q);
+                      playerHostId(q), nullptr);
+        return createQuestionPlayer(g_app.media, g_app.instance, board, q);
     default:
         return true;
     }
@@ -125,14 +125,14 @@ void createAnswer(HWND board, const Quiz* quiz, const PixelRect& fieldAt,
                   const PixelRect& verdictAt, int k, SavedAnswers* saved) {
     char text[kTextCapacity];
     readSavedAnswer(saved, text);
-    int fieldId = ID_ANSWER_FIELD_BASE + k;
+    int fieldId = answerFieldId(k);
     HWND field = createControl(board, "Edit", text, kAnswerFieldStyle, fieldAt, fieldId, guiFont());
     if (quiz->answersPerQuestion == 1) {
         // The field created before this one loses the focus and is graded by its own rule.
         SetFocus(field);
     }
     subclassAnswerField(field);
-    createControl(board, "Static", "?", kVerdictStyle, verdictAt, ID_VERDICT_LABEL_BASE + k,
+    createControl(board, "Static", "?", kVerdictStyle, verdictAt, verdictLabelId(fieldId),
                   quiz->answersPerQuestion == 2 ? guiFont() : nullptr);
     gradeAnswerField(quiz, board, fieldId);
 }
@@ -179,9 +179,10 @@ INT_PTR onBoardCommand(HWND board, WPARAM wParam) {
         return FALSE;
     }
     if (wParam > ID_PLAY_BUTTON_BASE && wParam <= ID_PLAY_BUTTON_BASE + kMaxQuestions) {
-        playQuestionMedia(board, static_cast<int>(wParam) - ID_PLAY_BUTTON_BASE);
+        playQuestionMedia(g_app.media, g_app.instance, type, board,
+                          static_cast<int>(wParam) - ID_PLAY_BUTTON_BASE);
     } else if (wParam > ID_STOP_BUTTON_BASE && wParam <= ID_STOP_BUTTON_BASE + kMaxQuestions) {
-        stopQuestionMedia(board);
+        stopQuestionMedia(g_app.media, type);
     }
     return FALSE;
 }

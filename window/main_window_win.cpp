@@ -46,7 +46,7 @@ LRESULT onCreate(HWND window) {
 // replace the saved answers by empty ones.
 void onClose() {
     if (g_app.board != nullptr) {
-        writeAnswersFile(g_app.board);
+        writeAnswersFile(g_app.quiz, g_app.board);
     }
     DeleteFileA("quizz.mp3");
     PostQuitMessage(0);
@@ -56,7 +56,7 @@ void onClose() {
 // the process before WM_ENDSESSION arrives, so the answers are saved now; ending is allowed.
 LRESULT onQueryEndSession() {
     if (g_app.board != nullptr) {
-        writeAnswersFile(g_app.board);
+        writeAnswersFile(g_app.quiz, g_app.board);
     }
     return TRUE;
 }
@@ -65,7 +65,7 @@ LRESULT onQueryEndSession() {
 // typed since the start are saved here or lost.
 void onEndSession(WPARAM ending) {
     if (ending && g_app.board != nullptr) {
-        writeAnswersFile(g_app.board);
+        writeAnswersFile(g_app.quiz, g_app.board);
     }
 }
 

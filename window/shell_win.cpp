@@ -98,7 +98,7 @@ bool startVideoHosting(HMODULE* atl) {
         *atl = nullptr;
         return false;
     }
-    g_app.atlAxAttachControl =
+    g_app.media.atlAxAttachControl =
         reinterpret_cast<AtlAxAttachControlFn>(reinterpret_cast<void*>(entry));
     CoInitialize(nullptr);
     return true;
@@ -112,10 +112,10 @@ void stopVideoHosting(HWND mainWindow, HMODULE atl) {
     // The hosts let go of their players with the windows; the program's own references go
     // too, so that no player outlives COM. A film still playing kept its file open through
     // the first deletion; now that it is closed, the files are deleted once more.
-    releaseVideoPlayers();
+    releaseVideoPlayers(g_app.media);
     deleteVideoFiles();
     CoUninitialize();
-    g_app.atlAxAttachControl = nullptr;
+    g_app.media.atlAxAttachControl = nullptr;
     FreeLibrary(atl);
 }
 
@@ -156,7 +156,7 @@ int runPlayer(HINSTANCE instance, int showCommand) {
     // A clip still playing at close keeps "quizz.mp3" open, and a file reader that does not
     // share deletion makes the close message's DeleteFileA fail: the clip is closed here and
     // its file deleted once more, so that none is left behind.
-    stopAudio();
+    stopAudio(g_app.media);
     if (video) {
         stopVideoHosting(mainWindow, atl);
     }

@@ -2,20 +2,20 @@
 
 #include <cstring>
 
-#include "checking/field_grading_win.h"
 #include "checking/grader.h"
-#include "checking/rewards_win.h"
 #include "resources/resource.h"
 #include "window/answer_field_win.h"
 #include "window/app_state_win.h"
 #include "window/board_controls_win.h"
 #include "window/board_layout.h"
+#include "window/field_grading_win.h"
+#include "window/rewards_win.h"
 
 namespace {
 
 // Grades field k as losing the focus would, without the score.
 void gradeField(HWND board, int k) {
-    gradeFieldWithoutScore(g_app.quiz, board, ID_ANSWER_FIELD_BASE + k);
+    gradeFieldWithoutScore(g_app.quiz, board, answerFieldId(k));
 }
 
 } // namespace
@@ -30,17 +30,17 @@ void tryTextEverywhere(HWND field) {
     // (F1 on a full board took seconds), so the pass makes those same gradings and
     // selections in the same order, with the focus staying in `field`, and writes the score
     // once after the last grading.
-    int start = GetDlgCtrlID(field) - ID_ANSWER_FIELD_BASE;
+    int start = answerFieldIndex(GetDlgCtrlID(field));
     int current = start; // where the focus would be
     bool graded = false;
     int n = g_app.quiz->answersPerQuestion * g_app.quiz->questionCount;
     for (int i = 1; i <= n; ++i) {
         char verdict[kTextCapacity] = "";
-        HWND label = boardControl(board, ID_VERDICT_LABEL_BASE + i);
+        HWND label = boardControl(board, verdictLabelId(answerFieldId(i)));
         if (label != nullptr) {
             GetWindowTextA(label, verdict, kTextCapacity);
         }
-        HWND target = boardControl(board, ID_ANSWER_FIELD_BASE + i);
+        HWND target = boardControl(board, answerFieldId(i));
         if (target == nullptr || strcmp(verdict, kVerdictBravo) == 0) {
             continue;
         }

@@ -16,11 +16,12 @@
 #include <cstring>
 #include <vector>
 
-#include "checking/field_grading_win.h"
-#include "checking/rewards_win.h"
 #include "content/quiz.h"
+#include "resources/resource.h"
 #include "window/app_state_win.h"
+#include "window/field_grading_win.h"
 #include "window/main_window_win.h"
+#include "window/rewards_win.h"
 #include "window/shell_win.h"
 
 namespace {
@@ -72,14 +73,14 @@ void pump() {
 }
 
 HWND field(int k) {
-    return GetDlgItem(g_app.board, 4000 + k);
+    return GetDlgItem(g_app.board, answerFieldId(k));
 }
 
 // Every field holds `text` and has been graded.
 void fillAll(const char* text) {
     for (int k = 1; k <= kFields; ++k) {
         SetWindowTextA(field(k), text);
-        gradeAnswerField(g_app.quiz, g_app.board, 4000 + k);
+        gradeAnswerField(g_app.quiz, g_app.board, answerFieldId(k));
     }
 }
 
@@ -90,7 +91,7 @@ void solveAllButLast() {
         int q = (k + 1) / 2;
         snprintf(text, sizeof text, k % 2 == 1 ? "Paris%d" : "Seine%d", q);
         SetWindowTextA(field(k), k == kFields ? "faux" : text);
-        gradeAnswerField(g_app.quiz, g_app.board, 4000 + k);
+        gradeAnswerField(g_app.quiz, g_app.board, answerFieldId(k));
     }
 }
 
@@ -174,7 +175,7 @@ void runCases(const char* kind, int quizType, int runs) {
         }
         double written = now();
         for (int k = 1; k <= kFields; ++k) {
-            gradeFieldWithoutScore(g_app.quiz, g_app.board, 4000 + k);
+            gradeFieldWithoutScore(g_app.quiz, g_app.board, answerFieldId(k));
         }
         double graded = now();
         for (int k = 1; k <= kFields; ++k) {

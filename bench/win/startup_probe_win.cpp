@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
 #include "tools/win/process_windows.h"
 
 namespace {
@@ -36,8 +37,6 @@ constexpr DWORD kStartTimeoutMs = 120000;
 constexpr DWORD kExitTimeoutMs = 30000;
 constexpr double kMessageBoxPatienceMs = 3000.0;
 constexpr DWORD kPollMs = 5;
-constexpr int kCodeBox = 157;
-constexpr int kScoreBox = 150;
 const char kInitialCode[] = " xxxxxx";
 
 struct Options {
@@ -72,7 +71,7 @@ std::string controlText(HWND parent, int id) {
 
 // The N of the score box's " s / N", or -1 when it cannot be read.
 int questionCountShown(HWND mainWindow) {
-    std::string score = controlText(mainWindow, kScoreBox);
+    std::string score = controlText(mainWindow, ID_SCORE_BOX);
     size_t slash = score.find('/');
     return slash == std::string::npos ? -1 : atoi(score.c_str() + slash + 1);
 }
@@ -82,7 +81,8 @@ bool boardBuilt(HWND mainWindow) {
     if (board == nullptr || !IsWindowVisible(board)) {
         return false;
     }
-    return questionCountShown(mainWindow) == 0 || controlText(mainWindow, kCodeBox) != kInitialCode;
+    return questionCountShown(mainWindow) == 0 ||
+           controlText(mainWindow, ID_CODE_BOX) != kInitialCode;
 }
 
 BOOL CALLBACK describeWindow(HWND window, LPARAM param) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "content/package.h"
+#include "resources/resource.h"
 #include "tests/host/authoring_test_support.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/commands.h"
@@ -253,20 +254,24 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
     EXPECT_EQ(quizResources(resources),
               (std::vector<std::string>{"IMG 10401", "IMG 10402", "IMG 401", "IMG 402", "PATCH 104",
                                         "PATCH 105"}));
-    EXPECT_EQ(inspectPicture(resourceData(resources, "IMG", 401)).size.width, 260);
-    EXPECT_EQ(sniffMediaFormat(resourceData(resources, "IMG", 10401)), MediaFormat::Jpeg);
-    EXPECT_EQ(resourceData(resources, "IMG", 402), readBytes(dir / "quiz/media/small.jpg"));
+    EXPECT_EQ(inspectPicture(resourceData(resources, "IMG", questionMediaId(1))).size.width, 260);
+    EXPECT_EQ(sniffMediaFormat(resourceData(resources, "IMG", revealPictureId(1))),
+              MediaFormat::Jpeg);
+    EXPECT_EQ(resourceData(resources, "IMG", questionMediaId(2)),
+              readBytes(dir / "quiz/media/small.jpg"));
     CheckResult checked = checkDescriptionFile(dir / "quiz/quiz.toml");
     PackedQuiz expected = packQuiz(*makeQuiz(checked.description));
-    EXPECT_EQ(resourceData(resources, "PATCH", 104), expected.package);
-    EXPECT_EQ(resourceData(resources, "PATCH", 105), expected.codeTable);
+    EXPECT_EQ(resourceData(resources, "PATCH", IDR_QUIZ_PACKAGE), expected.package);
+    EXPECT_EQ(resourceData(resources, "PATCH", IDR_CODE_TABLE), expected.codeTable);
 
     // --keep-pictures: the photo as it is, the PNG still converted.
     report = build(dir / "quiz/quiz.toml", dir / "kept.exe", player, Downscaling::Off);
     ASSERT_TRUE(report.built);
     resources = readResources(readBytes(dir / "kept.exe"));
-    EXPECT_EQ(resourceData(resources, "IMG", 401), readBytes(dir / "quiz/media/photo.jpg"));
-    EXPECT_EQ(sniffMediaFormat(resourceData(resources, "IMG", 10401)), MediaFormat::Jpeg);
+    EXPECT_EQ(resourceData(resources, "IMG", questionMediaId(1)),
+              readBytes(dir / "quiz/media/photo.jpg"));
+    EXPECT_EQ(sniffMediaFormat(resourceData(resources, "IMG", revealPictureId(1))),
+              MediaFormat::Jpeg);
 }
 
 // A quiz executable used as the template: none of its quiz may survive.
@@ -456,8 +461,10 @@ void roundTrip(const fs::path& description, const fs::path& player, const Scratc
     ASSERT_TRUE(build(dir / name / "quiz.toml", dir / (name + "-again.exe"), player).built);
     std::vector<Resource> first = readResources(readBytes(dir / (name + ".exe")));
     std::vector<Resource> again = readResources(readBytes(dir / (name + "-again.exe")));
-    EXPECT_EQ(resourceData(again, "PATCH", 104), resourceData(first, "PATCH", 104));
-    EXPECT_EQ(resourceData(again, "PATCH", 105), resourceData(first, "PATCH", 105));
+    EXPECT_EQ(resourceData(again, "PATCH", IDR_QUIZ_PACKAGE),
+              resourceData(first, "PATCH", IDR_QUIZ_PACKAGE));
+    EXPECT_EQ(resourceData(again, "PATCH", IDR_CODE_TABLE),
+              resourceData(first, "PATCH", IDR_CODE_TABLE));
     // Pictures already at the player's size and clips are stored as they are, so the
     // media come back the same too.
     EXPECT_EQ(quizResources(again), quizResources(first));
@@ -607,10 +614,10 @@ TEST(Inspect, RefusesWhatIsNoQuiz) {
         Bytes file;
         bool codecFailure;
     };
-    Bytes withGarbagePackage =
-        replaceResources(minimalExecutable(), [](const Resource&) { return false; },
-                         {Resource{ResourceId::fromName("PATCH"), ResourceId::fromNumber(104), 0, 0,
-                                   Bytes{0xFF, 0xFF, 0xFF, 0xFF}}});
+    Bytes withGarbagePackage = replaceResources(
+        minimalExecutable(), [](const Resource&) { return false; },
+        {Resource{ResourceId::fromName("PATCH"), ResourceId::fromNumber(IDR_QUIZ_PACKAGE), 0, 0,
+                  Bytes{0xFF, 0xFF, 0xFF, 0xFF}}});
     const Row rows[] = {
         {"not a program", Bytes{'t', 'e', 'x', 't'}, false},
         {"a program without a quiz", minimalExecutable(), false},

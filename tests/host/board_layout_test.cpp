@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "resources/resource.h"
 #include "window/board_layout.h"
 
 static std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
@@ -213,7 +214,7 @@ TEST(BoardLayout, FieldNumbering) {
         FieldOwner owner = fieldOwner(c.fieldId, c.answersPerQuestion);
         EXPECT_EQ(owner.question, c.question) << c.fieldId << " with " << c.answersPerQuestion;
         EXPECT_EQ(owner.answer, c.answer) << c.fieldId << " with " << c.answersPerQuestion;
-        EXPECT_EQ(4000 + fieldIndex(c.question, c.answer, c.answersPerQuestion), c.fieldId)
+        EXPECT_EQ(answerFieldId(fieldIndex(c.question, c.answer, c.answersPerQuestion)), c.fieldId)
             << "back from question " << c.question << " answer " << c.answer;
     }
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource.h"
 #include "tools/quizpack/pe_resources.h"
 
 namespace {
@@ -133,8 +134,8 @@ Bytes handmadeResources(uint32_t rva) {
     entry(0x10, 0x800000d0, 0x80000020); // "PATCH" -> names at 0x20
     entry(0x18, 5, 0x80000040);          // RT_DIALOG -> names at 0x40
     dir(0x20, 0, 2);
-    entry(0x30, 104, 0x80000058);
-    entry(0x38, 105, 0x80000070);
+    entry(0x30, IDR_QUIZ_PACKAGE, 0x80000058);
+    entry(0x38, IDR_CODE_TABLE, 0x80000070);
     dir(0x40, 0, 1);
     entry(0x50, 1001, 0x80000088);
     dir(0x58, 0, 1);
@@ -333,11 +334,12 @@ TEST(PeResourcesWrite, ReplacesPackageKeepsTheRestAndMovesRelocations) {
         for (size_t i = 0; i < picture.size(); ++i) {
             picture[i] = static_cast<uint8_t>(i * 7 + 1);
         }
-        const Bytes out = replaceResources(img.bytes, isPatchOrImg,
-                                           {make(named("patch"), num(105), text("new-codes")),
-                                            make(named("PATCH"), num(104), text("new-package")),
-                                            make(named("img"), num(401), picture),
-                                            make(named("Img"), named("cover"), text("c"))});
+        const Bytes out =
+            replaceResources(img.bytes, isPatchOrImg,
+                             {make(named("patch"), num(IDR_CODE_TABLE), text("new-codes")),
+                              make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("new-package")),
+                              make(named("img"), num(questionMediaId(1)), picture),
+                              make(named("Img"), named("cover"), text("c"))});
         const std::vector<Resource> back = readResources(out);
         ASSERT_EQ(back.size(), 5u) << row.what;
         EXPECT_EQ(listing({back[0], back[2], back[3], back[4]}),
@@ -365,8 +367,8 @@ TEST(PeResourcesWrite, ReplacesPackageKeepsTheRestAndMovesRelocations) {
 }
 
 TEST(PeResourcesWrite, RewritingTwiceGivesTheSameBytes) {
-    const std::vector<Resource> add = {make(named("PATCH"), num(104), text("p")),
-                                       make(named("IMG"), num(10401), text("r"))};
+    const std::vector<Resource> add = {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("p")),
+                                       make(named("IMG"), num(revealPictureId(1)), text("r"))};
     const Bytes once = replaceResources(standardImage().bytes, isPatchOrImg, add);
     EXPECT_EQ(replaceResources(once, isPatchOrImg, add), once);
 }
@@ -386,8 +388,8 @@ TEST(PeResourcesWrite, AddsAResourceSectionWhereThereWasNone) {
         if (row.withRelocs) {
             img.setDirectory(5, 0x2000, 12);
         }
-        const Bytes out =
-            replaceResources(img.bytes, nullptr, {make(named("PATCH"), num(104), text("package"))});
+        const Bytes out = replaceResources(
+            img.bytes, nullptr, {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("package"))});
         EXPECT_EQ(listing(readResources(out)), "PATCH/104/0=package ") << row.what;
         TestImage written{out};
         EXPECT_EQ(written.directoryRva(2), written.sectionRva(row.resourceIndex)) << row.what;
@@ -422,11 +424,12 @@ TEST(PeResourcesWrite, RefusesWhatItCannotRewriteSafely) {
          none, "past the 2 GiB"},
         {"duplicate",
          [](TestImage&) {},
-         {make(named("PATCH"), num(104), text("a")), make(named("patch"), num(104), text("b"))},
+         {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("a")),
+          make(named("patch"), num(IDR_QUIZ_PACKAGE), text("b"))},
          "two resources PATCH 104"},
         {"kept duplicate",
          [](TestImage&) {},
-         {make(named("PATCH"), num(104), text("a"))},
+         {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("a"))},
          "two resources PATCH 104"},
         {"name with '_'",
          [](TestImage&) {},
@@ -500,9 +503,10 @@ TEST(PeResourcesWrite, ObjdumpReadsTheWrittenTree) {
     if (!haveTool("x86_64-w64-mingw32-objdump")) {
         GTEST_SKIP() << "x86_64-w64-mingw32-objdump is not on PATH";
     }
-    const Bytes out = replaceResources(standardImage().bytes, isPatchOrImg,
-                                       {make(named("PATCH"), num(104), text("package")),
-                                        make(named("IMG"), num(401), Bytes(9000, 0x55))});
+    const Bytes out =
+        replaceResources(standardImage().bytes, isPatchOrImg,
+                         {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("package")),
+                          make(named("IMG"), num(questionMediaId(1)), Bytes(9000, 0x55))});
     const std::string dump =
         run("x86_64-w64-mingw32-objdump -p " + writeTemp("pe_objdump.exe", out));
     for (const char* expected :
@@ -555,10 +559,11 @@ TEST_F(PlayerTemplate, NewQuizKeepsEveryOtherResourceAndNoneOfTheOldQuiz) {
     }
     ASSERT_FALSE(oldQuiz.empty()) << "the player carries no PATCH resources";
 
-    const std::vector<Resource> add = {make(named("PATCH"), num(104), text("new package")),
-                                       make(named("PATCH"), num(105), text("new codes")),
-                                       make(named("IMG"), num(401), Bytes(70000, 0xab)),
-                                       make(named("IMG"), num(10401), Bytes(3, 0xcd))};
+    const std::vector<Resource> add = {
+        make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("new package")),
+        make(named("PATCH"), num(IDR_CODE_TABLE), text("new codes")),
+        make(named("IMG"), num(questionMediaId(1)), Bytes(70000, 0xab)),
+        make(named("IMG"), num(revealPictureId(1)), Bytes(3, 0xcd))};
     const Bytes out = replaceResources(player_, isPatchOrImg, add);
     std::vector<Resource> after = readResources(out);
     std::vector<Resource> keptAfter, addedAfter;

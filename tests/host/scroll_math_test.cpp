@@ -2,6 +2,7 @@
 // both axes, the wheel, and where Tab's row scroll puts the view.
 #include <gtest/gtest.h>
 
+#include "resources/resource.h"
 #include "window/board_layout.h"
 #include "window/scroll_math.h"
 
@@ -158,7 +159,7 @@ TEST(ScrollMath, RowStartsOfTabAndShiftTab) {
                  {13, 2, true, 7},   {4, 2, false, 2},  {1, 2, false, 1}, {175, 2, true, 88}};
     for (const Case& c : cases) {
         EXPECT_EQ(startsLaterRow(c.t, c.answers), c.starts) << "field " << c.t << ", " << c.answers;
-        FieldOwner owner = fieldOwner(4000 + c.t, c.answers);
+        FieldOwner owner = fieldOwner(answerFieldId(c.t), c.answers);
         EXPECT_EQ(owner.question, c.question) << "field " << c.t;
         if (c.starts) {
             EXPECT_EQ(rowStartQuestion(owner.question), owner.question) << "field " << c.t;

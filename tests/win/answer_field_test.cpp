@@ -3,7 +3,8 @@
 // the page keys, and F1.
 #include "board_driving_support.h"
 
-#include "checking/field_grading_win.h"
+#include "resources/resource.h"
+#include "window/field_grading_win.h"
 #include "window/main_window_win.h"
 
 using namespace window_test;
@@ -11,11 +12,11 @@ using namespace window_test;
 namespace {
 
 HWND fieldOf(HWND board, int k) {
-    return GetDlgItem(board, 4000 + k);
+    return GetDlgItem(board, answerFieldId(k));
 }
 
 std::string verdictOf(HWND board, int k) {
-    return itemText(board, 5000 + k);
+    return itemText(board, verdictLabelId(answerFieldId(k)));
 }
 
 // Key messages carry the repeat count 1; a release also has the previous-state and
@@ -161,7 +162,7 @@ TEST(AnswerField, TabRing) {
                            "Tab from field " + std::to_string(c.from);
         PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, c.answers, REVEAL_NOTHING, 5));
         HWND board = windows.board();
-        FieldOwner owner = fieldOwner(4000 + c.from, c.answers);
+        FieldOwner owner = fieldOwner(answerFieldId(c.from), c.answers);
         std::string right = (owner.answer == 1 ? "A" : "B") + std::to_string(owner.question);
         SetFocus(fieldOf(board, c.from));
         SetWindowTextA(fieldOf(board, c.from), right.c_str());
@@ -389,7 +390,7 @@ TEST(AnswerField, F1TriesTheTextInEveryUnsolvedField) {
         HWND board = windows.board();
         for (size_t k = 1; k <= c.graded.size(); ++k) {
             SetWindowTextA(fieldOf(board, static_cast<int>(k)), c.graded[k - 1].c_str());
-            gradeAnswerField(windows.quiz(), board, 4000 + static_cast<int>(k));
+            gradeAnswerField(windows.quiz(), board, answerFieldId(static_cast<int>(k)));
         }
         SetFocus(fieldOf(board, c.field));
         if (c.typed != nullptr) {
@@ -415,10 +416,10 @@ void focusMovingTry(HWND field) {
     int n = g_app.quiz->answersPerQuestion * g_app.quiz->questionCount;
     for (int i = 1; i <= n; ++i) {
         char verdict[kTextCapacity] = "";
-        GetDlgItemTextA(board, 5000 + i, verdict, kTextCapacity);
+        GetDlgItemTextA(board, verdictLabelId(answerFieldId(i)), verdict, kTextCapacity);
         if (strcmp(verdict, "BRAVO") != 0) {
-            SetDlgItemTextA(board, 4000 + i, text);
-            SetFocus(GetDlgItem(board, 4000 + i));
+            SetDlgItemTextA(board, answerFieldId(i), text);
+            SetFocus(GetDlgItem(board, answerFieldId(i)));
         }
     }
     SetFocus(field);
@@ -442,7 +443,7 @@ std::vector<std::string> boardState(const PlayerWindows& windows) {
                         std::to_string(first) + ": " + verdictOf(board, k));
     }
     for (int q = 1; q <= quiz->questionCount; ++q) {
-        state.push_back("reveal " + std::to_string(q) + ": " + itemText(board, 8000 + q));
+        state.push_back("reveal " + std::to_string(q) + ": " + itemText(board, revealLabelId(q)));
     }
     state.push_back("score " + itemText(windows.main(), ID_SCORE_BOX) + ", code " +
                     itemText(windows.main(), ID_CODE_BOX));
@@ -486,7 +487,7 @@ TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
             for (int k = 1; k <= 8; ++k) {
                 SetWindowTextA(fieldOf(board, k), typed[k - 1].c_str());
                 if (graded[k - 1]) {
-                    gradeAnswerField(windows.quiz(), board, 4000 + k);
+                    gradeAnswerField(windows.quiz(), board, answerFieldId(k));
                 }
             }
             SetFocus(fieldOf(board, f1Field));

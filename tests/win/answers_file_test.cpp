@@ -13,6 +13,7 @@
 #include "content/quiz.h"
 #include "progress/answers_file_win.h"
 #include "quiz_process_support.h"
+#include "resources/resource.h"
 #include "window/app_state_win.h"
 
 namespace {
@@ -50,7 +51,7 @@ struct TestBoard {
             if (fields[i] == kMissingField) {
                 continue;
             }
-            INT_PTR id = 4001 + static_cast<INT_PTR>(i);
+            INT_PTR id = answerFieldId(1 + static_cast<int>(i));
             CreateWindowExA(0, "Edit", fields[i].c_str(), WS_CHILD | ES_AUTOHSCROLL, 0,
                             20 * static_cast<int>(i), 300, 20, window, reinterpret_cast<HMENU>(id),
                             GetModuleHandleA(nullptr), nullptr);
@@ -85,7 +86,7 @@ int runAsChild() {
     }
     closeSavedAnswers(&saved);
     TestBoard board(fields);
-    return writeAnswersFile(board.window) ? 0 : 3;
+    return writeAnswersFile(g_app.quiz, board.window) ? 0 : 3;
 }
 
 struct ChildMode {
@@ -250,7 +251,7 @@ TEST_F(AnswersFileTest, WritesOneLinePerFieldAndReadsThemBack) {
     for (const WriteCase& c : cases) {
         QuizInPlace shape(c.answersPerQuestion, c.questionCount);
         TestBoard board(c.fields);
-        EXPECT_TRUE(writeAnswersFile(board.window)) << c.what;
+        EXPECT_TRUE(writeAnswersFile(g_app.quiz, board.window)) << c.what;
         EXPECT_EQ(visible(readWholeFile(answersName_)), visible(c.expectedFile)) << c.what;
         EXPECT_EQ(entries(), std::vector<std::string>{answersName_})
             << c.what << ": something beside the answers file";
@@ -301,7 +302,7 @@ TEST_F(AnswersFileTest, ReplacesAnOlderLongerFileWhole) {
     writeWholeFile(answersName_, "un\r\ndeux\r\ntrois\r\nquatre\r\n" + k259 + "\r\n");
     QuizInPlace shape(1, 2);
     TestBoard board({"A", "B"});
-    EXPECT_TRUE(writeAnswersFile(board.window));
+    EXPECT_TRUE(writeAnswersFile(g_app.quiz, board.window));
     EXPECT_EQ(visible(readWholeFile(answersName_)), visible("A\r\nB\r\n"));
 }
 
@@ -316,13 +317,13 @@ TEST_F(AnswersFileTest, FailedWriteKeepsTheSavedAnswers) {
     // The temporary file cannot be created: a folder has its name.
     writeWholeFile(answersName_, saved);
     ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
-    EXPECT_FALSE(writeAnswersFile(board.window));
+    EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
     EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "temporary file blocked";
     RemoveDirectoryA(temporary.c_str());
 
     // The answers file cannot be replaced: it is read-only.
     SetFileAttributesA(answersName_.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(writeAnswersFile(board.window));
+    EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
     EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "read-only answers file";
     EXPECT_EQ(entries(), std::vector<std::string>{answersName_}) << "read-only answers file";
     SetFileAttributesA(answersName_.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -330,14 +331,14 @@ TEST_F(AnswersFileTest, FailedWriteKeepsTheSavedAnswers) {
     // Nothing can be had where the answers file should go: a folder has its name.
     DeleteFileA(answersName_.c_str());
     ASSERT_TRUE(CreateDirectoryA(answersName_.c_str(), nullptr));
-    EXPECT_FALSE(writeAnswersFile(board.window));
+    EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
     EXPECT_EQ(entries(), std::vector<std::string>{answersName_}) << "answers file is a folder";
     RemoveDirectoryA(answersName_.c_str());
 
     // No quiz: no field count, and an empty file would wipe the saved answers.
     writeWholeFile(answersName_, saved);
     g_app.quiz = nullptr;
-    EXPECT_FALSE(writeAnswersFile(board.window));
+    EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
     EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "no quiz";
 }
 

@@ -23,7 +23,7 @@ const char kMissingVideo[] = "Impossible de localiser le fichier vid\xE9o.";
 class AudioBoard {
   public:
     AudioBoard() : windows_(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 6)) {}
-    ~AudioBoard() { stopAudio(); }
+    ~AudioBoard() { stopAudio(g_app.media); }
     HWND board() const { return windows_.board(); }
     MessageLog& log() { return log_; }
 
@@ -44,14 +44,16 @@ struct ExtractCase {
 };
 
 TEST(Audio, ExtractMediaWritesTheResourceBytes) {
+    // clang-format off
     const ExtractCase cases[] = {
-        {"audio clip 1", 401, 1, false, 1, "quizz.mp3", {}},
-        {"audio clip 6", 406, 1, false, 1, "quizz.mp3", {}},
-        {"video kind: a numbered file", 403, 2, false, 1, "quizz3.avi", {}},
-        {"missing audio clip", 405, 1, false, 0, nullptr, {{kMissingAudio, "Information"}}},
-        {"missing video clip", 405, 2, false, 0, nullptr, {{kMissingVideo, "Information"}}},
-        {"file that cannot be created: still done, silently", 402, 1, true, 1, nullptr, {}},
+        {"audio clip 1", questionMediaId(1), 1, false, 1, "quizz.mp3", {}},
+        {"audio clip 6", questionMediaId(6), 1, false, 1, "quizz.mp3", {}},
+        {"video kind: a numbered file", questionMediaId(3), 2, false, 1, "quizz3.avi", {}},
+        {"missing audio clip", questionMediaId(5), 1, false, 0, nullptr, {{kMissingAudio, "Information"}}},
+        {"missing video clip", questionMediaId(5), 2, false, 0, nullptr, {{kMissingVideo, "Information"}}},
+        {"file that cannot be created: still done, silently", questionMediaId(2), 1, true, 1, nullptr, {}},
     };
+    // clang-format on
     for (const ExtractCase& c : cases) {
         ScratchDirectory scratch;
         MessageLog log;
@@ -64,7 +66,9 @@ TEST(Audio, ExtractMediaWritesTheResourceBytes) {
             DeleteFileA("quizz.mp3");
             CreateDirectoryA("quizz.mp3", nullptr);
         }
-        EXPECT_EQ(extractMedia(c.resourceId, c.kind), c.result) << c.what;
+        EXPECT_EQ(extractMedia(g_app.instance, c.resourceId, c.kind, g_app.media.showMessage),
+                  c.result)
+            << c.what;
         if (c.file != nullptr) {
             EXPECT_TRUE(readFile(c.file) == clipBytes(c.resourceId))
                 << c.what << ": " << c.file << " does not hold resource " << c.resourceId;
@@ -90,7 +94,7 @@ TEST(Audio, PlayWritesTheClipAndOneHiddenChildWindowThatStopDestroys) {
         EXPECT_TRUE(styleOf(window) & WS_CHILD) << "question " << c.question;
         EXPECT_FALSE(styleOf(window) & WS_VISIBLE) << "question " << c.question;
         EXPECT_EQ(mciChildren(board).size(), 1u) << "question " << c.question;
-        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(400 + c.question))
+        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(c.question)))
             << "question " << c.question << ": quizz.mp3 is not its clip";
         EXPECT_TRUE(audio.log().take().empty()) << "question " << c.question;
 
@@ -115,7 +119,7 @@ TEST(Audio, PlayingAnotherQuestionReplacesTheFirst) {
             EXPECT_FALSE(IsWindow(previous)) << "question " << q << ": the previous clip lives on";
         }
         EXPECT_EQ(mciChildren(board), std::vector<HWND>{window}) << "question " << q;
-        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(400 + q))
+        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(q)))
             << "question " << q << ": quizz.mp3 is not its clip";
         previous = window;
     }
@@ -157,7 +161,7 @@ TEST(Audio, MissingClipShowsItsMessageAfterStoppingThePreviousOne) {
     // The board goes on: the next question plays.
     click(board, ID_PLAY_BUTTON_BASE + 6);
     EXPECT_NE(g_app.media.audioWindow, nullptr);
-    EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(406));
+    EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(6)));
     EXPECT_TRUE(audio.log().take().empty());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quiz_process_support.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
         EXPECT_EQ(folder.files("*"), std::vector<std::string>{std::string(c.sample) + ".exe"})
             << c.sample << ": only the executable is written";
         std::string linuxBuilt = buildFolder() + "\\samples\\" + c.sample + ".exe";
-        for (int id : {104, 105}) {
+        for (int id : {IDR_QUIZ_PACKAGE, IDR_CODE_TABLE}) {
             std::string ours = resourceOf(exe, "PATCH", id);
             EXPECT_NE(ours, "<none>") << c.sample << ": PATCH " << id;
             EXPECT_TRUE(ours == resourceOf(linuxBuilt, "PATCH", id))
@@ -112,9 +113,9 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
         }
         std::vector<int> images;
         for (int q = 1; q <= c.questions; ++q) {
-            images.push_back(400 + q);
+            images.push_back(questionMediaId(q));
             if (c.revealPictures) {
-                images.push_back(10400 + q);
+                images.push_back(revealPictureId(q));
             }
         }
         for (int id : images) {

@@ -3,6 +3,7 @@
 // mode, and the pixels of a shown board.
 #include "board_driving_support.h"
 
+#include "resources/resource.h"
 #include "window/board_win.h"
 
 using namespace window_test;
@@ -181,13 +182,14 @@ TEST(BoardColours, PaintedPixels) {
         HWND board = windows.board();
         showPlayer(windows);
         for (int k = 1; k <= 5; ++k) {
-            SetDlgItemTextA(board, 5000 + k, words[k - 1]);
+            SetDlgItemTextA(board, verdictLabelId(answerFieldId(k)), words[k - 1]);
         }
         RedrawWindow(board, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         pumpMessages();
         for (int k = 1; k <= 5; ++k) {
-            EXPECT_EQ(pixelIn(GetDlgItem(board, 5000 + k), 2, 2), colours[k - 1])
+            EXPECT_EQ(pixelIn(GetDlgItem(board, verdictLabelId(answerFieldId(k))), 2, 2),
+                      colours[k - 1])
                 << c.what << ": " << words[k - 1];
         }
         EXPECT_EQ(pixelIn(board, 3, 3), c.surface) << c.what << ": the board's surface";

@@ -53,11 +53,11 @@ inline ::testing::AssertionResult controlsInPlace(HWND board, const Quiz* quiz) 
     int across = position(board, SB_HORZ);
     int down = position(board, SB_VERT);
     int answers = quiz->answersPerQuestion;
-    std::vector<HWND> byId(6000, nullptr);
+    std::vector<HWND> byId(ID_PLAY_BUTTON_BASE, nullptr);
     for (HWND child = GetWindow(board, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         int id = GetDlgCtrlID(child);
-        if (id >= 4000 && id < 6000 && byId[id] == nullptr) {
+        if (id >= ID_ANSWER_FIELD_BASE && id < ID_PLAY_BUTTON_BASE && byId[id] == nullptr) {
             byId[id] = child;
         }
     }
@@ -65,8 +65,9 @@ inline ::testing::AssertionResult controlsInPlace(HWND board, const Quiz* quiz) 
         QuestionLayout l = questionLayout(quiz->quizType, answers, quiz->revealMode, q);
         for (int a = 1; a <= answers; ++a) {
             int k = fieldIndex(q, a, answers);
-            const std::pair<int, PixelRect> parts[] = {{4000 + k, l.fields[a - 1]},
-                                                       {5000 + k, l.verdicts[a - 1]}};
+            const std::pair<int, PixelRect> parts[] = {
+                {answerFieldId(k), l.fields[a - 1]},
+                {verdictLabelId(answerFieldId(k)), l.verdicts[a - 1]}};
             for (const auto& part : parts) {
                 if (byId[part.first] == nullptr) {
                     return ::testing::AssertionFailure() << "no control " << part.first;

@@ -3,6 +3,7 @@
 // scrolled, the wheel and the main window's keys.
 #include "board_driving_support.h"
 
+#include "resources/resource.h"
 #include "window/main_window_win.h"
 
 #include <vector>
@@ -177,7 +178,7 @@ TEST(BoardScroll, GrowingTallerWhileAtTheBottom) {
 
 // A grid of points over picture control 9000 + q as the screen shows them.
 std::vector<COLORREF> shownPoints(HWND board, int q) {
-    HWND control = GetDlgItem(board, 9000 + q);
+    HWND control = GetDlgItem(board, pictureControlId(q));
     RECT r;
     GetClientRect(control, &r);
     HDC screen = GetDC(control);
@@ -211,7 +212,7 @@ TEST(BoardScroll, GrowingWhileScrolledPaintsThePicturesWhole) {
     std::vector<std::vector<COLORREF>> shown;
     for (int q = 1; q <= 9; ++q) {
         RECT r;
-        GetWindowRect(GetDlgItem(board, 9000 + q), &r);
+        GetWindowRect(GetDlgItem(board, pictureControlId(q)), &r);
         MapWindowPoints(nullptr, board, reinterpret_cast<POINT*>(&r), 2);
         if (r.top >= 0 && r.left >= 0 && r.bottom <= client.bottom && r.right <= client.right) {
             inView.push_back(q);

@@ -111,11 +111,13 @@ TEST(Board, AudioQuizQuestionFive) {
     ASSERT_NE(play, nullptr);
     ASSERT_NE(stop, nullptr);
     for (int q = 1; q <= 5; ++q) {
-        EXPECT_EQ(SendMessageA(GetDlgItem(windows.board(), 6000 + q), BM_GETIMAGE, IMAGE_ICON, 0),
-                  reinterpret_cast<LRESULT>(play))
+        EXPECT_EQ(
+            SendMessageA(GetDlgItem(windows.board(), playButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
+            reinterpret_cast<LRESULT>(play))
             << "play " << q;
-        EXPECT_EQ(SendMessageA(GetDlgItem(windows.board(), 7000 + q), BM_GETIMAGE, IMAGE_ICON, 0),
-                  reinterpret_cast<LRESULT>(stop))
+        EXPECT_EQ(
+            SendMessageA(GetDlgItem(windows.board(), stopButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
+            reinterpret_cast<LRESULT>(stop))
             << "stop " << q;
     }
 }
@@ -289,7 +291,7 @@ TEST(Board, EveryFieldHasTheAnswerFieldProcedure) {
     PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 3));
     ASSERT_NE(g_app.savedEditProc, nullptr);
     for (int k = 1; k <= 6; ++k) {
-        HWND field = GetDlgItem(windows.board(), 4000 + k);
+        HWND field = GetDlgItem(windows.board(), answerFieldId(k));
         EXPECT_EQ(GetWindowLongPtrA(field, GWLP_WNDPROC),
                   reinterpret_cast<LONG_PTR>(answerFieldProc))
             << "field " << k;
@@ -357,9 +359,11 @@ TEST(Board, RestoredAnswersAreGradedBeforeTheBoardIsShown) {
                                         {"Berlin", "Spree", "Allemagne", ""}}));
         EXPECT_FALSE(IsWindowVisible(windows.board())) << c.what;
         for (size_t k = 1; k <= c.fields.size(); ++k) {
-            EXPECT_EQ(itemText(windows.board(), 4000 + static_cast<int>(k)), c.fields[k - 1])
+            EXPECT_EQ(itemText(windows.board(), answerFieldId(static_cast<int>(k))),
+                      c.fields[k - 1])
                 << c.what << ", field " << k;
-            EXPECT_EQ(itemText(windows.board(), 5000 + static_cast<int>(k)), c.verdicts[k - 1])
+            EXPECT_EQ(itemText(windows.board(), verdictLabelId(answerFieldId(static_cast<int>(k)))),
+                      c.verdicts[k - 1])
                 << c.what << ", verdict " << k;
         }
         EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.score) << c.what;

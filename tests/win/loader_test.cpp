@@ -15,6 +15,7 @@
 #include "content/package.h"
 #include "content/package_loader.h"
 #include "content/quiz.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -238,9 +239,9 @@ class QuizModule {
         if (update == nullptr) {
             return lastError("BeginUpdateResourceA");
         }
-        std::string problem = addResource(update, 104, package);
+        std::string problem = addResource(update, IDR_QUIZ_PACKAGE, package);
         if (problem.empty()) {
-            problem = addResource(update, 105, codes);
+            problem = addResource(update, IDR_CODE_TABLE, codes);
         }
         if (!EndUpdateResourceA(update, problem.empty() ? FALSE : TRUE) && problem.empty()) {
             return lastError("EndUpdateResourceA");
@@ -249,10 +250,10 @@ class QuizModule {
             return problem;
         }
         if (package.kind == RESOURCE_EMPTY) {
-            problem = setSizeToZero(path_, 104);
+            problem = setSizeToZero(path_, IDR_QUIZ_PACKAGE);
         }
         if (problem.empty() && codes.kind == RESOURCE_EMPTY) {
-            problem = setSizeToZero(path_, 105);
+            problem = setSizeToZero(path_, IDR_CODE_TABLE);
         }
         if (!problem.empty()) {
             return problem;
@@ -465,8 +466,8 @@ TEST(Loader, EveryOutcome) {
         QuizModule module;
         std::string problem = module.build(*row.package, *row.codes);
         ASSERT_EQ(problem, "") << row.name;
-        ASSERT_EQ(module.check(104, *row.package), "") << row.name;
-        ASSERT_EQ(module.check(105, *row.codes), "") << row.name;
+        ASSERT_EQ(module.check(IDR_QUIZ_PACKAGE, *row.package), "") << row.name;
+        ASSERT_EQ(module.check(IDR_CODE_TABLE, *row.codes), "") << row.name;
 
         Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
         initQuiz(quiz);

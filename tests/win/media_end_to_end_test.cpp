@@ -15,6 +15,7 @@
 
 #include "content/quiz.h"
 #include "quiz_process_support.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ std::string buildQuiz(const std::string& path, int quizType, const std::vector<i
         appendQuestion(quiz, ("A" + std::to_string(q)).c_str(), "", "");
         snprintf(quiz->codes[q - 1], kTextCapacity, "CODE%zu", q);
         if (clips[q - 1] != 0) {
-            images.emplace_back(static_cast<int>(400 + q), ownImage(clips[q - 1]));
+            images.emplace_back(questionMediaId(static_cast<int>(q)), ownImage(clips[q - 1]));
         }
     }
     quiz->questionCount = static_cast<int>(clips.size());
@@ -72,8 +73,8 @@ TEST(MediaEndToEnd, AudioQuizPlaysAndClosesMidClip) {
     ASSERT_NE(player.board(), nullptr);
     const int order[] = {1, 2, 1};
     for (int q : order) {
-        player.click(6000 + q);
-        FileWait wait = {folder.file("quizz.mp3"), ownImage(400 + q)};
+        player.click(playButtonId(q));
+        FileWait wait = {folder.file("quizz.mp3"), ownImage(questionMediaId(q))};
         EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question " << q;
         std::vector<HWND> windows = player.mciWindows();
         ASSERT_EQ(windows.size(), 1u) << "question " << q;
@@ -92,15 +93,15 @@ TEST(MediaEndToEnd, VideoQuizPlaysTwoClipsAndEndsCleanly) {
     RunningPlayer player(exe, folder.path());
     ASSERT_NE(player.board(), nullptr);
     for (int q = 1; q <= 3; ++q) {
-        EXPECT_NE(GetDlgItem(player.board(), 9900 + q), nullptr) << "host " << q;
-        EXPECT_NE(GetDlgItem(player.board(), 4000 + q), nullptr) << "field " << q;
+        EXPECT_NE(GetDlgItem(player.board(), playerHostId(q)), nullptr) << "host " << q;
+        EXPECT_NE(GetDlgItem(player.board(), answerFieldId(q)), nullptr) << "field " << q;
     }
     const struct {
         int question;
         int clip;
     } plays[] = {{1, 501}, {2, 502}};
     for (const auto& p : plays) {
-        player.click(6000 + p.question);
+        player.click(playButtonId(p.question));
         FileWait wait = {folder.file("quizz" + std::to_string(p.question) + ".avi"),
                          ownImage(p.clip)};
         EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question " << p.question;

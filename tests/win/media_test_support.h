@@ -63,10 +63,10 @@ class VideoHosting {
   public:
     VideoHosting() { started_ = startVideoHosting(&atl_); }
     ~VideoHosting() {
-        releaseVideoPlayers();
+        releaseVideoPlayers(g_app.media);
         if (started_) {
             CoUninitialize();
-            g_app.atlAxAttachControl = nullptr;
+            g_app.media.atlAxAttachControl = nullptr;
             FreeLibrary(atl_);
         }
     }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "media/picture_win.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -31,20 +32,20 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 // Resource identifiers of the pictures written into the copy.
 enum PictureId {
-    kWideJpeg = 401,
-    kTallJpeg = 402,
-    kSmallJpeg = 403,
-    kNarrowGreyJpeg = 404,
-    kSquareJpeg = 405,
-    kNarrowGif = 406,
-    kWideBmp = 407,
-    kTinySquareBmp = 408,
-    kPhotoBmp = 409,
-    kNeverStored = 410,
-    kNotAPicture = 411,
-    kOneByte = 412,
-    kRevealJpeg = 10401,
-    kRevealNeverStored = 10402,
+    kWideJpeg = questionMediaId(1),
+    kTallJpeg = questionMediaId(2),
+    kSmallJpeg = questionMediaId(3),
+    kNarrowGreyJpeg = questionMediaId(4),
+    kSquareJpeg = questionMediaId(5),
+    kNarrowGif = questionMediaId(6),
+    kWideBmp = questionMediaId(7),
+    kTinySquareBmp = questionMediaId(8),
+    kPhotoBmp = questionMediaId(9),
+    kNeverStored = questionMediaId(10),
+    kNotAPicture = questionMediaId(11),
+    kOneByte = questionMediaId(12),
+    kRevealJpeg = revealPictureId(1),
+    kRevealNeverStored = revealPictureId(2),
 };
 
 std::string directoryOf(const std::string& path) {

@@ -15,6 +15,7 @@
 
 #include "content/quiz.h"
 #include "quiz_process_support.h"
+#include "resources/resource.h"
 #include "window/board_layout.h"
 
 namespace {
@@ -108,19 +109,19 @@ TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
         ASSERT_NE(player.main(), nullptr) << "no main window";
         ASSERT_NE(player.board(), nullptr) << "no board";
         EXPECT_EQ(textOf(player.main()), "Quiz de bout en bout");
-        EXPECT_EQ(player.mainText(150), " 0 / 3");
-        EXPECT_EQ(player.mainText(157), "      ");
-        EXPECT_EQ(player.mainText(151), " Code :");
-        EXPECT_EQ(player.mainText(154), "http://quizz.fr");
-        EXPECT_EQ(player.mainText(8000), "R\xE9"
-                                         "alis\xE9 avec la version 2.1");
+        EXPECT_EQ(player.mainText(ID_SCORE_BOX), " 0 / 3");
+        EXPECT_EQ(player.mainText(ID_CODE_BOX), "      ");
+        EXPECT_EQ(player.mainText(ID_CODE_LABEL), " Code :");
+        EXPECT_EQ(player.mainText(ID_WEB_LINK), "http://quizz.fr");
+        EXPECT_EQ(player.mainText(ID_VERSION_FOOTER), "R\xE9"
+                                                      "alis\xE9 avec la version 2.1");
         EXPECT_TRUE(IsWindowVisible(player.main()));
         EXPECT_TRUE(IsWindowVisible(player.board()));
 
         player.type(1, "a1", 2);
         EXPECT_EQ(player.waitForBoardText(5001, "BRAVO"), "BRAVO");
-        EXPECT_EQ(player.mainText(150), " 1 / 3");
-        EXPECT_EQ(player.mainText(157), "CODE1");
+        EXPECT_EQ(player.mainText(ID_SCORE_BOX), " 1 / 3");
+        EXPECT_EQ(player.mainText(ID_CODE_BOX), "CODE1");
         player.type(2, "A", 3);
         EXPECT_EQ(player.waitForBoardText(5002, "Quasiment"), "Quasiment");
         EXPECT_EQ(player.boardText(4001), "a1");
@@ -137,12 +138,12 @@ TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
         EXPECT_EQ(player.boardText(5001), "BRAVO");
         EXPECT_EQ(player.boardText(5002), "Quasiment");
         EXPECT_EQ(player.boardText(5003), "?");
-        EXPECT_EQ(player.mainText(150), " 1 / 3");
-        EXPECT_EQ(player.mainText(157), "CODE1");
+        EXPECT_EQ(player.mainText(ID_SCORE_BOX), " 1 / 3");
+        EXPECT_EQ(player.mainText(ID_CODE_BOX), "CODE1");
         player.type(3, "A3", 1);
         EXPECT_EQ(player.waitForBoardText(5003, "BRAVO"), "BRAVO");
-        EXPECT_EQ(player.mainText(150), " 2 / 3");
-        EXPECT_EQ(player.mainText(157), "CODE2");
+        EXPECT_EQ(player.mainText(ID_SCORE_BOX), " 2 / 3");
+        EXPECT_EQ(player.mainText(ID_CODE_BOX), "CODE2");
         EXPECT_EQ(player.close(), 0);
     }
     EXPECT_EQ(readFile(answers), "a1\r\nA\r\nA3\r\n");
@@ -216,12 +217,14 @@ TEST(PlayerEndToEnd, EveryKindRoundTrips) {
             EXPECT_EQ(player.boardText(5001), "BRAVO") << c.name;
             EXPECT_EQ(player.boardText(5002), "FAUX") << c.name;
             EXPECT_EQ(player.boardText(5003), "?") << c.name;
-            EXPECT_EQ(player.mainText(150), scoreAtStart) << c.name;
+            EXPECT_EQ(player.mainText(ID_SCORE_BOX), scoreAtStart) << c.name;
             // The last field of the board, typed right.
             std::string last = (c.shape.answersPerQuestion == 2 ? "b" : "a") +
                                std::to_string(c.shape.questionCount);
             player.type(fields, last, 1);
-            EXPECT_EQ(player.waitForBoardText(5000 + fields, "BRAVO"), "BRAVO") << c.name;
+            EXPECT_EQ(player.waitForBoardText(verdictLabelId(answerFieldId(fields)), "BRAVO"),
+                      "BRAVO")
+                << c.name;
             EXPECT_EQ(player.close(), 0) << c.name;
             saved[fields - 1] = last;
         }
@@ -229,12 +232,13 @@ TEST(PlayerEndToEnd, EveryKindRoundTrips) {
         {
             RunningPlayer player(exe, folder.path());
             ASSERT_NE(player.board(), nullptr) << c.name;
-            EXPECT_EQ(player.boardText(4000 + fields), saved[fields - 1]) << c.name;
-            EXPECT_EQ(player.boardText(5000 + fields), "BRAVO") << c.name;
+            EXPECT_EQ(player.boardText(answerFieldId(fields)), saved[fields - 1]) << c.name;
+            EXPECT_EQ(player.boardText(verdictLabelId(answerFieldId(fields))), "BRAVO") << c.name;
             EXPECT_EQ(player.boardText(5002), "FAUX") << c.name;
             const char* score = c.shape.answersPerQuestion == 1 ? " 2 / 6" : " 0 / 6";
-            EXPECT_EQ(player.mainText(150), score) << c.name;
-            EXPECT_EQ(player.mainText(157), c.shape.answersPerQuestion == 1 ? "CODE2" : "      ")
+            EXPECT_EQ(player.mainText(ID_SCORE_BOX), score) << c.name;
+            EXPECT_EQ(player.mainText(ID_CODE_BOX),
+                      c.shape.answersPerQuestion == 1 ? "CODE2" : "      ")
                 << c.name;
             EXPECT_EQ(player.close(), 0) << c.name;
         }

@@ -15,6 +15,7 @@
 #include "content/lzw.h"
 #include "content/package.h"
 #include "content/quiz.h"
+#include "resources/resource.h"
 #include "tools/win/process_windows.h"
 #include "window_test_support.h"
 
@@ -74,9 +75,9 @@ inline std::string writeQuizExecutable(const std::string& path, const Quiz& quiz
     if (update == nullptr) {
         return lastError("BeginUpdateResourceA");
     }
-    bool ok = UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(104), 0, package.data(),
-                              static_cast<DWORD>(package.size())) &&
-              UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(105), 0, codes.data(),
+    bool ok = UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(IDR_QUIZ_PACKAGE), 0,
+                              package.data(), static_cast<DWORD>(package.size())) &&
+              UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(IDR_CODE_TABLE), 0, codes.data(),
                               static_cast<DWORD>(codes.size()));
     for (const auto& image : images) {
         ok = ok && !image.second.empty() &&
@@ -238,14 +239,14 @@ class RunningPlayer {
     // Clicks into field k, selects what it holds and types over it character by character,
     // then clicks into field `next`: leaving a field grades it.
     void type(int k, const std::string& text, int next) const {
-        HWND field = GetDlgItem(board_, 4000 + k);
+        HWND field = GetDlgItem(board_, answerFieldId(k));
         PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         PostMessageA(field, EM_SETSEL, 0, -1);
         for (char c : text) {
             PostMessageA(field, WM_CHAR, static_cast<unsigned char>(c), 1);
         }
-        HWND other = GetDlgItem(board_, 4000 + next);
+        HWND other = GetDlgItem(board_, answerFieldId(next));
         PostMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(other, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     }

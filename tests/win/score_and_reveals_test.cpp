@@ -3,9 +3,9 @@
 // the focus leaves them.
 #include "window_test_support.h"
 
-#include "checking/field_grading_win.h"
-#include "checking/rewards_win.h"
 #include "resources/resource.h"
+#include "window/field_grading_win.h"
+#include "window/rewards_win.h"
 
 using namespace window_test;
 
@@ -17,14 +17,14 @@ class Board {
     HWND board() const { return windows_.board(); }
     std::string score() const { return itemText(windows_.main(), ID_SCORE_BOX); }
     std::string code() const { return itemText(windows_.main(), ID_CODE_BOX); }
-    std::string verdict(int k) const { return itemText(board(), 5000 + k); }
-    std::string reveal(int q) const { return itemText(board(), 8000 + q); }
-    std::string field(int k) const { return itemText(board(), 4000 + k); }
+    std::string verdict(int k) const { return itemText(board(), verdictLabelId(answerFieldId(k))); }
+    std::string reveal(int q) const { return itemText(board(), revealLabelId(q)); }
+    std::string field(int k) const { return itemText(board(), answerFieldId(k)); }
 
     // Types into field k and leaves it: the focus goes to another field (or to the board
     // for the only one), which grades it.
     void answer(int k, const char* text) {
-        HWND field = GetDlgItem(board(), 4000 + k);
+        HWND field = GetDlgItem(board(), answerFieldId(k));
         SetFocus(field);
         SetWindowTextA(field, text);
         HWND other = GetDlgItem(board(), k == 1 ? 4002 : 4001);
@@ -216,8 +216,8 @@ TEST(GradeField, SecondAnswersAreComparedWithAnswerTwo) {
     const char* typed[] = {"seine", "paris", "Rome", "tibre"};
     const char* verdicts[] = {"FAUX", "FAUX", "BRAVO", "BRAVO"};
     for (int k = 1; k <= 4; ++k) {
-        SetWindowTextA(GetDlgItem(b.board(), 4000 + k), typed[k - 1]);
-        gradeAnswerField(g_app.quiz, b.board(), 4000 + k);
+        SetWindowTextA(GetDlgItem(b.board(), answerFieldId(k)), typed[k - 1]);
+        gradeAnswerField(g_app.quiz, b.board(), answerFieldId(k));
         EXPECT_EQ(b.verdict(k), verdicts[k - 1]) << "field " << k;
     }
     EXPECT_EQ(b.score(), " 1 / 2");

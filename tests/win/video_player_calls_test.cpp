@@ -193,15 +193,15 @@ HRESULT WINAPI attachRecording(IUnknown* control, HWND host, IUnknown** containe
 // The stand-ins in place of the real player and atl.dll for as long as it lives.
 class RecordingMedia {
   public:
-    RecordingMedia() : factory_(g_app.media.createPlayer), attach_(g_app.atlAxAttachControl) {
+    RecordingMedia() : factory_(g_app.media.createPlayer), attach_(g_app.media.atlAxAttachControl) {
         g_calls.clear();
         g_app.media.createPlayer = makeRecordingPlayer;
-        g_app.atlAxAttachControl = attachRecording;
+        g_app.media.atlAxAttachControl = attachRecording;
     }
     ~RecordingMedia() {
-        releaseVideoPlayers();
+        releaseVideoPlayers(g_app.media);
         g_app.media.createPlayer = factory_;
-        g_app.atlAxAttachControl = attach_;
+        g_app.media.atlAxAttachControl = attach_;
     }
     RecordingMedia(const RecordingMedia&) = delete;
     RecordingMedia& operator=(const RecordingMedia&) = delete;
@@ -261,7 +261,7 @@ TEST(VideoPlayerCalls, EachPlayerIsSetUpStoppedAndLeftWithoutItsFile) {
                                                           "1: stop", "2: stop", "3: stop"}));
         EXPECT_EQ(log.take().size(), 1u) << "question 3's play";
     }
-    releaseVideoPlayers();
+    releaseVideoPlayers(g_app.media);
     std::vector<std::string> released = media.take();
     for (int q = 1; q <= 3; ++q) {
         for (const char* what : {"controls gone", "player gone"}) {

@@ -156,7 +156,7 @@ TEST(Video, PlayWritesTheClipAgainAndPlaysIt) {
         click(video.board(), ID_PLAY_BUTTON_BASE + c.question);
         EXPECT_EQ(video.log().take(), c.messages) << "question " << c.question;
         if (c.written) {
-            EXPECT_TRUE(readFile(file) == clipBytes(400 + c.question))
+            EXPECT_TRUE(readFile(file) == clipBytes(questionMediaId(c.question)))
                 << file << " does not hold its clip";
             EXPECT_EQ(playing({c.question}), std::vector<int>{c.question})
                 << "question " << c.question << " does not play";
@@ -228,18 +228,19 @@ TEST(Video, BoardEndsWhereAPlayerCannotBeMade) {
             for (int q = 1; q <= c.built; ++q) {
                 EXPECT_NE(childWithText(board, ID_NUMBER_LABEL, std::to_string(q) + "."), nullptr)
                     << c.what << ": question " << q;
-                EXPECT_EQ(itemText(board, 5000 + q), "BRAVO") << c.what << ": question " << q;
+                EXPECT_EQ(itemText(board, verdictLabelId(answerFieldId(q))), "BRAVO")
+                    << c.what << ": question " << q;
                 EXPECT_NE(g_app.media.videoPlayers[q], nullptr) << c.what << ": question " << q;
             }
             // The question whose player failed keeps its buttons and host, nothing more.
-            EXPECT_NE(GetDlgItem(board, 6000 + failed), nullptr) << c.what;
-            EXPECT_NE(GetDlgItem(board, 7000 + failed), nullptr) << c.what;
-            EXPECT_NE(GetDlgItem(board, 9900 + failed), nullptr) << c.what;
+            EXPECT_NE(GetDlgItem(board, playButtonId(failed)), nullptr) << c.what;
+            EXPECT_NE(GetDlgItem(board, stopButtonId(failed)), nullptr) << c.what;
+            EXPECT_NE(GetDlgItem(board, playerHostId(failed)), nullptr) << c.what;
             EXPECT_EQ(g_app.media.videoPlayers[failed], nullptr) << c.what;
             EXPECT_EQ(childWithText(board, ID_NUMBER_LABEL, std::to_string(failed) + "."), nullptr)
                 << c.what;
-            EXPECT_EQ(GetDlgItem(board, 4000 + failed), nullptr) << c.what;
-            EXPECT_EQ(GetDlgItem(board, 6000 + failed + 1), nullptr) << c.what;
+            EXPECT_EQ(GetDlgItem(board, answerFieldId(failed)), nullptr) << c.what;
+            EXPECT_EQ(GetDlgItem(board, playButtonId(failed + 1)), nullptr) << c.what;
             EXPECT_EQ(childCount(board), 6 * c.built + 3) << c.what;
             EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX),
                       " " + std::to_string(c.built) + " / 5")
@@ -247,7 +248,7 @@ TEST(Video, BoardEndsWhereAPlayerCannotBeMade) {
             // The answers file was closed when the board stopped: it can go.
             EXPECT_TRUE(DeleteFileA(ownAnswersFile().c_str())) << c.what << ": still open";
             // The question without a player ignores its play button.
-            click(board, 6000 + failed);
+            click(board, playButtonId(failed));
             EXPECT_FALSE(fileExists("quizz" + std::to_string(failed) + ".avi")) << c.what;
             EXPECT_TRUE(log.take().empty()) << c.what;
         }
@@ -290,7 +291,7 @@ TEST(Video, ShutDownDeletesTheClipsAndReleasesEverything) {
         EXPECT_EQ(g_app.media.videoPlayers[q], nullptr) << "question " << q;
         EXPECT_EQ(g_app.media.videoControls[q], nullptr) << "question " << q;
     }
-    EXPECT_EQ(g_app.atlAxAttachControl, nullptr);
+    EXPECT_EQ(g_app.media.atlAxAttachControl, nullptr);
     // COM was shut down as often as it was started: a new start is the first one again.
     HRESULT again = CoInitialize(nullptr);
     EXPECT_EQ(again, S_OK);

@@ -17,13 +17,16 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/resource.h"
 #include "tools/quizpack/diagnostics.h"
 #include "tools/quizpack/media_formats.h"
 #include "tools/quizpack/pictures.h"
 #include "tools/quizpack/quiz_holder.h"
 
-constexpr uint32_t kQuestionMediaBase = 400;   // "IMG" 400 + q: picture or clip of question q
-constexpr uint32_t kRevealPictureBase = 10400; // "IMG" 10400 + q: reveal picture of question q
+// The "IMG" families, as quizpack's unsigned identifiers: base + q holds question q's picture
+// or clip, and its reveal picture.
+constexpr uint32_t kQuestionMediaBase = IDR_QUESTION_MEDIA_BASE;
+constexpr uint32_t kRevealPictureBase = IDR_REVEAL_PICTURE_BASE;
 
 enum class MediaRole { QuestionPicture, RevealPicture, AudioClip, VideoClip };
 

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "content/quiz.h"
+#include "resources/resource.h"
 
-constexpr uint32_t kPackageResourceId = 104;
-constexpr uint32_t kCodeTableResourceId = 105;
+// The two "PATCH" identifiers, as quizpack's unsigned identifiers.
+constexpr uint32_t kPackageResourceId = IDR_QUIZ_PACKAGE;
+constexpr uint32_t kCodeTableResourceId = IDR_CODE_TABLE;
 
 // The codec refused the bytes; what() names the codec's result ("LZW_TOO_LARGE", ...).
 class PackError : public std::runtime_error {

@@ -1,4 +1,4 @@
-#include "checking/rewards_win.h"
+#include "window/rewards_win.h"
 
 #include <cstring>
 
@@ -47,7 +47,7 @@ void revealAllTexts(const Quiz* quiz, HWND board) {
     for (int q = 1; q <= quiz->questionCount; ++q) {
         const QuestionNode* node = questionAt(quiz, q - 1);
         if (node != nullptr) {
-            SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
+            SetWindowTextA(boardControl(board, revealLabelId(q)), node->revealText);
         }
     }
 }
@@ -56,7 +56,7 @@ bool everyFieldMatches(const Quiz* quiz, HWND board, int q, const QuestionNode* 
     int answers = quiz->answersPerQuestion;
     for (int a = 1; a <= answers; ++a) {
         char typed[kTextCapacity] = "";
-        HWND field = boardControl(board, ID_ANSWER_FIELD_BASE + fieldIndex(q, a, answers));
+        HWND field = boardControl(board, answerFieldId(fieldIndex(q, a, answers)));
         if (field != nullptr) {
             GetWindowTextA(field, typed, kTextCapacity);
         }
@@ -71,14 +71,14 @@ bool everyFieldMatches(const Quiz* quiz, HWND board, int q, const QuestionNode* 
 // starts 10 pixels left of the picture cell. It stays to the end of the run; a later
 // solve loads it again and the copy shown before is freed.
 void showRevealPicture(const Quiz* quiz, HWND board, int q) {
-    HBITMAP picture = loadFittedPicture(GetModuleHandleA(nullptr), IDR_REVEAL_PICTURE_BASE + q,
-                                        "IMG", kPictureBox, kPictureBox);
+    HBITMAP picture = loadFittedPicture(GetModuleHandleA(nullptr), revealPictureId(q), "IMG",
+                                        kPictureBox, kPictureBox);
     if (picture == nullptr) {
         return;
     }
     BITMAP info;
     GetObjectA(picture, sizeof info, &info);
-    HWND control = GetDlgItem(board, ID_PICTURE_BASE + q);
+    HWND control = GetDlgItem(board, pictureControlId(q));
     if (control == nullptr) {
         DeleteObject(picture);
         return;
@@ -115,7 +115,7 @@ void writeScore(const Quiz* quiz, HWND board, int solved) {
 
 void refreshScore(const Quiz* quiz, HWND board) {
     writeScore(quiz, board, countSolvedQuestions(quiz, [board](int k) {
-                   return boardControl(board, ID_VERDICT_LABEL_BASE + k);
+                   return boardControl(board, verdictLabelId(answerFieldId(k)));
                }));
 }
 
@@ -125,10 +125,10 @@ void revealIfComplete(const Quiz* quiz, HWND board, int q, const QuestionNode* n
     }
     switch (quiz->revealMode) {
     case REVEAL_TEXT:
-        SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
+        SetWindowTextA(boardControl(board, revealLabelId(q)), node->revealText);
         break;
     case REVEAL_TEXT_AND_PICTURE:
-        SetWindowTextA(boardControl(board, ID_REVEAL_LABEL_BASE + q), node->revealText);
+        SetWindowTextA(boardControl(board, revealLabelId(q)), node->revealText);
         showRevealPicture(quiz, board, q);
         break;
     case REVEAL_PICTURE:

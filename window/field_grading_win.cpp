@@ -1,18 +1,18 @@
-#include "checking/field_grading_win.h"
+#include "window/field_grading_win.h"
 
 #include <cstring>
 
 #include "checking/grader.h"
-#include "checking/rewards_win.h"
 #include "resources/resource.h"
 #include "window/board_controls_win.h"
 #include "window/board_layout.h"
+#include "window/rewards_win.h"
 
 void gradeFieldWithoutScore(const Quiz* quiz, HWND board, int fieldId) {
     FieldOwner owner = fieldOwner(fieldId, quiz->answersPerQuestion);
     HWND field = boardControl(board, fieldId);
-    HWND verdictLabel = boardControl(board, fieldId + 1000);
-    HWND revealLabel = boardControl(board, ID_REVEAL_LABEL_BASE + owner.question);
+    HWND verdictLabel = boardControl(board, verdictLabelId(fieldId));
+    HWND revealLabel = boardControl(board, revealLabelId(owner.question));
     const QuestionNode* node = questionAt(quiz, owner.question - 1);
     char expected[kTextCapacity] = "";
     if (node != nullptr) {
