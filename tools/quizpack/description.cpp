@@ -5,6 +5,7 @@
 
 #include <toml++/toml.h>
 
+#include "checking/grader.h"
 #include "content/lzw.h"
 #include "content/package.h"
 #include "tools/quizpack/cp1252.h"
@@ -33,22 +34,6 @@ enum TextRule : unsigned {
     kExpectedAnswer = 1u << 2, // compared with typed text: warn about untypeable answers
 };
 
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 std::string lowerAscii(std::string s) {
     for (char& c : s) {
         if (c >= 'A' && c <= 'Z')
@@ -59,11 +44,18 @@ std::string lowerAscii(std::string s) {
 
 // The known key an unknown one was probably meant to be, or "".
 template <size_t N> std::string closestKey(const std::string& key, const char* const (&known)[N]) {
-    std::string best;
-    size_t bestDistance = 3; // more than two edits away is not a typo any more
+    // The grader's distance takes zero-terminated texts of at most 259 bytes. A longer key
+    // is over 200 edits from every known key; a NUL (a quoted key may hold \u0000)
+    // becomes DEL, which, like NUL, matches no character of a known key.
+    if (key.size() > static_cast<size_t>(kMaxTextBytes)) {
+        return "";
+    }
     std::string lowered = lowerAscii(key);
+    std::replace(lowered.begin(), lowered.end(), '\0', '\x7f');
+    std::string best;
+    int bestDistance = 3; // more than two edits away is not a typo any more
     for (const char* candidate : known) {
-        size_t d = editDistance(lowered, candidate);
+        int d = editDistance(lowered.c_str(), candidate);
         if (d < bestDistance) {
             bestDistance = d;
             best = candidate;
