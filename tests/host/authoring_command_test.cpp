@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "tests/host/authoring_test_support.h"
 #include "tools/quizpack/builder.h"
+#include "tools/quizpack/command_shell.h"
 #include "tools/quizpack/commands.h"
 #include "tools/quizpack/cp1252.h"
 #include "tools/quizpack/extractor.h"
@@ -36,12 +37,13 @@ std::string diagnosticsText(const std::vector<Diagnostic>& diagnostics) {
     return s;
 }
 
-// Runs a quizpack command function with its arguments, as main() would.
-int runCommand(int (*command)(int, char**), std::vector<std::string> args) {
+// Runs a quizpack command with its arguments, as main() does.
+int runCommand(const char* command, std::vector<std::string> args) {
+    args.insert(args.begin(), {"quizpack", command});
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(&a[0]);
-    return command(static_cast<int>(argv.size()), argv.data());
+    return runQuizpack(static_cast<int>(argv.size()), argv.data());
 }
 
 Bytes resourceData(const std::vector<Resource>& resources, const char* type, uint32_t id) {
@@ -129,8 +131,8 @@ TEST(Pack, ResourcesReadBackAsTheDescribedQuiz) {
         ScratchDir dir("pack");
         writeText(dir / "quiz.toml", row.toml);
         ASSERT_EQ(
-            runCommand(runPack, {(dir / "quiz.toml").string(), "--package",
-                                 (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
+            runCommand("pack", {(dir / "quiz.toml").string(), "--package", (dir / "p.lzw").string(),
+                                "--codes", (dir / "c.lzw").string()}),
             kExitOk)
             << row.name;
         CheckResult checked = checkDescriptionFile(dir / "quiz.toml");
@@ -169,8 +171,8 @@ TEST(Pack, ABadDescriptionWritesNothing) {
     ScratchDir dir("packbad");
     writeText(dir / "quiz.toml", "kind = \"text\"\ntitle = \"a|b\"\n");
     writeText(dir / "p.lzw", "old package");
-    EXPECT_EQ(runCommand(runPack, {(dir / "quiz.toml").string(), "--package",
-                                   (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
+    EXPECT_EQ(runCommand("pack", {(dir / "quiz.toml").string(), "--package",
+                                  (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
               kExitBadInput);
     EXPECT_EQ(readBytes(dir / "p.lzw"),
               (Bytes{'o', 'l', 'd', ' ', 'p', 'a', 'c', 'k', 'a', 'g', 'e'}));

@@ -26,7 +26,7 @@ struct ProblemCase {
     std::vector<MediaFileSpec> files;
     Severity severity;
     int line;
-    const char* key;
+    std::string key;
     const char* messagePart;
 };
 
@@ -413,6 +413,13 @@ std::vector<ProblemCase> problemCases() {
          4,
          "question[1].reveal_txt",
          "did you mean 'reveal_text'"},
+        {"misspelt key holding a NUL",
+         std::string(kText) + "\"ti\\u0000tle\" = \"x\"\n" + questions(1),
+         {},
+         Severity::Warning,
+         2,
+         std::string("ti\0tle", 6),
+         "did you mean 'title'"},
         {"no questions", kText, {}, Severity::Warning, 0, "question", "empty"},
 
         // ---- notes ----

@@ -168,6 +168,60 @@ PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, 
     return prepared;
 }
 
+Resource quizResource(const ResourceId& type, uint32_t id, std::vector<uint8_t> data) {
+    Resource r;
+    r.type = type;
+    r.name = ResourceId::fromNumber(id);
+    r.language = 0; // neutral, as the player's own resources are tagged
+    r.data = std::move(data);
+    return r;
+}
+
+// Decoding, resizing and encoding photos is most of a build's time: one file per core.
+// Each prepared file joins `add` and is reported to `progress` in description order; the
+// pictures that do not decode come back as errors.
+std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions& options,
+                                        const BuildProgress& progress, BuildReport* report,
+                                        std::vector<Resource>* add) {
+    std::vector<PreparedMedia> prepared(d.media.size());
+    std::vector<Diagnostic> pictureErrors;
+    runInParallel(
+        d.media.size(),
+        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options, d.background); },
+        [&](size_t i) {
+            const MediaFile& media = d.media[i];
+            if (!prepared[i].error.empty()) {
+                pictureErrors.push_back(
+                    Diagnostic{d.file, media.line, media.key, Severity::Error,
+                               "\"" + media.given + "\": " + prepared[i].error,
+                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                return;
+            }
+            report->mediaBytes += prepared[i].bytes.size();
+            add->push_back(
+                quizResource(imageType(), media.resourceId, std::move(prepared[i].bytes)));
+            if (progress) {
+                progress(i + 1, d.media.size(), media, prepared[i].done);
+            }
+        });
+    return pictureErrors;
+}
+
+// Every quiz resource of the template goes: the player's built-in quiz, and any media of a
+// quiz it was built with, must not survive into this one.
+std::vector<uint8_t> rewritePlayer(const PlayerTemplate& player, const std::vector<Resource>& add) {
+    ResourceId patch = patchType();
+    ResourceId image = imageType();
+    try {
+        return replaceResources(
+            player.bytes, [&](const Resource& r) { return r.type == patch || r.type == image; },
+            add);
+    } catch (const PeError& e) {
+        throw BuildError(player.origin + ": cannot be used as the player program: " + e.what() +
+                         "\npass --player with the quizplayer.exe of a Quizz build");
+    }
+}
+
 } // namespace
 
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
@@ -189,38 +243,9 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     report.player = player.origin;
 
     std::vector<Resource> add;
-    auto resource = [](const ResourceId& type, uint32_t id, std::vector<uint8_t> data) {
-        Resource r;
-        r.type = type;
-        r.name = ResourceId::fromNumber(id);
-        r.language = 0; // neutral, as the player's own resources are tagged
-        r.data = std::move(data);
-        return r;
-    };
-    add.push_back(resource(patchType(), kPackageResourceId, packed.package));
-    add.push_back(resource(patchType(), kCodeTableResourceId, packed.codeTable));
-
-    // Decoding, resizing and encoding photos is most of a build's time: one file per core.
-    std::vector<PreparedMedia> prepared(d.media.size());
-    std::vector<Diagnostic> pictureErrors;
-    runInParallel(
-        d.media.size(),
-        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options, d.background); },
-        [&](size_t i) {
-            const MediaFile& media = d.media[i];
-            if (!prepared[i].error.empty()) {
-                pictureErrors.push_back(
-                    Diagnostic{d.file, media.line, media.key, Severity::Error,
-                               "\"" + media.given + "\": " + prepared[i].error,
-                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
-                return;
-            }
-            report.mediaBytes += prepared[i].bytes.size();
-            add.push_back(resource(imageType(), media.resourceId, std::move(prepared[i].bytes)));
-            if (progress) {
-                progress(i + 1, d.media.size(), media, prepared[i].done);
-            }
-        });
+    add.push_back(quizResource(patchType(), kPackageResourceId, packed.package));
+    add.push_back(quizResource(patchType(), kCodeTableResourceId, packed.codeTable));
+    std::vector<Diagnostic> pictureErrors = prepareAllMedia(d, options, progress, &report, &add);
     if (!pictureErrors.empty()) {
         report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
                                   pictureErrors.end());
@@ -229,20 +254,7 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
         }
         return report;
     }
-
-    // Every quiz resource of the template goes: the player's built-in quiz, and any media
-    // of a quiz it was built with, must not survive into this one.
-    ResourceId patch = patchType();
-    ResourceId image = imageType();
-    std::vector<uint8_t> executable;
-    try {
-        executable = replaceResources(
-            player.bytes, [&](const Resource& r) { return r.type == patch || r.type == image; },
-            add);
-    } catch (const PeError& e) {
-        throw BuildError(player.origin + ": cannot be used as the player program: " + e.what() +
-                         "\npass --player with the quizplayer.exe of a Quizz build");
-    }
+    const std::vector<uint8_t> executable = rewritePlayer(player, add);
     writeFileAtomically(options.output, executable);
 
     report.built = true;

@@ -6,18 +6,18 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tools/quizpack/description.h"
+#include "tools/quizpack/quizpack_error.h"
 
 // Anything that stops a checked description from becoming an executable: no player
 // template, a template that cannot be rewritten, a picture that fails to convert, an
-// output that cannot be written. what() names the file and says what to do.
-class BuildError : public std::runtime_error {
+// output that cannot be written. what() names the file and says what to do. Exit code 2.
+class BuildError : public QuizpackError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit BuildError(const std::string& message) : QuizpackError(kExitBadInput, message) {}
 };
 
 struct PlayerTemplate {

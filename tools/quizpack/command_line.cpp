@@ -2,40 +2,41 @@
 
 #include <cstdio>
 
-#include "tools/quizpack/commands.h"
+#include "tools/quizpack/quizpack_error.h"
 
-bool parseArguments(int argc, char** argv, const std::vector<OptionSpec>& options,
-                    ParsedArguments* parsed, std::string* error) {
-    for (int i = 0; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            parsed->help = true;
-            continue;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            parsed->positional.push_back(arg);
-            continue;
-        }
-        const OptionSpec* option = nullptr;
-        for (const OptionSpec& o : options) {
-            if (arg == o.name) {
-                option = &o;
-            }
-        }
-        if (option == nullptr) {
-            *error = "unknown option '" + arg + "'";
-            return false;
-        }
-        if (!option->takesValue) {
-            parsed->flags.insert(arg);
-        } else if (i + 1 >= argc) {
-            *error = "option '" + arg + "' needs a value";
-            return false;
-        } else {
-            parsed->values[arg] = argv[++i];
+namespace {
+const OptionSpec* findOption(const std::string& word, const std::vector<OptionSpec>& options) {
+    for (const OptionSpec& o : options) {
+        if (word == o.name) {
+            return &o;
         }
     }
-    return true;
+    return nullptr;
+}
+} // namespace
+
+CommandArguments parseOptions(const std::vector<std::string>& words,
+                              const std::vector<OptionSpec>& options) {
+    CommandArguments parsed;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--help" || word == "-h") {
+            parsed.help = true;
+        } else if (word.size() < 2 || word[0] != '-') {
+            parsed.positional.push_back(word);
+        } else if (const OptionSpec* option = findOption(word, options)) {
+            if (!option->takesValue) {
+                parsed.flags.insert(word);
+            } else if (i + 1 >= words.size()) {
+                throw usageMistake("option '" + word + "' needs a value");
+            } else {
+                parsed.values[word] = words[++i];
+            }
+        } else {
+            throw usageMistake("unknown option '" + word + "'");
+        }
+    }
+    return parsed;
 }
 
 std::filesystem::path pathFromArgument(const std::string& argument) {
@@ -44,11 +45,6 @@ std::filesystem::path pathFromArgument(const std::string& argument) {
 #else
     return std::filesystem::u8path(argument);
 #endif
-}
-
-int usageError(const char* command, const std::string& message, const char* usage) {
-    fprintf(stderr, "quizpack %s: %s\nusage: quizpack %s\n", command, message.c_str(), usage);
-    return kExitBadInput;
 }
 
 void printDiagnostics(const std::vector<Diagnostic>& diagnostics) {

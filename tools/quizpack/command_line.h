@@ -1,5 +1,5 @@
-// Argument parsing shared by the authoring commands: positional arguments, "--name VALUE"
-// options, "--flag" switches and --help.
+// The arguments of one quizpack command: positional words, "--name VALUE" options and
+// "--flag" switches, and the helpers the commands share for their paths and messages.
 #pragma once
 
 #include <filesystem>
@@ -15,11 +15,11 @@ struct OptionSpec {
     bool takesValue;
 };
 
-struct ParsedArguments {
+struct CommandArguments {
     std::vector<std::string> positional;
     std::map<std::string, std::string> values;
     std::set<std::string> flags;
-    bool help = false;
+    bool help = false; // --help or -h was given
 
     bool has(const std::string& name) const { return flags.count(name) || values.count(name); }
     std::string value(const std::string& name) const {
@@ -28,16 +28,14 @@ struct ParsedArguments {
     }
 };
 
-// Parses argv against the known options. On a mistake returns false with a message that
-// names the argument.
-bool parseArguments(int argc, char** argv, const std::vector<OptionSpec>& options,
-                    ParsedArguments* parsed, std::string* error);
+// Sorts the words after the command name into positional words and the known options; a
+// word of two or more characters that begins with '-' is an option. Throws a usage
+// mistake (QuizpackError) that names an unknown option or one without its value.
+CommandArguments parseOptions(const std::vector<std::string>& words,
+                              const std::vector<OptionSpec>& options);
 
 // A path given on the command line: UTF-8 on Linux, the ANSI code page in a Windows argv.
 std::filesystem::path pathFromArgument(const std::string& argument);
-
-// Prints "quizpack COMMAND: message" and the usage line to stderr; returns kExitBadInput.
-int usageError(const char* command, const std::string& message, const char* usage);
 
 // Every diagnostic to stderr, in the order found.
 void printDiagnostics(const std::vector<Diagnostic>& diagnostics);

@@ -1,16 +1,16 @@
-// quizpack commands. Each takes the arguments after the command name and returns the
-// process exit code: 0 success, 1 a codec failure, 2 bad input or usage.
+// The run functions of quizpack's commands, one per row of the command table
+// (command_table.cpp). Each gets its parsed arguments; the shell has already answered
+// --help and option mistakes.
 #pragma once
 
-constexpr int kExitOk = 0;
-constexpr int kExitCodecFailure = 1;
-constexpr int kExitBadInput = 2;
+#include "tools/quizpack/command_line.h"
+#include "tools/quizpack/quizpack_error.h"
 
-int runEncode(int argc, char** argv);
-int runDecode(int argc, char** argv);
-int runGrade(int argc, char** argv);
-int runCheck(int argc, char** argv);
-int runPack(int argc, char** argv);
-int runBuild(int argc, char** argv);
-int runInspect(int argc, char** argv);
-int runExtract(int argc, char** argv);
+int runCheck(const CommandArguments& arguments);
+int runBuild(const CommandArguments& arguments);
+int runPack(const CommandArguments& arguments);
+int runInspect(const CommandArguments& arguments);
+int runExtract(const CommandArguments& arguments);
+int runGrade(const CommandArguments& arguments);
+int runEncode(const CommandArguments& arguments);
+int runDecode(const CommandArguments& arguments);

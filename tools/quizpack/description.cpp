@@ -3,195 +3,30 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <toml++/toml.h>
-
 #include "content/lzw.h"
 #include "content/package.h"
-#include "tools/quizpack/cp1252.h"
+#include "tools/quizpack/description_values.h"
 #include "tools/quizpack/file_io.h"
-#include "tools/quizpack/parallel.h"
+#include "tools/quizpack/media_check.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kKindNames[] = {"text", "picture", "audio", "video"};
-const char* const kRevealNames[] = {"none", "picture", "text", "text+picture", "all-texts"};
+const KeyNames kKindNames = {"text", "picture", "audio", "video"};
+const KeyNames kRevealNames = {"none", "picture", "text", "text+picture", "all-texts"};
 
-const char* const kRootKeys[] = {
-    "title",  "creator", "explanation", "kind",  "answers_per_question",
-    "labels", "reveal",  "background",  "codes", "question"};
-const char* const kQuestionKeys[] = {"answers", "text",           "reveal_text",
-                                     "picture", "reveal_picture", "clip"};
+const KeyNames kRootKeys = {"title",  "creator", "explanation", "kind",  "answers_per_question",
+                            "labels", "reveal",  "background",  "codes", "question"};
+const KeyNames kQuestionKeys = {"answers", "text",           "reveal_text",
+                                "picture", "reveal_picture", "clip"};
 
-constexpr int kMaxTextBytes = kTextCapacity - 1;
-
-// What a text may not hold, beyond being Windows-1252 and at most 259 bytes.
-enum TextRule : unsigned {
-    kPackageField = 1u << 0,   // a "|"-delimited package field: no "|"
-    kCodeLine = 1u << 1,       // a CR LF-terminated code line: no CR or LF
-    kExpectedAnswer = 1u << 2, // compared with typed text: warn about untypeable answers
-};
-
-size_t editDistance(const std::string& a, const std::string& b) {
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-// The known key an unknown one was probably meant to be, or "".
-template <size_t N> std::string closestKey(const std::string& key, const char* const (&known)[N]) {
-    std::string best;
-    size_t bestDistance = 3; // more than two edits away is not a typo any more
-    std::string lowered = lowerAscii(key);
-    for (const char* candidate : known) {
-        size_t d = editDistance(lowered, candidate);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = candidate;
-        }
-    }
-    return best;
-}
-
-const char* typeName(const toml::node& node) {
-    switch (node.type()) {
-    case toml::node_type::table:
-        return "a table";
-    case toml::node_type::array:
-        return "an array";
-    case toml::node_type::string:
-        return "a string";
-    case toml::node_type::integer:
-        return "an integer";
-    case toml::node_type::floating_point:
-        return "a number";
-    case toml::node_type::boolean:
-        return "a boolean";
-    case toml::node_type::date:
-        return "a date";
-    case toml::node_type::time:
-        return "a time";
-    case toml::node_type::date_time:
-        return "a date-time";
-    default:
-        return "nothing";
-    }
-}
-
-int lineOf(const toml::node& node) {
-    return static_cast<int>(node.source().begin.line);
-}
-
-std::string questionKey(int q, const char* key) {
-    return "question[" + std::to_string(q) + "]" + (key[0] ? "." : "") + key;
-}
-
-std::string inQuotes(const std::string& utf8) {
-    return "\"" + utf8 + "\"";
-}
-
-// The checks of one media file, with their own list of problems.
-struct MediaCheck {
-    const std::string& file;
-    const fs::path& folder;
-    PictureDecoding decoding;
-    std::vector<Diagnostic>* out;
-
-    void add(Severity severity, const MediaFile& media, const std::string& message,
-             const std::string& hint) {
-        out->push_back(Diagnostic{file, media.line, media.key, severity, message, hint});
-    }
-
-    void run(MediaFile& media) {
-        std::vector<uint8_t> bytes;
-        try {
-            bytes = readWholeFile(media.path);
-        } catch (const FileError& e) {
-            add(Severity::Error, media, e.what(),
-                "paths are relative to the description's folder (" +
-                    displayPath(folder.empty() ? fs::path(".") : folder) + ")");
-            return;
-        }
-        media.size = bytes.size();
-        media.format = sniffMediaFormat(bytes);
-        std::string name = inQuotes(media.given);
-        if (bytes.empty()) {
-            add(Severity::Error, media, name + " is empty", "give a file with content");
-            return;
-        }
-        switch (media.role) {
-        case MediaRole::QuestionPicture:
-        case MediaRole::RevealPicture:
-            checkPicture(media, bytes, name);
-            break;
-        case MediaRole::AudioClip:
-            if (media.format != MediaFormat::Mp3) {
-                add(Severity::Error, media,
-                    name + " is " + formatDescription(media.format) +
-                        ", not an MP3 clip; audio quizzes play MP3 files",
-                    "convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)");
-            }
-            break;
-        case MediaRole::VideoClip:
-            if (media.format != MediaFormat::Avi) {
-                add(Severity::Error, media,
-                    name + " is " + formatDescription(media.format) +
-                        ", not an AVI clip; video quizzes play AVI files",
-                    "convert it, for example: ffmpeg -i IN OUT.avi");
-            }
-            break;
-        }
-    }
-
-    static std::string formatDescription(MediaFormat format) {
-        return format == MediaFormat::Unknown
-                   ? "of no known format"
-                   : std::string("a ") + mediaFormatName(format) + " file";
-    }
-
-    void checkPicture(MediaFile& media, const std::vector<uint8_t>& bytes,
-                      const std::string& name) {
-        PictureInfo info;
-        try {
-            info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
-                                                     : inspectPictureHeader(bytes);
-        } catch (const PictureError& e) {
-            add(Severity::Error, media, name + ": " + e.what(),
-                "save it as a JPEG picture (for example: convert IN OUT.jpg)");
-            return;
-        }
-        media.pictureSize = info.size;
-        if (!playerShowsPicture(info.format)) {
-            add(Severity::Note, media,
-                name + " is a " + mediaFormatName(info.format) +
-                    " picture, which the player cannot show; build converts it to JPEG",
-                "");
-        }
-    }
-};
-
-class Checker {
+// Reads a description into the quiz it describes, key by key, then checks what the keys
+// say together and the media files they name.
+class Checker : public ValueReader {
   public:
-    Checker(std::string file, fs::path folder, PictureDecoding decoding) : decoding_(decoding) {
+    Checker(std::string file, fs::path folder, PictureDecoding decoding)
+        : ValueReader(file), decoding_(decoding) {
         d_.file = std::move(file);
         d_.folder = std::move(folder);
     }
@@ -214,13 +49,12 @@ class Checker {
         if (!hasErrors(diagnostics_)) {
             checkPackageSize(root);
         }
-        checkMediaFiles();
+        checkMediaFiles(&d_, decoding_, &diagnostics_);
         return finish();
     }
 
   private:
     Description d_;
-    std::vector<Diagnostic> diagnostics_;
     PictureDecoding decoding_;
     bool kindKnown_ = false;
     bool revealKnown_ = false;
@@ -239,137 +73,6 @@ class Checker {
         return result;
     }
 
-    void add(Severity severity, int line, const std::string& key, const std::string& message,
-             const std::string& hint) {
-        diagnostics_.push_back(Diagnostic{d_.file, line, key, severity, message, hint});
-    }
-    void error(int line, const std::string& key, const std::string& message,
-               const std::string& hint = "") {
-        add(Severity::Error, line, key, message, hint);
-    }
-    void warning(int line, const std::string& key, const std::string& message,
-                 const std::string& hint = "") {
-        add(Severity::Warning, line, key, message, hint);
-    }
-    void note(int line, const std::string& key, const std::string& message,
-              const std::string& hint = "") {
-        add(Severity::Note, line, key, message, hint);
-    }
-
-    // ---- keys and values -------------------------------------------------------------
-
-    template <size_t N>
-    void warnUnknownKeys(const toml::table& table, const char* const (&known)[N],
-                         const std::string& prefix, const char* where) {
-        for (auto&& [k, value] : table) {
-            std::string key(k.str());
-            if (std::find_if(std::begin(known), std::end(known),
-                             [&](const char* s) { return key == s; }) != std::end(known)) {
-                continue;
-            }
-            std::string suggestion = closestKey(key, known);
-            std::string message = "unknown key '" + key + "' " + where + ", ignored";
-            std::string hint = std::string("the keys ") + where + " are: " + joinKeys(known);
-            if (!suggestion.empty()) {
-                message += "; did you mean '" + suggestion + "'?";
-                hint = "rename it to '" + suggestion + "'";
-            }
-            warning(static_cast<int>(k.source().begin.line), prefix + key, message, hint);
-        }
-    }
-
-    template <size_t N> static std::string joinKeys(const char* const (&known)[N]) {
-        std::string s;
-        for (const char* k : known) {
-            s += (s.empty() ? "" : ", ") + std::string(k);
-        }
-        return s;
-    }
-
-    // The text of a string node in Windows-1252, checked against `rules`.
-    std::string text(const toml::node& node, const std::string& key, unsigned rules,
-                     const std::string& what) {
-        const auto* value = node.as_string();
-        if (value == nullptr) {
-            error(lineOf(node), key,
-                  what + " must be a text in double quotes, not " + typeName(node),
-                  "write it in double quotes, for example \"5\"");
-            return "";
-        }
-        return convert(value->get(), lineOf(node), key, rules, what);
-    }
-
-    std::string convert(const std::string& utf8, int line, const std::string& key, unsigned rules,
-                        const std::string& what) {
-        std::string bytes;
-        Cp1252Error bad;
-        if (!utf8ToCp1252(utf8, &bytes, &bad)) {
-            error(line, key, what + ": " + describeCp1252Error(bad),
-                  "the player shows single-byte Windows-1252 texts (Western European "
-                  "letters, punctuation, the euro sign)");
-            return "";
-        }
-        bool ok = true;
-        if (bytes.size() > static_cast<size_t>(kMaxTextBytes)) {
-            error(line, key,
-                  what + " is " + std::to_string(bytes.size()) +
-                      " bytes long in Windows-1252; the player holds at most 259",
-                  "shorten it by " + std::to_string(bytes.size() - kMaxTextBytes) + " characters");
-            ok = false;
-        }
-        if (bytes.find('\0') != std::string::npos) {
-            error(line, key, what + " holds a NUL character (\\u0000), which would end it early",
-                  "remove the \\u0000");
-            ok = false;
-        }
-        if ((rules & kPackageField) && bytes.find('|') != std::string::npos) {
-            error(line, key,
-                  what + " holds a '|' (character " + std::to_string(bytes.find('|') + 1) +
-                      "), the separator of the quiz package's fields",
-                  "replace '|' by '/' or another character");
-            ok = false;
-        }
-        if ((rules & kCodeLine) && bytes.find_first_of("\r\n") != std::string::npos) {
-            error(line, key, what + " holds a line break (CR or LF); each code is one line",
-                  "remove the \\n or \\r");
-            ok = false;
-        }
-        if (ok && (rules & kExpectedAnswer)) {
-            checkExpectedAnswer(bytes, line, key, what);
-        }
-        return bytes;
-    }
-
-    // The player trims blanks from the typed text only, and reads it from a one-line field.
-    void checkExpectedAnswer(const std::string& answer, int line, const std::string& key,
-                             const std::string& what) {
-        if (answer.empty()) {
-            warning(line, key,
-                    what + " is empty: the player grades an empty field \"?\", so "
-                           "this answer can never be \"BRAVO\"",
-                    "give the expected answer");
-        } else if (answer.front() == ' ' || answer.back() == ' ') {
-            warning(line, key,
-                    what + " \"" + cp1252ToUtf8(answer) +
-                        "\" begins or ends with a blank; the player removes blanks around the "
-                        "typed text, so it can never grade this answer \"BRAVO\"",
-                    "remove the blanks at either end");
-        }
-        if (answer.find_first_of("\r\n\t") != std::string::npos) {
-            warning(line, key,
-                    what + " holds a tab or line break, which cannot be typed into the "
-                           "one-line answer field",
-                    "replace it by a blank");
-        }
-    }
-
-    // An optional text key of a table; empty when absent.
-    std::string optionalText(const toml::table& table, const char* name, const std::string& key,
-                             unsigned rules, const std::string& what) {
-        const toml::node* node = table.get(name);
-        return node ? text(*node, key, rules, what) : std::string();
-    }
-
     // ---- the root table --------------------------------------------------------------
 
     void readRoot(const toml::table& root) {
@@ -384,33 +87,6 @@ class Checker {
         readBackground(root);
         readLabels(root);
         readCodes(root);
-    }
-
-    template <size_t N>
-    bool readName(const toml::table& root, const char* name, const char* const (&names)[N],
-                  int32_t* value) {
-        const toml::node* node = root.get(name);
-        std::string choices;
-        for (const char* n : names) {
-            choices += (choices.empty() ? "" : " | ") + inQuotes(n);
-        }
-        if (node == nullptr) {
-            return false;
-        }
-        const auto* s = node->as_string();
-        if (s != nullptr) {
-            for (size_t i = 0; i < N; ++i) {
-                if (s->get() == names[i]) {
-                    *value = static_cast<int32_t>(i);
-                    return true;
-                }
-            }
-        }
-        error(lineOf(*node), name,
-              s ? "unknown value " + inQuotes(s->get())
-                : std::string("must be a text in double quotes, not ") + typeName(*node),
-              std::string("write ") + name + " = one of " + choices);
-        return false;
     }
 
     void readKind(const toml::table& root) {
@@ -613,16 +289,20 @@ class Checker {
 
     // Which "IMG" resource a media key becomes in this quiz, or why it is never shown.
     void readMedia(const toml::table& table, int q) {
-        bool picture = kindKnown_ && d_.quizType == QUIZ_PICTURE;
-        bool revealsPictures =
-            picture && revealKnown_ &&
-            (d_.revealMode == REVEAL_PICTURE || d_.revealMode == REVEAL_TEXT_AND_PICTURE);
-        std::string kindText = kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : "";
+        readQuestionPicture(table, q);
+        readRevealPicture(table, q);
+        readClip(table, q);
+    }
 
+    bool showsPictures() const { return kindKnown_ && d_.quizType == QUIZ_PICTURE; }
+    std::string kindText() const { return kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : ""; }
+
+    void readQuestionPicture(const toml::table& table, int q) {
+        bool picture = showsPictures();
         const toml::node* pictureNode = table.get("picture");
         if (pictureNode && kindKnown_ && !picture) {
             warning(lineOf(*pictureNode), questionKey(q, "picture"),
-                    "a quiz of kind = " + kindText +
+                    "a quiz of kind = " + kindText() +
                         " never shows question pictures; "
                         "it is not stored",
                     "remove it, or set kind = \"picture\"");
@@ -635,13 +315,19 @@ class Checker {
                         " has no picture: the player shows an empty frame",
                     "add picture = \"media/q" + twoDigits(q) + ".jpg\"");
         }
+    }
 
+    void readRevealPicture(const toml::table& table, int q) {
+        bool picture = showsPictures();
+        bool revealsPictures =
+            picture && revealKnown_ &&
+            (d_.revealMode == REVEAL_PICTURE || d_.revealMode == REVEAL_TEXT_AND_PICTURE);
         const toml::node* revealNode = table.get("reveal_picture");
         if (revealNode && kindKnown_ && revealKnown_ && !revealsPictures) {
             warning(lineOf(*revealNode), questionKey(q, "reveal_picture"),
                     picture ? "reveal = " + inQuotes(revealName(d_.revealMode)) +
                                   " never shows reveal pictures; it is not stored"
-                            : "a quiz of kind = " + kindText +
+                            : "a quiz of kind = " + kindText() +
                                   " never shows reveal pictures; it is not stored",
                     picture ? "set reveal = \"picture\" or \"text+picture\", or remove it"
                             : "remove it; reveal pictures need kind = \"picture\"");
@@ -654,12 +340,14 @@ class Checker {
                         " has no reveal picture: solving it keeps the question picture",
                     "add reveal_picture = \"media/r" + twoDigits(q) + ".jpg\"");
         }
+    }
 
+    void readClip(const toml::table& table, int q) {
         const toml::node* clipNode = table.get("clip");
         bool clips = kindKnown_ && (d_.quizType == QUIZ_AUDIO || d_.quizType == QUIZ_VIDEO);
         if (clipNode && kindKnown_ && !clips) {
             warning(lineOf(*clipNode), questionKey(q, "clip"),
-                    "a quiz of kind = " + kindText + " never plays clips; it is not stored",
+                    "a quiz of kind = " + kindText() + " never plays clips; it is not stored",
                     "remove it, or set kind = \"audio\" (MP3) or \"video\" (AVI)");
         } else if (clipNode && clips) {
             addMedia(*clipNode, q, "clip",
@@ -776,23 +464,6 @@ class Checker {
                       " bytes in all, or make two quizzes");
         }
     }
-
-    // ---- media files -----------------------------------------------------------------
-
-    // Every media file is read and checked on its own core; the problems are merged in
-    // description order.
-    void checkMediaFiles() {
-        std::vector<std::vector<Diagnostic>> found(d_.media.size());
-        runInParallel(
-            d_.media.size(),
-            [&](size_t i) {
-                MediaCheck check{d_.file, d_.folder, decoding_, &found[i]};
-                check.run(d_.media[i]);
-            },
-            [&](size_t i) {
-                diagnostics_.insert(diagnostics_.end(), found[i].begin(), found[i].end());
-            });
-    }
 };
 
 std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
@@ -859,11 +530,12 @@ QuizPtr makeQuiz(const Description& d) {
 }
 
 const char* quizKindName(int32_t quizType) {
-    return quizType >= 0 && quizType < 4 ? kKindNames[quizType] : nullptr;
+    return quizType >= 0 && quizType < 4 ? kKindNames[static_cast<size_t>(quizType)] : nullptr;
 }
 
 const char* revealName(int32_t revealMode) {
-    return revealMode >= 0 && revealMode < 5 ? kRevealNames[revealMode] : nullptr;
+    return revealMode >= 0 && revealMode < 5 ? kRevealNames[static_cast<size_t>(revealMode)]
+                                             : nullptr;
 }
 
 std::string colourName(Rgb colour) {

@@ -46,9 +46,7 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-} // namespace
-
-ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
+void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
     if (reading.malformed) {
         throw ExtractError(reading.source +
                            ": its quiz package is malformed, so no description can rebuild it; "
@@ -65,35 +63,42 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
                                "to write into it (files of the same names are replaced)");
         }
     }
+}
 
-    ExtractResult result;
+// The quiz's media with their file names, and what a rebuild of them would change.
+std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
+                                         std::vector<std::string>* warnings) {
     std::vector<MediaListing> media = reading.media;
     std::vector<std::string> large; // pictures a plain build would store smaller
     for (MediaListing& m : media) {
         m.file = mediaFileName(m);
         bool picture = m.role == MediaRole::QuestionPicture || m.role == MediaRole::RevealPicture;
         if (picture && !playerShowsPicture(m.format)) {
-            result.warnings.push_back(m.file + " is " + mediaFormatName(m.format) +
-                                      ", which the player cannot show; build will convert it");
+            warnings->push_back(m.file + " is " + mediaFormatName(m.format) +
+                                ", which the player cannot show; build will convert it");
         } else if (picture &&
                    (m.pictureSize.width > kPictureBox || m.pictureSize.height > kPictureBox)) {
             large.push_back(m.file + " (" + std::to_string(m.pictureSize.width) + "x" +
                             std::to_string(m.pictureSize.height) + ")");
         } else if (m.format == MediaFormat::Unknown) {
-            result.warnings.push_back(m.file + ": the format of IMG " +
-                                      std::to_string(m.resourceId) +
-                                      " is unknown; check will "
-                                      "refuse it until it is replaced");
+            warnings->push_back(m.file + ": the format of IMG " + std::to_string(m.resourceId) +
+                                " is unknown; check will "
+                                "refuse it until it is replaced");
         }
     }
     if (!large.empty()) {
-        result.warnings.push_back(
+        warnings->push_back(
             std::to_string(large.size()) + " picture" + (large.size() == 1 ? " is" : "s are") +
             " larger than the player shows them, " + large.front() +
             (large.size() > 1 ? " and more" : "") +
             ": build them with --keep-pictures to store them unchanged (without it, build "
             "stores them at the size the player shows)");
     }
+    return media;
+}
+
+std::string extractedDescription(const QuizReading& reading,
+                                 const std::vector<MediaListing>& media) {
     std::vector<std::string> header = {
         "Extracted from " + reading.source + " by quizpack extract.",
         "quizpack build on this file makes the same \"PATCH\" resources again.",
@@ -105,50 +110,76 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
         for (const std::string& u : reading.unusedImages)
             trailer.push_back("  " + u);
     }
-    std::string description = writeDescription(*reading.quiz, media, header, trailer);
+    return writeDescription(*reading.quiz, media, header, trailer);
+}
+
+const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {
+    for (const ImageResource& i : reading.images) {
+        if (!i.name.isName() && i.name.number == resourceId) {
+            return i.data;
+        }
+    }
+    static const std::vector<uint8_t> kNone;
+    return kNone; // the reading lists only media it found among the images
+}
+
+// Files written under temporary names, renamed together at the end; on failure the
+// temporary files and the new files of a half-done commit go again.
+class PendingFiles {
+  public:
+    void stage(const fs::path& target, const std::vector<uint8_t>& bytes) {
+        std::error_code exists;
+        bool replaces = fs::exists(target, exists);
+        pending_.push_back(Pending{writeTemporaryBeside(target, bytes), target, replaces});
+    }
+    void commit(std::vector<fs::path>* written) {
+        for (Pending& p : pending_) {
+            commitFile(p.temporary, p.target);
+            written->push_back(p.target);
+            p.temporary.clear();
+        }
+        committed_ = true;
+    }
+    ~PendingFiles() {
+        if (committed_)
+            return;
+        for (const Pending& p : pending_) {
+            if (!p.temporary.empty()) {
+                discardFile(p.temporary);
+            } else if (!p.replaces) {
+                discardFile(p.target);
+            }
+        }
+    }
+
+  private:
+    struct Pending {
+        fs::path temporary, target;
+        bool replaces; // a file of that name was there before
+    };
+    std::vector<Pending> pending_;
+    bool committed_ = false;
+};
+
+} // namespace
+
+ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
+    refuseExtraction(reading, dir, overwrite);
+    ExtractResult result;
+    const std::vector<MediaListing> media = nameMediaFiles(reading, &result.warnings);
+    const std::string description = extractedDescription(reading, media);
 
     MadeDirectories dirs;
     dirs.make(dir);
     if (!media.empty()) {
         dirs.make(dir / "media");
     }
-    struct Pending {
-        fs::path temporary, target;
-        bool replaces; // a file of that name was there before
-    };
-    std::vector<Pending> pending;
-    auto stage = [&](const fs::path& target, const std::vector<uint8_t>& bytes) {
-        std::error_code exists;
-        bool replaces = fs::exists(target, exists);
-        pending.push_back(Pending{writeTemporaryBeside(target, bytes), target, replaces});
-    };
-    try {
-        for (const MediaListing& m : media) {
-            const ImageResource* image = nullptr;
-            for (const ImageResource& i : reading.images) {
-                if (!i.name.isName() && i.name.number == m.resourceId) {
-                    image = &i;
-                    break;
-                }
-            }
-            stage(dir / fs::u8path(m.file), image->data);
-        }
-        stage(dir / "quiz.toml", bytesOf(description));
-        for (Pending& p : pending) {
-            commitFile(p.temporary, p.target);
-            result.written.push_back(p.target);
-            p.temporary.clear();
-        }
-    } catch (...) {
-        for (const Pending& p : pending) {
-            if (!p.temporary.empty()) {
-                discardFile(p.temporary);
-            } else if (!p.replaces) {
-                discardFile(p.target); // new files of a half-done extraction go again
-            }
-        }
-        throw;
+    PendingFiles files;
+    for (const MediaListing& m : media) {
+        files.stage(dir / fs::u8path(m.file), imageData(reading, m.resourceId));
     }
+    files.stage(dir / "quiz.toml", bytesOf(description));
+    files.commit(&result.written);
     dirs.committed = true;
     return result;
 }

@@ -2,15 +2,16 @@
 #pragma once
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tools/quizpack/quiz_reader.h"
+#include "tools/quizpack/quizpack_error.h"
 
-class ExtractError : public std::runtime_error {
+// An extraction refused (a folder that holds files, a malformed package). Exit code 2.
+class ExtractError : public QuizpackError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ExtractError(const std::string& message) : QuizpackError(kExitBadInput, message) {}
 };
 
 enum class Overwrite { Refuse, Allow };

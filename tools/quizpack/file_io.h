@@ -4,14 +4,15 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// A file that cannot be read or written; what() names the file and the reason.
-class FileError : public std::runtime_error {
+#include "tools/quizpack/quizpack_error.h"
+
+// A file that cannot be read or written; what() names the file and the reason. Exit code 2.
+class FileError : public QuizpackError {
   public:
-    using std::runtime_error::runtime_error;
+    explicit FileError(const std::string& message) : QuizpackError(kExitBadInput, message) {}
 };
 
 // The file's bytes. Throws FileError when it is missing, not a regular file or unreadable.

@@ -15,33 +15,6 @@ namespace {
 constexpr size_t kMaxText = 259;               // the player's texts hold 259 characters
 constexpr const char kErrorMarker[] = "ERROR"; // printed in place of a verdict
 
-void printGradeHelp(FILE* out) {
-    fputs("Usage:\n"
-          "  quizpack grade EXPECTED TYPED\n"
-          "  quizpack grade --tsv FILE      (FILE '-' reads standard input)\n"
-          "\n"
-          "Grades a typed answer against an expected answer exactly as the quiz player does\n"
-          "and prints the verdict: BRAVO, Anagramme, Quasiment, Presque, Trop long,\n"
-          "Trop court, pas loin, yade lid\xC3\xA9"
-          "e, FAUX or ? (nothing typed).\n"
-          "\n"
-          "Texts are UTF-8 and are graded as Windows-1252, the player's character set; a\n"
-          "character that Windows-1252 lacks is an error. Blanks around the typed text and\n"
-          "the case of the letters a-z do not count; accents do (e and \xC3\xA9 differ). Only\n"
-          "the first 259 characters of the typed text are graded, as in the player; an\n"
-          "expected answer holds at most 259 characters and no '|'.\n"
-          "\n"
-          "--tsv reads one case a line, EXPECTED<TAB>TYPED (CRLF line ends and a UTF-8 BOM\n"
-          "are accepted), and prints one verdict a line in the same order. A malformed line\n"
-          "is reported on standard error with its line number and prints ERROR in its\n"
-          "place, so the output keeps one line per input line; the other lines are still\n"
-          "graded.\n"
-          "\n"
-          "Exit codes: 0 all graded, 2 a bad argument or at least one malformed line.\n"
-          "Use '--' before EXPECTED if it begins with '--'.\n",
-          out);
-}
-
 // The verdict words in UTF-8, made once (gradeText returns one of these ten pointers).
 const std::string& verdictUtf8(const char* verdict) {
     static const char* const kWords[] = {
@@ -100,15 +73,14 @@ bool prepareText(std::string_view utf8, const char* what, bool isExpected, std::
     return true;
 }
 
-int gradeOne(const char* expectedArg, const char* typedArg) {
+int gradeOne(const std::string& expectedArg, const std::string& typedArg) {
     std::string expected;
     std::string typed;
     std::string message;
     size_t typedChars = 0;
     if (!prepareText(expectedArg, "expected answer (EXPECTED)", true, &expected, &message) ||
         !prepareText(typedArg, "typed text (TYPED)", false, &typed, &message, &typedChars)) {
-        fprintf(stderr, "quizpack grade: %s\n", message.c_str());
-        return kExitBadInput;
+        throw QuizpackError(kExitBadInput, message);
     }
     if (typedChars > kMaxText) {
         fprintf(stderr,
@@ -137,38 +109,66 @@ bool readAll(FILE* in, std::string* data) {
     return !ferror(in);
 }
 
-int gradeTsv(const char* path) {
-    const bool useStdin = strcmp(path, "-") == 0;
-    const std::string name = useStdin ? "<stdin>" : path;
+// The whole of the file, or of standard input for "-".
+std::string readTsvInput(const std::string& path) {
     std::string data;
-    if (useStdin) {
+    if (path == "-") {
         if (!readAll(stdin, &data)) {
-            fprintf(stderr, "quizpack grade: cannot read standard input: %s\n", strerror(errno));
-            return kExitBadInput;
+            const int readErrno = errno;
+            throw QuizpackError(kExitBadInput,
+                                std::string("cannot read standard input: ") + strerror(readErrno));
         }
-    } else {
-        FILE* in = fopen(path, "rb");
-        if (in == nullptr) {
-            fprintf(stderr, "quizpack grade: cannot open '%s': %s\n", path, strerror(errno));
-            return kExitBadInput;
-        }
-        const bool ok = readAll(in, &data);
-        const int readErrno = errno;
-        fclose(in);
-        if (!ok) {
-            fprintf(stderr, "quizpack grade: cannot read '%s': %s\n", path, strerror(readErrno));
-            return kExitBadInput;
-        }
+        return data;
     }
+    FILE* in = fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        const int openErrno = errno;
+        throw QuizpackError(kExitBadInput,
+                            "cannot open '" + path + "': " + std::string(strerror(openErrno)));
+    }
+    const bool ok = readAll(in, &data);
+    const int readErrno = errno;
+    fclose(in);
+    if (!ok) {
+        throw QuizpackError(kExitBadInput,
+                            "cannot read '" + path + "': " + std::string(strerror(readErrno)));
+    }
+    return data;
+}
 
+// The verdict of one EXPECTED<TAB>TYPED line; false with *message when it is malformed.
+bool gradeLine(std::string_view line, std::string* verdict, std::string* message) {
+    size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+        *message = line.empty() ? "empty line; expected EXPECTED<TAB>TYPED"
+                                : "no tab; expected EXPECTED<TAB>TYPED";
+        return false;
+    }
+    if (line.find('\t', tab + 1) != std::string_view::npos) {
+        *message = "more than one tab; expected EXPECTED<TAB>TYPED (a text cannot hold "
+                   "a tab here)";
+        return false;
+    }
+    std::string expected;
+    std::string typed;
+    if (!prepareText(line.substr(0, tab), "expected answer", true, &expected, message) ||
+        !prepareText(line.substr(tab + 1), "typed text", false, &typed, message)) {
+        return false;
+    }
+    *verdict = verdictUtf8(gradeText(expected.c_str(), typed.c_str()));
+    return true;
+}
+
+int gradeTsv(const std::string& path) {
+    const std::string name = path == "-" ? "<stdin>" : path;
+    const std::string data = readTsvInput(path);
     std::string_view rest = data;
     if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
         rest.remove_prefix(3); // the byte-order mark Windows editors put in UTF-8 files
     }
     std::string out;
     out.reserve(rest.size() / 2 + 64);
-    std::string expected;
-    std::string typed;
+    std::string verdict;
     std::string message;
     size_t lineNumber = 0;
     size_t malformed = 0;
@@ -180,21 +180,8 @@ int gradeTsv(const char* path) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-
-        size_t tab = line.find('\t');
-        bool ok = false;
-        if (tab == std::string_view::npos) {
-            message = line.empty() ? "empty line; expected EXPECTED<TAB>TYPED"
-                                   : "no tab; expected EXPECTED<TAB>TYPED";
-        } else if (line.find('\t', tab + 1) != std::string_view::npos) {
-            message = "more than one tab; expected EXPECTED<TAB>TYPED (a text cannot hold "
-                      "a tab here)";
-        } else {
-            ok = prepareText(line.substr(0, tab), "expected answer", true, &expected, &message) &&
-                 prepareText(line.substr(tab + 1), "typed text", false, &typed, &message);
-        }
-        if (ok) {
-            out += verdictUtf8(gradeText(expected.c_str(), typed.c_str()));
+        if (gradeLine(line, &verdict, &message)) {
+            out += verdict;
         } else {
             ++malformed;
             fprintf(stderr, "quizpack grade: %s:%zu: %s\n", name.c_str(), lineNumber,
@@ -205,48 +192,38 @@ int gradeTsv(const char* path) {
     }
     fwrite(out.data(), 1, out.size(), stdout);
     if (fflush(stdout) != 0) {
-        fprintf(stderr, "quizpack grade: cannot write the verdicts: %s\n", strerror(errno));
-        return kExitBadInput;
+        const int writeErrno = errno;
+        throw QuizpackError(kExitBadInput,
+                            std::string("cannot write the verdicts: ") + strerror(writeErrno));
     }
     if (malformed > 0) {
-        fprintf(stderr, "quizpack grade: %zu of %zu lines malformed (ERROR in the output)\n",
-                malformed, lineNumber);
-        return kExitBadInput;
+        throw QuizpackError(kExitBadInput, std::to_string(malformed) + " of " +
+                                               std::to_string(lineNumber) +
+                                               " lines malformed (ERROR in the output)");
     }
     return kExitOk;
 }
 
 } // namespace
 
-int runGrade(int argc, char** argv) {
-    if (argc >= 1 && (strcmp(argv[0], "--help") == 0 || strcmp(argv[0], "-h") == 0)) {
-        printGradeHelp(stdout);
-        return kExitOk;
-    }
-    if (argc >= 1 && strcmp(argv[0], "--tsv") == 0) {
-        if (argc != 2) {
-            fprintf(stderr, "quizpack grade: --tsv takes one file name (or '-' for standard "
-                            "input)\n\n");
-            printGradeHelp(stderr);
-            return kExitBadInput;
+int runGrade(const CommandArguments& args) {
+    const std::vector<std::string>& words = args.positional;
+    if (!words.empty() && words[0] == "--tsv") {
+        if (words.size() != 2) {
+            throw usageMistake("--tsv takes one file name (or '-' for standard input)");
         }
-        return gradeTsv(argv[1]);
+        return gradeTsv(words[1]);
     }
-    if (argc >= 1 && strcmp(argv[0], "--") == 0) {
-        --argc;
-        ++argv;
-    } else if (argc >= 1 && strncmp(argv[0], "--", 2) == 0) {
-        fprintf(stderr,
-                "quizpack grade: unknown option '%s' (use '--' before an answer "
-                "that begins with '--')\n\n",
-                argv[0]);
-        printGradeHelp(stderr);
-        return kExitBadInput;
+    size_t first = 0;
+    if (!words.empty() && words[0] == "--") {
+        first = 1;
+    } else if (!words.empty() && words[0].compare(0, 2, "--") == 0) {
+        throw usageMistake("unknown option '" + words[0] +
+                           "' (use '--' before an answer that begins with '--')");
     }
-    if (argc != 2) {
-        fprintf(stderr, "quizpack grade: expected two texts, EXPECTED and TYPED, got %d\n\n", argc);
-        printGradeHelp(stderr);
-        return kExitBadInput;
+    if (words.size() - first != 2) {
+        throw usageMistake("expected two texts, EXPECTED and TYPED, got " +
+                           std::to_string(words.size() - first));
     }
-    return gradeOne(argv[0], argv[1]);
+    return gradeOne(words[first], words[first + 1]);
 }

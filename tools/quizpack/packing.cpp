@@ -24,28 +24,29 @@ std::vector<uint8_t> codeTableBytes(const Quiz& quiz) {
 
 std::vector<uint8_t> lzwPack(const std::vector<uint8_t>& plain) {
     if (plain.size() > static_cast<size_t>(kLzwMaxInput)) {
-        throw PackError("LZW_TOO_LARGE: " + std::to_string(plain.size()) +
-                        " bytes; the codec packs at most " + std::to_string(kLzwMaxInput));
+        throw PackError("packing", "LZW_TOO_LARGE: " + std::to_string(plain.size()) +
+                                       " bytes; the codec packs at most " +
+                                       std::to_string(kLzwMaxInput));
     }
     uint8_t* out = nullptr;
     int32_t length = 0;
     int32_t result = lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length);
     if (result != LZW_OK) {
-        throw PackError(std::string(lzwResultName(result)) + " while packing " +
-                        std::to_string(plain.size()) + " bytes");
+        throw PackError("packing", std::string(lzwResultName(result)) + " while packing " +
+                                       std::to_string(plain.size()) + " bytes");
     }
     return takeBuffer(out, length);
 }
 
 std::vector<uint8_t> lzwUnpack(const std::vector<uint8_t>& packed) {
     if (packed.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
-        throw PackError("LZW_TOO_LARGE: the packed resource is over 2 GB");
+        throw PackError("unpacking", "LZW_TOO_LARGE: the packed resource is over 2 GB");
     }
     uint8_t* out = nullptr;
     int32_t length = 0;
     int32_t result = lzwDecode(packed.data(), static_cast<int32_t>(packed.size()), &out, &length);
     if (result != LZW_OK) {
-        throw PackError(lzwResultName(result));
+        throw PackError("unpacking", lzwResultName(result));
     }
     return takeBuffer(out, length);
 }

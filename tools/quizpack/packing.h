@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "tools/quizpack/quizpack_error.h"
 #include "content/quiz.h"
 #include "resources/resource.h"
 
@@ -13,10 +14,14 @@
 constexpr uint32_t kPackageResourceId = IDR_QUIZ_PACKAGE;
 constexpr uint32_t kCodeTableResourceId = IDR_CODE_TABLE;
 
-// The codec refused the bytes; what() names the codec's result ("LZW_TOO_LARGE", ...).
-class PackError : public std::runtime_error {
+// The codec refused the bytes. `result` names the codec's result ("LZW_TOO_LARGE: ..."),
+// what() also the step that failed ("packing failed: LZW_TOO_LARGE: ..."). Exit code 1.
+class PackError : public QuizpackError {
   public:
-    using std::runtime_error::runtime_error;
+    PackError(const char* step, const std::string& result)
+        : QuizpackError(kExitCodecFailure, std::string(step) + " failed: " + result),
+          result(result) {}
+    std::string result;
 };
 
 struct PackedQuiz {

@@ -102,7 +102,7 @@ void readContent(QuizReading* r) {
         r->package = lzwUnpack(r->packedPackage);
     } catch (const PackError& e) {
         throw QuizReadError(r->source +
-                                ": the quiz package (\"PATCH\" 104) does not unpack: " + e.what() +
+                                ": the quiz package (\"PATCH\" 104) does not unpack: " + e.result +
                                 "; the player would show \"Erreur dans le "
                                 "d\u00e9cryptage des reponses\" and an empty quiz",
                             true);
@@ -121,7 +121,7 @@ void readContent(QuizReading* r) {
         } catch (const PackError& e) {
             // The player carries on without codes; so does the reading.
             r->warnings.push_back(std::string("the code table (\"PATCH\" 105) does not unpack (") +
-                                  e.what() +
+                                  e.result +
                                   "): the player shows \"Erreur dans le "
                                   "d\u00e9cryptage des codes\" and no codes");
             r->hasCodeTable = false;

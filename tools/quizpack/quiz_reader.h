@@ -4,20 +4,21 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tools/quizpack/pe_resources.h"
 #include "tools/quizpack/quiz_holder.h"
+#include "tools/quizpack/quizpack_error.h"
 #include "tools/quizpack/toml_writer.h"
 
 // The input is not a quiz; `codecFailure` tells a resource that does not unpack (exit 1)
 // from a file that is no quiz executable at all (exit 2).
-class QuizReadError : public std::runtime_error {
+class QuizReadError : public QuizpackError {
   public:
     QuizReadError(const std::string& message, bool codecFailure)
-        : std::runtime_error(message), codecFailure(codecFailure) {}
+        : QuizpackError(codecFailure ? kExitCodecFailure : kExitBadInput, message),
+          codecFailure(codecFailure) {}
     bool codecFailure;
 };
 

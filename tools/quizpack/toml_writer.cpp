@@ -102,6 +102,83 @@ bool storesRevealTexts(int32_t mode) {
     return mode == REVEAL_TEXT || mode == REVEAL_TEXT_AND_PICTURE || mode == REVEAL_ALL_TEXTS;
 }
 
+int answersPerQuestion(const Quiz& quiz) {
+    return quiz.answersPerQuestion == 2 ? 2 : 1;
+}
+
+// title, creator, explanation, kind, answers_per_question, labels, reveal, background.
+void writeQuizKeys(std::string* out, const Quiz& quiz) {
+    line(out, "title = " + utf8(quiz.title));
+    line(out, "creator = " + utf8(quiz.creator));
+    line(out, "explanation = " + utf8(quiz.explanation));
+    if (const char* kind = quizKindName(quiz.quizType)) {
+        line(out, std::string("kind = \"") + kind + "\"");
+    } else {
+        line(out, "# kind: the package's quiz type " + std::to_string(quiz.quizType) +
+                      " is none of text, picture, audio, video");
+    }
+    line(out, "answers_per_question = " + std::to_string(answersPerQuestion(quiz)));
+    if (quiz.answerLabel1[0] != '\0' || quiz.answerLabel2[0] != '\0') {
+        line(out, "labels = [" + utf8(quiz.answerLabel1) + ", " + utf8(quiz.answerLabel2) + "]");
+    }
+    if (const char* reveal = revealName(quiz.revealMode)) {
+        line(out, std::string("reveal = \"") + reveal + "\"");
+    } else {
+        line(out, "# reveal: the package's reveal mode " + std::to_string(quiz.revealMode) +
+                      " reveals nothing, as \"none\" does");
+        line(out, "reveal = \"none\"");
+    }
+    Rgb colour{static_cast<uint8_t>(quiz.backgroundColour & 0xFF),
+               static_cast<uint8_t>((quiz.backgroundColour >> 8) & 0xFF),
+               static_cast<uint8_t>((quiz.backgroundColour >> 16) & 0xFF)};
+    line(out, "background = \"" + colourName(colour) + "\"");
+}
+
+// Codes after the last non-empty one are empty anyway; leaving them out changes nothing.
+void writeCodes(std::string* out, const Quiz& quiz, int count) {
+    int codes = count;
+    while (codes > 0 && quiz.codes[codes - 1][0] == '\0') {
+        --codes;
+    }
+    if (codes == 0) {
+        line(out, "codes = []");
+        return;
+    }
+    line(out, "codes = [");
+    for (int i = 0; i < codes; ++i) {
+        line(out, "  " + utf8(quiz.codes[i]) + ",  # " + std::to_string(i + 1) + " solved");
+    }
+    line(out, "]");
+}
+
+void writeQuestion(std::string* out, const Quiz& quiz, const QuestionNode& node, int q,
+                   const std::vector<MediaListing>& media) {
+    line(out, "");
+    line(out, "[[question]]  # " + std::to_string(q));
+    std::string answerList = "[" + utf8(node.answer1);
+    if (answersPerQuestion(quiz) == 2) {
+        answerList += ", " + utf8(node.answer2);
+    }
+    line(out, "answers = " + answerList + "]");
+    if (node.questionText[0] != '\0') {
+        line(out, "text = " + utf8(node.questionText));
+    }
+    if (storesRevealTexts(quiz.revealMode) && node.revealText[0] != '\0') {
+        line(out, "reveal_text = " + utf8(node.revealText));
+    }
+    for (const MediaListing& m : media) {
+        if (m.question != q) {
+            continue;
+        }
+        if (m.file.empty()) {
+            line(out, std::string("# ") + mediaKey(m.role) + ": " + describeMedia(m));
+        } else {
+            line(out, std::string(mediaKey(m.role)) + " = " + tomlString(m.file) + "  # " +
+                          describeMedia(m));
+        }
+    }
+}
+
 } // namespace
 
 std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& media,
@@ -109,74 +186,12 @@ std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& 
                              const std::vector<std::string>& trailerComments) {
     std::string out;
     comments(&out, headerComments);
-    line(&out, "title = " + utf8(quiz.title));
-    line(&out, "creator = " + utf8(quiz.creator));
-    line(&out, "explanation = " + utf8(quiz.explanation));
-    if (const char* kind = quizKindName(quiz.quizType)) {
-        line(&out, std::string("kind = \"") + kind + "\"");
-    } else {
-        line(&out, "# kind: the package's quiz type " + std::to_string(quiz.quizType) +
-                       " is none of text, picture, audio, video");
-    }
-    int answers = quiz.answersPerQuestion == 2 ? 2 : 1;
-    line(&out, "answers_per_question = " + std::to_string(answers));
-    if (quiz.answerLabel1[0] != '\0' || quiz.answerLabel2[0] != '\0') {
-        line(&out, "labels = [" + utf8(quiz.answerLabel1) + ", " + utf8(quiz.answerLabel2) + "]");
-    }
-    if (const char* reveal = revealName(quiz.revealMode)) {
-        line(&out, std::string("reveal = \"") + reveal + "\"");
-    } else {
-        line(&out, "# reveal: the package's reveal mode " + std::to_string(quiz.revealMode) +
-                       " reveals nothing, as \"none\" does");
-        line(&out, "reveal = \"none\"");
-    }
-    Rgb colour{static_cast<uint8_t>(quiz.backgroundColour & 0xFF),
-               static_cast<uint8_t>((quiz.backgroundColour >> 8) & 0xFF),
-               static_cast<uint8_t>((quiz.backgroundColour >> 16) & 0xFF)};
-    line(&out, "background = \"" + colourName(colour) + "\"");
-
-    // Codes after the last non-empty one are empty anyway; leaving them out changes nothing.
+    writeQuizKeys(&out, quiz);
     int count = quiz.questionCount < kMaxQuestions ? quiz.questionCount : kMaxQuestions;
-    int codes = count;
-    while (codes > 0 && quiz.codes[codes - 1][0] == '\0') {
-        --codes;
-    }
-    if (codes == 0) {
-        line(&out, "codes = []");
-    } else {
-        line(&out, "codes = [");
-        for (int i = 0; i < codes; ++i) {
-            line(&out, "  " + utf8(quiz.codes[i]) + ",  # " + std::to_string(i + 1) + " solved");
-        }
-        line(&out, "]");
-    }
-
+    writeCodes(&out, quiz, count);
     const QuestionNode* node = quiz.head;
     for (int q = 1; q <= count && node != nullptr; ++q, node = node->next) {
-        line(&out, "");
-        line(&out, "[[question]]  # " + std::to_string(q));
-        std::string answerList = "[" + utf8(node->answer1);
-        if (answers == 2) {
-            answerList += ", " + utf8(node->answer2);
-        }
-        line(&out, "answers = " + answerList + "]");
-        if (node->questionText[0] != '\0') {
-            line(&out, "text = " + utf8(node->questionText));
-        }
-        if (storesRevealTexts(quiz.revealMode) && node->revealText[0] != '\0') {
-            line(&out, "reveal_text = " + utf8(node->revealText));
-        }
-        for (const MediaListing& m : media) {
-            if (m.question != q) {
-                continue;
-            }
-            if (m.file.empty()) {
-                line(&out, std::string("# ") + mediaKey(m.role) + ": " + describeMedia(m));
-            } else {
-                line(&out, std::string(mediaKey(m.role)) + " = " + tomlString(m.file) + "  # " +
-                               describeMedia(m));
-            }
-        }
+        writeQuestion(&out, quiz, *node, q, media);
     }
     if (!trailerComments.empty()) {
         line(&out, "");
