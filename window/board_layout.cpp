@@ -34,10 +34,26 @@ void placeFields(QuestionLayout* layout, FieldBox box, int answersPerQuestion,
     }
 }
 
+// Two-answer text rows stack their fields as the other boards do. Left to right they hold
+// the question sentence (narrower than with one answer, but two lines high), the column
+// labels of the row's first question, the fields wide enough for a name, and the verdict
+// labels, which end at x 810 as in one-answer rows.
+constexpr int kDuoTextQuestionWidth = 390;
+constexpr int kDuoTextQuestionHeight = 41; // both fields' lines
+constexpr int kDuoTextFieldsX = 550;
+constexpr int kDuoTextBoxWidth = 245; // fields of 195, verdict labels from x 750
+constexpr int kDuoTextColumnLabelX = kDuoTextFieldsX - 5 - kColumnLabelWidth;
+constexpr int kDuoTextColumnLabelDrop = 3; // level with the fields' text
+
 void layOutText(QuestionLayout* layout, int answersPerQuestion, int q) {
-    int y = textRowY(q);
-    layout->questionLabel = {50, y, 550, 20};
+    int y = textRowY(q, answersPerQuestion);
     layout->numberLabel = {30, y + 3, kNumberWidth, kNumberHeight};
+    if (answersPerQuestion == 2) {
+        layout->questionLabel = {50, y, kDuoTextQuestionWidth, kDuoTextQuestionHeight};
+        placeFields(layout, {kDuoTextFieldsX, y, kDuoTextBoxWidth}, answersPerQuestion, kNone);
+        return;
+    }
+    layout->questionLabel = {50, y, 550, 20};
     placeFields(layout, {615, y, 100}, answersPerQuestion, {720, y - 1, 90, 20});
 }
 
@@ -114,13 +130,19 @@ int columnLabelTop(int quizType, int revealMode, int q) {
         // Right above the number label: level with the fields (from Y - 40) they would run
         // into the number label, which sits left of the column at X - 10.
         return pictureRowY(q, revealMode) - 80;
+    case kQuizText:
+        return textRowY(q, 2) + kDuoTextColumnLabelDrop;
     default:
         return 0;
     }
 }
 
+int columnLabelLeft(int quizType) {
+    return quizType == kQuizText ? kDuoTextColumnLabelX : 3;
+}
+
 bool columnLabelsShown(int quizType) {
-    return quizType != kQuizText;
+    return quizType >= kQuizText && quizType <= kQuizVideo;
 }
 
 int boardContentWidth(int quizType, int questionCount, int answersPerQuestion) {
@@ -130,12 +152,12 @@ int boardContentWidth(int quizType, int questionCount, int answersPerQuestion) {
     return answersPerQuestion == 1 ? 890 : 980;
 }
 
-int boardContentHeight(int quizType, int questionCount, int revealMode) {
+int boardContentHeight(int quizType, int questionCount, int answersPerQuestion, int revealMode) {
     int rows = (questionCount + 2) / 3;
     int rowHeight = revealMode == 2 || revealMode == 3 ? 390 : 330;
     switch (quizType) {
     case kQuizText:
-        return 25 * questionCount + 25;
+        return textRowSpacing(answersPerQuestion) * questionCount + 25;
     case kQuizPicture:
     case kQuizVideo:
         return rows * rowHeight + 25;

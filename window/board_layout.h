@@ -44,19 +44,19 @@ PixelRect centredInCell(const PixelRect& cell, int width, int height);
 // top is the picture cell's and whose left edge is 10 pixels left of the cell's.
 PixelRect revealPictureRect(int q, int answersPerQuestion, int revealMode, int width, int height);
 
-// Top of the column-label pair of the row starting with question q (q = 1, 4, 7, ...);
-// the second label sits 20 pixels lower. Text quizzes have no room for the pair beside
-// their question sentences, so they keep it hidden at the top of the board: see
-// columnLabelsShown.
+// The column-label pair of the row starting with question q (q = 1, 4, 7, ...): its top and
+// left edge; the second label sits 20 pixels lower. Left of the row's first column, or in
+// text quizzes beside the fields of the row's first question. A board of an unknown quiz
+// type, which lays out nothing else, keeps the pairs hidden.
 int columnLabelTop(int quizType, int revealMode, int q);
+int columnLabelLeft(int quizType);
 bool columnLabelsShown(int quizType);
-constexpr int kColumnLabelX = 3;
 constexpr int kColumnLabelWidth = 95;
 constexpr int kColumnLabelHeight = 20;
 
 // Size of the board's scrollable content. The height is 0 for a quiz type outside 0..3.
 int boardContentWidth(int quizType, int questionCount, int answersPerQuestion);
-int boardContentHeight(int quizType, int questionCount, int revealMode);
+int boardContentHeight(int quizType, int questionCount, int answersPerQuestion, int revealMode);
 
 // Field index k of answer a (1 or 2) of question q, counted from 1.
 inline int fieldIndex(int q, int a, int answersPerQuestion) {

@@ -49,9 +49,9 @@ void createColumnLabels(HWND board, const Quiz* quiz) {
     DWORD style = columnLabelsShown(quiz->quizType) ? kShown : WS_CHILD;
     for (int q = 1; q <= quiz->questionCount; q += 3) {
         int top = columnLabelTop(quiz->quizType, quiz->revealMode, q);
-        PixelRect first = {kColumnLabelX, top, kColumnLabelWidth, kColumnLabelHeight};
-        PixelRect second = {kColumnLabelX, top + kColumnLabelHeight, kColumnLabelWidth,
-                            kColumnLabelHeight};
+        int left = columnLabelLeft(quiz->quizType);
+        PixelRect first = {left, top, kColumnLabelWidth, kColumnLabelHeight};
+        PixelRect second = {left, top + kColumnLabelHeight, kColumnLabelWidth, kColumnLabelHeight};
         createControl(board, "Static", quiz->answerLabel1, style, first, ID_COLUMN_LABEL,
                       guiFont());
         createControl(board, "Static", quiz->answerLabel2, style, second, ID_COLUMN_LABEL,

@@ -2,8 +2,15 @@
 // the reveals and the shell.
 #pragma once
 
+// Two answers stack their fields (41 pixels), so their rows are twice as far apart.
+inline int textRowSpacing(int answersPerQuestion) {
+    return answersPerQuestion == 2 ? 50 : 25;
+}
+inline int textRowY(int q, int answersPerQuestion) {
+    return textRowSpacing(answersPerQuestion) * (q - 1) + 10;
+}
 inline int textRowY(int q) {
-    return 25 * q - 15;
+    return textRowY(q, 1);
 }
 inline int audioRowY(int q) {
     return ((q - 1) / 3) * 80 + 20;

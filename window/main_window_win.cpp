@@ -34,8 +34,8 @@ LRESULT onCreate(HWND window) {
     const Quiz* quiz = g_app.quiz;
     g_app.boardVirtualWidth =
         boardContentWidth(quiz->quizType, quiz->questionCount, quiz->answersPerQuestion);
-    g_app.boardVirtualHeight =
-        boardContentHeight(quiz->quizType, quiz->questionCount, quiz->revealMode);
+    g_app.boardVirtualHeight = boardContentHeight(quiz->quizType, quiz->questionCount,
+                                                  quiz->answersPerQuestion, quiz->revealMode);
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
     return 0;

@@ -29,6 +29,8 @@ TEST(BoardLayout, WorkedControlPositions) {
         {"text q1 number", TEXT, 1, 0, 1, &QuestionLayout::numberLabel, {30, 13, 19, 17}},
         {"text q2 question", TEXT, 1, 0, 2, &QuestionLayout::questionLabel, {50, 35, 550, 20}},
         {"text q2 number", TEXT, 1, 0, 2, &QuestionLayout::numberLabel, {30, 38, 19, 17}},
+        {"text q2 two answers question", TEXT, 2, 0, 2, &QuestionLayout::questionLabel, {50, 60, 390, 41}},
+        {"text q2 two answers number", TEXT, 2, 0, 2, &QuestionLayout::numberLabel, {30, 63, 19, 17}},
         {"audio q5 play", AUDIO, 1, 0, 5, &QuestionLayout::playButton, {320, 100, 20, 21}},
         {"audio q5 stop", AUDIO, 1, 0, 5, &QuestionLayout::stopButton, {320, 121, 20, 20}},
         {"audio q5 number", AUDIO, 1, 0, 5, &QuestionLayout::numberLabel, {300, 102, 19, 17}},
@@ -84,8 +86,15 @@ TEST(BoardLayout, WorkedFieldsAndVerdicts) {
          2,
          0,
          1,
-         {{615, 10, 50, 21}, {615, 30, 50, 21}},
-         {{670, 11, 60, 17}, {670, 31, 60, 17}}},
+         {{550, 10, 195, 21}, {550, 30, 195, 21}},
+         {{750, 11, 60, 17}, {750, 31, 60, 17}}},
+        {"text q2 two answers",
+         TEXT,
+         2,
+         0,
+         2,
+         {{550, 60, 195, 21}, {550, 80, 195, 21}},
+         {{750, 61, 60, 17}, {750, 81, 60, 17}}},
         {"audio q1 two answers",
          AUDIO,
          2,
@@ -121,12 +130,15 @@ TEST(BoardLayout, ColumnLabelRows) {
         {"audio row 2", AUDIO, 0, 4, 105},
         // Video: above the number label (at Y - 36), which sits left of the column.
         {"video row 1, mode 0", VIDEO, 0, 1, 200},
-        {"text pairs stay at the top", TEXT, 0, 4, 0},
+        {"text row 2: beside question 4's fields", TEXT, 0, 4, 163},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(columnLabelTop(c.quizType, c.revealMode, c.q), c.expectedTop) << c.what;
     }
-    EXPECT_FALSE(columnLabelsShown(TEXT));
+    EXPECT_TRUE(columnLabelsShown(TEXT));
+    EXPECT_FALSE(columnLabelsShown(7));
+    EXPECT_EQ(columnLabelLeft(TEXT), 450);
+    EXPECT_EQ(columnLabelLeft(PICTURE), 3);
     EXPECT_TRUE(columnLabelsShown(PICTURE));
     EXPECT_TRUE(columnLabelsShown(AUDIO));
     EXPECT_TRUE(columnLabelsShown(VIDEO));
@@ -177,7 +189,8 @@ TEST(BoardLayout, ContentSize) {
     } cases[] = {
         {"text, none", TEXT, 0, 1, 0, 830, 25},
         {"text, 4", TEXT, 4, 1, 0, 830, 125},
-        {"text, 30, two answers", TEXT, 30, 2, 2, 830, 775},
+        {"text, 30, two answers", TEXT, 30, 2, 2, 830, 1525},
+        {"text, none, two answers", TEXT, 0, 2, 0, 830, 25},
         {"picture, 1", PICTURE, 1, 1, 0, 830, 355},
         {"picture, 3", PICTURE, 3, 1, 0, 890, 355},
         {"picture, 3, mode 2", PICTURE, 3, 1, 2, 890, 415},
@@ -198,7 +211,9 @@ TEST(BoardLayout, ContentSize) {
     for (const Case& c : cases) {
         EXPECT_EQ(boardContentWidth(c.quizType, c.questionCount, c.answersPerQuestion), c.width)
             << c.what;
-        EXPECT_EQ(boardContentHeight(c.quizType, c.questionCount, c.revealMode), c.height)
+        EXPECT_EQ(
+            boardContentHeight(c.quizType, c.questionCount, c.answersPerQuestion, c.revealMode),
+            c.height)
             << c.what;
     }
 }

@@ -15,6 +15,8 @@ TEST(LayoutFormulas, WorkedCoordinates) {
     const RowCase cases[] = {
         {"text row of question 1", textRowY(1), 10},
         {"text row of question 2", textRowY(2), 35},
+        {"text row of question 2, two answers", textRowY(2, 2), 60},
+        {"text row of question 90, two answers", textRowY(90, 2), 4460},
         {"audio row of question 5", audioRowY(5), 100},
         {"audio row of question 1", audioRowY(1), 20},
         {"audio height from n + 3 with 4 questions", audioRowY(4 + 3), 180},

@@ -130,7 +130,7 @@ TEST(ScrollMath, RowExtents) {
         // Text: three lines, from the first verdict label (y - 1) to the third line's bottom.
         {"text, questions 4-6", 0, 1, 0, 90, 4, 84, 155},
         {"text, last row of two lines", 0, 1, 0, 89, 88, 2184, 2230},
-        {"text, two answers", 0, 2, 0, 90, 4, 85, 176},
+        {"text, two answers", 0, 2, 0, 90, 4, 160, 301},
         // Picture: from the cell (Y - 260) to the verdict label (Y + 49), or the reveal
         // label (Y + 121) where reveal labels exist.
         {"picture, row 2", 1, 1, 0, 90, 4, 350, 659},

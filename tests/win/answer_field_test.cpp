@@ -454,12 +454,12 @@ std::vector<std::string> boardState(const PlayerWindows& windows) {
 // F1 makes its gradings without moving the focus; on random boards it must leave exactly
 // what the focus-moving reading of the rule leaves. Two-answer quizzes whose answers are
 // mostly the same word, so that F1 often solves questions: picture quizzes show and take
-// back reveal texts and, in reveal mode 4, complete the quiz; the narrow fields of text
-// quizzes scroll a long text to its 25th character when they select it.
+// back reveal texts and, in reveal mode 4, complete the quiz; a long text of wide letters
+// scrolls a field to its 25th character when the field selects it.
 TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
     unsigned seed = GetTickCount();
     srand(seed);
-    const char* longText = "Paris, la ville lumiere, capitale de la France";
+    const char* longText = "Paris, WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
     const char* words[] = {"Paris", "paris ", "Pari", "Rome", "", "Anagramme sirap", longText};
     const int wordCount = sizeof words / sizeof words[0];
     int scrolledFields = 0;

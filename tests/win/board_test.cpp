@@ -3,6 +3,8 @@
 // from the answers file graded before anything is shown.
 #include "window_test_support.h"
 
+#include <algorithm>
+
 #include "resources/resource.h"
 #include "window/answer_field_win.h"
 #include "window/board_controls_win.h"
@@ -244,7 +246,7 @@ TEST(Board, ColumnLabelsOfTheOtherKinds) {
     } cases[] = {
         {"audio", QUIZ_AUDIO, 7, 6, {3, 25, 95, 20}, true},
         {"video", QUIZ_VIDEO, 1, 2, {3, 200, 95, 20}, true},
-        {"text: kept hidden at the top", QUIZ_TEXT, 4, 4, {3, 0, 95, 20}, false},
+        {"text: beside the first question's fields", QUIZ_TEXT, 4, 4, {450, 13, 95, 20}, true},
     };
     for (const Case& c : cases) {
         PlayerWindows windows(makeNumberedQuiz(c.quizType, 2, REVEAL_NOTHING, c.questionCount));
@@ -401,6 +403,33 @@ TEST(Board, RememberedControlsAnswerAsGetDlgItem) {
         DestroyWindow(GetDlgItem(board, ID_VERDICT_LABEL_BASE + 2));
         expectSameAsGetDlgItem(board, c.what);
         EXPECT_EQ(boardControl(board, ID_ANSWER_FIELD_BASE + 3), nullptr) << c.what;
+    }
+}
+
+// The real two-answer text board, as the player shows it: its question labels, column
+// labels, fields and verdict labels keep clear of each other (bordered controls may share
+// a border line, as stacked fields do).
+TEST(Board, TwoAnswerTextControlsKeepClearOfEachOther) {
+    ScratchDirectory scratch;
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 4));
+    std::vector<std::pair<int, PixelRect>> placed;
+    for (HWND child = GetWindow(windows.board(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if ((styleOf(child) & WS_VISIBLE) != 0 && id != ID_NUMBER_LABEL) {
+            placed.push_back({id, rectInParent(child)});
+        }
+    }
+    ASSERT_EQ(placed.size(), 4u * 5 + 4);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        for (size_t j = i + 1; j < placed.size(); ++j) {
+            const PixelRect& a = placed[i].second;
+            const PixelRect& b = placed[j].second;
+            int across = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+            int down = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+            EXPECT_FALSE(across > 1 && down > 1)
+                << placed[i].first << " at " << a << " and " << placed[j].first << " at " << b;
+        }
     }
 }
 

@@ -139,7 +139,8 @@ TEST(MainWindow, BoardContentSizeFromTheCreationMessage) {
         int width, height;
     } cases[] = {
         {"text, no question", QUIZ_TEXT, 0, 1, 0, 830, 25},
-        {"text, 4 questions", QUIZ_TEXT, 4, 2, 0, 830, 125},
+        {"text, 4 questions", QUIZ_TEXT, 4, 1, 0, 830, 125},
+        {"text, 4 questions, two answers", QUIZ_TEXT, 4, 2, 0, 830, 225},
         {"picture, 1", QUIZ_PICTURE, 1, 1, 0, 830, 355},
         {"picture, 2", QUIZ_PICTURE, 2, 2, 2, 830, 415},
         {"picture, 3", QUIZ_PICTURE, 3, 1, 0, 890, 355},
