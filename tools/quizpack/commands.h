@@ -14,3 +14,4 @@ int runPack(int argc, char** argv);
 int runBuild(int argc, char** argv);
 int runInspect(int argc, char** argv);
 int runExtract(int argc, char** argv);
+int runExport(int argc, char** argv);

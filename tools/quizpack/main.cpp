@@ -24,6 +24,8 @@ const Command kCommands[] = {
      "Print a quiz as a TOML description, with its media and their sizes."},
     {"extract", runExtract, "extract QUIZ.exe DIR [--force]",
      "Write a description and its media files that rebuild the same quiz."},
+    {"export", runExport, "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures]",
+     "Write the quiz as one self-contained web page that plays it in a browser."},
     {"grade", runGrade, "grade EXPECTED TYPED | grade --tsv FILE|-",
      "Grade typed answers against expected answers as the player does."},
     {"encode", runEncode, "encode IN OUT", "Pack a file into a raw LZW stream."},
