@@ -7,7 +7,7 @@ set(QUIZZ_WASI_LIBRARIES /usr/lib/wasm32-wasi CACHE PATH "wasi-libc's wasm32 lib
 
 set(WEB_DIR ${CMAKE_SOURCE_DIR}/web)
 set(WASM_DIR ${CMAKE_BINARY_DIR}/web)
-set(QUIZZ_GRADER_WASM ${WASM_DIR}/grader.wasm)
+set(QUIZZ_GRADER_WASM ${WASM_DIR}/grader.wasm CACHE INTERNAL "the grader compiled to WebAssembly")
 set(WASM_SOURCES ${CMAKE_SOURCE_DIR}/checking/grader.cpp ${CMAKE_SOURCE_DIR}/checking/rewards.cpp
     ${WEB_DIR}/grader_exports.cpp)
 set(wasm_objects)
