@@ -119,7 +119,7 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
     }
   }
 
-  function gradeField(k) {
+  function gradeField(k, later) {
     var q = questionOf(k);
     var verdict = grader.grade(expectedOf(k), typedOf(k));
     if (verdict === BRAVO && quiz.revealMode !== 0) {
@@ -134,7 +134,9 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
       label.textContent = verdict;
       label.className = verdictClass(verdict);
     }
-    refreshScore();
+    if (!later) {
+      refreshScore();
+    }
   }
 
   function answers() {
@@ -150,15 +152,18 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
     fields[t - 1].focus(); // the field left behind is graded again as it loses the focus
   }
 
-  // F1: the field's text in every field not yet solved, each graded with it.
+  // F1: the field's text in every field not yet solved, each graded with it. The score is
+  // counted once at the end: every field it changes was unsolved, so the quiz cannot be
+  // complete before the last one is graded.
   function tryEverywhere(k) {
     var text = typedOf(k);
     for (var i = 1; i <= fieldCount; i++) {
       if (verdicts[i - 1] !== BRAVO) {
         fields[i - 1].value = text;
-        gradeField(i);
+        gradeField(i, true);
       }
     }
+    refreshScore();
     onAnswersChanged();
   }
 

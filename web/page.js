@@ -21,15 +21,30 @@ function fillHeader(doc, quiz) {
   }
 }
 
-// Browsers do not play clips from large data: URLs; blob: URLs of the page's own bytes
-// play everywhere and cost no copy of the text.
+function base64Of(bytes) {
+  var binary = '';
+  for (var i = 0; i < bytes.length; i += 8192) {
+    binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+  }
+  return btoa(binary);
+}
+
+// Pictures become data: URLs, which cost no call to the browser; clips become blob: URLs,
+// since browsers do not play clips from large data: URLs. One blob holds every clip, and
+// each clip is a slice of it, which copies nothing.
 function makeMediaUrls(win, quiz, bytes) {
   var urls = new Map();
+  var all = null;
   function add(entry) {
-    if (entry && !urls.has(entry[0])) {
-      var blob = new win.Blob([embeddedBytes(bytes, entry)], {type: entry[2]});
-      urls.set(entry[0], win.URL.createObjectURL(blob));
+    if (!entry || urls.has(entry[0])) {
+      return;
     }
+    if (entry[2].indexOf('image/') === 0) {
+      urls.set(entry[0], 'data:' + entry[2] + ';base64,' + base64Of(embeddedBytes(bytes, entry)));
+      return;
+    }
+    all = all || new win.Blob([bytes.subarray(0, quiz.grader[0])]);
+    urls.set(entry[0], win.URL.createObjectURL(all.slice(entry[0], entry[0] + entry[1], entry[2])));
   }
   quiz.questions.forEach(function (q) {
     add(q.media);
@@ -61,8 +76,10 @@ function startQuizPage(win, doc) {
   if (!store.available) {
     showNotice(doc, NO_STORAGE_NOTICE);
   }
+  // The grader compiles on another thread while the media URLs are made.
+  var graderLoaded = loadGrader(embeddedBytes(bytes, quiz.grader));
   var urls = makeMediaUrls(win, quiz, bytes);
-  loadGrader(embeddedBytes(bytes, quiz.grader)).then(function (grader) {
+  graderLoaded.then(function (grader) {
     var board = createBoard(win, doc, quiz, grader, urls);
     board.start(store.load());
     board.onAnswersChanged(function () { store.save(board.answers()); });

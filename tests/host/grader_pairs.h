@@ -290,7 +290,6 @@ class PairGenerator {
     std::mt19937_64 rng_;
 };
 
-
 inline uint64_t graderSeed() {
     return envNumber("QUIZZ_GRADER_SEED", std::random_device{}());
 }

@@ -48,11 +48,10 @@ TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
         texts.push_back(pair.first + " / " + pair.second);
     }
     authoring_test::writeText(dir / "pairs.bin", file);
-    const std::string command = quoted(QUIZZ_NODE) + " " +
-                                quoted(QUIZZ_SOURCE_DIR "/tests/web/wasm_grader_node.js") + " " +
-                                quoted(QUIZZ_SOURCE_DIR "/web") + " " + quoted(QUIZZ_GRADER_WASM) +
-                                " " + quoted((dir / "pairs.bin").string()) + " " +
-                                quoted((dir / "verdicts.txt").string());
+    const std::string command =
+        quoted(QUIZZ_NODE) + " " + quoted(QUIZZ_SOURCE_DIR "/tests/web/wasm_grader_node.js") + " " +
+        quoted(QUIZZ_SOURCE_DIR "/web") + " " + quoted(QUIZZ_GRADER_WASM) + " " +
+        quoted((dir / "pairs.bin").string()) + " " + quoted((dir / "verdicts.txt").string());
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     std::ifstream in(dir / "verdicts.txt");

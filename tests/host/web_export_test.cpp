@@ -97,8 +97,8 @@ TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
     // clang-format on
     for (const Row& r : rows) {
         writeText(dir / "out.html", "earlier page");
-        CommandRun run = runExport(dir, r.environment,
-                                   "\"" + r.input + "\" -o \"" + (dir / "out.html").string() + "\"");
+        CommandRun run = runExport(
+            dir, r.environment, "\"" + r.input + "\" -o \"" + (dir / "out.html").string() + "\"");
         EXPECT_EQ(run.exitCode, 2) << r.input << ": " << run.err;
         EXPECT_NE(run.err.find(r.message), std::string::npos) << r.input << ": " << run.err;
         Bytes left = readBytes(dir / "out.html");

@@ -159,7 +159,6 @@ PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb 
     return prepared;
 }
 
-
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
                       const CheckedCallback& checked) {
     auto start = std::chrono::steady_clock::now();
@@ -195,7 +194,9 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     std::vector<Diagnostic> pictureErrors;
     runInParallel(
         d.media.size(),
-        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options.downscaling, d.background); },
+        [&](size_t i) {
+            prepared[i] = prepareMedia(d.media[i], options.downscaling, d.background);
+        },
         [&](size_t i) {
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {

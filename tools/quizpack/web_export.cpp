@@ -113,10 +113,10 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
     fs::path out = scratch.path() / "film.webm";
     writeFileAtomically(in, film);
     // VP8 and Opus: what every current browser plays in WebM.
-    int status = runExternalProgram({ffmpeg, "-nostdin", "-hide_banner", "-loglevel", "error",
-                                     "-y", "-i", in.string(), "-c:v", "libvpx", "-crf", "10",
-                                     "-b:v", "1M", "-c:a", "libopus", "-b:a", "64k", "-f", "webm",
-                                     out.string()});
+    int status = runExternalProgram(
+        {ffmpeg,      "-nostdin", "-hide_banner", "-loglevel", "error", "-y",   "-i",
+         in.string(), "-c:v",     "libvpx",       "-crf",      "10",    "-b:v", "1M",
+         "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
     std::error_code ec;
     if (status != 0 || !fs::is_regular_file(out, ec)) {
         throw ExportError(job.name + " (question " + std::to_string(job.question) +
@@ -278,10 +278,9 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
             if (!results[i].error.empty()) {
                 if (fromExecutable) {
                     // The player shows an empty box for it; so does the page.
-                    report.warnings.push_back(job.name + " (question " +
-                                              std::to_string(job.question) +
-                                              ") does not decode and is left out: " +
-                                              results[i].error);
+                    report.warnings.push_back(
+                        job.name + " (question " + std::to_string(job.question) +
+                        ") does not decode and is left out: " + results[i].error);
                     return;
                 }
                 pictureErrors.push_back(

@@ -220,7 +220,7 @@ std::string renderWebPage(const WebQuiz& page) {
     // grader compiled from bytes it holds, pictures and clips as blob: URLs it makes.
     std::string csp = "default-src 'none'; script-src " + cspHash(script) +
                       " 'wasm-unsafe-eval'; style-src " + cspHash(style) +
-                      "; img-src blob: data:; media-src blob:; base-uri 'none'; form-action 'none'";
+                      "; img-src data:; media-src blob:; base-uri 'none'; form-action 'none'";
     return fillTemplate(kWebPageTemplate.text(),
                         {{"@CONTENT_SECURITY_POLICY@", csp},
                          {"@STYLE@", style},

@@ -18,9 +18,9 @@ struct WebMedia {
 };
 
 struct WebQuiz {
-    const Quiz* quiz = nullptr;   // texts in Windows-1252, as the player holds them
-    std::string storageKey;       // where the page keeps the answers (webStorageKey)
-    std::vector<WebMedia> media;  // every picture and clip, in any order
+    const Quiz* quiz = nullptr;     // texts in Windows-1252, as the player holds them
+    std::string storageKey;         // where the page keeps the answers (webStorageKey)
+    std::vector<WebMedia> media;    // every picture and clip, in any order
     std::vector<int> questionMedia; // per question: an index into media, or -1
     std::vector<int> revealPicture; // per question: an index into media, or -1
 };
@@ -28,7 +28,8 @@ struct WebQuiz {
 // The localStorage key for a quiz: the SHA-256 of its unpacked package and code table, so
 // that a quiz built again from the same description keeps its answers and any other quiz
 // starts afresh.
-std::string webStorageKey(const std::vector<uint8_t>& package, const std::vector<uint8_t>& codeTable);
+std::string webStorageKey(const std::vector<uint8_t>& package,
+                          const std::vector<uint8_t>& codeTable);
 
 // The whole page.
 std::string renderWebPage(const WebQuiz& quiz);
