@@ -132,16 +132,7 @@ std::string describePreparation(const PreparedPicture& p, Downscaling downscalin
     return text;
 }
 
-namespace {
-
-// One media file made ready for its resource, on a worker thread.
-struct PreparedMedia {
-    std::vector<uint8_t> bytes;
-    std::string done;  // what was stored, for the progress line
-    std::string error; // a picture that does not decode
-};
-
-PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, Rgb background) {
+PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background) {
     PreparedMedia prepared;
     std::vector<uint8_t> bytes = readWholeFile(media.path);
     if (media.role != MediaRole::QuestionPicture && media.role != MediaRole::RevealPicture) {
@@ -151,12 +142,12 @@ PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, 
         return prepared;
     }
     try {
-        PreparedPicture picture = preparePicture(bytes, options.downscaling, background);
+        PreparedPicture picture = preparePicture(bytes, downscaling, background);
         if (!picture.reencoded()) {
             // The check read only its header; what goes in as it is must decode too.
             inspectPicture(picture.bytes);
         }
-        prepared.done = describePreparation(picture, options.downscaling);
+        prepared.done = describePreparation(picture, downscaling);
         if (picture.reencoded()) {
             prepared.done +=
                 ", " + formatSize(bytes.size()) + " -> " + formatSize(picture.bytes.size());
@@ -167,6 +158,8 @@ PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, 
     }
     return prepared;
 }
+
+namespace {
 
 Resource quizResource(const ResourceId& type, uint32_t id, std::vector<uint8_t> data) {
     Resource r;
@@ -187,7 +180,7 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
     std::vector<Diagnostic> pictureErrors;
     runInParallel(
         d.media.size(),
-        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options, d.background); },
+        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options.downscaling, d.background); },
         [&](size_t i) {
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {

@@ -68,6 +68,15 @@ struct BuildReport {
 // 412.0 KB -> 18.1 KB").
 std::string describePreparation(const PreparedPicture& picture, Downscaling downscaling);
 
+// One media file made ready for its resource: pictures as the player shows them
+// (preparePicture), clips as they are. Safe to call on several threads at once.
+struct PreparedMedia {
+    std::vector<uint8_t> bytes;
+    std::string done;  // what was stored, for the progress line
+    std::string error; // a picture that does not decode
+};
+PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background);
+
 // Called with the check's problems before any media is prepared, and again with the
 // pictures that turn out not to decode while they are prepared.
 using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagnostics)>;

@@ -52,6 +52,22 @@ const std::vector<Command> kCommands = {
      "files of the same names.\n",
      {{"--force", false}}, ArgumentStyle::Options, runExtract},
 
+    {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures]",
+     "Write the quiz as one self-contained web page that plays it in a browser.",
+     "Writes the quiz as one web page that plays it in any current browser, offline: its\n"
+     "texts, codes, pictures and clips, the player's own grader compiled to WebAssembly,\n"
+     "the page's script and styles, all in OUT.html. It asks for nothing from any network\n"
+     "and works opened straight from disk or served by any web host. The player's answers\n"
+     "are kept in the browser, per quiz.\n"
+     "\n"
+     "QUIZ.toml is checked as build checks it; a quiz executable (QUIZ.exe) is read back as\n"
+     "inspect reads it. Pictures are stored as build stores them (--keep-pictures as for\n"
+     "build). AVI films, which browsers do not play, are converted to WebM with ffmpeg,\n"
+     "which must then be on the PATH (Debian: apt-get install ffmpeg).\n"
+     "OUT.html is written under a temporary name and renamed at the end, so it is never\n"
+     "left half-written.\n",
+     {{"-o", true}, {"--keep-pictures", false}}, ArgumentStyle::Options, runExport},
+
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|-",
      "Grade typed answers against expected answers as the player does.",
      "Usage:\n"

@@ -14,3 +14,4 @@ int runExtract(const CommandArguments& arguments);
 int runGrade(const CommandArguments& arguments);
 int runEncode(const CommandArguments& arguments);
 int runDecode(const CommandArguments& arguments);
+int runExport(const CommandArguments& arguments);

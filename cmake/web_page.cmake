@@ -1,0 +1,51 @@
+# The exported web page carried inside quizpack: the grader compiled to WebAssembly from the
+# player's own checking/ sources with clang's wasm32-wasi target and Debian's wasi-libc, and
+# the page's sources of web/, all turned into one generated C++ source of quizpack.
+find_program(QUIZZ_WASM_CXX NAMES clang++-14 clang++ REQUIRED)
+find_program(QUIZZ_WASM_LD NAMES wasm-ld-14 wasm-ld REQUIRED)
+set(QUIZZ_WASI_LIBRARIES /usr/lib/wasm32-wasi CACHE PATH "wasi-libc's wasm32 libraries")
+
+set(WEB_DIR ${CMAKE_SOURCE_DIR}/web)
+set(WASM_DIR ${CMAKE_BINARY_DIR}/web)
+set(QUIZZ_GRADER_WASM ${WASM_DIR}/grader.wasm CACHE INTERNAL "the grader compiled to WebAssembly")
+set(WASM_SOURCES ${CMAKE_SOURCE_DIR}/checking/grader.cpp ${CMAKE_SOURCE_DIR}/checking/rewards.cpp
+    ${WEB_DIR}/grader_exports.cpp)
+set(wasm_objects)
+set(wasm_compile)
+foreach(source ${WASM_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    set(object ${WASM_DIR}/${name}.o)
+    list(APPEND wasm_objects ${object})
+    list(APPEND wasm_compile COMMAND ${QUIZZ_WASM_CXX} --target=wasm32-wasi -std=c++17 -O2
+         -Wall -Wextra -I${CMAKE_SOURCE_DIR} -c ${source} -o ${object})
+endforeach()
+add_custom_command(
+    OUTPUT ${QUIZZ_GRADER_WASM}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${WASM_DIR}
+    ${wasm_compile}
+    # A reactor (no main; _initialize once) without imports, under the 4 KB a browser
+    # compiles at once on its main thread.
+    COMMAND ${QUIZZ_WASM_LD} --no-entry --strip-all -L${QUIZZ_WASI_LIBRARIES}
+            ${QUIZZ_WASI_LIBRARIES}/crt1-reactor.o ${wasm_objects} -lc -o ${QUIZZ_GRADER_WASM}
+    DEPENDS ${WASM_SOURCES} ${CMAKE_SOURCE_DIR}/checking/grader.h
+            ${CMAKE_SOURCE_DIR}/checking/rewards.h ${CMAKE_SOURCE_DIR}/content/quiz.h
+    COMMENT "Compiling the grader to WebAssembly")
+add_custom_target(grader_wasm DEPENDS ${QUIZZ_GRADER_WASM})
+
+# The page's script: these files in this order, inside one function scope.
+set(WEB_SCRIPTS ${WEB_DIR}/text_codec.js ${WEB_DIR}/page_data.js ${WEB_DIR}/grader_bridge.js
+    ${WEB_DIR}/answers_store.js ${WEB_DIR}/board.js ${WEB_DIR}/page.js)
+set(WEB_SOURCES ${WEB_DIR}/page.html ${WEB_DIR}/page.css ${WEB_SCRIPTS}
+    ${WEB_DIR}/script_prologue.js ${WEB_DIR}/script_epilogue.js)
+set(QUIZZ_WEB_ASSETS_CPP ${CMAKE_BINARY_DIR}/generated/web_assets.cpp)
+string(REPLACE ";" "+" web_script_list "${WEB_SCRIPTS}")
+add_custom_command(
+    OUTPUT ${QUIZZ_WEB_ASSETS_CPP}
+    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${QUIZZ_WEB_ASSETS_CPP}
+            -DHEADER=tools/quizpack/web_assets.h
+            "-DASSETS=kWebPageTemplate=${WEB_DIR}/page.html\;kWebPageStyle=${WEB_DIR}/page.css\;kWebPageScript=${web_script_list}\;kWebGraderWasm=${QUIZZ_GRADER_WASM}"
+            -DWRAP=kWebPageScript -DWRAP_PROLOGUE=${WEB_DIR}/script_prologue.js
+            -DWRAP_EPILOGUE=${WEB_DIR}/script_epilogue.js
+            -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+    DEPENDS ${WEB_SOURCES} ${QUIZZ_GRADER_WASM} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+    COMMENT "Embedding the web page and the WebAssembly grader")

@@ -1,0 +1,110 @@
+// quizpack export: a quiz executable exports to the same page as its description, the page's
+// storage key follows the quiz's content, and a failed export writes nothing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "authoring_test_support.h"
+#include "tools/quizpack/builder.h"
+#include "tools/quizpack/web_export.h"
+
+namespace {
+
+using namespace authoring_test;
+
+std::string sample(const std::string& name) {
+    return std::string(QUIZZ_SOURCE_DIR) + "/samples/" + name + "/quiz.toml";
+}
+
+// The page's quiz data block: every text, code, key and embedded file's place.
+std::string quizData(const fs::path& page) {
+    Bytes bytes = readBytes(page);
+    std::string html(bytes.begin(), bytes.end());
+    const std::string start = "id=\"quiz-data\">";
+    size_t from = html.find(start) + start.size();
+    return html.substr(from, html.find("</script>", from) - from);
+}
+
+ExportReport exportTo(const fs::path& input, const fs::path& output) {
+    ExportOptions options;
+    options.input = input;
+    options.output = output;
+    return exportWebPage(options, nullptr, nullptr);
+}
+
+class WebExportOfExecutable : public testing::TestWithParam<const char*> {};
+
+TEST_P(WebExportOfExecutable, GivesThePageOfItsDescription) {
+    ScratchDir dir("web-exe");
+    writeBytes(dir / "template.exe", minimalExecutable());
+    BuildOptions build;
+    build.description = sample(GetParam());
+    build.output = dir / "quiz.exe";
+    build.player = dir / "template.exe";
+    ASSERT_TRUE(buildQuiz(build, nullptr).built);
+
+    ExportReport fromToml = exportTo(sample(GetParam()), dir / "toml.html");
+    ExportReport fromExe = exportTo(dir / "quiz.exe", dir / "exe.html");
+    ASSERT_TRUE(fromToml.exported && fromExe.exported);
+    EXPECT_EQ(fromToml.storageKey, fromExe.storageKey);
+    EXPECT_EQ(quizData(dir / "toml.html"), quizData(dir / "exe.html"));
+    EXPECT_EQ(fromToml.mediaCount, fromExe.mediaCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, WebExportOfExecutable,
+                         testing::Values("text", "text-duo", "picture", "audio"));
+
+TEST(WebExport, StorageKeyFollowsTheContent) {
+    ScratchDir dir("web-key");
+    Bytes toml = readBytes(sample("text"));
+    std::string text(toml.begin(), toml.end());
+    writeText(dir / "same.toml", text);
+    std::string changed = text;
+    changed.replace(changed.find("Canberra\"]"), 8, "Sydney");
+    writeText(dir / "changed.toml", changed);
+    std::string key = exportTo(sample("text"), dir / "a.html").storageKey;
+    EXPECT_EQ(exportTo(dir / "same.toml", dir / "b.html").storageKey, key);
+    EXPECT_NE(exportTo(dir / "changed.toml", dir / "c.html").storageKey, key);
+}
+
+struct CommandRun {
+    int exitCode;
+    std::string err;
+};
+
+CommandRun runExport(const ScratchDir& dir, const std::string& environment,
+                     const std::string& arguments) {
+    std::string command = environment + " \"" + QUIZPACK_PATH + "\" export " + arguments +
+                          " >/dev/null 2>\"" + (dir / "stderr.txt").string() + "\"";
+    int status = std::system(command.c_str());
+    Bytes err = readBytes(dir / "stderr.txt");
+    fs::remove(dir / "stderr.txt");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(err.begin(), err.end())};
+}
+
+TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
+    ScratchDir dir("web-fail");
+    writeText(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    writeBytes(dir / "template.exe", minimalExecutable());
+    // clang-format off
+    struct Row { std::string environment, input, message; } rows[] = {
+        {"PATH=/nonexistent", sample("video"), "apt-get install ffmpeg"},
+        {"", (dir / "bad.toml").string(), "nothing written"},
+        {"", (dir / "template.exe").string(), "PATCH"},
+        {"", (dir / "missing.toml").string(), "missing.toml"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        writeText(dir / "out.html", "earlier page");
+        CommandRun run = runExport(
+            dir, r.environment, "\"" + r.input + "\" -o \"" + (dir / "out.html").string() + "\"");
+        EXPECT_EQ(run.exitCode, 2) << r.input << ": " << run.err;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << r.input << ": " << run.err;
+        Bytes left = readBytes(dir / "out.html");
+        EXPECT_EQ(std::string(left.begin(), left.end()), "earlier page") << r.input;
+        EXPECT_EQ(listFiles(dir.path()).size(), 3u) << r.input << ": a file was left behind";
+    }
+}
+
+} // namespace

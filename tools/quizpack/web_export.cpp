@@ -1,0 +1,322 @@
+#include "tools/quizpack/web_export.h"
+
+#include <chrono>
+#include <random>
+
+#include "content/package.h"
+#include "tools/quizpack/builder.h"
+#include "tools/quizpack/external_program.h"
+#include "tools/quizpack/file_io.h"
+#include "tools/quizpack/packing.h"
+#include "tools/quizpack/parallel.h"
+#include "tools/quizpack/quiz_reader.h"
+#include "tools/quizpack/web_page.h"
+
+namespace fs = std::filesystem;
+
+const char* webMimeType(MediaFormat format) {
+    switch (format) {
+    case MediaFormat::Jpeg:
+        return "image/jpeg";
+    case MediaFormat::Png:
+        return "image/png";
+    case MediaFormat::Gif:
+        return "image/gif";
+    case MediaFormat::Bmp:
+        return "image/bmp";
+    case MediaFormat::Mp3:
+        return "audio/mpeg";
+    case MediaFormat::Wave:
+        return "audio/wav";
+    case MediaFormat::Ogg:
+        return "audio/ogg";
+    case MediaFormat::Flac:
+        return "audio/flac";
+    case MediaFormat::Mp4:
+        return "video/mp4";
+    default:
+        return "application/octet-stream";
+    }
+}
+
+namespace {
+
+// One picture or clip to embed, from a description's file or an executable's resource.
+struct MediaJob {
+    MediaRole role = MediaRole::QuestionPicture;
+    int question = 0;
+    uint32_t resourceId = 0;
+    std::string name; // for progress lines and messages
+    fs::path path;    // a description's file; empty for a resource
+    std::vector<uint8_t> bytes;
+    int line = 0;
+    std::string key;
+};
+
+struct MediaResult {
+    WebMedia media;
+    std::string done;
+    std::string error; // a picture that does not decode
+};
+
+bool isPicture(MediaRole role) {
+    return role == MediaRole::QuestionPicture || role == MediaRole::RevealPicture;
+}
+
+bool startsLikeExecutable(const fs::path& path) {
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readWholeFile(path);
+    } catch (const FileError&) {
+        return false; // the description reader reports it
+    }
+    return bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z';
+}
+
+void requireFfmpeg(const std::string& ffmpeg) {
+    if (runExternalProgram({ffmpeg, "-hide_banner", "-loglevel", "error", "-version"}) != 0) {
+        throw ExportError(
+            "this quiz has films: browsers do not play its AVI clips, so export converts them "
+            "to WebM with ffmpeg, and '" +
+            ffmpeg +
+            "' cannot be run\n"
+            "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
+            "PATH) and export again");
+    }
+}
+
+// A private scratch folder for one conversion, removed with what is in it.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::random_device random;
+        path_ = fs::temp_directory_path() /
+                ("quizpack-film-" + std::to_string(random()) + std::to_string(random()));
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJob& job,
+                                 const std::string& ffmpeg) {
+    ScratchFolder scratch;
+    fs::path in = scratch.path() / "film.avi";
+    fs::path out = scratch.path() / "film.webm";
+    writeFileAtomically(in, film);
+    // VP8 and Opus: what every current browser plays in WebM.
+    int status = runExternalProgram(
+        {ffmpeg,      "-nostdin", "-hide_banner", "-loglevel", "error", "-y",   "-i",
+         in.string(), "-c:v",     "libvpx",       "-crf",      "10",    "-b:v", "1M",
+         "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
+    std::error_code ec;
+    if (status != 0 || !fs::is_regular_file(out, ec)) {
+        throw ExportError(job.name + " (question " + std::to_string(job.question) +
+                          "): ffmpeg could not convert this film to WebM (" +
+                          (status < 0 ? std::string("ffmpeg did not start")
+                                      : "exit code " + std::to_string(status)) +
+                          ")\ncheck that it plays (ffplay FILE) and save it again as an AVI clip");
+    }
+    return readWholeFile(out);
+}
+
+std::string describePicture(const PreparedPicture& picture, Downscaling downscaling,
+                            size_t originalBytes) {
+    std::string done = describePreparation(picture, downscaling);
+    if (picture.reencoded()) {
+        done += ", " + formatSize(originalBytes) + " -> " + formatSize(picture.bytes.size());
+    }
+    return done;
+}
+
+MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb background) {
+    MediaResult result;
+    if (!job.path.empty() && job.role != MediaRole::VideoClip) {
+        // A description's file: exactly what build stores.
+        MediaFile file;
+        file.role = job.role;
+        file.path = job.path;
+        file.format = sniffMediaFormat(readWholeFile(job.path));
+        PreparedMedia prepared = prepareMedia(file, options.downscaling, background);
+        result.done = prepared.done;
+        result.error = prepared.error;
+        result.media.bytes = std::move(prepared.bytes);
+        result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
+        return result;
+    }
+    std::vector<uint8_t> bytes = job.path.empty() ? job.bytes : readWholeFile(job.path);
+    if (job.role == MediaRole::VideoClip) {
+        size_t before = bytes.size();
+        result.media.bytes = convertFilm(bytes, job, options.ffmpeg);
+        result.media.mime = "video/webm";
+        result.done = std::string(mediaFormatName(sniffMediaFormat(bytes))) +
+                      " film converted to WebM (VP8, Opus), " + formatSize(before) + " -> " +
+                      formatSize(result.media.bytes.size());
+        return result;
+    }
+    if (isPicture(job.role)) {
+        try {
+            PreparedPicture picture = preparePicture(bytes, options.downscaling, background);
+            if (!picture.reencoded()) {
+                inspectPicture(picture.bytes);
+            }
+            result.done = describePicture(picture, options.downscaling, bytes.size());
+            result.media.bytes = std::move(picture.bytes);
+            result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
+        } catch (const PictureError& e) {
+            result.error = e.what();
+        }
+        return result;
+    }
+    MediaFormat format = sniffMediaFormat(bytes);
+    result.done = std::string("stored as it is: ") + mediaFormatName(format) + " clip, " +
+                  formatSize(bytes.size());
+    result.media.mime = webMimeType(format);
+    result.media.bytes = std::move(bytes);
+    return result;
+}
+
+Rgb rgbOf(uint32_t colourref) {
+    Rgb c;
+    c.red = static_cast<uint8_t>(colourref & 0xFF);
+    c.green = static_cast<uint8_t>((colourref >> 8) & 0xFF);
+    c.blue = static_cast<uint8_t>((colourref >> 16) & 0xFF);
+    return c;
+}
+
+} // namespace
+
+ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& progress,
+                           const std::function<void(const std::vector<Diagnostic>&)>& checked) {
+    auto start = std::chrono::steady_clock::now();
+    ExportReport report;
+    QuizPtr quiz;
+    std::vector<MediaJob> jobs;
+    bool fromExecutable = startsLikeExecutable(options.input);
+    Description description;
+    if (fromExecutable) {
+        std::string source = displayPath(options.input);
+        QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
+        if (reading.malformed) {
+            std::string why;
+            for (const std::string& w : reading.warnings) {
+                why += "\n  " + w;
+            }
+            throw ExportError(source + ": its quiz does not match its own counts:" + why +
+                              "\nextract it (quizpack extract), mend the description and export "
+                              "that");
+        }
+        report.warnings = reading.warnings;
+        report.storageKey = webStorageKey(reading.package, reading.codeTable);
+        for (const MediaListing& m : reading.media) {
+            MediaJob job;
+            job.role = m.role;
+            job.question = m.question;
+            job.resourceId = m.resourceId;
+            job.name = "resource IMG " + std::to_string(m.resourceId);
+            for (const ImageResource& image : reading.images) {
+                if (image.name == ResourceId::fromNumber(m.resourceId)) {
+                    job.bytes = image.data;
+                    break;
+                }
+            }
+            jobs.push_back(std::move(job));
+        }
+        quiz = std::move(reading.quiz);
+    } else {
+        CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
+        report.diagnostics = std::move(result.diagnostics);
+        if (checked) {
+            checked(report.diagnostics);
+        }
+        if (hasErrors(report.diagnostics)) {
+            return report;
+        }
+        description = std::move(result.description);
+        quiz = makeQuiz(description);
+        report.storageKey = webStorageKey(layOutPackage(*quiz), codeTableBytes(*quiz));
+        for (const MediaFile& m : description.media) {
+            MediaJob job;
+            job.role = m.role;
+            job.question = m.question;
+            job.resourceId = m.resourceId;
+            job.name = m.given;
+            job.path = m.path;
+            job.line = m.line;
+            job.key = m.key;
+            jobs.push_back(std::move(job));
+        }
+    }
+    for (const MediaJob& job : jobs) {
+        if (job.role == MediaRole::VideoClip) {
+            requireFfmpeg(options.ffmpeg);
+            break;
+        }
+    }
+
+    WebQuiz page;
+    page.quiz = quiz.get();
+    page.storageKey = report.storageKey;
+    size_t questions = static_cast<size_t>(quiz->questionCount);
+    page.questionMedia.assign(questions, -1);
+    page.revealPicture.assign(questions, -1);
+    Rgb background = rgbOf(quiz->backgroundColour);
+    std::vector<MediaResult> results(jobs.size());
+    std::vector<Diagnostic> pictureErrors;
+    runInParallel(
+        jobs.size(), [&](size_t i) { results[i] = prepareJob(jobs[i], options, background); },
+        [&](size_t i) {
+            const MediaJob& job = jobs[i];
+            if (!results[i].error.empty()) {
+                if (fromExecutable) {
+                    // The player shows an empty box for it; so does the page.
+                    report.warnings.push_back(
+                        job.name + " (question " + std::to_string(job.question) +
+                        ") does not decode and is left out: " + results[i].error);
+                    return;
+                }
+                pictureErrors.push_back(
+                    Diagnostic{description.file, job.line, job.key, Severity::Error,
+                               "\"" + job.name + "\": " + results[i].error,
+                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                return;
+            }
+            size_t q = static_cast<size_t>(job.question - 1);
+            if (job.question >= 1 && q < questions) {
+                std::vector<int>& slot =
+                    job.role == MediaRole::RevealPicture ? page.revealPicture : page.questionMedia;
+                slot[q] = static_cast<int>(page.media.size());
+            }
+            report.mediaBytes += results[i].media.bytes.size();
+            page.media.push_back(std::move(results[i].media));
+            if (progress) {
+                progress(i + 1, jobs.size(), job.resourceId, job.name, results[i].done);
+            }
+        });
+    if (!pictureErrors.empty()) {
+        report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
+                                  pictureErrors.end());
+        if (checked) {
+            checked(pictureErrors);
+        }
+        return report;
+    }
+
+    std::string html = renderWebPage(page);
+    writeFileAtomically(options.output, std::vector<uint8_t>(html.begin(), html.end()));
+    report.exported = true;
+    report.questions = questions;
+    report.mediaCount = page.media.size();
+    report.pageBytes = html.size();
+    report.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return report;
+}

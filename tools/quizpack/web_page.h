@@ -1,0 +1,48 @@
+// The exported web page: one HTML file holding a quiz's texts and codes, its media, the
+// grader compiled to WebAssembly, the page's script and its styles. Every quiz text goes
+// into a JSON data block that the script inserts as text; the file itself is pure ASCII,
+// so whatever character set a web host announces cannot change it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "content/quiz.h"
+
+// A picture or clip as the page embeds it.
+struct WebMedia {
+    std::string mime; // "image/jpeg", "audio/mpeg", "video/webm", ...
+    std::vector<uint8_t> bytes;
+};
+
+struct WebQuiz {
+    const Quiz* quiz = nullptr;     // texts in Windows-1252, as the player holds them
+    std::string storageKey;         // where the page keeps the answers (webStorageKey)
+    std::vector<WebMedia> media;    // every picture and clip, in any order
+    std::vector<int> questionMedia; // per question: an index into media, or -1
+    std::vector<int> revealPicture; // per question: an index into media, or -1
+};
+
+// The localStorage key for a quiz: the SHA-256 of its unpacked package and code table, so
+// that a quiz built again from the same description keeps its answers and any other quiz
+// starts afresh.
+std::string webStorageKey(const std::vector<uint8_t>& package,
+                          const std::vector<uint8_t>& codeTable);
+
+// The whole page.
+std::string renderWebPage(const WebQuiz& quiz);
+
+// Bytes as ASCII text that an HTML script data block carries unchanged: seven bits a
+// character, with the few characters the HTML parser would alter or act on ("<", NUL, CR)
+// and the escape "!" itself written as "!" and a capital letter. The page's script
+// decodes it back (web/page_data.js).
+std::string bytesAsScriptText(const std::vector<uint8_t>& bytes);
+
+// A JSON string literal for a Windows-1252 text, every character that is not plain
+// printable ASCII, and "<", ">" and "&", written as \uXXXX.
+std::string jsonStringFromCp1252(std::string_view text);
+
+// The author's web address of the player's header, shown and linked the same on the page.
+extern const char kWebAuthorAddress[];

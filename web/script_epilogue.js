@@ -1,0 +1,2 @@
+startQuizPage(window, document);
+})();
