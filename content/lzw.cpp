@@ -78,6 +78,8 @@ LZW_INLINE uint32_t entryLength(uint32_t entry) {
 // is its own string. Nothing in here needs clearing when a call starts except the hash:
 // a code is only read back once this call has made it.
 struct LzwTables {
+    // The decoder's and the list scan's entries; the hash keeps the encoder's own, which
+    // only stores entry 259 here at a reset, for the string it waits for (see below).
     uint32_t dictionary[kDictionarySize];
     // The encoder's hash: slot = key << 12 | code, 0 = empty, where key = prefix code << 8
     // | byte (20 bits). Codes in it are always >= 259.
@@ -408,7 +410,6 @@ int32_t encodeHashed(Encoder& encoder, uint32_t* position, uint32_t* currentCode
     const uint8_t* const input = state.input.bytes;
     const uint32_t length = state.input.length;
     uint32_t* const slots = state.tables->hashSlots;
-    uint32_t* const dictionary = state.tables->dictionary;
     const uint8_t* const full = state.output.bytes + kLzwEncodeCapacity;
     BitWriter writer = encoder.writer;
     uint32_t width = encoder.width;
@@ -430,8 +431,8 @@ int32_t encodeHashed(Encoder& encoder, uint32_t* position, uint32_t* currentCode
             code = value & 0xFFF;
             continue;
         }
-        // The new string gets its code before the current string's code is written.
-        dictionary[nextCode] = makeEntry(start, at - start + 1);
+        // The new string gets its code before the current string's code is written. The
+        // hash alone finds it: only entry 259 is ever read back, and a reset stores that.
         slots[slot] = key << 12 | nextCode;
         if (state.pendingPrefixLength != 0) {
             linkPendingPrefix(state, nextCode, start, at - start + 1);
