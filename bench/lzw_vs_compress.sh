@@ -13,11 +13,11 @@
 # runs. "cpu" counts the processor time of the process (user + system), "wall" the
 # elapsed time: on a busy machine the wall figures move a lot, the cpu figures little.
 #
-# The codec obtains and releases about 300 KB per call. glibc gives such memory back to
-# the system each time, and a fresh page costs a page fault at the next call: cheap on
-# most machines, but tens of microseconds on some virtual machines. The "kept memory"
-# lines run the same benchmark with glibc keeping freed memory (GLIBC_TUNABLES), which
-# is what a long-running process sees; compare both with compress.
+# The codec keeps its working tables between calls, so a call obtains only the output
+# buffer it hands out. Memory that glibc gives back to the system costs a page fault per
+# fresh page at the next call (tens of microseconds on some virtual machines); the "kept
+# memory" lines run the same benchmark with glibc keeping freed memory (GLIBC_TUNABLES)
+# and should match the plain lines. Compare both with compress.
 set -euo pipefail
 
 build=${1:-build/host}

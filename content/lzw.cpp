@@ -1,19 +1,25 @@
-// LZW block codec. Both directions share one process-wide LzwState; each call sets it up
-// with lzwInit, codes, and releases everything with lzwFreeAll before it returns, so only
-// the statistics and the caller's output buffer outlive a call.
+// LZW block codec. Both directions share one LzwState per thread; each call sets it up
+// with lzwInit, codes, and clears it with lzwFreeAll before it returns, so only the
+// statistics, the caller's output buffer and the working tables outlive a call.
 //
 // Speed. A quiz is unpacked once per start, but the codec is also the authoring tool's
-// packer, and both directions are meant to keep up with the classic `compress`. Three
+// packer, and both directions are meant to keep up with the classic `compress`. These
 // choices make that possible without changing a single bit of any stream:
+// - the working tables (the encoder's hash, the dictionary) are obtained once per thread
+//   and kept: obtaining and releasing them on every call makes the C library hand the
+//   memory back to the system, and every call then pays a page fault per 4 KB;
+// - no string is ever copied into the dictionary. Every entry is a view: the encoder's
+//   entries are stretches of the caller's input, the decoder's stretches of the output it
+//   has already written (an entry is always the last string written plus the first byte
+//   of the string written after it);
 // - the encoder finds (current string + next byte) through a hash of (code of the current
-//   string, byte) kept beside the length index, instead of comparing the candidate with
-//   every entry of its length (the index is still kept, and the scan is still here for
-//   the tests and the benchmark, see lzwSetLookup);
-// - `current` and `candidate` are views, not copies: the encoder's current string is the
-//   input bytes from where it started, the decoder's is the last string it wrote to the
-//   output, and the candidate is built straight into its new dictionary entry;
-// - entry strings are cut from large blocks owned by the dictionary, not allocated one
-//   by one, and strings of up to 16 bytes are copied as one 16-byte block.
+//   string, byte) instead of comparing the candidate with every entry of its length. The
+//   length index and its scan are still here, for the tests and the benchmark (see
+//   lzwSetLookup); the index is only built when the scan is the lookup;
+// - both bit streams move 8 bytes at a time: the writer stores a 64-bit word per code and
+//   advances by the whole bytes it completed, the reader loads a 64-bit word per code;
+// - the decoder copies strings in 16-byte blocks, into an output with spare bytes behind
+//   its capacity.
 #include "content/lzw.h"
 
 #include <cstdlib>
@@ -34,9 +40,8 @@ namespace {
 constexpr int32_t kModeEncode = 1;
 constexpr int32_t kModeDecode = 2;
 
-constexpr int32_t kDictionarySize = 4096;   // codes 0..4095
-constexpr int32_t kStringCapacity = 4096;   // longest string the codec builds
-constexpr int32_t kStagingCapacity = 32768; // bytes the bit writer gathers before copying
+constexpr uint32_t kDictionarySize = 4096; // codes 0..4095
+constexpr uint32_t kStringCapacity = 4096; // longest string the codec builds
 constexpr uint32_t kFirstWidth = 9;
 constexpr uint32_t kMaxWidth = 32;
 
@@ -45,37 +50,40 @@ constexpr uint32_t kMaxWidth = 32;
 constexpr uint32_t kHashBits = 13;
 constexpr uint32_t kHashSlots = 1u << kHashBits;
 
-// Strings are short (a few bytes in text), and a call to copy three bytes costs more
-// than copying a fixed 16. Every buffer the codec copies strings into or out of has
-// kCopySlack spare bytes behind its capacity, so the over-copy stays inside it.
-constexpr uint32_t kCopySlack = 16;
+// The decoder copies strings in blocks of this size.
+constexpr uint32_t kCopyBlock = 16;
 
-// Entry strings are cut from chunks of this size that belong to the dictionary.
-constexpr uint32_t kPoolChunkSize = 65536;
+// Spare bytes behind each output buffer: the decoder's blocks and the bit writer's 8-byte
+// stores run past the last real byte, and the encoder checks the end of its output once
+// per string, after up to four codes (three WIDEN_CODEs at most).
+constexpr uint32_t kOutputSlack = 64;
 
-struct LzwPoolChunk {
-    LzwPoolChunk* next;
-    uint32_t used;
-    uint32_t capacity; // kCopySlack more bytes follow
-    uint8_t* bytes() { return reinterpret_cast<uint8_t*>(this + 1); }
-};
+// A dictionary entry is a view into the input (encoder) or the output (decoder): the
+// offset of its first byte (below 2^17, the decoder's output is at most 120000 bytes)
+// times 2^13, plus its length (1..4096).
+constexpr uint32_t kEntryLengthBits = 13;
+constexpr uint32_t kEntryLengthMask = (1u << kEntryLengthBits) - 1;
 
-// A reset rewinds the chunks: no entry made before it can be reached again.
-struct LzwPool {
-    LzwPoolChunk* first;
-    LzwPoolChunk* active; // the chunk new strings are cut from
-};
+LZW_INLINE uint32_t makeEntry(uint32_t offset, uint32_t length) {
+    return offset << kEntryLengthBits | length;
+}
+LZW_INLINE uint32_t entryOffset(uint32_t entry) {
+    return entry >> kEntryLengthBits;
+}
+LZW_INLINE uint32_t entryLength(uint32_t entry) {
+    return entry & kEntryLengthMask;
+}
 
-struct LzwEntry {
-    uint8_t* bytes;
-    uint16_t capacity;
-    uint16_t length;
-};
-
-// A string the codec does not own: a view into the input, the output or an entry.
-struct LzwString {
-    const uint8_t* bytes;
-    uint16_t length;
+// Kept between calls. Entries 0..255 are the one-byte strings, never stored: a byte code
+// is its own string. Nothing in here needs clearing when a call starts except the hash:
+// a code is only read back once this call has made it.
+struct LzwTables {
+    // The decoder's and the list scan's entries; the hash keeps the encoder's own, which
+    // only stores entry 259 here at a reset, for the string it waits for (see below).
+    uint32_t dictionary[kDictionarySize];
+    // The encoder's hash: slot = key << 12 | code, 0 = empty, where key = prefix code << 8
+    // | byte (20 bits). Codes in it are always >= 259.
+    uint32_t hashSlots[kHashSlots];
 };
 
 struct LzwInput {
@@ -98,50 +106,49 @@ struct LzwStatistics {
 
 struct LzwState {
     int32_t mode; // kModeEncode or kModeDecode
-    LzwEntry* dictionary;
-    LzwPool strings; // the bytes of entries 259 and up
+    LzwTables* tables;
     uint16_t nextCode;
-    uint16_t** lengthIndex; // encoder: per string length, the codes of that length
+    uint16_t** lengthIndex; // encoder's list scan: per string length, its codes
     uint16_t* lengthCount;
-    uint16_t longestListed; // encoder: no list exists for a longer length
-    // Views (see above). The coding loops keep `current` in locals and store it here when
-    // they stop; `candidate` is the entry made last, current plus one byte.
-    LzwString current;
-    LzwString candidate;
+    uint16_t longestListed; // no list exists for a longer length
     LzwInput input;
-    uint8_t* staging;
-    uint16_t stagingFill;
-    uint8_t bitAccumulator; // pending bits, held at the top of the byte
-    uint8_t bitCount;       // 0..7
     LzwOutput output;
     LzwStatistics statistics;
-    // Encoder lookup kept beside the length index: slot = key << 12 | code, 0 = empty,
-    // where key = prefix code << 8 | byte (20 bits). Codes in it are always >= 259.
-    uint32_t* hashSlots;
     // After a reset, entry 259 is the previous string plus one byte, and that previous
     // string is not in the new dictionary. Its (prefix code, byte) key can only be made
     // once the string is added again; until then this holds its length (0: nothing).
     uint16_t pendingPrefixLength;
 };
 
-// Settings of the codec itself, not of one call.
+// Settings of the codec itself, not of one call: set before the codec is used.
 struct LzwSettings {
     LzwAlertFn alert;
     LzwLookup lookup;
-    int32_t failAllocationIn; // 0: off; n: the nth allocation from now fails
-    int64_t allocations;
 };
 
-LzwState gLzw;
+// The test hooks count and fail the allocations of their own thread.
+struct LzwAllocations {
+    int32_t failIn; // 0: off; n: the nth allocation from now fails
+    int64_t count;
+};
+
+void releaseTables(LzwState& state);
+
+// One state per thread, so that the authoring tool's threads may pack at the same time.
+// Its tables go when the thread ends.
+struct LzwThread {
+    LzwState state;
+    ~LzwThread() { releaseTables(state); }
+};
+
+thread_local LzwThread tLzw;
+thread_local LzwAllocations tLzwAllocations;
 LzwSettings gLzwSettings;
 
-// Entries 0..255 are the one-byte strings; they point into this table instead of
-// 256 separate allocations, which would cost more than a short encode itself.
-uint8_t gByteStrings[256 + kCopySlack];
-
 void* lzwAllocate(size_t size, bool zeroed) {
-    ++gLzwSettings.allocations;
-    if (gLzwSettings.failAllocationIn > 0 && --gLzwSettings.failAllocationIn == 0) {
+    LzwAllocations& allocations = tLzwAllocations;
+    ++allocations.count;
+    if (allocations.failIn > 0 && --allocations.failIn == 0) {
         return nullptr;
     }
     return zeroed ? calloc(1, size) : malloc(size);
@@ -153,455 +160,429 @@ void lzwAlert(const char* text, const char* caption) {
     }
 }
 
-// Copies a string whose source may be read up to kCopySlack bytes beyond its end.
-LZW_INLINE void copyString(uint8_t* to, const uint8_t* from, uint32_t length) {
-    if (length <= kCopySlack) {
-        memcpy(to, from, kCopySlack);
-    } else {
-        memcpy(to, from, length);
+LZW_INLINE void storeBigEndian64(uint8_t* to, uint64_t value) {
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    value = __builtin_bswap64(value);
+    memcpy(to, &value, sizeof value);
+#else
+    for (int i = 0; i < 8; ++i) {
+        to[i] = static_cast<uint8_t>(value >> (56 - 8 * i));
     }
+#endif
 }
 
-// Returns 0 or LZW_NO_MEMORY. Whatever was obtained is released by lzwFreeAll, also
-// after a failure.
-int32_t lzwInit(int32_t mode) {
-    gLzw.mode = mode;
-    gLzw.dictionary = nullptr;
-    gLzw.strings = LzwPool{};
-    gLzw.lengthIndex = nullptr;
-    gLzw.lengthCount = nullptr;
-    gLzw.longestListed = 0;
-    gLzw.current = LzwString{};
-    gLzw.candidate = LzwString{};
-    gLzw.input = LzwInput{};
-    gLzw.staging = nullptr;
-    gLzw.stagingFill = 0;
-    gLzw.bitAccumulator = 0;
-    gLzw.bitCount = 0;
-    gLzw.hashSlots = nullptr;
-    gLzw.pendingPrefixLength = 0;
+LZW_INLINE uint64_t loadBigEndian64(const uint8_t* from) {
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    uint64_t value;
+    memcpy(&value, from, sizeof value);
+    return __builtin_bswap64(value);
+#else
+    uint64_t value = 0;
+    for (int i = 0; i < 8; ++i) {
+        value = value << 8 | from[i];
+    }
+    return value;
+#endif
+}
 
-    gLzw.staging = static_cast<uint8_t*>(lzwAllocate(kStagingCapacity, false));
-    gLzw.dictionary = static_cast<LzwEntry*>(lzwAllocate(sizeof(LzwEntry) * kDictionarySize, true));
-    if (gLzw.staging == nullptr || gLzw.dictionary == nullptr) {
-        return LZW_NO_MEMORY;
-    }
-    for (int32_t b = 0; b < 256; ++b) {
-        gByteStrings[b] = static_cast<uint8_t>(b);
-        gLzw.dictionary[b] = LzwEntry{&gByteStrings[b], 1, 1};
-    }
-    gLzw.nextCode = FIRST_FREE_CODE;
-    if (mode == kModeEncode) {
-        gLzw.lengthIndex =
-            static_cast<uint16_t**>(lzwAllocate(sizeof(uint16_t*) * kDictionarySize, true));
-        gLzw.lengthCount =
-            static_cast<uint16_t*>(lzwAllocate(sizeof(uint16_t) * kDictionarySize, true));
-        gLzw.hashSlots = static_cast<uint32_t*>(lzwAllocate(sizeof(uint32_t) * kHashSlots, true));
-        if (gLzw.lengthIndex == nullptr || gLzw.lengthCount == nullptr ||
-            gLzw.hashSlots == nullptr) {
+// Returns 0 or LZW_NO_MEMORY. Whatever was obtained is released by lzwFreeAll (or kept,
+// for the tables), also after a failure.
+int32_t lzwInit(LzwState& state, int32_t mode) {
+    state.mode = mode;
+    state.nextCode = FIRST_FREE_CODE;
+    state.lengthIndex = nullptr;
+    state.lengthCount = nullptr;
+    state.longestListed = 0;
+    state.input = LzwInput{};
+    state.pendingPrefixLength = 0;
+    if (state.tables == nullptr) {
+        state.tables = static_cast<LzwTables*>(lzwAllocate(sizeof(LzwTables), false));
+        if (state.tables == nullptr) {
             return LZW_NO_MEMORY;
+        }
+    }
+    if (mode == kModeEncode) {
+        if (gLzwSettings.lookup == LZW_LOOKUP_HASH) {
+            memset(state.tables->hashSlots, 0, sizeof state.tables->hashSlots);
+        } else {
+            state.lengthIndex =
+                static_cast<uint16_t**>(lzwAllocate(sizeof(uint16_t*) * kDictionarySize, true));
+            state.lengthCount =
+                static_cast<uint16_t*>(lzwAllocate(sizeof(uint16_t) * kDictionarySize, true));
+            if (state.lengthIndex == nullptr || state.lengthCount == nullptr) {
+                return LZW_NO_MEMORY;
+            }
         }
     }
     return 0;
 }
 
-void releaseLengthLists() {
-    for (int32_t length = 0; length <= gLzw.longestListed; ++length) {
-        free(gLzw.lengthIndex[length]);
-        gLzw.lengthIndex[length] = nullptr;
-        gLzw.lengthCount[length] = 0;
-    }
-    gLzw.longestListed = 0;
-}
-
-void lzwFreeAll() {
-    free(gLzw.dictionary);
-    gLzw.dictionary = nullptr;
-    for (LzwPoolChunk* chunk = gLzw.strings.first; chunk != nullptr;) {
-        LzwPoolChunk* next = chunk->next;
-        free(chunk);
-        chunk = next;
-    }
-    gLzw.strings = LzwPool{};
-    if (gLzw.lengthIndex != nullptr && gLzw.lengthCount != nullptr) {
-        releaseLengthLists();
-    }
-    free(gLzw.lengthIndex);
-    gLzw.lengthIndex = nullptr;
-    free(gLzw.lengthCount);
-    gLzw.lengthCount = nullptr;
-    free(gLzw.hashSlots);
-    gLzw.hashSlots = nullptr;
-    gLzw.current = LzwString{};
-    gLzw.candidate = LzwString{};
-    free(gLzw.staging);
-    gLzw.staging = nullptr;
-    gLzw.stagingFill = 0;
-    gLzw.input = LzwInput{};
-}
-
-// Room for `length` bytes of a new entry when the active chunk is full, or null when
-// memory runs out.
-uint8_t* poolAllocateSlow(uint32_t length) {
-    LzwPool& pool = gLzw.strings;
-    LzwPoolChunk* last = nullptr;
-    LzwPoolChunk* chunk = pool.active;
-    while (chunk != nullptr && chunk->capacity - chunk->used < length) {
-        last = chunk;
-        chunk = chunk->next;
-        if (chunk != nullptr) {
-            chunk->used = 0; // a chunk after the active one holds nothing reachable
+void lzwFreeAll(LzwState& state) {
+    if (state.lengthIndex != nullptr) {
+        for (uint32_t length = 0; length <= state.longestListed; ++length) {
+            free(state.lengthIndex[length]);
         }
     }
-    if (chunk == nullptr) {
-        const uint32_t capacity = length > kPoolChunkSize ? length : kPoolChunkSize;
-        chunk = static_cast<LzwPoolChunk*>(
-            lzwAllocate(sizeof(LzwPoolChunk) + capacity + kCopySlack, false));
-        if (chunk == nullptr) {
-            return nullptr;
-        }
-        *chunk = LzwPoolChunk{nullptr, 0, capacity};
-        if (last == nullptr) {
-            pool.first = chunk;
-        } else {
-            last->next = chunk;
-        }
-    }
-    pool.active = chunk;
-    uint8_t* bytes = chunk->bytes() + chunk->used;
-    chunk->used += length;
-    return bytes;
+    free(state.lengthIndex);
+    state.lengthIndex = nullptr;
+    free(state.lengthCount);
+    state.lengthCount = nullptr;
+    state.longestListed = 0;
+    state.input = LzwInput{};
 }
 
-LZW_INLINE uint8_t* poolAllocate(uint32_t length) {
-    LzwPoolChunk* chunk = gLzw.strings.active;
-    if (chunk == nullptr || chunk->capacity - chunk->used < length) {
-        return poolAllocateSlow(length);
-    }
-    uint8_t* bytes = chunk->bytes() + chunk->used;
-    chunk->used += length;
-    return bytes;
-}
-
-void rewindPool() {
-    LzwPool& pool = gLzw.strings;
-    pool.active = pool.first;
-    if (pool.first != nullptr) {
-        pool.first->used = 0;
-    }
-}
-
-// How lzwAddEntry may read the prefix it copies.
-enum PrefixSource : int32_t {
-    PREFIX_HAS_SLACK, // kCopySlack bytes after the prefix may be read
-    PREFIX_EXACT,     // nothing after the prefix may be read (the caller's input)
-};
-
-// Stores `prefix` followed by `last` as entry nextCode (the candidate) and, when
-// encoding, lists the code under its length. Returns LZW_OK, LZW_NO_MEMORY, or
-// LZW_BAD_CODE when the table is full or the string would be longer than 4096 bytes
-// (never the case for a stream made by the encoder; the decoder checks both first).
-LZW_INLINE int32_t lzwAddEntry(const uint8_t* prefix, uint32_t prefixLength, uint8_t last,
-                               PrefixSource source) {
-    const uint16_t code = gLzw.nextCode;
-    const uint32_t length = prefixLength + 1;
-    if (code >= kDictionarySize || length > kStringCapacity ||
-        (gLzw.mode == kModeEncode && length >= kDictionarySize)) {
-        return LZW_BAD_CODE;
-    }
-    LzwEntry* entry = &gLzw.dictionary[code];
-    uint8_t* bytes = poolAllocate(length);
-    if (bytes == nullptr) {
-        *entry = LzwEntry{};
-        return LZW_NO_MEMORY;
-    }
-    if (source == PREFIX_HAS_SLACK) {
-        copyString(bytes, prefix, prefixLength);
-    } else {
-        memcpy(bytes, prefix, prefixLength);
-    }
-    bytes[prefixLength] = last;
-    *entry = LzwEntry{bytes, static_cast<uint16_t>(length), static_cast<uint16_t>(length)};
-    gLzw.candidate = LzwString{bytes, static_cast<uint16_t>(length)};
-    if (gLzw.mode == kModeEncode) {
-        uint16_t*& list = gLzw.lengthIndex[length];
-        if (list == nullptr) {
-            list = static_cast<uint16_t*>(lzwAllocate(sizeof(uint16_t) * kDictionarySize, false));
-            if (list == nullptr) {
-                return LZW_NO_MEMORY;
-            }
-            if (length > gLzw.longestListed) {
-                gLzw.longestListed = static_cast<uint16_t>(length);
-            }
-        }
-        list[gLzw.lengthCount[length]++] = code;
-    }
-    gLzw.nextCode = static_cast<uint16_t>(code + 1);
-    return LZW_OK;
+void releaseTables(LzwState& state) {
+    free(state.tables);
+    state.tables = nullptr;
 }
 
 // --- Bit writer (encoder) ---------------------------------------------------------------
 
-int32_t appendStaging() {
-    if (gLzw.output.length > kLzwEncodeCapacity - gLzw.stagingFill) {
-        return LZW_TOO_LARGE;
-    }
-    memcpy(gLzw.output.bytes + gLzw.output.length, gLzw.staging, gLzw.stagingFill);
-    gLzw.output.length += gLzw.stagingFill;
-    gLzw.stagingFill = 0;
-    return LZW_OK;
-}
+// Writes straight into the output. The bits of a byte not yet complete are the low
+// `count` bits of `bits` and have already been stored, zero-padded, at `next`.
+struct BitWriter {
+    uint8_t* next;
+    uint64_t bits;
+    uint32_t count; // 0..7 between codes
+};
 
-LZW_INLINE int32_t storeByte(uint8_t byte) {
-    if (gLzw.stagingFill == kStagingCapacity) {
-        const int32_t result = appendStaging();
-        if (result != LZW_OK) {
-            return result;
-        }
-    }
-    gLzw.staging[gLzw.stagingFill++] = byte;
-    return LZW_OK;
-}
-
-// Appends the low `width` bits of value, most significant first. Returns LZW_OK,
-// LZW_WRITE_FAILED for a width above 32 (nothing written) or LZW_TOO_LARGE when the
-// output buffer is full.
-LZW_INLINE int32_t lzwWriteBits(uint32_t value, uint32_t width) {
-    if (width > kMaxWidth) {
-        return LZW_WRITE_FAILED;
-    }
-    const uint64_t bits = value & ((uint64_t{1} << width) - 1);
-    if (gLzw.bitCount + width < 8) {
-        gLzw.bitAccumulator |= static_cast<uint8_t>(bits << (8 - gLzw.bitCount - width));
-        gLzw.bitCount = static_cast<uint8_t>(gLzw.bitCount + width);
-        return LZW_OK;
-    }
-    uint32_t left = width - (8 - gLzw.bitCount);
-    int32_t result = storeByte(static_cast<uint8_t>(gLzw.bitAccumulator | (bits >> left)));
-    while (result == LZW_OK && left >= 8) {
-        left -= 8;
-        result = storeByte(static_cast<uint8_t>(bits >> left));
-    }
-    gLzw.bitAccumulator = left == 0 ? 0 : static_cast<uint8_t>(bits << (8 - left));
-    gLzw.bitCount = static_cast<uint8_t>(left);
-    return result;
+// Appends the low `width` bits of value (at most 32, value below 2^width), most
+// significant first. Stores 8 bytes at `next`, of which the whole bytes are kept.
+LZW_INLINE void lzwWriteBits(BitWriter& writer, uint32_t value, uint32_t width) {
+    writer.bits = writer.bits << width | value;
+    writer.count += width; // 9..39
+    storeBigEndian64(writer.next, writer.bits << (64 - writer.count));
+    writer.next += writer.count >> 3;
+    writer.count &= 7;
 }
 
 // --- Encoder --------------------------------------------------------------------------
 
-LZW_INLINE uint32_t hashSlotOf(uint32_t key) {
-    return (key * 2654435761u) >> (32 - kHashBits);
+// A fixed scramble of each byte value over the slots' 13 bits.
+struct ByteMix {
+    uint16_t slots[256];
+};
+constexpr ByteMix makeByteMix() {
+    ByteMix mix{};
+    for (uint32_t b = 0; b < 256; ++b) {
+        mix.slots[b] = static_cast<uint16_t>(((b + 1) * 2654435761u) >> (32 - kHashBits));
+    }
+    return mix;
+}
+constexpr ByteMix kByteMix = makeByteMix();
+
+// The first slot for (prefix code, byte). Codes are below 4096 and the scramble below
+// 8192, so the slot needs no mask; the next code's lookup then waits for one XOR only.
+LZW_INLINE uint32_t hashSlotOf(uint32_t prefixCode, uint8_t byte) {
+    return prefixCode ^ kByteMix.slots[byte];
 }
 
 // The code stored for (prefix code, byte), or 0 with *freeSlot set to where it would go.
-LZW_INLINE uint16_t hashFind(uint16_t prefixCode, uint8_t byte, uint32_t* freeSlot) {
-    const uint32_t key = static_cast<uint32_t>(prefixCode) << 8 | byte;
-    for (uint32_t slot = hashSlotOf(key);; slot = (slot + 1) & (kHashSlots - 1)) {
-        const uint32_t value = gLzw.hashSlots[slot];
+LZW_INLINE uint32_t hashFind(const uint32_t* slots, uint32_t prefixCode, uint8_t byte,
+                             uint32_t* freeSlot) {
+    const uint32_t key = prefixCode << 8 | byte;
+    for (uint32_t slot = hashSlotOf(prefixCode, byte);; slot = (slot + 1) & (kHashSlots - 1)) {
+        const uint32_t value = slots[slot];
         if (value == 0) {
             *freeSlot = slot;
             return 0;
         }
         if (value >> 12 == key) {
-            return static_cast<uint16_t>(value & 0xFFF);
+            return value & 0xFFF;
         }
     }
 }
 
-LZW_INLINE void hashInsert(uint32_t slot, uint16_t prefixCode, uint8_t byte, uint16_t code) {
-    gLzw.hashSlots[slot] = (static_cast<uint32_t>(prefixCode) << 8 | byte) << 12 | code;
+LZW_INLINE void hashInsert(uint32_t* slots, uint32_t slot, uint32_t prefixCode, uint8_t byte,
+                           uint32_t code) {
+    slots[slot] = (prefixCode << 8 | byte) << 12 | code;
 }
 
-void hashInsertAnywhere(uint16_t prefixCode, uint8_t byte, uint16_t code) {
+void hashInsertAnywhere(uint32_t* slots, uint32_t prefixCode, uint8_t byte, uint32_t code) {
     uint32_t slot = 0;
-    hashFind(prefixCode, byte, &slot);
-    hashInsert(slot, prefixCode, byte, code);
+    hashFind(slots, prefixCode, byte, &slot);
+    hashInsert(slots, slot, prefixCode, byte, code);
 }
 
-// The length-index scan: compares `prefix` followed by `byte` with every entry of that
-// length, in list order. Returns the entry's code, or 0.
-uint16_t scanLengthList(const uint8_t* prefix, uint32_t prefixLength, uint8_t byte) {
+// The length-index scan: compares input[start, start + prefixLength) followed by `byte`
+// with every entry of that length, in list order. Returns the entry's code, or 0.
+uint32_t scanLengthList(const LzwState& state, uint32_t start, uint32_t prefixLength,
+                        uint8_t byte) {
     const uint32_t length = prefixLength + 1;
-    if (length > gLzw.longestListed) {
+    if (length > state.longestListed) {
         return 0;
     }
-    const uint16_t* list = gLzw.lengthIndex[length];
-    const uint16_t count = gLzw.lengthCount[length];
+    const uint8_t* input = state.input.bytes;
+    const uint16_t* list = state.lengthIndex[length];
+    const uint16_t count = state.lengthCount[length];
     for (uint16_t i = 0; i < count; ++i) {
-        const uint8_t* entry = gLzw.dictionary[list[i]].bytes;
-        if (entry[prefixLength] == byte && memcmp(entry, prefix, prefixLength) == 0) {
+        const uint8_t* entry = input + entryOffset(state.tables->dictionary[list[i]]);
+        if (entry[prefixLength] == byte && memcmp(entry, input + start, prefixLength) == 0) {
             return list[i];
         }
     }
     return 0;
 }
 
-// After entry `code` is made: if it is the string entry 259 was made from before the
-// last reset, entry 259 becomes reachable through it.
-void linkPendingPrefix(uint16_t code) {
-    const uint16_t pending = gLzw.pendingPrefixLength;
-    const LzwEntry& made = gLzw.dictionary[code];
-    const LzwEntry& first = gLzw.dictionary[FIRST_FREE_CODE];
-    if (made.length == pending && memcmp(made.bytes, first.bytes, pending) == 0) {
-        hashInsertAnywhere(code, first.bytes[pending], FIRST_FREE_CODE);
-        gLzw.pendingPrefixLength = 0;
+// Lists `code` under `length` for the scan, making the list on first use. Returns LZW_OK
+// or LZW_NO_MEMORY.
+int32_t listEntry(LzwState& state, uint32_t length, uint32_t code) {
+    uint16_t*& list = state.lengthIndex[length];
+    if (list == nullptr) {
+        list = static_cast<uint16_t*>(lzwAllocate(sizeof(uint16_t) * kDictionarySize, false));
+        if (list == nullptr) {
+            return LZW_NO_MEMORY;
+        }
+        if (length > state.longestListed) {
+            state.longestListed = static_cast<uint16_t>(length);
+        }
     }
-}
-
-// Forgets every entry from 259 up and adds the candidate (`prefix` followed by `byte`)
-// again as entry 259. `prefixCode` is the prefix's code before the reset.
-int32_t restartDictionary(const uint8_t* prefix, uint32_t prefixLength, uint16_t prefixCode,
-                          uint8_t byte) {
-    gLzw.nextCode = FIRST_FREE_CODE;
-    rewindPool();
-    releaseLengthLists();
-    gLzw.pendingPrefixLength = 0;
-    if (gLzwSettings.lookup == LZW_LOOKUP_HASH) {
-        memset(gLzw.hashSlots, 0, sizeof(uint32_t) * kHashSlots);
-    }
-    const int32_t result = lzwAddEntry(prefix, prefixLength, byte, PREFIX_EXACT);
-    if (result != LZW_OK || gLzwSettings.lookup != LZW_LOOKUP_HASH) {
-        return result;
-    }
-    if (prefixLength == 1) {
-        hashInsertAnywhere(prefixCode, byte, FIRST_FREE_CODE); // byte codes never change
-    } else {
-        gLzw.pendingPrefixLength = static_cast<uint16_t>(prefixLength);
-    }
+    list[state.lengthCount[length]++] = static_cast<uint16_t>(code);
     return LZW_OK;
 }
 
-// A one-byte string goes out as its byte with the current width; a longer one first
-// widens the stream until its code fits.
-LZW_INLINE int32_t writeStringCode(uint16_t code, uint32_t length, uint32_t* width) {
-    if (length > 1) {
-        while ((code >> *width) != 0) {
-            const int32_t result = lzwWriteBits(WIDEN_CODE, *width);
-            if (result != LZW_OK) {
-                return result;
-            }
-            ++*width;
-        }
+// After entry `code` (input[start, start + length)) is made: if it is the string entry
+// 259 was made from before the last reset, entry 259 becomes reachable through it.
+void linkPendingPrefix(LzwState& state, uint32_t code, uint32_t start, uint32_t length) {
+    const uint32_t pending = state.pendingPrefixLength;
+    const uint8_t* input = state.input.bytes;
+    const uint8_t* first = input + entryOffset(state.tables->dictionary[FIRST_FREE_CODE]);
+    if (length == pending && memcmp(input + start, first, pending) == 0) {
+        hashInsertAnywhere(state.tables->hashSlots, code, first[pending], FIRST_FREE_CODE);
+        state.pendingPrefixLength = 0;
     }
-    return lzwWriteBits(code, *width);
 }
 
-// Codes the input after its first byte. The current string is input[start, position).
-int32_t encodeBytes() {
-    const uint8_t* const input = gLzw.input.bytes;
-    const uint32_t length = gLzw.input.length;
-    const bool hashed = gLzwSettings.lookup == LZW_LOOKUP_HASH;
-    uint32_t width = kFirstWidth;
-    uint32_t start = 0;
-    uint16_t currentCode = input[0];
-    uint32_t position = 1;
+// Forgets every entry from 259 up and adds the candidate (input[start, start +
+// prefixLength) followed by `byte`) again as entry 259, for the hash. `prefixCode` is
+// the prefix's code before the reset.
+void restartHashed(LzwState& state, uint32_t start, uint32_t prefixLength, uint32_t prefixCode,
+                   uint8_t byte) {
+    LzwTables& tables = *state.tables;
+    tables.dictionary[FIRST_FREE_CODE] = makeEntry(start, prefixLength + 1);
+    state.nextCode = FIRST_FREE_CODE + 1;
+    memset(tables.hashSlots, 0, sizeof tables.hashSlots);
+    state.pendingPrefixLength = 0;
+    if (prefixLength == 1) {
+        hashInsertAnywhere(tables.hashSlots, prefixCode, byte, FIRST_FREE_CODE); // byte codes stay
+    } else {
+        state.pendingPrefixLength = static_cast<uint16_t>(prefixLength);
+    }
+}
+
+// The same for the length-index scan. Returns LZW_OK or LZW_NO_MEMORY.
+int32_t restartScanned(LzwState& state, uint32_t start, uint32_t prefixLength) {
+    state.tables->dictionary[FIRST_FREE_CODE] = makeEntry(start, prefixLength + 1);
+    state.nextCode = FIRST_FREE_CODE + 1;
+    memset(state.lengthCount, 0, sizeof(uint16_t) * (state.longestListed + 1u));
+    return listEntry(state, prefixLength + 1, FIRST_FREE_CODE);
+}
+
+// The encoder's progress through its input: the current string is input[start,
+// position), whose code the loops keep in a register.
+struct Encoder {
+    LzwState* state;
+    BitWriter writer;
+    uint32_t width;
+    uint32_t start;
+};
+
+// A one-byte string goes out as its byte with the current width; a longer one first
+// widens the stream until its code fits (a byte code always fits). Codes stay below
+// 4096, so no width passes 12 bits and the writer never refuses one.
+LZW_INLINE void writeStringCode(BitWriter& writer, uint32_t* width, uint32_t code) {
+    while ((code >> *width) != 0) {
+        lzwWriteBits(writer, WIDEN_CODE, *width);
+        ++*width;
+    }
+    lzwWriteBits(writer, code, *width);
+}
+
+// Strings never reach the dictionary's 4096-byte limit in the two loops below: a string
+// is at most one byte longer than an entry made before it, and a reset comes after 3837
+// entries.
+
+// Codes input[1, length) after its first byte, looking strings up in the hash. Returns
+// LZW_OK or LZW_TOO_LARGE, with *position at the byte it failed on. Everything a string
+// needs is in locals: once per byte the loop only waits for one hash slot.
+int32_t encodeHashed(Encoder& encoder, uint32_t* position, uint32_t* currentCode) {
+    LzwState& state = *encoder.state;
+    const uint8_t* const input = state.input.bytes;
+    const uint32_t length = state.input.length;
+    uint32_t* const slots = state.tables->hashSlots;
+    const uint8_t* const full = state.output.bytes + kLzwEncodeCapacity;
+    BitWriter writer = encoder.writer;
+    uint32_t width = encoder.width;
+    uint32_t start = encoder.start;
+    uint32_t nextCode = state.nextCode;
+    uint32_t code = input[0];
+    uint32_t at = 1;
     int32_t result = LZW_OK;
-    for (; position < length; ++position) {
-        const uint8_t byte = input[position];
-        const uint32_t currentLength = position - start;
-        uint32_t slot = 0;
-        const uint16_t found = hashed ? hashFind(currentCode, byte, &slot)
-                                      : scanLengthList(input + start, currentLength, byte);
-        if (found != 0) {
-            currentCode = found;
+    for (; at < length; ++at) {
+        const uint8_t byte = input[at];
+        const uint32_t key = code << 8 | byte;
+        uint32_t slot = hashSlotOf(code, byte);
+        uint32_t value = slots[slot];
+        while (value != 0 && (value >> 12) != key) {
+            slot = (slot + 1) & (kHashSlots - 1);
+            value = slots[slot];
+        }
+        if (value != 0) {
+            code = value & 0xFFF;
             continue;
         }
-        // The new string gets its code before the current string's code is written.
-        const uint16_t code = gLzw.nextCode;
-        const PrefixSource source = length - start >= kCopySlack ? PREFIX_HAS_SLACK : PREFIX_EXACT;
-        result = lzwAddEntry(input + start, currentLength, byte, source);
+        // The new string gets its code before the current string's code is written. The
+        // hash alone finds it: only entry 259 is ever read back, and a reset stores that.
+        slots[slot] = key << 12 | nextCode;
+        if (state.pendingPrefixLength != 0) {
+            linkPendingPrefix(state, nextCode, start, at - start + 1);
+        }
+        ++nextCode;
+        writeStringCode(writer, &width, code);
+        if (writer.next > full) {
+            result = LZW_TOO_LARGE;
+            break;
+        }
+        if (nextCode == kDictionarySize) {
+            lzwWriteBits(writer, RESET_CODE, width);
+            width = kFirstWidth;
+            restartHashed(state, start, at - start, code, byte);
+            nextCode = state.nextCode;
+        }
+        start = at;
+        code = byte;
+    }
+    state.nextCode = static_cast<uint16_t>(nextCode);
+    encoder.writer = writer;
+    encoder.width = width;
+    encoder.start = start;
+    *position = at;
+    *currentCode = code;
+    return result;
+}
+
+// The same with the length-index scan, which may also fail with LZW_NO_MEMORY.
+int32_t encodeScanned(Encoder& encoder, uint32_t* position, uint32_t* currentCode) {
+    LzwState& state = *encoder.state;
+    const uint8_t* const input = state.input.bytes;
+    const uint32_t length = state.input.length;
+    uint32_t code = input[0];
+    uint32_t at = 1;
+    int32_t result = LZW_OK;
+    for (; at < length; ++at) {
+        const uint8_t byte = input[at];
+        const uint32_t start = encoder.start;
+        const uint32_t found = scanLengthList(state, start, at - start, byte);
+        if (found != 0) {
+            code = found;
+            continue;
+        }
+        const uint32_t made = state.nextCode;
+        state.tables->dictionary[made] = makeEntry(start, at - start + 1);
+        state.nextCode = static_cast<uint16_t>(made + 1);
+        result = listEntry(state, at - start + 1, made);
         if (result != LZW_OK) {
             break;
         }
-        if (hashed) {
-            hashInsert(slot, currentCode, byte, code);
-            if (gLzw.pendingPrefixLength != 0) {
-                linkPendingPrefix(code);
-            }
-        }
-        result = writeStringCode(currentCode, currentLength, &width);
-        if (result != LZW_OK) {
+        writeStringCode(encoder.writer, &encoder.width, code);
+        if (encoder.writer.next > state.output.bytes + kLzwEncodeCapacity) {
+            result = LZW_TOO_LARGE;
             break;
         }
-        if (gLzw.nextCode == kDictionarySize) {
-            result = lzwWriteBits(RESET_CODE, width);
-            if (result == LZW_OK) {
-                result = restartDictionary(input + start, currentLength, currentCode, byte);
-            }
+        if (state.nextCode == kDictionarySize) {
+            lzwWriteBits(encoder.writer, RESET_CODE, encoder.width);
+            encoder.width = kFirstWidth;
+            result = restartScanned(state, start, at - start);
             if (result != LZW_OK) {
                 break;
             }
-            width = kFirstWidth;
         }
-        start = position;
-        currentCode = byte;
+        encoder.start = at;
+        code = byte;
     }
-    gLzw.current = LzwString{input + start, static_cast<uint16_t>(position - start)};
+    *position = at;
+    *currentCode = code;
+    return result;
+}
+
+// Codes the whole input into the output. Returns LZW_OK, LZW_NO_MEMORY or LZW_TOO_LARGE.
+int32_t encodeBytes(LzwState& state) {
+    Encoder encoder{&state, BitWriter{state.output.bytes, 0, 0}, kFirstWidth, 0};
+    uint32_t position = 0;
+    uint32_t currentCode = 0;
+    const int32_t result = gLzwSettings.lookup == LZW_LOOKUP_HASH
+                               ? encodeHashed(encoder, &position, &currentCode)
+                               : encodeScanned(encoder, &position, &currentCode);
     if (result != LZW_OK) {
-        gLzw.input.position = static_cast<uint16_t>(position + 1); // the byte just read
+        state.input.position = static_cast<uint16_t>(position + 1); // the byte just read
         return result;
     }
-    gLzw.input.position = static_cast<uint16_t>(position);
-    result = writeStringCode(currentCode, position - start, &width);
-    if (result == LZW_OK) {
-        result = lzwWriteBits(END_CODE, width);
-    }
-    if (result == LZW_OK && gLzw.bitCount != 0) {
-        result = storeByte(gLzw.bitAccumulator); // its free low bits are zero
-        gLzw.bitAccumulator = 0;
-        gLzw.bitCount = 0;
-    }
-    if (result == LZW_OK) {
-        result = appendStaging();
-    }
-    return result;
+    state.input.position = static_cast<uint16_t>(position);
+    writeStringCode(encoder.writer, &encoder.width, currentCode);
+    lzwWriteBits(encoder.writer, END_CODE, encoder.width);
+    // The last byte's free low bits are already zero.
+    const BitWriter& writer = encoder.writer;
+    state.output.length =
+        static_cast<int32_t>(writer.next - state.output.bytes) + (writer.count != 0 ? 1 : 0);
+    return state.output.length > kLzwEncodeCapacity ? LZW_TOO_LARGE : LZW_OK;
 }
 
 // --- Decoder --------------------------------------------------------------------------
 
-// The decoder's view of the input and of bitAccumulator/bitCount, kept in locals while
-// a stream is read (each store into a byte buffer would otherwise make the compiler
-// reload the state record) and written back when it ends.
+// The decoder's view of the input: the bit position of the next code.
 struct BitReader {
     const uint8_t* bytes;
     uint32_t length;
-    uint32_t position;
-    uint32_t accumulator; // bits not yet used, at the top of the low byte
-    uint32_t count;       // 0..7
+    uint32_t bit;
 };
 
-// Reads one code of `width` bits (at most 32): the bits held in the accumulator first,
-// then as many whole input bytes as the code needs; the unused low bits of the last
-// byte stay in the accumulator. When the input ends first, it has been read to its end
-// and the result is false.
+// Reads one code of `width` bits (at most 32). When the input ends first, it has been
+// read to its end and the result is false. Loads the 8 bytes from the code's first byte
+// on when they are all inside the input, and only the bytes that are otherwise.
 LZW_INLINE bool readCode(BitReader& in, uint32_t width, uint32_t* code) {
-    const uint32_t missing = width - in.count; // 2..32
-    const uint32_t bytes = (missing + 7) >> 3;
-    if (in.length - in.position < bytes) {
-        in.position = in.length;
+    const uint32_t end = in.bit + width;
+    if (end > in.length * 8) {
+        in.bit = in.length * 8;
         return false;
     }
-    const uint8_t* p = in.bytes + in.position;
-    uint64_t value = in.accumulator >> (8 - in.count);
-    for (uint32_t i = 0; i < bytes; ++i) {
-        value = value << 8 | p[i];
+    const uint32_t at = in.bit >> 3;
+    uint64_t window = 0;
+    if (in.length - at >= 8) {
+        window = loadBigEndian64(in.bytes + at);
+    } else {
+        for (uint32_t i = 0; at + i < in.length; ++i) {
+            window |= static_cast<uint64_t>(in.bytes[at + i]) << (56 - 8 * i);
+        }
     }
-    const uint32_t left = bytes * 8 - missing; // bits of the last byte not used
-    *code = static_cast<uint32_t>(value >> left);
-    in.accumulator = static_cast<uint8_t>(p[bytes - 1] << (8 - left));
-    in.count = left;
-    in.position += bytes;
+    *code = static_cast<uint32_t>((window << (in.bit & 7)) >> (64 - width));
+    in.bit = end;
     return true;
 }
 
+// Copies `length` bytes from `from` to `to` in 16-byte blocks, reading and writing up to
+// 15 bytes past both. Each block is read whole before it is written, so `from` may run
+// into the bytes being written: only bytes before `to` are taken from the source.
+LZW_INLINE void copyBlocks(uint8_t* to, const uint8_t* from, uint32_t length) {
+    uint32_t done = 0;
+    do {
+        uint8_t block[kCopyBlock];
+        memcpy(block, from + done, kCopyBlock);
+        memcpy(to + done, block, kCopyBlock);
+        done += kCopyBlock;
+    } while (done < length);
+}
+
 // Decodes the codes after the first one, whose byte is already in the output. Each
-// code's string is written to the output as soon as the code is read, and the current
-// string, which the next entry is made from, is the last string written: the output is
-// never rewound, so it survives RESET_CODE without a copy of its own.
-int32_t decodeCodes(BitReader& in) {
-    uint8_t* const output = gLzw.output.bytes;
+// code's string is written to the output as soon as the code is read; the current
+// string, which the next entry is made from, is the last string written. The output is
+// never rewound, so every entry stays readable where it was written, across resets too.
+int32_t decodeCodes(LzwState& state, BitReader& in) {
+    uint8_t* const output = state.output.bytes;
+    uint32_t* const dictionary = state.tables->dictionary;
     uint32_t outputLength = 1;
+    uint32_t currentStart = 0;
     uint32_t currentLength = 1;
+    uint32_t nextCode = FIRST_FREE_CODE;
     uint32_t width = kFirstWidth;
     int32_t result = LZW_OK;
     for (;;) {
@@ -616,53 +597,60 @@ int32_t decodeCodes(BitReader& in) {
                 continue;
             }
             if (code == RESET_CODE) {
-                gLzw.nextCode = FIRST_FREE_CODE;
-                rewindPool();
+                nextCode = FIRST_FREE_CODE;
                 width = kFirstWidth;
                 continue;
             }
             break; // END_CODE: the last string is already out
         }
-        const uint16_t nextCode = gLzw.nextCode;
         if (code > nextCode || nextCode >= kDictionarySize || currentLength >= kStringCapacity) {
             result = LZW_BAD_CODE;
             break;
         }
-        // The new entry is current plus the first byte of the code's string; when the
-        // code is that very entry (code == nextCode), its first byte is current's.
-        const uint8_t* current = output + outputLength - currentLength;
-        const uint8_t first = code == nextCode ? current[0] : gLzw.dictionary[code].bytes[0];
-        result = lzwAddEntry(current, currentLength, first, PREFIX_HAS_SLACK);
-        if (result != LZW_OK) {
-            break;
+        // The new entry is current plus the first byte of the code's string, which is
+        // the byte about to be written right after current.
+        dictionary[nextCode] = makeEntry(currentStart, currentLength + 1);
+        if (code < END_CODE) {
+            if (outputLength >= static_cast<uint32_t>(kLzwDecodeCapacity)) {
+                result = LZW_TOO_LARGE;
+                break;
+            }
+            output[outputLength] = static_cast<uint8_t>(code);
+            currentLength = 1;
+        } else {
+            const uint32_t entry = dictionary[code];
+            const uint32_t length = entryLength(entry);
+            if (outputLength + length > static_cast<uint32_t>(kLzwDecodeCapacity)) {
+                result = LZW_TOO_LARGE;
+                break;
+            }
+            copyBlocks(output + outputLength, output + entryOffset(entry), length);
+            if (code == nextCode) {
+                // The entry being made: current plus current's first byte, and that last
+                // byte was not yet written when the block holding it was read.
+                output[outputLength + currentLength] = output[currentStart];
+            }
+            currentLength = length;
         }
-        const LzwEntry& entry = gLzw.dictionary[code];
-        if (outputLength + entry.length > static_cast<uint32_t>(kLzwDecodeCapacity)) {
-            result = LZW_TOO_LARGE;
-            break;
-        }
-        copyString(output + outputLength, entry.bytes, entry.length);
-        outputLength += entry.length;
-        currentLength = entry.length;
+        ++nextCode;
+        currentStart = outputLength;
+        outputLength += currentLength;
     }
-    gLzw.current =
-        LzwString{output + outputLength - currentLength, static_cast<uint16_t>(currentLength)};
-    gLzw.output.length = static_cast<int32_t>(outputLength);
+    state.nextCode = static_cast<uint16_t>(nextCode);
+    state.output.length = static_cast<int32_t>(outputLength);
     return result;
 }
 
-int32_t decodeStream() {
-    BitReader in{gLzw.input.bytes, gLzw.input.length, 0, 0, 0};
+int32_t decodeStream(LzwState& state) {
+    BitReader in{state.input.bytes, state.input.length, 0};
     uint32_t code = 0;
     int32_t result = LZW_NO_INPUT;
     if (readCode(in, kFirstWidth, &code)) {
         // Only a hand-made stream starts with anything but a byte code.
-        gLzw.output.bytes[0] = static_cast<uint8_t>(code);
-        result = decodeCodes(in);
+        state.output.bytes[0] = static_cast<uint8_t>(code);
+        result = decodeCodes(state, in);
     }
-    gLzw.input.position = static_cast<uint16_t>(in.position);
-    gLzw.bitAccumulator = static_cast<uint8_t>(in.accumulator);
-    gLzw.bitCount = static_cast<uint8_t>(in.count);
+    state.input.position = static_cast<uint16_t>((in.bit + 7) / 8);
     return result;
 }
 
@@ -676,74 +664,78 @@ void clearResult(uint8_t** out, int32_t* outLength) {
 }
 
 // Hands the output to the caller on success, releases it otherwise.
-void finishCall(int32_t result, uint8_t** out, int32_t* outLength) {
+void finishCall(LzwState& state, int32_t result, uint8_t** out, int32_t* outLength) {
     if (result == LZW_OK && out != nullptr && outLength != nullptr) {
-        *out = gLzw.output.bytes;
-        *outLength = gLzw.output.length;
+        *out = state.output.bytes;
+        *outLength = state.output.length;
     } else {
-        free(gLzw.output.bytes);
+        free(state.output.bytes);
     }
-    gLzw.output = LzwOutput{};
-    lzwFreeAll();
+    state.output = LzwOutput{};
+    lzwFreeAll(state);
 }
 
 } // namespace
 
 int32_t lzwDecode(const uint8_t* packed, int32_t length, uint8_t** out, int32_t* outLength) {
+    LzwState& state = tLzw.state;
     clearResult(out, outLength);
-    gLzw.statistics.inputLength = length;
-    gLzw.statistics.inputConsumed = 0;
+    state.statistics.inputLength = length;
+    state.statistics.inputConsumed = 0;
     if (length > kLzwMaxInput) {
         return LZW_TOO_LARGE;
     }
-    if (lzwInit(kModeDecode) != 0) {
-        lzwFreeAll();
+    if (lzwInit(state, kModeDecode) != 0) {
+        lzwFreeAll(state);
         return LZW_NO_MEMORY;
     }
-    gLzw.output.bytes = static_cast<uint8_t*>(lzwAllocate(kLzwDecodeCapacity + kCopySlack, false));
-    gLzw.output.length = 0;
-    if (gLzw.output.bytes == nullptr) {
+    state.output.bytes =
+        static_cast<uint8_t*>(lzwAllocate(kLzwDecodeCapacity + kOutputSlack, false));
+    state.output.length = 0;
+    if (state.output.bytes == nullptr) {
         lzwAlert("Impossible d'allouer la memoire", "information");
-        lzwFreeAll();
+        lzwFreeAll(state);
         return LZW_NO_MEMORY;
     }
     int32_t result = LZW_NO_INPUT;
     if (packed != nullptr && length > 0) {
-        gLzw.input = LzwInput{packed, static_cast<uint16_t>(length), 0};
-        result = decodeStream();
-        gLzw.statistics.inputConsumed = gLzw.input.position;
+        state.input = LzwInput{packed, static_cast<uint16_t>(length), 0};
+        result = decodeStream(state);
+        state.statistics.inputConsumed = state.input.position;
     }
-    finishCall(result, out, outLength);
+    finishCall(state, result, out, outLength);
     return result;
 }
 
 int32_t lzwEncode(const uint8_t* plain, int32_t length, uint8_t** out, int32_t* outLength) {
+    LzwState& state = tLzw.state;
     clearResult(out, outLength);
-    gLzw.statistics.inputLength = length;
-    gLzw.statistics.encodeInputLength = length;
-    gLzw.statistics.inputConsumed = 0;
+    state.statistics.inputLength = length;
+    state.statistics.encodeInputLength = length;
+    state.statistics.inputConsumed = 0;
     if (length > kLzwMaxInput) {
         return LZW_TOO_LARGE;
     }
-    gLzw.output.bytes = static_cast<uint8_t*>(lzwAllocate(kLzwEncodeCapacity, false));
-    gLzw.output.length = 0;
-    if (gLzw.output.bytes == nullptr) {
+    state.output.bytes =
+        static_cast<uint8_t*>(lzwAllocate(kLzwEncodeCapacity + kOutputSlack, false));
+    state.output.length = 0;
+    if (state.output.bytes == nullptr) {
         lzwAlert("Impossible d'allouer la memoire", "information");
         return LZW_NO_MEMORY;
     }
     int32_t result = LZW_NO_MEMORY;
-    if (lzwInit(kModeEncode) == 0) {
+    if (lzwInit(state, kModeEncode) == 0) {
         result = LZW_NO_INPUT;
         if (plain != nullptr && length > 0) {
-            gLzw.input = LzwInput{plain, static_cast<uint16_t>(length), 0};
-            result = encodeBytes();
-            gLzw.statistics.inputConsumed = gLzw.input.position;
+            state.input = LzwInput{plain, static_cast<uint16_t>(length), 0};
+            result = encodeBytes(state);
+            state.statistics.inputConsumed = state.input.position;
         }
     }
     if (result == LZW_OK) {
-        gLzw.statistics.encodedLength = gLzw.output.length;
+        state.statistics.encodedLength = state.output.length;
     }
-    finishCall(result, out, outLength);
+    finishCall(state, result, out, outLength);
     return result;
 }
 
@@ -752,19 +744,19 @@ void lzwFreeBuffer(uint8_t* buffer) {
 }
 
 int32_t lzwInputLength() {
-    return gLzw.statistics.inputLength;
+    return tLzw.state.statistics.inputLength;
 }
 
 int32_t lzwInputConsumed() {
-    return gLzw.statistics.inputConsumed;
+    return tLzw.state.statistics.inputConsumed;
 }
 
 int32_t lzwEncodeInputLength() {
-    return gLzw.statistics.encodeInputLength;
+    return tLzw.state.statistics.encodeInputLength;
 }
 
 int32_t lzwEncodedLength() {
-    return gLzw.statistics.encodedLength;
+    return tLzw.state.statistics.encodedLength;
 }
 
 const char* lzwResultName(int32_t result) {
@@ -795,9 +787,13 @@ void lzwSetLookup(LzwLookup lookup) {
 }
 
 void lzwFailAllocation(int32_t nth) {
-    gLzwSettings.failAllocationIn = nth < 0 ? 0 : nth;
+    tLzwAllocations.failIn = nth < 0 ? 0 : nth;
 }
 
 int64_t lzwAllocationCount() {
-    return gLzwSettings.allocations;
+    return tLzwAllocations.count;
+}
+
+void lzwReleaseTables() {
+    releaseTables(tLzw.state);
 }

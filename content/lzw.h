@@ -1,5 +1,6 @@
 // LZW block codec: variable-width codes with explicit END, WIDEN and RESET codes.
-// One process-wide state; not re-entrant.
+// One state per thread, with working tables kept between calls; a call is not re-entrant,
+// but calls on different threads do not disturb each other.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +46,7 @@ int32_t lzwEncode(const uint8_t* plain, int32_t length, uint8_t** out, int32_t* 
 
 void lzwFreeBuffer(uint8_t* buffer);
 
-// Statistics of the last calls.
+// Statistics of the last calls on the calling thread.
 int32_t lzwInputLength();       // input length given to the last call of either direction
 int32_t lzwInputConsumed();     // input bytes read by the last call
 int32_t lzwEncodeInputLength(); // input length given to the last lzwEncode

@@ -15,9 +15,13 @@ enum LzwLookup : int32_t {
 // Selects the encoder's lookup for every following lzwEncode (LZW_LOOKUP_HASH by default).
 void lzwSetLookup(LzwLookup lookup);
 
-// Makes the nth codec allocation from now fail (1 = the next one); 0 turns the failure off.
-// The failure happens once; later allocations succeed again.
+// Makes the nth codec allocation on this thread from now fail (1 = the next one); 0 turns
+// the failure off. The failure happens once; later allocations succeed again.
 void lzwFailAllocation(int32_t nth);
 
-// Number of allocations the codec has asked for since the process started.
+// Number of allocations the codec has asked for on this thread since it started.
 int64_t lzwAllocationCount();
+
+// Releases the working tables the codec keeps between calls on this thread; the next
+// call obtains them again (and may fail to).
+void lzwReleaseTables();

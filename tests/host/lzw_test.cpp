@@ -11,6 +11,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "content/lzw.h"
@@ -738,22 +739,39 @@ void recordAlert(const char* text, const char* caption) {
 }
 
 TEST(LzwMemory, EveryAllocationFailureIsReportedAndOnlyTheOutputBuffersIsShown) {
+    struct Row {
+        const char* name;
+        bool encoding;
+        LzwLookup lookup;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"encode",                    true,  LZW_LOOKUP_HASH},
+        {"encode with the list scan", true,  LZW_LOOKUP_LIST_SCAN},
+        {"decode",                    false, LZW_LOOKUP_HASH},
+    };
+    // clang-format on
     std::mt19937_64 random(4);
-    const Bytes plain = makeInput(random, WORDS, 30000); // a reset, many lists
+    const Bytes plain = makeInput(random, WORDS, 8000); // many length lists
     const Coded reference = encode(plain);
     ASSERT_EQ(reference.result, LZW_OK);
     lzwSetAlert(recordAlert);
-    for (const bool encoding : {true, false}) {
-        SCOPED_TRACE(encoding ? "encode" : "decode");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        lzwSetLookup(row.lookup);
+        const auto call = [&] { return row.encoding ? encode(plain) : decode(reference.bytes); };
+        // A call that finds no kept tables obtains them as well as its output.
+        lzwReleaseTables();
         const int64_t before = lzwAllocationCount();
-        ASSERT_EQ((encoding ? encode(plain) : decode(reference.bytes)).result, LZW_OK);
+        ASSERT_EQ(call().result, LZW_OK);
         const int64_t allocations = lzwAllocationCount() - before;
-        ASSERT_GT(allocations, 3);
+        ASSERT_GE(allocations, row.lookup == LZW_LOOKUP_LIST_SCAN ? 5 : 2);
         int alerts = 0;
         for (int64_t nth = 1; nth <= allocations; ++nth) {
             gAlerts = Alerts{};
+            lzwReleaseTables();
             lzwFailAllocation(static_cast<int32_t>(nth));
-            const Coded coded = encoding ? encode(plain) : decode(reference.bytes);
+            const Coded coded = call();
             lzwFailAllocation(0);
             EXPECT_EQ(coded.result, LZW_NO_MEMORY) << "allocation " << nth;
             EXPECT_TRUE(coded.bufferNull) << "allocation " << nth;
@@ -764,10 +782,47 @@ TEST(LzwMemory, EveryAllocationFailureIsReportedAndOnlyTheOutputBuffersIsShown) 
             }
         }
         EXPECT_EQ(alerts, 1); // only the output buffer's failure is shown
-        // The codec works again afterwards.
-        EXPECT_EQ(encode(plain).bytes, reference.bytes);
+        // The codec works again afterwards, and a call that finds the tables kept only
+        // obtains its output (plus the lists of the list scan).
+        EXPECT_EQ(call().bytes, row.encoding ? reference.bytes : plain);
+        if (row.lookup == LZW_LOOKUP_HASH) {
+            const int64_t kept = lzwAllocationCount();
+            EXPECT_EQ(call().result, LZW_OK);
+            EXPECT_EQ(lzwAllocationCount() - kept, 1);
+        }
+        lzwSetLookup(LZW_LOOKUP_HASH);
     }
     lzwSetAlert(nullptr);
+}
+
+// --- Threads ------------------------------------------------------------------------------
+
+// Each thread has its own state: two threads packing and unpacking at the same time get
+// the streams and the statistics of their own calls.
+TEST(LzwThreads, CallsOnTwoThreadsAtOnceKeepToTheirOwnData) {
+    std::mt19937_64 random(testSeed() + 2);
+    const Bytes inputs[2] = {makeInput(random, WORDS, 20000), makeInput(random, UNIFORM, 20000)};
+    Bytes streams[2];
+    for (int i = 0; i < 2; ++i) {
+        streams[i] = encode(inputs[i]).bytes;
+        ASSERT_FALSE(streams[i].empty());
+    }
+    int failures[2] = {0, 0};
+    const auto work = [&](int i) {
+        for (int round = 0; round < 20; ++round) {
+            const Coded packed = encode(inputs[i]);
+            failures[i] += packed.bytes != streams[i] ? 1 : 0;
+            failures[i] += lzwEncodedLength() != static_cast<int32_t>(streams[i].size()) ? 1 : 0;
+            failures[i] += decode(streams[i]).bytes != inputs[i] ? 1 : 0;
+            failures[i] += lzwInputConsumed() != static_cast<int32_t>(streams[i].size()) ? 1 : 0;
+        }
+    };
+    std::thread first(work, 0);
+    std::thread second(work, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures[0], 0) << kindName(WORDS);
+    EXPECT_EQ(failures[1], 0) << kindName(UNIFORM);
 }
 
 // --- Against the reference, on random inputs ----------------------------------------------
