@@ -2,7 +2,6 @@
 // built executable holds this quiz's resources and no other's, extract then build gives
 // the same "PATCH" bytes, and a failure never leaves a partial file behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,6 +14,9 @@
 #include "content/package.h"
 #include "resources/resource.h"
 #include "tests/host/authoring_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/command_shell.h"
 #include "tools/quizpack/commands.h"
@@ -29,6 +31,7 @@
 namespace {
 
 using namespace authoring_test;
+using namespace test_support;
 
 std::string diagnosticsText(const std::vector<Diagnostic>& diagnostics) {
     std::string s;
@@ -87,14 +90,14 @@ const char kPictureQuiz[] = "title = \"Capitales d'Europe\"\n"
                             "picture = \"media/small.jpg\"\n"
                             "reveal_picture = \"media/small.jpg\"\n";
 
-void writePictureQuiz(const ScratchDir& dir) {
+void writePictureQuiz(const TempFolder& dir) {
     writeBytes(dir / "quiz/media/photo.jpg", jpegPicture(1600, 1200, 60));
     writeBytes(dir / "quiz/media/small.png", pngPicture(100, 50));
     writeBytes(dir / "quiz/media/small.jpg", jpegPicture(120, 90));
-    writeText(dir / "quiz/quiz.toml", kPictureQuiz);
+    writeFile(dir / "quiz/quiz.toml", kPictureQuiz);
 }
 
-fs::path writeMinimalTemplate(const ScratchDir& dir) {
+fs::path writeMinimalTemplate(const TempFolder& dir) {
     writeBytes(dir / "template.exe", minimalExecutable());
     return dir / "template.exe";
 }
@@ -128,8 +131,8 @@ TEST(Pack, ResourcesReadBackAsTheDescribedQuiz) {
         {"no questions", "kind = \"audio\"\ntitle = \"vide\"\n"},
     };
     for (const Row& row : rows) {
-        ScratchDir dir("pack");
-        writeText(dir / "quiz.toml", row.toml);
+        TempFolder dir("pack");
+        writeFile(dir / "quiz.toml", row.toml);
         ASSERT_EQ(
             runCommand("pack", {(dir / "quiz.toml").string(), "--package", (dir / "p.lzw").string(),
                                 "--codes", (dir / "c.lzw").string()}),
@@ -168,9 +171,9 @@ TEST(Pack, AQuizWithoutQuestionsStillGetsACodeTable) {
 }
 
 TEST(Pack, ABadDescriptionWritesNothing) {
-    ScratchDir dir("packbad");
-    writeText(dir / "quiz.toml", "kind = \"text\"\ntitle = \"a|b\"\n");
-    writeText(dir / "p.lzw", "old package");
+    TempFolder dir("packbad");
+    writeFile(dir / "quiz.toml", "kind = \"text\"\ntitle = \"a|b\"\n");
+    writeFile(dir / "p.lzw", "old package");
     EXPECT_EQ(runCommand("pack", {(dir / "quiz.toml").string(), "--package",
                                   (dir / "p.lzw").string(), "--codes", (dir / "c.lzw").string()}),
               kExitBadInput);
@@ -227,7 +230,7 @@ TEST(DescriptionWriter, TextsSurviveTheWayBack) {
 // ---- build ------------------------------------------------------------------------------
 
 TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
-    ScratchDir dir("build");
+    TempFolder dir("build");
     writePictureQuiz(dir);
     fs::path player = writeMinimalTemplate(dir);
     std::vector<std::string> progress;
@@ -278,22 +281,22 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
 
 // A quiz executable used as the template: none of its quiz may survive.
 TEST(Build, LeavesNothingOfTheTemplatesQuiz) {
-    ScratchDir dir("strip");
+    TempFolder dir("strip");
     writePictureQuiz(dir);
     ASSERT_TRUE(build(dir / "quiz/quiz.toml", dir / "first.exe", writeMinimalTemplate(dir)).built);
-    writeText(dir / "text.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\"]\n");
+    writeFile(dir / "text.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\"]\n");
     ASSERT_TRUE(build(dir / "text.toml", dir / "second.exe", dir / "first.exe").built);
     std::vector<Resource> resources = readResources(readBytes(dir / "second.exe"));
     EXPECT_EQ(quizResources(resources), (std::vector<std::string>{"PATCH 104", "PATCH 105"}));
 }
 
 TEST(Build, FailuresLeaveNoPartialOutput) {
-    ScratchDir dir("atomic");
+    TempFolder dir("atomic");
     writePictureQuiz(dir);
     fs::path player = writeMinimalTemplate(dir);
-    writeText(dir / "garbage.exe", "not a program");
-    writeText(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
-    writeText(dir / "out/quiz.exe", "previous build");
+    writeFile(dir / "garbage.exe", "not a program");
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    writeFile(dir / "out/quiz.exe", "previous build");
     const std::vector<std::string> before = listFiles(dir / "out");
 
     struct Row {
@@ -327,7 +330,7 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
 // check reads only picture headers for build; build decodes every picture and lists all
 // that fail, with their lines, before writing anything.
 TEST(Build, ListsEveryPictureThatDoesNotDecode) {
-    ScratchDir dir("undecodable");
+    TempFolder dir("undecodable");
     Bytes bigCut = jpegPicture(600, 400);
     bigCut.resize(bigCut.size() / 2); // header intact, scan cut: to be downscaled
     Bytes smallCut = jpegPicture(100, 80);
@@ -335,7 +338,7 @@ TEST(Build, ListsEveryPictureThatDoesNotDecode) {
     writeBytes(dir / "big.jpg", bigCut);
     writeBytes(dir / "small.jpg", smallCut);
     writeBytes(dir / "good.jpg", jpegPicture(100, 80));
-    writeText(dir / "quiz.toml", "kind = \"picture\"\n"
+    writeFile(dir / "quiz.toml", "kind = \"picture\"\n"
                                  "[[question]]\nanswers = [\"a\"]\npicture = \"big.jpg\"\n"
                                  "[[question]]\nanswers = [\"b\"]\npicture = \"good.jpg\"\n"
                                  "[[question]]\nanswers = [\"c\"]\npicture = \"small.jpg\"\n");
@@ -387,7 +390,7 @@ TEST(RunInParallel, ReportsInOrderAndStopsAtAFailure) {
 }
 
 TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
-    ScratchDir dir("noplayer");
+    TempFolder dir("noplayer");
     try {
         findPlayerTemplate(std::nullopt, dir / "bin/quizpack");
         FAIL() << "a template was found in an empty folder";
@@ -401,7 +404,7 @@ TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
     }
     writeBytes(dir / "win64/quizplayer.exe", minimalExecutable());
     EXPECT_EQ(findPlayerTemplate(std::nullopt, dir / "host/quizpack").bytes, minimalExecutable());
-    writeText(dir / "host/quizplayer.exe", "beside");
+    writeFile(dir / "host/quizplayer.exe", "beside");
     EXPECT_EQ(findPlayerTemplate(std::nullopt, dir / "host/quizpack").bytes,
               (Bytes{'b', 'e', 's', 'i', 'd', 'e'}));
 }
@@ -449,7 +452,7 @@ std::vector<fs::path> sampleDescriptions() {
     return found;
 }
 
-void roundTrip(const fs::path& description, const fs::path& player, const ScratchDir& dir,
+void roundTrip(const fs::path& description, const fs::path& player, const TempFolder& dir,
                const std::string& name) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(build(description, dir / (name + ".exe"), player).built);
@@ -482,7 +485,7 @@ TEST(ExtractThenBuild, GivesTheSamePatchResourcesForEverySample) {
     if (samples.empty()) {
         GTEST_SKIP() << "no samples/*/quiz.toml in " << QUIZZ_SOURCE_DIR;
     }
-    ScratchDir dir("samples");
+    TempFolder dir("samples");
     fs::path player = writeMinimalTemplate(dir);
     for (const fs::path& sample : samples) {
         roundTrip(sample, player, dir, sample.parent_path().filename().string());
@@ -490,19 +493,19 @@ TEST(ExtractThenBuild, GivesTheSamePatchResourcesForEverySample) {
 }
 
 TEST(ExtractThenBuild, GivesTheSamePatchResourcesForTrickyTexts) {
-    ScratchDir dir("tricky");
+    TempFolder dir("tricky");
     writePictureQuiz(dir);
     roundTrip(dir / "quiz/quiz.toml", writeMinimalTemplate(dir), dir, "tricky");
 }
 
 // The real player as the template: the result is a program that Windows can start.
 TEST(BuildIntoPlayer, KeepsThePlayersOwnResourcesAndListsEverything) {
-    fs::path player = playerExecutable();
+    fs::path player = playerPath();
     if (!fs::exists(player)) {
         GTEST_SKIP() << "no player program at " << player
                      << " (build the win64 preset, or set QUIZZ_PLAYER_EXE)";
     }
-    ScratchDir dir("player");
+    TempFolder dir("player");
     writePictureQuiz(dir);
     std::vector<Resource> template_ = readResources(readBytes(player));
     roundTrip(dir / "quiz/quiz.toml", player, dir, "player-quiz");
@@ -522,12 +525,12 @@ TEST(BuildIntoPlayer, KeepsThePlayersOwnResourcesAndListsEverything) {
 }
 
 TEST(Extract, RefusesAFolderThatHoldsFilesUnlessForced) {
-    ScratchDir dir("extractdir");
+    TempFolder dir("extractdir");
     writePictureQuiz(dir);
     ASSERT_TRUE(build(dir / "quiz/quiz.toml", dir / "q.exe", writeMinimalTemplate(dir)).built);
     QuizReading reading = readQuizExecutable(readBytes(dir / "q.exe"), "q.exe");
 
-    writeText(dir / "full/notes.txt", "mine");
+    writeFile(dir / "full/notes.txt", "mine");
     EXPECT_THROW(extractQuiz(reading, dir / "full", Overwrite::Refuse), ExtractError);
     EXPECT_EQ(listFiles(dir / "full"), (std::vector<std::string>{"notes.txt"}));
 
@@ -601,7 +604,7 @@ TEST(Inspect, SaysWhatARebuildWouldNotReproduce) {
     Bytes cut(package.begin(), package.end() - 5); // the reveal byte and colour are gone
     QuizReading malformed = readPackedQuiz(lzwPack(cut), &codes, "cut");
     EXPECT_TRUE(malformed.malformed);
-    ScratchDir dir("malformed");
+    TempFolder dir("malformed");
     EXPECT_THROW(extractQuiz(malformed, dir / "out", Overwrite::Refuse), ExtractError);
     EXPECT_FALSE(fs::exists(dir / "out"));
 
@@ -638,70 +641,48 @@ TEST(Inspect, RefusesWhatIsNoQuiz) {
 
 // ---- the command line, as authors run it -------------------------------------------------
 
-struct CommandRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-CommandRun runQuizpack(const ScratchDir& dir, const std::string& arguments) {
-    std::string command = std::string("\"") + QUIZPACK_PATH + "\" " + arguments + " >\"" +
-                          (dir / "stdout.txt").string() + "\" 2>\"" +
-                          (dir / "stderr.txt").string() + "\"";
-    int status = std::system(command.c_str());
-    Bytes out = readBytes(dir / "stdout.txt");
-    Bytes err = readBytes(dir / "stderr.txt");
-    fs::remove(dir / "stdout.txt");
-    fs::remove(dir / "stderr.txt");
-    return CommandRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                      std::string(out.begin(), out.end()), std::string(err.begin(), err.end())};
-}
-
 TEST(QuizpackCommands, ExitCodesAndMessages) {
-    ScratchDir dir("cli");
+    TempFolder dir("cli");
     writePictureQuiz(dir);
     writeMinimalTemplate(dir);
-    writeText(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
-    const std::string q = "\"" + (dir / "quiz/quiz.toml").string() + "\"";
-    const std::string bad = "\"" + (dir / "bad.toml").string() + "\"";
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    const std::string q = dir.file("quiz/quiz.toml");
+    const std::string bad = dir.file("bad.toml");
 
-    CommandRun check = runQuizpack(dir, "check " + q);
+    ProgramRun check = runQuizpack({"check", q});
     EXPECT_EQ(check.exitCode, 0) << check.err;
     EXPECT_NE(check.out.find("picture quiz, 2 questions, 4 media files"), std::string::npos)
         << check.out;
 
-    CommandRun checkBad = runQuizpack(dir, "check " + bad);
+    ProgramRun checkBad = runQuizpack({"check", bad});
     EXPECT_EQ(checkBad.exitCode, 2);
     EXPECT_NE(checkBad.err.find("bad.toml:3: error: question[1].answers:"), std::string::npos)
         << checkBad.err;
 
-    CommandRun built =
-        runQuizpack(dir, "build " + q + " -o \"" + (dir / "q.exe").string() + "\" --player \"" +
-                             (dir / "template.exe").string() + "\"");
+    ProgramRun built =
+        runQuizpack({"build", q, "-o", dir.file("q.exe"), "--player", dir.file("template.exe")});
     EXPECT_EQ(built.exitCode, 0) << built.err;
     EXPECT_NE(built.out.find("[ 1/4] IMG 401   media/photo.jpg: JPEG 1600x1200 downscaled"),
               std::string::npos)
         << built.out;
     EXPECT_NE(built.out.find("questions:  2"), std::string::npos) << built.out;
 
-    CommandRun inspect = runQuizpack(dir, "inspect \"" + (dir / "q.exe").string() + "\"");
+    ProgramRun inspect = runQuizpack({"inspect", dir.file("q.exe")});
     EXPECT_EQ(inspect.exitCode, 0) << inspect.err;
     EXPECT_NE(inspect.out.find("title = \"Capitales d'Europe\""), std::string::npos) << inspect.out;
     EXPECT_NE(inspect.out.find("# picture: IMG 401, JPEG 260x195"), std::string::npos)
         << inspect.out;
 
-    CommandRun noPlayer =
-        runQuizpack(dir, "build " + q + " -o \"" + (dir / "x.exe").string() + "\" --player \"" +
-                             (dir / "none.exe").string() + "\"");
+    ProgramRun noPlayer =
+        runQuizpack({"build", q, "-o", dir.file("x.exe"), "--player", dir.file("none.exe")});
     EXPECT_EQ(noPlayer.exitCode, 2);
     EXPECT_FALSE(fs::exists(dir / "x.exe"));
 
-    CommandRun extractTwice = runQuizpack(dir, "extract \"" + (dir / "q.exe").string() + "\" \"" +
-                                                   (dir / "quiz").string() + "\"");
+    ProgramRun extractTwice = runQuizpack({"extract", dir.file("q.exe"), dir.file("quiz")});
     EXPECT_EQ(extractTwice.exitCode, 2);
     EXPECT_NE(extractTwice.err.find("--force"), std::string::npos) << extractTwice.err;
 
-    CommandRun unknown = runQuizpack(dir, "build " + q + " --output x.exe");
+    ProgramRun unknown = runQuizpack({"build", q, "--output", "x.exe"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("unknown option '--output'"), std::string::npos) << unknown.err;
 }

@@ -1,73 +1,20 @@
-// Helpers for the authoring tests: scratch folders, media files made on the spot (pictures
-// through stb, MP3/AVI/WAV headers by hand) and a minimal executable to build quizzes into.
+// Media files made on the spot for the authoring tests (pictures through stb, MP3/AVI/WAV
+// headers by hand) and a minimal executable to build quizzes into.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
-#include <vector>
 
 #include <stb/stb_image_write.h>
+
+#include "tests/support/files.h"
 
 namespace authoring_test {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchDir {
-  public:
-    explicit ScratchDir(const std::string& name) {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("quizpack-" + name + "-" + std::to_string(random() % 1000000000u));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& relative) const { return path_ / relative; }
-
-  private:
-    fs::path path_;
-};
-
-inline void writeBytes(const fs::path& path, const Bytes& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-inline void writeText(const fs::path& path, const std::string& text) {
-    writeBytes(path, Bytes(text.begin(), text.end()));
-}
-
-inline Bytes readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Files in a folder and below, for "nothing was left behind" checks.
-inline std::vector<std::string> listFiles(const fs::path& dir) {
-    std::vector<std::string> names;
-    if (!fs::exists(dir))
-        return names;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        names.push_back(fs::relative(entry.path(), dir).generic_string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test_support::Bytes;
 
 inline void appendTo(void* context, void* data, int size) {
     auto* out = static_cast<Bytes*>(context);
@@ -173,14 +120,6 @@ inline Bytes minimalExecutable() {
     put32(sections + 36, 0x60000020); // code, execute, read
     b[0x200] = 0xC3;                  // ret
     return b;
-}
-
-// The real player, for the tests that need a program Windows could start.
-inline fs::path playerExecutable() {
-    const char* fromEnvironment = std::getenv("QUIZZ_PLAYER_EXE");
-    return fromEnvironment && *fromEnvironment
-               ? fs::path(fromEnvironment)
-               : fs::path(QUIZZ_SOURCE_DIR) / "build" / "win64" / "quizplayer.exe";
 }
 
 } // namespace authoring_test

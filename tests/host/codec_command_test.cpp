@@ -3,118 +3,20 @@
 // messages, and that a failure leaves no output file behind.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "content/lzw.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
+
+using namespace test_support;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-// A fresh folder for one test, removed with everything in it at the end.
-class Workspace {
-  public:
-    Workspace() {
-        const char* tmp = getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quizz_codec_XXXXXX";
-        if (mkdtemp(&pattern[0]) != nullptr) {
-            dir_ = pattern;
-        }
-    }
-    ~Workspace() {
-        for (const std::string& name : files()) {
-            unlink(path(name).c_str());
-        }
-        rmdir(dir_.c_str());
-    }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-    void write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream out(path(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-
-    Bytes read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        const std::string text = s.str();
-        return Bytes(text.begin(), text.end());
-    }
-
-    // Every name in the folder, temporary files included.
-    std::set<std::string> files() const {
-        std::set<std::string> names;
-        if (DIR* d = opendir(dir_.c_str())) {
-            while (dirent* e = readdir(d)) {
-                const std::string name = e->d_name;
-                if (name != "." && name != "..") {
-                    names.insert(name);
-                }
-            }
-            closedir(d);
-        }
-        return names;
-    }
-
-    bool ok() const { return !dir_.empty(); }
-
-  private:
-    std::string dir_;
-};
-
-struct CommandRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Runs quizpack with `args` (each quoted for the shell); its output goes to files
-// outside the workspace so the workspace's listing shows only what quizpack left.
-CommandRun runQuizpack(const std::vector<std::string>& args) {
-    char outPath[] = "/tmp/quizz_codec_out_XXXXXX";
-    char errPath[] = "/tmp/quizz_codec_err_XXXXXX";
-    close(mkstemp(outPath));
-    close(mkstemp(errPath));
-    std::string command = std::string("'") + QUIZPACK_PATH + "'";
-    for (const std::string& a : args) {
-        command += " '" + a + "'";
-    }
-    command += std::string(" >'") + outPath + "' 2>'" + errPath + "' </dev/null";
-    const int status = std::system(command.c_str());
-    CommandRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(outPath),
-                   readText(errPath)};
-    unlink(outPath);
-    unlink(errPath);
-    return run;
-}
-
-Bytes bytesOf(const std::string& s) {
-    return Bytes(s.begin(), s.end());
-}
+using Names = std::vector<std::string>;
 
 Bytes randomBytes(size_t size, uint64_t seed) {
     std::mt19937_64 random(seed);
@@ -154,38 +56,36 @@ TEST(CodecCommand, EncodeWritesTheExactStreamAndDecodeInvertsIt) {
         Bytes plain;
     };
     const Row rows[] = {
-        {"abc", bytesOf("abc")},
-        {"aaaa", bytesOf("aaaa")},
-        {"one byte", bytesOf("a")},
+        {"abc", asBytes("abc")},
+        {"aaaa", asBytes("aaaa")},
+        {"one byte", asBytes("a")},
         {"65535 bytes of text", frenchLike(65535)},
         {"40000 random bytes", randomBytes(40000, 3)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Workspace ws;
-        ASSERT_TRUE(ws.ok());
-        ws.write("plain", row.plain);
-        const CommandRun packed = runQuizpack({"encode", ws.path("plain"), ws.path("packed")});
+        TempFolder ws("codec");
+        writeBytes(ws / "plain", row.plain);
+        const ProgramRun packed = runQuizpack({"encode", ws.file("plain"), ws.file("packed")});
         EXPECT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_EQ(packed.err, "");
-        EXPECT_EQ(ws.read("packed"), libraryEncode(row.plain));
-        const CommandRun unpacked = runQuizpack({"decode", ws.path("packed"), ws.path("again")});
+        EXPECT_EQ(readBytes(ws / "packed"), libraryEncode(row.plain));
+        const ProgramRun unpacked = runQuizpack({"decode", ws.file("packed"), ws.file("again")});
         EXPECT_EQ(unpacked.exitCode, 0) << unpacked.err;
-        EXPECT_EQ(ws.read("again"), row.plain);
-        EXPECT_EQ(ws.files(), (std::set<std::string>{"plain", "packed", "again"}));
+        EXPECT_EQ(readBytes(ws / "again"), row.plain);
+        EXPECT_EQ(ws.names(), (Names{"again", "packed", "plain"}));
     }
 }
 
 TEST(CodecCommand, KnownStreamsByteForByte) {
-    Workspace ws;
-    ASSERT_TRUE(ws.ok());
-    ws.write("abc", bytesOf("abc"));
-    ASSERT_EQ(runQuizpack({"encode", ws.path("abc"), ws.path("abc.lzw")}).exitCode, 0);
-    EXPECT_EQ(ws.read("abc.lzw"), (Bytes{0x30, 0x98, 0x8C, 0x70, 0x00}));
+    TempFolder ws("codec");
+    writeBytes(ws / "abc", asBytes("abc"));
+    ASSERT_EQ(runQuizpack({"encode", ws.file("abc"), ws.file("abc.lzw")}).exitCode, 0);
+    EXPECT_EQ(readBytes(ws / "abc.lzw"), (Bytes{0x30, 0x98, 0x8C, 0x70, 0x00}));
     // Spare bytes after the stream are ignored.
-    ws.write("tail.lzw", {0x30, 0xC0, 0xCC, 0x30, 0x00, 0xEE, 0xFF});
-    ASSERT_EQ(runQuizpack({"decode", ws.path("tail.lzw"), ws.path("aaaa")}).exitCode, 0);
-    EXPECT_EQ(ws.read("aaaa"), bytesOf("aaaa"));
+    writeBytes(ws / "tail.lzw", {0x30, 0xC0, 0xCC, 0x30, 0x00, 0xEE, 0xFF});
+    ASSERT_EQ(runQuizpack({"decode", ws.file("tail.lzw"), ws.file("aaaa")}).exitCode, 0);
+    EXPECT_EQ(readBytes(ws / "aaaa"), asBytes("aaaa"));
 }
 
 TEST(CodecCommand, CodecFailuresNameTheResultAndLeaveNoFile) {
@@ -204,70 +104,67 @@ TEST(CodecCommand, CodecFailuresNameTheResultAndLeaveNoFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Workspace ws;
-        ASSERT_TRUE(ws.ok());
-        ws.write("in", row.input);
-        const CommandRun run = runQuizpack({row.command, ws.path("in"), ws.path("out")});
+        TempFolder ws("codec");
+        writeBytes(ws / "in", row.input);
+        const ProgramRun run = runQuizpack({row.command, ws.file("in"), ws.file("out")});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_NE(run.err.find(row.result), std::string::npos) << run.err;
-        EXPECT_EQ(ws.files(), std::set<std::string>{"in"}) << "an output was left behind";
+        EXPECT_EQ(ws.names(), Names{"in"}) << "an output was left behind";
     }
 }
 
 TEST(CodecCommand, AFailureLeavesAnExistingOutputUntouched) {
-    Workspace ws;
-    ASSERT_TRUE(ws.ok());
-    ws.write("bad.lzw", {0x30, 0x98});
-    ws.write("out", bytesOf("earlier result"));
-    const CommandRun run = runQuizpack({"decode", ws.path("bad.lzw"), ws.path("out")});
+    TempFolder ws("codec");
+    writeBytes(ws / "bad.lzw", {0x30, 0x98});
+    writeBytes(ws / "out", asBytes("earlier result"));
+    const ProgramRun run = runQuizpack({"decode", ws.file("bad.lzw"), ws.file("out")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ws.read("out"), bytesOf("earlier result"));
-    EXPECT_EQ(ws.files(), (std::set<std::string>{"bad.lzw", "out"}));
+    EXPECT_EQ(readBytes(ws / "out"), asBytes("earlier result"));
+    EXPECT_EQ(ws.names(), (Names{"bad.lzw", "out"}));
 }
 
 TEST(CodecCommand, BadInputAndUsageExitWith2) {
-    Workspace ws;
-    ASSERT_TRUE(ws.ok());
-    ws.write("big", Bytes(65536, 'x'));
-    ws.write("small", bytesOf("abc"));
+    TempFolder ws("codec");
+    writeBytes(ws / "big", Bytes(65536, 'x'));
+    writeBytes(ws / "small", asBytes("abc"));
     struct Row {
         const char* what;
         std::vector<std::string> args;
         const char* message; // a part of what stderr must say
     };
     const Row rows[] = {
-        {"input over 65535 bytes (encode)", {"encode", ws.path("big"), ws.path("out")}, "65535"},
-        {"input over 65535 bytes (decode)", {"decode", ws.path("big"), ws.path("out")}, "65535"},
-        {"missing input", {"encode", ws.path("none"), ws.path("out")}, "no such file"},
-        {"input is a folder", {"decode", ws.path(""), ws.path("out")}, "not a regular file"},
-        {"output folder missing", {"encode", ws.path("small"), ws.path("no/out")}, "cannot create"},
+        {"input over 65535 bytes (encode)", {"encode", ws.file("big"), ws.file("out")}, "65535"},
+        {"input over 65535 bytes (decode)", {"decode", ws.file("big"), ws.file("out")}, "65535"},
+        {"missing input", {"encode", ws.file("none"), ws.file("out")}, "no such file"},
+        {"input is a folder", {"decode", ws.file(""), ws.file("out")}, "not a regular file"},
+        {"output folder missing", {"encode", ws.file("small"), ws.file("no/out")}, "cannot create"},
         {"no arguments", {"encode"}, "usage: quizpack encode IN OUT"},
-        {"one argument", {"decode", ws.path("small")}, "usage: quizpack decode IN OUT"},
-        {"three arguments", {"encode", ws.path("small"), ws.path("out"), ws.path("more")}, "usage"},
+        {"one argument", {"decode", ws.file("small")}, "usage: quizpack decode IN OUT"},
+        {"three arguments", {"encode", ws.file("small"), ws.file("out"), ws.file("more")}, "usage"},
         {"unknown option",
-         {"decode", "--fast", ws.path("small"), ws.path("out")},
+         {"decode", "--fast", ws.file("small"), ws.file("out")},
          "unknown option '--fast'"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const CommandRun run = runQuizpack(row.args);
+        const ProgramRun run = runQuizpack(row.args);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
-        EXPECT_EQ(ws.files(), (std::set<std::string>{"big", "small"}));
+        EXPECT_EQ(ws.names(), (Names{"big", "small"}));
     }
 }
 
 TEST(CodecCommand, HelpDescribesEachCommand) {
     for (const char* command : {"encode", "decode"}) {
         SCOPED_TRACE(command);
-        const CommandRun run = runQuizpack({command, "--help"});
+        const ProgramRun run = runQuizpack({command, "--help"});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_NE(run.out.find(std::string("usage: quizpack ") + command + " IN OUT"),
                   std::string::npos)
             << run.out;
         EXPECT_NE(run.out.find("Exit codes"), std::string::npos);
     }
-    const CommandRun all = runQuizpack({"--help"});
+    const ProgramRun all = runQuizpack({"--help"});
     EXPECT_NE(all.out.find("quizpack encode IN OUT"), std::string::npos);
     EXPECT_NE(all.out.find("quizpack decode IN OUT"), std::string::npos);
 }

@@ -7,11 +7,15 @@
 
 #include "content/package.h"
 #include "tests/host/authoring_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/description.h"
 
 namespace {
 
 using namespace authoring_test;
+using namespace test_support;
 
 enum class Media { None, Jpeg, Png, Garbage, Webp, Mp3, Avi, Wav, CutJpeg };
 
@@ -71,12 +75,12 @@ std::string describe(const std::vector<Diagnostic>& diagnostics) {
     return s.empty() ? "(none)\n" : s;
 }
 
-CheckResult checkIn(const ScratchDir& dir, const std::string& toml,
+CheckResult checkIn(const TempFolder& dir, const std::string& toml,
                     const std::vector<MediaFileSpec>& files = {}) {
     for (const MediaFileSpec& f : files) {
         writeBytes(dir / f.path, mediaBytes(f.kind));
     }
-    writeText(dir / "quiz.toml", toml);
+    writeFile(dir / "quiz.toml", toml);
     return checkDescriptionFile(dir / "quiz.toml");
 }
 
@@ -435,7 +439,7 @@ std::vector<ProblemCase> problemCases() {
 
 TEST(DescriptionCheck, EachProblemIsReportedWithItsLineAndKey) {
     for (const ProblemCase& c : problemCases()) {
-        ScratchDir dir("check");
+        TempFolder dir("check");
         CheckResult result = checkIn(dir, c.toml, c.files);
         bool found = false;
         for (const Diagnostic& d : result.diagnostics) {
@@ -456,7 +460,7 @@ TEST(DescriptionCheck, EachProblemIsReportedWithItsLineAndKey) {
 
 TEST(DescriptionCheck, EveryErrorComesWithAHint) {
     for (const ProblemCase& c : problemCases()) {
-        ScratchDir dir("hint");
+        TempFolder dir("hint");
         for (const Diagnostic& d : checkIn(dir, c.toml, c.files).diagnostics) {
             if (d.severity == Severity::Error) {
                 EXPECT_FALSE(d.hint.empty()) << c.name << ": " << formatDiagnostic(d);
@@ -466,7 +470,7 @@ TEST(DescriptionCheck, EveryErrorComesWithAHint) {
 }
 
 TEST(DescriptionCheck, ReportsEveryProblemAtOnce) {
-    ScratchDir dir("many");
+    TempFolder dir("many");
     CheckResult result = checkIn(dir, "kind = \"text\"\n"
                                       "title = \"a|b\"\n"
                                       "codes = [\"x\\ny\"]\n"
@@ -502,14 +506,14 @@ TEST(DescriptionCheck, AcceptsWhatTheFormatAllows) {
          "kind = \"text\"\n" + questions(1, "answers = [\"Tour  Eiffel\"]\n")},
     };
     for (const Row& row : rows) {
-        ScratchDir dir("accept");
+        TempFolder dir("accept");
         CheckResult result = checkIn(dir, row.toml);
         EXPECT_TRUE(result.diagnostics.empty()) << row.name << "\n" << describe(result.diagnostics);
     }
 }
 
 TEST(DescriptionCheck, MapsEveryKeyToTheQuiz) {
-    ScratchDir dir("map");
+    TempFolder dir("map");
     writeBytes(dir / "media/q01.jpg", jpegPicture(30, 20));
     writeBytes(dir / "media/r01.png", pngPicture(30, 20));
     writeBytes(dir / "media/q02.bmp", bmpPicture(30, 20));
@@ -564,9 +568,9 @@ TEST(DescriptionCheck, MapsEveryKeyToTheQuiz) {
 }
 
 TEST(DescriptionCheck, MediaPathsAreRelativeToTheDescription) {
-    ScratchDir dir("relative");
+    TempFolder dir("relative");
     writeBytes(dir / "sub/media/q01.mp3", mp3Clip(true));
-    writeText(dir / "sub/quiz.toml",
+    writeFile(dir / "sub/quiz.toml",
               "kind = \"audio\"\n[[question]]\nanswers = [\"a\"]\nclip = \"media/q01.mp3\"\n");
     CheckResult result = checkDescriptionFile(dir / "sub/quiz.toml");
     EXPECT_TRUE(result.ok()) << describe(result.diagnostics);
@@ -575,7 +579,7 @@ TEST(DescriptionCheck, MediaPathsAreRelativeToTheDescription) {
 }
 
 TEST(DescriptionCheck, UnreadableDescriptionIsAnError) {
-    ScratchDir dir("unreadable");
+    TempFolder dir("unreadable");
     CheckResult result = checkDescriptionFile(dir / "missing.toml");
     ASSERT_EQ(result.diagnostics.size(), 1u);
     EXPECT_EQ(result.diagnostics[0].severity, Severity::Error);

@@ -2,99 +2,18 @@
 // UTF-8 arguments and files, standard input, exit codes and messages.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "checking/grader.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/cp1252.h"
 
-extern char** environ;
+using namespace test_support;
 
 namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// A temporary file that is removed when it goes out of scope.
-class TempFile {
-  public:
-    explicit TempFile(const std::string& contents = "") {
-        const char* dir = getenv("TMPDIR");
-        path_ = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/quizz_grade_XXXXXX";
-        const int fd = mkstemp(&path_[0]);
-        if (fd >= 0) {
-            size_t done = 0;
-            while (done < contents.size()) {
-                const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-                if (n <= 0) {
-                    break;
-                }
-                done += static_cast<size_t>(n);
-            }
-            close(fd);
-        }
-    }
-    ~TempFile() { unlink(path_.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& path() const { return path_; }
-    std::string contents() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-  private:
-    std::string path_;
-};
-
-// Runs quizpack with the arguments, standard input from `input`.
-Outcome runQuizpack(const std::vector<std::string>& args, const std::string& input = "") {
-    TempFile in(input);
-    TempFile out;
-    TempFile err;
-    std::vector<char*> argv;
-    std::string program = QUIZPACK_PATH;
-    argv.push_back(&program[0]);
-    std::vector<std::string> copies = args;
-    for (std::string& a : copies) {
-        argv.push_back(&a[0]);
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.path().c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.path().c_str(), O_WRONLY | O_TRUNC, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err.path().c_str(), O_WRONLY | O_TRUNC, 0);
-    pid_t pid = 0;
-    Outcome run;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot run " << program;
-        return run;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = out.contents();
-    run.err = err.contents();
-    return run;
-}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -123,7 +42,7 @@ TEST(GradeCommand, GradesTwoArgumentsWithAccents) {
     };
     for (const ArgRow& row : rows) {
         SCOPED_TRACE(row.expected + " / " + row.typed);
-        const Outcome run = runQuizpack({"grade", row.expected, row.typed});
+        const ProgramRun run = runQuizpack({"grade", row.expected, row.typed});
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out, row.verdict + "\n");
         EXPECT_EQ(run.err, "");
@@ -131,9 +50,9 @@ TEST(GradeCommand, GradesTwoArgumentsWithAccents) {
 }
 
 TEST(GradeCommand, CharacterWithoutWindows1252ByteIsAnError) {
-    Outcome run = runQuizpack({"grade", "Lodz",
-                               "\xC5\x81\xC3\xB3"
-                               "d\xC5\xBA"}); // Łódź
+    ProgramRun run = runQuizpack({"grade", "Lodz",
+                                  "\xC5\x81\xC3\xB3"
+                                  "d\xC5\xBA"}); // Łódź
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(contains(run.err, "typed text")) << run.err;
@@ -157,7 +76,7 @@ TEST(GradeCommand, CharacterWithoutWindows1252ByteIsAnError) {
 
 TEST(GradeCommand, TypedTextIsCutAt259AndExpectedLimitedTo259) {
     const std::string answer259 = std::string(258, 'a') + "\xC3\xA9"; // 259 characters
-    Outcome run = runQuizpack({"grade", answer259, answer259 + "xyz"});
+    ProgramRun run = runQuizpack({"grade", answer259, answer259 + "xyz"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "BRAVO\n");
     EXPECT_TRUE(contains(run.err, "262")) << run.err; // a note: only 259 are graded
@@ -175,14 +94,14 @@ TEST(GradeCommand, TypedTextIsCutAt259AndExpectedLimitedTo259) {
 }
 
 TEST(GradeCommand, NotesAnExpectedAnswerWithABlankAtAnEnd) {
-    const Outcome run = runQuizpack({"grade", "Paris ", "paris"});
+    const ProgramRun run = runQuizpack({"grade", "Paris ", "paris"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "Quasiment\n");
     EXPECT_TRUE(contains(run.err, "blank")) << run.err;
 }
 
 TEST(GradeCommand, UsageAndHelp) {
-    Outcome run = runQuizpack({"grade", "--help"});
+    ProgramRun run = runQuizpack({"grade", "--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(contains(run.out, "quizpack grade EXPECTED TYPED"));
     EXPECT_TRUE(contains(run.out, "--tsv"));
@@ -228,12 +147,14 @@ TEST(GradeCommand, TsvFileWithMalformedLinesInTheMiddle) {
                               "\tabc\n"          // 9 empty expected: FAUX
                               "Montagne\t  \r\n" // 10 ?
                               "Lion\tloin";      // 11 no final newline
-    TempFile file(input);
-    const Outcome run = runQuizpack({"grade", "--tsv", file.path()});
+    TempFolder folder("grade");
+    const std::string file = folder.file("answers.tsv");
+    writeFile(file, input);
+    const ProgramRun run = runQuizpack({"grade", "--tsv", file});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "Trop long\nERROR\n" + kSimilarUtf8 +
                            "\nERROR\nERROR\nERROR\nBRAVO\nERROR\nFAUX\n?\nAnagramme\n");
-    const std::string where = file.path() + ":";
+    const std::string where = file + ":";
     EXPECT_TRUE(contains(run.err, where + "2: no tab")) << run.err;
     EXPECT_TRUE(contains(run.err, where + "4: more than one tab")) << run.err;
     EXPECT_TRUE(contains(run.err, where + "5: typed text: character 1 U+0141")) << run.err;
@@ -248,14 +169,14 @@ TEST(GradeCommand, TsvFromStandardInputWithBomAndCrlf) {
                               "Revolution francaise\trevolution franc\r\n"
                               "Revolution francaise\tolution franc\r\n"
                               "Elephant\telep\r\n";
-    const Outcome run = runQuizpack({"grade", "--tsv", "-"}, input);
+    const ProgramRun run = runQuizpack({"grade", "--tsv", "-"}, input);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Quasiment\nTrop court\npas loin\nFAUX\n");
     EXPECT_EQ(run.err, "");
 }
 
 TEST(GradeCommand, TsvEmptyInputAndMissingFile) {
-    Outcome run = runQuizpack({"grade", "--tsv", "-"}, "");
+    ProgramRun run = runQuizpack({"grade", "--tsv", "-"}, "");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "");
 
@@ -297,7 +218,7 @@ TEST(GradeCommand, TsvManyLinesAgreeWithGradeText) {
             }
         }
     }
-    const Outcome run = runQuizpack({"grade", "--tsv", "-"}, input);
+    const ProgramRun run = runQuizpack({"grade", "--tsv", "-"}, input);
     EXPECT_EQ(run.exitCode, 0) << run.err.substr(0, 500);
     EXPECT_EQ(run.out.size(), want.size());
     EXPECT_TRUE(run.out == want) << n << " lines; outputs differ";

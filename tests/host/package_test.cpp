@@ -9,13 +9,12 @@
 
 #include "content/package.h"
 #include "content/quiz.h"
-#include "tests/host/quiz_test_support.h"
+#include "tests/support/quiz_factory.h"
 
 namespace {
 
-using content_test::countNodes;
-using content_test::ExactBytes;
-using content_test::FreshQuiz;
+using test_support::ExactBytes;
+using test_support::OwnedQuiz;
 
 // Lays out package bytes piece by piece.
 struct Layout {
@@ -83,7 +82,7 @@ void expectConsistent(const Quiz* quiz, const std::string& context) {
     EXPECT_TRUE(quiz->answersPerQuestion == 1 || quiz->answersPerQuestion == 2) << context;
     EXPECT_GE(quiz->questionCount, 0) << context;
     EXPECT_LE(quiz->questionCount, kMaxQuestions) << context;
-    EXPECT_EQ(quiz->questionCount, countNodes(quiz)) << context;
+    EXPECT_EQ(quiz->questionCount, test_support::countQuestions(quiz)) << context;
 }
 
 void expectQuiz(const Quiz* quiz, const Expected& want, uint32_t problems,
@@ -114,7 +113,7 @@ struct PackageRow {
 
 void checkPackageRows(const std::vector<PackageRow>& rows) {
     for (const PackageRow& row : rows) {
-        FreshQuiz fresh;
+        OwnedQuiz fresh;
         ExactBytes bytes(row.bytes);
         uint32_t problems = readPackage(bytes.data.get(), bytes.length, fresh.quiz);
         expectQuiz(fresh.quiz, row.want, problems, row.name);
@@ -361,7 +360,7 @@ TEST(PackageFixture, HandmadePackageAndCodes) {
     ASSERT_EQ(package.size(), 313u);
     ASSERT_EQ(codes.size(), 24u);
 
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     Quiz* quiz = fresh.quiz;
     ExactBytes packageBytes(package);
     uint32_t problems = readPackage(packageBytes.data.get(), packageBytes.length, quiz);
@@ -429,7 +428,7 @@ TEST(CodeTable, Layouts) {
         {"empty table", 2, "", {}, CONTENT_TRUNCATED},
     };
     for (const Row& row : rows) {
-        FreshQuiz fresh;
+        OwnedQuiz fresh;
         fresh.quiz->questionCount = row.questionCount;
         ExactBytes bytes(std::vector<uint8_t>(row.bytes.begin(), row.bytes.end()));
         uint32_t problems = readCodeTable(bytes.data.get(), bytes.length, fresh.quiz);
@@ -446,7 +445,7 @@ TEST(CodeTable, CountAbove90FillsExactly90Codes) {
     for (int i = 1; i <= 120; ++i) {
         table += "C" + std::to_string(i) + "\r\n";
     }
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     fresh.quiz->questionCount = 120;
     ExactBytes bytes(std::vector<uint8_t>(table.begin(), table.end()));
     EXPECT_EQ(readCodeTable(bytes.data.get(), bytes.length, fresh.quiz),
@@ -467,7 +466,7 @@ struct SweepCase {
 };
 
 void sweepPackage(const SweepCase& sweep) {
-    FreshQuiz full;
+    OwnedQuiz full;
     ExactBytes whole(sweep.bytes);
     ASSERT_EQ(readPackage(whole.data.get(), whole.length, full.quiz), CONTENT_OK) << sweep.name;
     int n = full.quiz->questionCount;
@@ -483,7 +482,7 @@ void sweepPackage(const SweepCase& sweep) {
 
     for (size_t cut = 0; cut < sweep.bytes.size(); ++cut) {
         std::string context = std::string(sweep.name) + ", cut at " + std::to_string(cut);
-        FreshQuiz fresh;
+        OwnedQuiz fresh;
         Quiz* quiz = fresh.quiz;
         ExactBytes bytes(sweep.bytes, cut);
         uint32_t problems = readPackage(bytes.data.get(), bytes.length, quiz);
@@ -544,7 +543,7 @@ TEST(CodeTableTruncation, EveryCutOfAValidTable) {
     ASSERT_FALSE(table.empty());
     const char* full[] = {"BRAVO1", "DEUX22", "TROIS3"};
     for (size_t cut = 0; cut < table.size(); ++cut) {
-        FreshQuiz fresh;
+        OwnedQuiz fresh;
         fresh.quiz->questionCount = 3;
         ExactBytes bytes(table, cut);
         uint32_t problems = readCodeTable(bytes.data.get(), bytes.length, fresh.quiz);
@@ -570,7 +569,7 @@ TEST(PackageRoundTrip, EveryTypeAnswerCountAndRevealMode) {
             for (int32_t mode = 0; mode <= 5; ++mode) {
                 std::string context = "type " + std::to_string(type) + ", answers " +
                                       std::to_string(answers) + ", mode " + std::to_string(mode);
-                FreshQuiz source;
+                OwnedQuiz source;
                 Quiz* quiz = source.quiz;
                 quiz->quizType = type;
                 quiz->answersPerQuestion = answers;
@@ -595,7 +594,7 @@ TEST(PackageRoundTrip, EveryTypeAnswerCountAndRevealMode) {
                 }
                 quiz->questionCount = 4;
 
-                FreshQuiz back;
+                OwnedQuiz back;
                 ExactBytes bytes(layOutPackage(*quiz));
                 uint32_t problems = readPackage(bytes.data.get(), bytes.length, back.quiz);
                 expectQuiz(back.quiz, {type, answers, mode, 0x00A0B0C0, want, CONTENT_OK}, problems,
@@ -610,7 +609,7 @@ TEST(PackageRoundTrip, EveryTypeAnswerCountAndRevealMode) {
 }
 
 TEST(PackageRoundTrip, CodeTableOf90Codes) {
-    FreshQuiz source;
+    OwnedQuiz source;
     source.quiz->questionCount = kMaxQuestions;
     for (int i = 0; i < kMaxQuestions; ++i) {
         copyText(source.quiz->codes[i], ("CODE" + std::to_string(i + 1)).c_str());
@@ -618,7 +617,7 @@ TEST(PackageRoundTrip, CodeTableOf90Codes) {
     copyText(source.quiz->codes[44], k259.c_str());
     copyText(source.quiz->codes[45], "");
 
-    FreshQuiz back;
+    OwnedQuiz back;
     back.quiz->questionCount = kMaxQuestions;
     ExactBytes bytes(layOutCodeTable(*source.quiz));
     EXPECT_EQ(readCodeTable(bytes.data.get(), bytes.length, back.quiz), CONTENT_OK);
@@ -628,7 +627,7 @@ TEST(PackageRoundTrip, CodeTableOf90Codes) {
 }
 
 TEST(FallbackQuiz, PictureQuizOfTwoQuestions) {
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     Quiz* quiz = fresh.quiz;
     fillFallbackQuiz(quiz);
     EXPECT_STREQ(quiz->title, "Nom du quizz");

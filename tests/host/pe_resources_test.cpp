@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/pe_resources.h"
 
 namespace {
@@ -471,32 +469,21 @@ TEST(PeResourcesWrite, NamesSortAsWindowsSearchesThem) {
 
 // ---- independent readers and the real player ----
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            output.append(buffer, n);
-        }
-        const int status = pclose(pipe);
-        if (status != 0) {
-            output += "\n(exit status " + std::to_string(status) + ")";
-        }
-    }
-    return output;
+// What `command` writes, its errors after its output.
+std::string run(const std::vector<std::string>& command) {
+    test_support::ProgramRun run = test_support::runProgram(command);
+    return run.out + run.err;
 }
 
 bool haveTool(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+    return test_support::runProgram({tool, "--version"}).exitCode == 0;
 }
 
+// Files the independent readers read, in one folder for the whole program.
 std::string writeTemp(const std::string& name, const Bytes& bytes) {
-    const std::string path = (std::filesystem::path(testing::TempDir()) / name).string();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
+    static test_support::TempFolder folder("pe");
+    test_support::writeBytes(folder / name, bytes);
+    return folder.file(name);
 }
 
 TEST(PeResourcesWrite, ObjdumpReadsTheWrittenTree) {
@@ -508,7 +495,7 @@ TEST(PeResourcesWrite, ObjdumpReadsTheWrittenTree) {
                          {make(named("PATCH"), num(IDR_QUIZ_PACKAGE), text("package")),
                           make(named("IMG"), num(questionMediaId(1)), Bytes(9000, 0x55))});
     const std::string dump =
-        run("x86_64-w64-mingw32-objdump -p " + writeTemp("pe_objdump.exe", out));
+        run({"x86_64-w64-mingw32-objdump", "-p", writeTemp("pe_objdump.exe", out)});
     for (const char* expected :
          {"Resource Directory [.rsrc]", ": IMG,", ": PATCH,", "ID: 0x000191", "ID: 0x000068",
           "ID: 0x0003e9", "Size: 0x002328", "Base Relocation Directory [.reloc]"}) {
@@ -517,22 +504,12 @@ TEST(PeResourcesWrite, ObjdumpReadsTheWrittenTree) {
     EXPECT_EQ(dump.find("orrupt"), std::string::npos) << dump;
 }
 
-std::string playerPath() {
-    const char* fromEnvironment = std::getenv("QUIZZ_PLAYER_EXE");
-    return fromEnvironment ? fromEnvironment : QUIZZ_SOURCE_DIR "/build/win64/quizplayer.exe";
-}
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class PlayerTemplate : public testing::Test {
   protected:
     void SetUp() override {
-        player_ = readFile(playerPath());
+        player_ = test_support::readBytes(test_support::playerPath());
         if (player_.empty()) {
-            GTEST_SKIP() << "no player program at " << playerPath()
+            GTEST_SKIP() << "no player program at " << test_support::playerPath()
                          << " (build the win64 preset or set QUIZZ_PLAYER_EXE)";
         }
     }
@@ -592,18 +569,20 @@ TEST_F(PlayerTemplate, NewQuizKeepsEveryOtherResourceAndNoneOfTheOldQuiz) {
 
     if (haveTool("x86_64-w64-mingw32-objdump")) {
         const std::string path = writeTemp("pe_player.exe", out);
-        const std::string dump = run("x86_64-w64-mingw32-objdump -p " + path);
+        const std::string dump = run({"x86_64-w64-mingw32-objdump", "-p", path});
         EXPECT_NE(dump.find(": IMG,"), std::string::npos) << dump;
         EXPECT_NE(dump.find("Size: 0x011170"), std::string::npos) << "IMG 401 of 70000 bytes";
         EXPECT_EQ(dump.find("orrupt"), std::string::npos) << dump;
     }
     if (haveTool("x86_64-w64-mingw32-windres")) {
         const std::string path = writeTemp("pe_player_rc.exe", out);
-        const std::string rc = run("x86_64-w64-mingw32-windres -i " + path + " -O rc");
+        test_support::ProgramRun windres =
+            test_support::runProgram({"x86_64-w64-mingw32-windres", "-i", path, "-O", "rc"});
+        const std::string rc = windres.out + windres.err;
         EXPECT_NE(rc.find("104 \"PATCH\""), std::string::npos) << rc.substr(0, 2000);
         EXPECT_NE(rc.find("10401 \"IMG\""), std::string::npos) << rc.substr(0, 2000);
         EXPECT_NE(rc.find("1001 DIALOG"), std::string::npos) << rc.substr(0, 2000);
-        EXPECT_EQ(rc.find("exit status"), std::string::npos) << rc.substr(0, 2000);
+        EXPECT_EQ(windres.exitCode, 0) << rc.substr(0, 2000);
     }
 }
 

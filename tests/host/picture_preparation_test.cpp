@@ -5,11 +5,15 @@
 #include <stb/stb_image.h>
 
 #include "tests/host/authoring_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/pictures.h"
 
 namespace {
 
 using namespace authoring_test;
+using namespace test_support;
 
 TEST(PicturePreparation, StoredSizes) {
     struct Row {

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "content/quiz.h"
-#include "tests/host/quiz_test_support.h"
+#include "tests/support/quiz_factory.h"
 
 namespace {
 
-using content_test::FreshQuiz;
+using test_support::OwnedQuiz;
 
 TEST(QuizModel, NewQuizIsEmptyWithRevealModeTwo) {
     Quiz* quiz = static_cast<Quiz*>(malloc(sizeof(Quiz)));
@@ -39,7 +39,7 @@ TEST(QuizModel, NewQuizIsEmptyWithRevealModeTwo) {
 }
 
 TEST(QuizModel, AppendLinksBothWays) {
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     Quiz* quiz = fresh.quiz;
 
     QuestionNode* first = appendQuestion(quiz, "Paris", "", "Capitale ?");
@@ -65,7 +65,7 @@ TEST(QuizModel, AppendLinksBothWays) {
 }
 
 TEST(QuizModel, AppendCutsTextsTo259Bytes) {
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     std::string longText(400, 'x');
     std::string exact(259, 'y');
     QuestionNode* node = appendQuestion(fresh.quiz, longText.c_str(), exact.c_str(), "");
@@ -75,7 +75,7 @@ TEST(QuizModel, AppendCutsTextsTo259Bytes) {
 }
 
 TEST(QuizModel, QuestionAtWalksAndStopsAtTheLastNode) {
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     QuestionNode* nodes[3];
     const char* answers[3] = {"un", "deux", "trois"};
     for (int i = 0; i < 3; ++i) {
@@ -92,7 +92,7 @@ TEST(QuizModel, QuestionAtWalksAndStopsAtTheLastNode) {
 }
 
 TEST(QuizModel, FreeQuestionsTwiceLeavesAnEmptyListAndOtherFields) {
-    FreshQuiz fresh;
+    OwnedQuiz fresh;
     Quiz* quiz = fresh.quiz;
     quiz->questionCount = 2;
     copyText(quiz->title, "Titre");

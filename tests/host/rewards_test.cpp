@@ -7,22 +7,15 @@
 #include <string>
 
 #include "checking/rewards.h"
+#include "tests/support/quiz_factory.h"
 
 namespace {
 
-struct QuizWithCodes {
-    Quiz* quiz;
-    QuizWithCodes() : quiz(static_cast<Quiz*>(calloc(1, sizeof(Quiz)))) {
-        initQuiz(quiz);
-        for (int i = 0; i < kMaxQuestions; ++i) {
-            snprintf(quiz->codes[i], kTextCapacity, "CODE%d", i + 1);
-        }
-    }
-    ~QuizWithCodes() { free(quiz); }
-};
+using test_support::OwnedQuiz;
 
 TEST(Rewards, CodeForScore) {
-    QuizWithCodes q;
+    // Codes "CODE1" to "CODE90".
+    OwnedQuiz q(test_support::makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 0));
     struct Case {
         int solved;
         std::string expected;

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "authoring_test_support.h"
 #include "checking/grader.h"
 #include "grader_pairs.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/cp1252.h"
 
 namespace {
@@ -26,16 +28,12 @@ void appendText(std::string* out, const std::string& text) {
     *out += text;
 }
 
-std::string quoted(const std::string& path) {
-    return "'" + path + "'";
-}
-
 TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
     const uint64_t seed = graderSeed();
     const uint64_t pairs = graderPairCount();
     std::cout << "[ wasm    ] seed " << seed << " (replay with QUIZZ_GRADER_SEED=" << seed << "), "
               << pairs << " pairs" << std::endl;
-    authoring_test::ScratchDir dir("wasm-grader");
+    test_support::TempFolder dir("wasm-grader");
     PairGenerator gen(seed);
     std::string file;
     std::vector<std::string> texts;
@@ -47,12 +45,11 @@ TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
         native.push_back(cp1252ToUtf8(gradeText(pair.first.c_str(), pair.second.c_str())));
         texts.push_back(pair.first + " / " + pair.second);
     }
-    authoring_test::writeText(dir / "pairs.bin", file);
-    const std::string command =
-        quoted(QUIZZ_NODE) + " " + quoted(QUIZZ_SOURCE_DIR "/tests/web/wasm_grader_node.js") + " " +
-        quoted(QUIZZ_SOURCE_DIR "/web") + " " + quoted(QUIZZ_GRADER_WASM) + " " +
-        quoted((dir / "pairs.bin").string()) + " " + quoted((dir / "verdicts.txt").string());
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    test_support::writeFile(dir / "pairs.bin", file);
+    const test_support::ProgramRun node = test_support::runProgram(
+        {QUIZZ_NODE, QUIZZ_SOURCE_DIR "/tests/web/wasm_grader_node.js", QUIZZ_SOURCE_DIR "/web",
+         QUIZZ_GRADER_WASM, (dir / "pairs.bin").string(), (dir / "verdicts.txt").string()});
+    ASSERT_EQ(node.exitCode, 0) << node.err;
 
     std::ifstream in(dir / "verdicts.txt");
     std::vector<std::string> wasm;

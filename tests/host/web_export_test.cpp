@@ -2,16 +2,19 @@
 // storage key follows the quiz's content, and a failed export writes nothing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "authoring_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/web_export.h"
 
 namespace {
 
 using namespace authoring_test;
+using namespace test_support;
 
 std::string sample(const std::string& name) {
     return std::string(QUIZZ_SOURCE_DIR) + "/samples/" + name + "/quiz.toml";
@@ -36,7 +39,7 @@ ExportReport exportTo(const fs::path& input, const fs::path& output) {
 class WebExportOfExecutable : public testing::TestWithParam<const char*> {};
 
 TEST_P(WebExportOfExecutable, GivesThePageOfItsDescription) {
-    ScratchDir dir("web-exe");
+    TempFolder dir("web-exe");
     writeBytes(dir / "template.exe", minimalExecutable());
     BuildOptions build;
     build.description = sample(GetParam());
@@ -56,49 +59,44 @@ INSTANTIATE_TEST_SUITE_P(Samples, WebExportOfExecutable,
                          testing::Values("text", "text-duo", "picture", "audio"));
 
 TEST(WebExport, StorageKeyFollowsTheContent) {
-    ScratchDir dir("web-key");
+    TempFolder dir("web-key");
     Bytes toml = readBytes(sample("text"));
     std::string text(toml.begin(), toml.end());
-    writeText(dir / "same.toml", text);
+    writeFile(dir / "same.toml", text);
     std::string changed = text;
     changed.replace(changed.find("Canberra\"]"), 8, "Sydney");
-    writeText(dir / "changed.toml", changed);
+    writeFile(dir / "changed.toml", changed);
     std::string key = exportTo(sample("text"), dir / "a.html").storageKey;
     EXPECT_EQ(exportTo(dir / "same.toml", dir / "b.html").storageKey, key);
     EXPECT_NE(exportTo(dir / "changed.toml", dir / "c.html").storageKey, key);
 }
 
-struct CommandRun {
-    int exitCode;
-    std::string err;
-};
-
-CommandRun runExport(const ScratchDir& dir, const std::string& environment,
-                     const std::string& arguments) {
-    std::string command = environment + " \"" + QUIZPACK_PATH + "\" export " + arguments +
-                          " >/dev/null 2>\"" + (dir / "stderr.txt").string() + "\"";
-    int status = std::system(command.c_str());
-    Bytes err = readBytes(dir / "stderr.txt");
-    fs::remove(dir / "stderr.txt");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(err.begin(), err.end())};
+// quizpack export run as its own process, with `environment` (NAME=VALUE words) set for it.
+ProgramRun runExport(const std::vector<std::string>& environment,
+                     const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {"/usr/bin/env"};
+    command.insert(command.end(), environment.begin(), environment.end());
+    command.push_back(quizpackPath());
+    command.push_back("export");
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runProgram(command);
 }
 
 TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
-    ScratchDir dir("web-fail");
-    writeText(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    TempFolder dir("web-fail");
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
     writeBytes(dir / "template.exe", minimalExecutable());
     // clang-format off
-    struct Row { std::string environment, input, message; } rows[] = {
-        {"PATH=/nonexistent", sample("video"), "apt-get install ffmpeg"},
-        {"", (dir / "bad.toml").string(), "nothing written"},
-        {"", (dir / "template.exe").string(), "PATCH"},
-        {"", (dir / "missing.toml").string(), "missing.toml"},
+    struct Row { std::vector<std::string> environment; std::string input, message; } rows[] = {
+        {{"PATH=/nonexistent"}, sample("video"), "apt-get install ffmpeg"},
+        {{}, (dir / "bad.toml").string(), "nothing written"},
+        {{}, (dir / "template.exe").string(), "PATCH"},
+        {{}, (dir / "missing.toml").string(), "missing.toml"},
     };
     // clang-format on
     for (const Row& r : rows) {
-        writeText(dir / "out.html", "earlier page");
-        CommandRun run = runExport(
-            dir, r.environment, "\"" + r.input + "\" -o \"" + (dir / "out.html").string() + "\"");
+        writeFile(dir / "out.html", "earlier page");
+        ProgramRun run = runExport(r.environment, {r.input, "-o", (dir / "out.html").string()});
         EXPECT_EQ(run.exitCode, 2) << r.input << ": " << run.err;
         EXPECT_NE(run.err.find(r.message), std::string::npos) << r.input << ": " << run.err;
         Bytes left = readBytes(dir / "out.html");

@@ -1,23 +1,20 @@
 // The answer fields' keyboard and focus behaviour on the real board: the selection on entry,
 // swallowed Return and Tab characters, Return, the Tab ring and the rows it brings into view,
 // the page keys, and F1.
-#include "board_driving_support.h"
+#include <gtest/gtest.h>
 
 #include "resources/resource.h"
+#include "tests/support/board_driving_win.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
 #include "window/field_grading_win.h"
 #include "window/main_window_win.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
-
-HWND fieldOf(HWND board, int k) {
-    return GetDlgItem(board, answerFieldId(k));
-}
-
-std::string verdictOf(HWND board, int k) {
-    return itemText(board, verdictLabelId(answerFieldId(k)));
-}
 
 // Key messages carry the repeat count 1; a release also has the previous-state and
 // transition bits.
@@ -37,18 +34,16 @@ void setShift(bool down) {
 }
 
 TEST(AnswerField, EnteringSelectsTheFirst25Characters) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
-    HWND board = windows.board();
+    PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
     const char* texts[] = {"abcdefghijklmnopqrstuvwxyz0123", "abcdefghijklmnopqrstuvwxy", "abc",
                            ""};
     for (const char* text : texts) {
-        SetWindowTextA(fieldOf(board, 2), text);
-        SetFocus(fieldOf(board, 1));
-        SetFocus(fieldOf(board, 2));
+        SetWindowTextA(b.field(2), text);
+        SetFocus(b.field(1));
+        SetFocus(b.field(2));
         DWORD start = 0;
         DWORD end = 0;
-        SendMessageA(fieldOf(board, 2), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        SendMessageA(b.field(2), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
         size_t length = strlen(text);
         EXPECT_EQ(start, 0u) << text;
@@ -76,9 +71,8 @@ LRESULT CALLBACK recordingEditProc(HWND field, UINT message, WPARAM wParam, LPAR
 // text alone cannot tell whether the answer field swallowed them: the procedure behind it
 // records what it is handed.
 TEST(AnswerField, ReturnAndTabCharactersNeverEnter) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 1));
-    HWND field = fieldOf(windows.board(), 1);
+    PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 1));
+    HWND field = b.field(1);
     SetFocus(field);
     g_realEditProc = g_app.savedEditProc;
     g_app.savedEditProc = recordingEditProc;
@@ -87,9 +81,16 @@ TEST(AnswerField, ReturnAndTabCharactersNeverEnter) {
         WPARAM character;
         const char* text;
         bool swallowed; // answered 0 without reaching the edit control
-    } cases[] = {{WM_CHAR, '\r', "ab", true},        {WM_CHAR, '\t', "ab", true},
-                 {WM_CHAR, 'x', "abx", false},       {WM_KEYUP, VK_RETURN, "ab", true},
-                 {WM_KEYDOWN, VK_HOME, "ab", false}, {WM_KEYUP, VK_HOME, "ab", false}};
+    } cases[] = {
+        // clang-format off
+        {WM_CHAR, '\r', "ab", true},
+        {WM_CHAR, '\t', "ab", true},
+        {WM_CHAR, 'x', "abx", false},
+        {WM_KEYUP, VK_RETURN, "ab", true},
+        {WM_KEYDOWN, VK_HOME, "ab", false},
+        {WM_KEYUP, VK_HOME, "ab", false},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         SetWindowTextA(field, "ab");
         SendMessageA(field, EM_SETSEL, 2, 2);
@@ -114,7 +115,6 @@ TEST(AnswerField, ReturnAndTabCharactersNeverEnter) {
 }
 
 TEST(AnswerField, ReturnGradesOnReleaseOrWithAlt) {
-    ScratchDirectory scratch;
     struct Case {
         const char* what;
         UINT message;
@@ -122,81 +122,93 @@ TEST(AnswerField, ReturnGradesOnReleaseOrWithAlt) {
         const char* verdict;
         LRESULT result; // -1: whatever the edit control answers
     } cases[] = {
+        // clang-format off
         {"Return released", WM_KEYUP, VK_RETURN, "BRAVO", 1},
         {"Alt+Return pressed", WM_SYSKEYDOWN, VK_RETURN, "BRAVO", 1},
         {"Return pressed waits for the release", WM_KEYDOWN, VK_RETURN, "?", -1},
         {"another key released", WM_KEYUP, 'A', "?", -1},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
-        HWND board = windows.board();
-        SetFocus(fieldOf(board, 1));
-        SetWindowTextA(fieldOf(board, 1), " a1 ");
-        ASSERT_EQ(verdictOf(board, 1), "?") << c.what;
-        LRESULT result = key(fieldOf(board, 1), c.message, c.virtualKey);
+        PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
+        SetFocus(b.field(1));
+        SetWindowTextA(b.field(1), " a1 ");
+        ASSERT_EQ(b.verdict(1), "?") << c.what;
+        LRESULT result = key(b.field(1), c.message, c.virtualKey);
         if (c.result >= 0) {
             EXPECT_EQ(result, c.result) << c.what;
         }
-        EXPECT_EQ(verdictOf(board, 1), c.verdict) << c.what;
-        EXPECT_EQ(GetFocus(), fieldOf(board, 1)) << c.what << ": the focus stays";
-        EXPECT_EQ(textOf(fieldOf(board, 1)), " a1 ") << c.what;
-        EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.verdict[0] == 'B' ? " 1 / 2" : " 0 / 2")
-            << c.what;
+        EXPECT_EQ(b.verdict(1), c.verdict) << c.what;
+        EXPECT_EQ(GetFocus(), b.field(1)) << c.what << ": the focus stays";
+        EXPECT_EQ(b.fieldText(1), " a1 ") << c.what;
+        EXPECT_EQ(b.score(), c.verdict[0] == 'B' ? " 1 / 2" : " 0 / 2") << c.what;
     }
 }
 
 // The field left behind is graded (it holds its right answer, not yet graded) and the
 // focus lands on the next field round the ring.
 TEST(AnswerField, TabRing) {
-    ScratchDirectory scratch;
     struct Case {
         int answers;
         int from;
         bool shift;
         int to;
-    } cases[] = {{1, 1, false, 2}, {1, 3, false, 4}, {1, 5, false, 1}, {1, 1, true, 5},
-                 {1, 5, true, 4},  {2, 5, false, 6}, {2, 6, false, 7}, {2, 10, false, 1},
-                 {2, 1, true, 10}, {2, 7, true, 6},  {2, 10, true, 9}};
+    } cases[] = {
+        // clang-format off
+        {1, 1, false, 2},
+        {1, 3, false, 4},
+        {1, 5, false, 1},
+        {1, 1, true, 5},
+        {1, 5, true, 4},
+        {2, 5, false, 6},
+        {2, 6, false, 7},
+        {2, 10, false, 1},
+        {2, 1, true, 10},
+        {2, 7, true, 6},
+        {2, 10, true, 9},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         std::string what = std::to_string(c.answers) + " answer(s), " + (c.shift ? "Shift+" : "") +
                            "Tab from field " + std::to_string(c.from);
-        PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, c.answers, REVEAL_NOTHING, 5));
-        HWND board = windows.board();
+        PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, c.answers, REVEAL_NOTHING, 5));
         FieldOwner owner = fieldOwner(answerFieldId(c.from), c.answers);
         std::string right = (owner.answer == 1 ? "A" : "B") + std::to_string(owner.question);
-        SetFocus(fieldOf(board, c.from));
-        SetWindowTextA(fieldOf(board, c.from), right.c_str());
+        SetFocus(b.field(c.from));
+        SetWindowTextA(b.field(c.from), right.c_str());
         setShift(c.shift);
-        key(fieldOf(board, c.from), WM_KEYUP, VK_TAB);
+        key(b.field(c.from), WM_KEYUP, VK_TAB);
         setShift(false);
-        EXPECT_EQ(GetFocus(), fieldOf(board, c.to)) << what;
-        EXPECT_EQ(verdictOf(board, c.from), "BRAVO") << what;
+        EXPECT_EQ(GetFocus(), b.field(c.to)) << what;
+        EXPECT_EQ(b.verdict(c.from), "BRAVO") << what;
     }
 }
 
 // Landing on field 1, by Tab from the last field or Shift+Tab from field 2, shows the top
 // of the board.
 TEST(AnswerField, TabOntoTheFirstFieldShowsTheTop) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
     struct Case {
         const char* what;
         int from;
         bool shift;
-    } cases[] = {{"Tab from the last field", 30, false}, {"Shift+Tab from field 2", 2, true}};
+    } cases[] = {
+        // clang-format off
+        {"Tab from the last field", 30, false},
+        {"Shift+Tab from field 2", 2, true},
+        // clang-format on
+    };
     for (const Case& c : cases) {
-        SetFocus(fieldOf(board, c.from));
+        SetFocus(b.field(c.from));
         request(board, SB_VERT, SB_BOTTOM);
         ASSERT_EQ(position(board, SB_VERT), 227) << c.what;
         setShift(c.shift);
-        key(fieldOf(board, c.from), WM_KEYUP, VK_TAB);
+        key(b.field(c.from), WM_KEYUP, VK_TAB);
         setShift(false);
-        EXPECT_EQ(GetFocus(), fieldOf(board, 1)) << c.what;
+        EXPECT_EQ(GetFocus(), b.field(1)) << c.what;
         EXPECT_EQ(position(board, SB_VERT), 0) << c.what;
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.what;
+        EXPECT_TRUE(controlsInPlace(board, b.quiz())) << c.what;
     }
 }
 
@@ -218,11 +230,10 @@ class RowStarts : public ::testing::TestWithParam<RowCase> {};
 // row. A row already in view does not move.
 TEST_P(RowStarts, TabBringsTheRowIntoView) {
     const RowCase& c = GetParam();
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, 90));
-    HWND board = windows.board();
-    showPlayer(windows);
-    layOutMainWindow(windows.main());
+    PlayerBoard b(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, 90));
+    HWND board = b.board();
+    b.show();
+    layOutMainWindow(b.main());
     int n = 90 * c.answers;
     int row = 3 * c.answers;
     for (int t = 1 + row; t <= n; t += row) {
@@ -234,22 +245,21 @@ TEST_P(RowStarts, TabBringsTheRowIntoView) {
             std::string what = std::string(c.what) + (back ? ": Shift+Tab" : ": Tab") +
                                " onto field " + std::to_string(t);
             int from = back ? t + 1 : t - 1;
-            SetFocus(fieldOf(board, from));
+            SetFocus(b.field(from));
             request(board, SB_VERT, (t / row + back) % 2 == 0 ? SB_TOP : SB_BOTTOM);
             request(board, SB_HORZ, SB_PAGERIGHT);
             setShift(back != 0);
-            key(fieldOf(board, from), WM_KEYUP, VK_TAB);
+            key(b.field(from), WM_KEYUP, VK_TAB);
             setShift(false);
-            ASSERT_EQ(GetFocus(), fieldOf(board, t)) << what;
-            EXPECT_TRUE(fullyInView(board, fieldOf(board, t), true))
-                << what << " at " << rectInParent(fieldOf(board, t)) << ", positions "
+            ASSERT_EQ(GetFocus(), b.field(t)) << what;
+            EXPECT_TRUE(fullyInView(board, b.field(t), true))
+                << what << " at " << rectInParent(b.field(t)) << ", positions "
                 << position(board, SB_HORZ) << ", " << position(board, SB_VERT);
             for (int k = t + 1; k < t + row && k <= n; ++k) {
-                EXPECT_TRUE(fullyInView(board, fieldOf(board, k), false))
-                    << what << ": field " << k << " of the row at "
-                    << rectInParent(fieldOf(board, k));
+                EXPECT_TRUE(fullyInView(board, b.field(k), false))
+                    << what << ": field " << k << " of the row at " << rectInParent(b.field(k));
             }
-            ASSERT_TRUE(controlsInPlace(board, windows.quiz())) << what;
+            ASSERT_TRUE(controlsInPlace(board, b.quiz())) << what;
         }
     }
     // The row of the last row start is in view: leaving it and coming back moves nothing.
@@ -257,10 +267,10 @@ TEST_P(RowStarts, TabBringsTheRowIntoView) {
     int across = position(board, SB_HORZ);
     int down = position(board, SB_VERT);
     setShift(true);
-    key(fieldOf(board, lastStart), WM_KEYUP, VK_TAB);
+    key(b.field(lastStart), WM_KEYUP, VK_TAB);
     setShift(false);
-    key(fieldOf(board, lastStart - 1), WM_KEYUP, VK_TAB);
-    EXPECT_EQ(GetFocus(), fieldOf(board, lastStart));
+    key(b.field(lastStart - 1), WM_KEYUP, VK_TAB);
+    EXPECT_EQ(GetFocus(), b.field(lastStart));
     EXPECT_EQ(position(board, SB_HORZ), across);
     EXPECT_EQ(position(board, SB_VERT), down);
 }
@@ -284,12 +294,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(AnswerField, PageKeysScrollTheBoard) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
-    SetFocus(fieldOf(board, 1));
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
+    SetFocus(b.field(1));
     struct Case {
         const char* what;
         UINT message;
@@ -297,6 +304,7 @@ TEST(AnswerField, PageKeysScrollTheBoard) {
         bool fromBottom;
         int end;
     } cases[] = {
+        // clang-format off
         {"Page Down released", WM_KEYUP, VK_NEXT, false, 227},
         {"Down released", WM_KEYUP, VK_DOWN, false, 227},
         {"Page Up released", WM_KEYUP, VK_PRIOR, true, 0},
@@ -307,13 +315,14 @@ TEST(AnswerField, PageKeysScrollTheBoard) {
         {"End only moves the caret", WM_KEYUP, VK_END, false, 0},
         {"Left", WM_KEYUP, VK_LEFT, true, 227},
         {"Right", WM_KEYUP, VK_RIGHT, false, 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         request(board, SB_VERT, c.fromBottom ? SB_BOTTOM : SB_TOP);
-        key(fieldOf(board, 1), c.message, c.virtualKey);
+        key(b.field(1), c.message, c.virtualKey);
         EXPECT_EQ(position(board, SB_VERT), c.end) << c.what;
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.what;
-        EXPECT_EQ(GetFocus(), fieldOf(board, 1)) << c.what;
+        EXPECT_TRUE(controlsInPlace(board, b.quiz())) << c.what;
+        EXPECT_EQ(GetFocus(), b.field(1)) << c.what;
     }
 }
 
@@ -380,30 +389,28 @@ TEST(AnswerField, F1TriesTheTextInEveryUnsolvedField) {
          " 2 / 3"},
     };
     for (const TryCase& c : cases) {
-        ScratchDirectory scratch;
         std::vector<TestQuestion> questions = {{"Paris", "Seine", "France", ""},
                                                {"Rome", "Tibre", "Italie", ""},
                                                {"Berlin", "Spree", "Allemagne", ""},
                                                {"Madrid", "", "Espagne", ""}};
         questions.resize(c.answers == 1 ? 4 : 3);
-        PlayerWindows windows(makeQuiz(QUIZ_TEXT, c.answers, REVEAL_NOTHING, questions));
-        HWND board = windows.board();
+        PlayerBoard b(makeQuiz(QUIZ_TEXT, c.answers, REVEAL_NOTHING, questions));
         for (size_t k = 1; k <= c.graded.size(); ++k) {
-            SetWindowTextA(fieldOf(board, static_cast<int>(k)), c.graded[k - 1].c_str());
-            gradeAnswerField(windows.quiz(), board, answerFieldId(static_cast<int>(k)));
+            SetWindowTextA(b.field(static_cast<int>(k)), c.graded[k - 1].c_str());
+            gradeAnswerField(b.quiz(), b.board(), answerFieldId(static_cast<int>(k)));
         }
-        SetFocus(fieldOf(board, c.field));
+        SetFocus(b.field(c.field));
         if (c.typed != nullptr) {
-            SetWindowTextA(fieldOf(board, c.field), c.typed);
+            SetWindowTextA(b.field(c.field), c.typed);
         }
-        key(fieldOf(board, c.field), c.message, VK_F1);
+        key(b.field(c.field), c.message, VK_F1);
         for (size_t k = 1; k <= c.texts.size(); ++k) {
             int i = static_cast<int>(k);
-            EXPECT_EQ(textOf(fieldOf(board, i)), c.texts[k - 1]) << c.what << ", field " << k;
-            EXPECT_EQ(verdictOf(board, i), c.verdicts[k - 1]) << c.what << ", verdict " << k;
+            EXPECT_EQ(b.fieldText(i), c.texts[k - 1]) << c.what << ", field " << k;
+            EXPECT_EQ(b.verdict(i), c.verdicts[k - 1]) << c.what << ", verdict " << k;
         }
-        EXPECT_EQ(GetFocus(), fieldOf(board, c.field)) << c.what << ": the focus comes back";
-        EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.score) << c.what;
+        EXPECT_EQ(GetFocus(), b.field(c.field)) << c.what << ": the focus comes back";
+        EXPECT_EQ(b.score(), c.score) << c.what;
     }
 }
 
@@ -427,12 +434,11 @@ void focusMovingTry(HWND field) {
 
 // Everything of a board that F1 can change: texts, selections and first visible
 // characters of the fields, verdicts, reveal texts, score, code, and the focus.
-std::vector<std::string> boardState(const PlayerWindows& windows) {
-    HWND board = windows.board();
+std::vector<std::string> boardState(const PlayerBoard& b) {
     std::vector<std::string> state;
-    const Quiz* quiz = windows.quiz();
+    const Quiz* quiz = b.quiz();
     for (int k = 1; k <= quiz->answersPerQuestion * quiz->questionCount; ++k) {
-        HWND field = fieldOf(board, k);
+        HWND field = b.field(k);
         DWORD start = 0;
         DWORD end = 0;
         SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -440,13 +446,12 @@ std::vector<std::string> boardState(const PlayerWindows& windows) {
         LRESULT first = SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0);
         state.push_back("field " + std::to_string(k) + " \"" + textOf(field) + "\" selected " +
                         std::to_string(start) + ".." + std::to_string(end) + ", from " +
-                        std::to_string(first) + ": " + verdictOf(board, k));
+                        std::to_string(first) + ": " + b.verdict(k));
     }
     for (int q = 1; q <= quiz->questionCount; ++q) {
-        state.push_back("reveal " + std::to_string(q) + ": " + itemText(board, revealLabelId(q)));
+        state.push_back("reveal " + std::to_string(q) + ": " + b.reveal(q));
     }
-    state.push_back("score " + itemText(windows.main(), ID_SCORE_BOX) + ", code " +
-                    itemText(windows.main(), ID_CODE_BOX));
+    state.push_back("score " + b.score() + ", code " + b.code());
     state.push_back("focus on " + std::to_string(GetDlgCtrlID(GetFocus())));
     return state;
 }
@@ -481,27 +486,24 @@ TEST(AnswerField, F1LeavesWhatMovingTheFocusLeaves) {
         std::string f1Text = run % 2 ? longText : words[rand() % wordCount];
         std::vector<std::string> states[2];
         for (int way = 0; way < 2; ++way) {
-            ScratchDirectory scratch;
-            PlayerWindows windows(makeQuiz(quizType, 2, revealMode, questions));
-            HWND board = windows.board();
+            PlayerBoard b(makeQuiz(quizType, 2, revealMode, questions));
             for (int k = 1; k <= 8; ++k) {
-                SetWindowTextA(fieldOf(board, k), typed[k - 1].c_str());
+                SetWindowTextA(b.field(k), typed[k - 1].c_str());
                 if (graded[k - 1]) {
-                    gradeAnswerField(windows.quiz(), board, answerFieldId(k));
+                    gradeAnswerField(b.quiz(), b.board(), answerFieldId(k));
                 }
             }
-            SetFocus(fieldOf(board, f1Field));
-            SetWindowTextA(fieldOf(board, f1Field), f1Text.c_str());
+            SetFocus(b.field(f1Field));
+            SetWindowTextA(b.field(f1Field), f1Text.c_str());
             if (way == 0) {
-                focusMovingTry(fieldOf(board, f1Field));
+                focusMovingTry(b.field(f1Field));
             } else {
-                key(fieldOf(board, f1Field), WM_KEYUP, VK_F1);
+                key(b.field(f1Field), WM_KEYUP, VK_F1);
                 for (int k = 1; k <= 8; ++k) {
-                    scrolledFields +=
-                        SendMessageA(fieldOf(board, k), EM_GETFIRSTVISIBLELINE, 0, 0) > 0;
+                    scrolledFields += SendMessageA(b.field(k), EM_GETFIRSTVISIBLELINE, 0, 0) > 0;
                 }
             }
-            states[way] = boardState(windows);
+            states[way] = boardState(b);
         }
         ASSERT_EQ(states[1], states[0]) << "seed " << seed << ", run " << run << ", F1 in field "
                                         << f1Field << " with \"" << f1Text << "\"";

@@ -4,17 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "content/quiz.h"
 #include "progress/answers_file_win.h"
-#include "quiz_process_support.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/programs.h"
+#include "tests/support/running_player_win.h"
+#include "tests/support/temp_folder.h"
 #include "window/app_state_win.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -25,20 +29,8 @@ const char kMissingField[] = "\x01(missing)";
 
 const std::string k259(259, 'x');
 
-std::string ownPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
-
 std::string baseNameOf(const std::string& path) {
     return path.substr(path.find_last_of('\\') + 1);
-}
-
-// win_answers_file_test.exe keeps its answers in win_answers_file_test.txt.
-std::string ownAnswersName() {
-    std::string name = baseNameOf(ownPath());
-    return name.substr(0, name.size() - 3) + "txt";
 }
 
 // Stands in for the board: a window whose children 4001, 4002, ... are Edit fields.
@@ -97,27 +89,6 @@ struct ChildMode {
     }
 } childMode;
 
-std::string readWholeFile(const std::string& name) {
-    std::string bytes;
-    FILE* file = fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        return "(no file)";
-    }
-    int c;
-    while ((c = getc(file)) != EOF) {
-        bytes.push_back(static_cast<char>(c));
-    }
-    fclose(file);
-    return bytes;
-}
-
-void writeWholeFile(const std::string& name, const std::string& bytes) {
-    FILE* file = fopen(name.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << name;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
 // Bytes with line ends made visible, for failure messages.
 std::string visible(const std::string& bytes) {
     std::string shown;
@@ -154,54 +125,15 @@ std::string joined(const std::vector<std::string>& texts) {
     return all;
 }
 
+// Each test in a working directory of its own. win_answers_file_test.exe keeps its answers
+// in win_answers_file_test.txt.
 class AnswersFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, previousDirectory_);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        static int serial = 0;
-        char name[64];
-        snprintf(name, sizeof name, "quizz_answers_%lu_%d", GetCurrentProcessId(), ++serial);
-        directory_ = std::string(temp) + name;
-        ASSERT_TRUE(CreateDirectoryA(directory_.c_str(), nullptr)) << directory_;
-        ASSERT_TRUE(SetCurrentDirectoryA(directory_.c_str())) << directory_;
-        answersName_ = ownAnswersName();
-    }
-
-    void TearDown() override {
-        SetCurrentDirectoryA(previousDirectory_);
-        for (const std::string& name : entries()) {
-            std::string path = directory_ + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileA(path.c_str())) {
-                RemoveDirectoryA(path.c_str());
-            }
-        }
-        RemoveDirectoryA(directory_.c_str());
-    }
-
     // Names in the test's working directory, sorted.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((directory_ + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0) {
-                names.push_back(found.cFileName);
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return folder_.names(); }
 
-    char previousDirectory_[MAX_PATH];
-    std::string directory_;
-    std::string answersName_;
+    WorkingFolder folder_{"answers"};
+    const std::string answersName_ = ownAnswersFile();
 };
 
 struct WriteCase {
@@ -213,46 +145,23 @@ struct WriteCase {
 };
 
 TEST_F(AnswersFileTest, WritesOneLinePerFieldAndReadsThemBack) {
+    // clang-format off
     const WriteCase cases[] = {
-        {"three one-answer questions",
-         1,
-         3,
-         {"Paris", "", "Lyon"},
-         "Paris\r\n*\r\nLyon\r\n",
-         {"Paris", "", "Lyon"}},
+        {"three one-answer questions", 1, 3, {"Paris", "", "Lyon"}, "Paris\r\n*\r\nLyon\r\n", {"Paris", "", "Lyon"}},
         {"a field holding * comes back empty", 1, 2, {"*", "Nice"}, "*\r\nNice\r\n", {"", "Nice"}},
-        {"more than 259 characters",
-         1,
-         3,
-         {k259 + "yyyy", "Lyon", "Nice"},
-         k259 + "\r\nLyon\r\nNice\r\n",
-         {k259, "Lyon", "Nice"}},
-        {"two answers of two questions",
-         2,
-         2,
-         {"Victor", "Hugo", "Jules", "Verne"},
-         "Victor\r\nHugo\r\nJules\r\nVerne\r\n",
-         {"Victor", "Hugo", "Jules", "Verne"}},
-        {"fields the board never created",
-         1,
-         4,
-         {"Paris", "Lyon", kMissingField, kMissingField},
-         "Paris\r\nLyon\r\n*\r\n*\r\n",
-         {"Paris", "Lyon", "", ""}},
-        {"spaces and Windows-1252 letters",
-         1,
-         2,
-         {"  No\xEBl ", "\xC9t\xE9"},
-         "  No\xEBl \r\n\xC9t\xE9\r\n",
-         {"  No\xEBl ", "\xC9t\xE9"}},
+        {"more than 259 characters", 1, 3, {k259 + "yyyy", "Lyon", "Nice"}, k259 + "\r\nLyon\r\nNice\r\n", {k259, "Lyon", "Nice"}},
+        {"two answers of two questions", 2, 2, {"Victor", "Hugo", "Jules", "Verne"}, "Victor\r\nHugo\r\nJules\r\nVerne\r\n", {"Victor", "Hugo", "Jules", "Verne"}},
+        {"fields the board never created", 1, 4, {"Paris", "Lyon", kMissingField, kMissingField}, "Paris\r\nLyon\r\n*\r\n*\r\n", {"Paris", "Lyon", "", ""}},
+        {"spaces and Windows-1252 letters", 1, 2, {"  No\xEBl ", "\xC9t\xE9"}, "  No\xEBl \r\n\xC9t\xE9\r\n", {"  No\xEBl ", "\xC9t\xE9"}},
         {"nothing typed", 2, 1, {"", ""}, "*\r\n*\r\n", {"", ""}},
         {"a quiz without questions", 1, 0, {}, "", {}},
     };
+    // clang-format on
     for (const WriteCase& c : cases) {
         QuizInPlace shape(c.answersPerQuestion, c.questionCount);
         TestBoard board(c.fields);
         EXPECT_TRUE(writeAnswersFile(g_app.quiz, board.window)) << c.what;
-        EXPECT_EQ(visible(readWholeFile(answersName_)), visible(c.expectedFile)) << c.what;
+        EXPECT_EQ(visible(readFile(answersName_)), visible(c.expectedFile)) << c.what;
         EXPECT_EQ(entries(), std::vector<std::string>{answersName_})
             << c.what << ": something beside the answers file";
         std::vector<std::string> expectedBack = c.expectedBack;
@@ -269,6 +178,7 @@ TEST_F(AnswersFileTest, ReadsWhatAnEditorMayHaveLeft) {
         std::vector<std::string> expected;
     };
     const std::string longLine = std::string(600, 'x') + "\r\nLyon\r\n";
+    // clang-format off
     const Case cases[] = {
         {"no answers file", nullptr, {"", "", ""}},
         {"last line without line end", "Paris\r\nLyon", {"Paris", "Lyon"}},
@@ -279,10 +189,11 @@ TEST_F(AnswersFileTest, ReadsWhatAnEditorMayHaveLeft) {
         {"empty lines", "\r\n\r\nNice\r\n", {"", "", "Nice"}},
         {"an empty file", "", {"", ""}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         DeleteFileA(answersName_.c_str());
         if (c.file != nullptr) {
-            writeWholeFile(answersName_, c.file);
+            writeFile(answersName_, c.file);
         }
         EXPECT_EQ(joined(savedTexts(static_cast<int>(c.expected.size()))), joined(c.expected))
             << c.what;
@@ -290,7 +201,7 @@ TEST_F(AnswersFileTest, ReadsWhatAnEditorMayHaveLeft) {
 }
 
 TEST_F(AnswersFileTest, SavedFileWithoutQuizNameIsNotRead) {
-    writeWholeFile("quiz.txt", "Paris\r\nLyon\r\n");
+    writeFile("quiz.txt", "Paris\r\nLyon\r\n");
     EXPECT_EQ(joined(savedTexts(2)), joined({"", ""})) << "read another program's answers file";
     SavedAnswers saved;
     openSavedAnswers(&saved);
@@ -299,11 +210,11 @@ TEST_F(AnswersFileTest, SavedFileWithoutQuizNameIsNotRead) {
 }
 
 TEST_F(AnswersFileTest, ReplacesAnOlderLongerFileWhole) {
-    writeWholeFile(answersName_, "un\r\ndeux\r\ntrois\r\nquatre\r\n" + k259 + "\r\n");
+    writeFile(answersName_, "un\r\ndeux\r\ntrois\r\nquatre\r\n" + k259 + "\r\n");
     QuizInPlace shape(1, 2);
     TestBoard board({"A", "B"});
     EXPECT_TRUE(writeAnswersFile(g_app.quiz, board.window));
-    EXPECT_EQ(visible(readWholeFile(answersName_)), visible("A\r\nB\r\n"));
+    EXPECT_EQ(visible(readFile(answersName_)), visible("A\r\nB\r\n"));
 }
 
 // Whatever goes wrong, the answers saved before stay as they were and no temporary file
@@ -315,16 +226,16 @@ TEST_F(AnswersFileTest, FailedWriteKeepsTheSavedAnswers) {
     TestBoard board({"Rome", "Oslo"});
 
     // The temporary file cannot be created: a folder has its name.
-    writeWholeFile(answersName_, saved);
+    writeFile(answersName_, saved);
     ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
     EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
-    EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "temporary file blocked";
+    EXPECT_EQ(visible(readFile(answersName_)), visible(saved)) << "temporary file blocked";
     RemoveDirectoryA(temporary.c_str());
 
     // The answers file cannot be replaced: it is read-only.
     SetFileAttributesA(answersName_.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
-    EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "read-only answers file";
+    EXPECT_EQ(visible(readFile(answersName_)), visible(saved)) << "read-only answers file";
     EXPECT_EQ(entries(), std::vector<std::string>{answersName_}) << "read-only answers file";
     SetFileAttributesA(answersName_.c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -336,10 +247,10 @@ TEST_F(AnswersFileTest, FailedWriteKeepsTheSavedAnswers) {
     RemoveDirectoryA(answersName_.c_str());
 
     // No quiz: no field count, and an empty file would wipe the saved answers.
-    writeWholeFile(answersName_, saved);
+    writeFile(answersName_, saved);
     g_app.quiz = nullptr;
     EXPECT_FALSE(writeAnswersFile(g_app.quiz, board.window));
-    EXPECT_EQ(visible(readWholeFile(answersName_)), visible(saved)) << "no quiz";
+    EXPECT_EQ(visible(readFile(answersName_)), visible(saved)) << "no quiz";
 }
 
 TEST_F(AnswersFileTest, ModuleBaseName) {
@@ -357,26 +268,16 @@ TEST_F(AnswersFileTest, ModuleBaseName) {
 // A copy of this program named other.exe keeps its answers in other.txt and never reads
 // or writes those of the name it was built with.
 TEST_F(AnswersFileTest, RenamedProgramUsesItsOwnFile) {
-    ASSERT_TRUE(CopyFileA(ownPath().c_str(), (directory_ + "\\other.exe").c_str(), FALSE));
-    writeWholeFile("other.txt", "Paris\r\nLyon\r\n");
-    writeWholeFile(answersName_, "Faux\r\nFaux\r\n");
+    ASSERT_TRUE(CopyFileA(ownPath().c_str(), folder_.file("other.exe").c_str(), FALSE));
+    writeFile("other.txt", "Paris\r\nLyon\r\n");
+    writeFile(answersName_, "Faux\r\nFaux\r\n");
 
-    std::string command = "\"" + directory_ + "\\other.exe\" " + kChildFlag;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               directory_.c_str(), &startup, &process))
-        << command;
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ProgramRun child =
+        runProgram({folder_.file("other.exe"), kChildFlag}, "", folder_.path(), 30000);
 
-    EXPECT_EQ(exitCode, 0u) << "the renamed program could not write its answers";
-    EXPECT_EQ(visible(readWholeFile("other.txt")), visible("Paris!\r\nLyon!\r\n"));
-    EXPECT_EQ(visible(readWholeFile(answersName_)), visible("Faux\r\nFaux\r\n"));
+    EXPECT_EQ(child.exitCode, 0) << "the renamed program could not write its answers";
+    EXPECT_EQ(visible(readFile("other.txt")), visible("Paris!\r\nLyon!\r\n"));
+    EXPECT_EQ(visible(readFile(answersName_)), visible("Faux\r\nFaux\r\n"));
 }
 
 // When Windows ends the session the player gets WM_QUERYENDSESSION and WM_ENDSESSION, never
@@ -384,7 +285,7 @@ TEST_F(AnswersFileTest, RenamedProgramUsesItsOwnFile) {
 TEST_F(AnswersFileTest, PlayerSavesAnswersWhenTheSessionEnds) {
     HWND firstField = nullptr;
     {
-        quiz_process::RunningPlayer player(quiz_process::playerPath(), directory_);
+        RunningPlayer player(playerPath(), folder_.path());
         ASSERT_NE(player.main(), nullptr) << "no \"WindowsApp\" window appeared";
         ASSERT_NE(player.board(), nullptr) << "no board shown";
         firstField = GetDlgItem(player.board(), 4001);
@@ -400,7 +301,7 @@ TEST_F(AnswersFileTest, PlayerSavesAnswersWhenTheSessionEnds) {
         // Leaving the scope ends the process, as Windows does once the session ends.
     }
 
-    std::string saved = readWholeFile("quizplayer.txt");
+    std::string saved = readFile("quizplayer.txt");
     EXPECT_EQ(visible(saved.substr(0, saved.find('\n') + 1)), visible("Tap\xE9 avant\r\n"))
         << "the typed answer was lost when the session ended";
     EXPECT_EQ(entries(), std::vector<std::string>{"quizplayer.txt"});

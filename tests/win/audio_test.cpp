@@ -1,17 +1,23 @@
 // Audio questions on a real board: the clip written from the program's resources, the one
 // hidden MCI window that plays it, replaced by the next play and destroyed by any stop, the
 // messages for missing clips, and a clip that really plays.
-#include "media_test_support.h"
-#include "window_test_support.h"
-
+#include <windows.h>
 #include <vfw.h>
+
+#include <gtest/gtest.h>
 
 #include "media/audio_win.h"
 #include "media/media_extract_win.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/media_win.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
 
-using namespace media_test;
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -20,18 +26,20 @@ const char kMissingVideo[] = "Impossible de localiser le fichier vid\xE9o.";
 
 // A six-question audio board built in a folder of its own; question 5 has no clip. Whatever
 // plays is stopped before the board goes, as the player's shut-down does.
-class AudioBoard {
+class AudioBoard : public PlayerBoard {
   public:
-    AudioBoard() : windows_(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 6)) {}
+    AudioBoard() : PlayerBoard(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 6)) {}
     ~AudioBoard() { stopAudio(g_app.media); }
-    HWND board() const { return windows_.board(); }
     MessageLog& log() { return log_; }
 
   private:
-    ScratchDirectory scratch_;
     MessageLog log_;
-    PlayerWindows windows_;
 };
+
+// The bytes of this test program's clip for question q.
+std::string clipOf(int q) {
+    return resourceBytes(nullptr, "IMG", questionMediaId(q));
+}
 
 struct ExtractCase {
     const char* what;
@@ -55,7 +63,7 @@ TEST(Audio, ExtractMediaWritesTheResourceBytes) {
     };
     // clang-format on
     for (const ExtractCase& c : cases) {
-        ScratchDirectory scratch;
+        WorkingFolder folder;
         MessageLog log;
         g_app.instance = GetModuleHandleA(nullptr);
         // A longer file of the same name is there already: it must be replaced, not
@@ -70,7 +78,7 @@ TEST(Audio, ExtractMediaWritesTheResourceBytes) {
                   c.result)
             << c.what;
         if (c.file != nullptr) {
-            EXPECT_TRUE(readFile(c.file) == clipBytes(c.resourceId))
+            EXPECT_TRUE(readFile(c.file) == resourceBytes(nullptr, "IMG", c.resourceId))
                 << c.what << ": " << c.file << " does not hold resource " << c.resourceId;
         }
         EXPECT_EQ(log.take(), c.messages) << c.what;
@@ -82,7 +90,14 @@ TEST(Audio, PlayWritesTheClipAndOneHiddenChildWindowThatStopDestroys) {
     const struct {
         int question;
         int stopButton;
-    } cases[] = {{1, 7001}, {2, 7006}, {4, 7004}, {6, 7001}};
+    } cases[] = {
+        // clang-format off
+        {1, 7001},
+        {2, 7006},
+        {4, 7004},
+        {6, 7001},
+        // clang-format on
+    };
     for (const auto& c : cases) {
         AudioBoard audio;
         HWND board = audio.board();
@@ -90,18 +105,18 @@ TEST(Audio, PlayWritesTheClipAndOneHiddenChildWindowThatStopDestroys) {
         HWND window = g_app.media.audioWindow;
         ASSERT_NE(window, nullptr) << "question " << c.question;
         EXPECT_EQ(GetParent(window), board) << "question " << c.question;
-        EXPECT_EQ(windowClass(window), "MCIWndClass") << "question " << c.question;
+        EXPECT_EQ(classOf(window), "MCIWndClass") << "question " << c.question;
         EXPECT_TRUE(styleOf(window) & WS_CHILD) << "question " << c.question;
         EXPECT_FALSE(styleOf(window) & WS_VISIBLE) << "question " << c.question;
-        EXPECT_EQ(mciChildren(board).size(), 1u) << "question " << c.question;
-        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(c.question)))
+        EXPECT_EQ(childrenOfClass(board, "MCIWndClass").size(), 1u) << "question " << c.question;
+        EXPECT_TRUE(readFile("quizz.mp3") == clipOf(c.question))
             << "question " << c.question << ": quizz.mp3 is not its clip";
         EXPECT_TRUE(audio.log().take().empty()) << "question " << c.question;
 
         click(board, c.stopButton);
         EXPECT_FALSE(IsWindow(window)) << "question " << c.question << ", stop " << c.stopButton;
         EXPECT_EQ(g_app.media.audioWindow, nullptr) << "question " << c.question;
-        EXPECT_TRUE(mciChildren(board).empty()) << "question " << c.question;
+        EXPECT_TRUE(childrenOfClass(board, "MCIWndClass").empty()) << "question " << c.question;
         EXPECT_FALSE(fileExists("quizz.mp3")) << "question " << c.question;
     }
 }
@@ -118,8 +133,9 @@ TEST(Audio, PlayingAnotherQuestionReplacesTheFirst) {
         if (previous != nullptr) {
             EXPECT_FALSE(IsWindow(previous)) << "question " << q << ": the previous clip lives on";
         }
-        EXPECT_EQ(mciChildren(board), std::vector<HWND>{window}) << "question " << q;
-        EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(q)))
+        EXPECT_EQ(childrenOfClass(board, "MCIWndClass"), std::vector<HWND>{window})
+            << "question " << q;
+        EXPECT_TRUE(readFile("quizz.mp3") == clipOf(q))
             << "question " << q << ": quizz.mp3 is not its clip";
         previous = window;
     }
@@ -156,12 +172,12 @@ TEST(Audio, MissingClipShowsItsMessageAfterStoppingThePreviousOne) {
     EXPECT_EQ(audio.log().take(), (std::vector<Message>{{kMissingAudio, "Information"}}));
     EXPECT_FALSE(IsWindow(first)) << "the previous clip must stop";
     EXPECT_EQ(g_app.media.audioWindow, nullptr);
-    EXPECT_TRUE(mciChildren(board).empty());
+    EXPECT_TRUE(childrenOfClass(board, "MCIWndClass").empty());
     EXPECT_FALSE(fileExists("quizz.mp3"));
     // The board goes on: the next question plays.
     click(board, ID_PLAY_BUTTON_BASE + 6);
     EXPECT_NE(g_app.media.audioWindow, nullptr);
-    EXPECT_TRUE(readFile("quizz.mp3") == clipBytes(questionMediaId(6)));
+    EXPECT_TRUE(readFile("quizz.mp3") == clipOf(6));
     EXPECT_TRUE(audio.log().take().empty());
 }
 
@@ -172,6 +188,7 @@ TEST(Audio, OnlyClicksOnTheButtonsAct) {
         WPARAM command;
         bool playingAfter;
     } cases[] = {
+        // clang-format off
         {"a click on play 1", false, 6001, true},
         {"a double click on play 1", false, MAKEWPARAM(6001, BN_DOUBLECLICKED), false},
         {"the focus on play 1", false, MAKEWPARAM(6001, BN_SETFOCUS), false},
@@ -181,6 +198,7 @@ TEST(Audio, OnlyClicksOnTheButtonsAct) {
         {"the focus on stop 3", true, MAKEWPARAM(7003, BN_SETFOCUS), true},
         {"7000: no such button", true, 7000, true},
         {"7091: beyond question 90", true, 7091, true},
+        // clang-format on
     };
     for (const auto& c : cases) {
         AudioBoard audio;

@@ -6,21 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "quiz_process_support.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/running_player_win.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
+
+using namespace test_support;
 
 namespace {
 
-using namespace quiz_process;
-
 const char* const kSamples[] = {"text", "text-duo", "picture", "audio", "video"};
-
-// The source tree as Wine sees it: its Z: drive is the Linux root.
-std::string sourcePath(const std::string& relative) {
-    return std::string("Z:") + QUIZZ_SOURCE_DIR + "/" + relative;
-}
 
 // The `title` of a sample description in Windows-1252, as the player shows it. The samples
 // write it on one line as title = "...", without escapes.
@@ -40,27 +41,17 @@ std::string sampleTitle(const std::string& sample) {
     return cp1252;
 }
 
-// The bytes of resource `type`/`id` of an executable on disk; "<none>" when it has none.
-std::string resourceOf(const std::string& exe, const char* type, int id) {
-    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) {
-        return "<not loadable>";
-    }
-    std::string bytes = "<none>";
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-    if (found != nullptr) {
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        bytes.assign(data, SizeofResource(module, found));
-    }
-    FreeLibrary(module);
-    return bytes;
+// The samples built on Linux at build time.
+std::string builtSample(const std::string& sample) {
+    std::string player = playerPath();
+    return player.substr(0, player.find_last_of('\\')) + "\\samples\\" + sample + ".exe";
 }
 
 // What a player sees first: the quiz's title as the window caption and in the header, and a
 // board. Closing it ends the program normally.
-void expectStartsWithTitle(const std::string& exe, const std::string& folder,
+void expectStartsWithTitle(const std::string& exe, const TempFolder& folder,
                            const std::string& title) {
-    RunningPlayer player(exe, folder);
+    RunningPlayer player(exe, folder.path());
     ASSERT_NE(player.main(), nullptr) << exe << ": no main window";
     EXPECT_EQ(textOf(player.main()), title) << exe;
     bool inHeader = false;
@@ -75,12 +66,11 @@ void expectStartsWithTitle(const std::string& exe, const std::string& folder,
 
 TEST(AuthoredQuiz, EverySampleBuiltOnLinuxStartsWithItsTitle) {
     for (const char* sample : kSamples) {
-        Folder folder(std::string("sample_") + sample);
+        TempFolder folder(std::string("sample_") + sample);
         std::string exe = folder.file(std::string(sample) + ".exe");
-        ASSERT_TRUE(CopyFileA((buildFolder() + "\\samples\\" + sample + ".exe").c_str(),
-                              exe.c_str(), FALSE))
+        ASSERT_TRUE(CopyFileA(builtSample(sample).c_str(), exe.c_str(), FALSE))
             << sample << ": the build made no executable of it";
-        expectStartsWithTitle(exe, folder.path(), sampleTitle(sample));
+        expectStartsWithTitle(exe, folder, sampleTitle(sample));
     }
 }
 
@@ -92,39 +82,40 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
         int questions;
         bool revealPictures;
     } cases[] = {
+        // clang-format off
         {"picture", 9, true},
         {"audio", 6, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        Folder folder(std::string("quizpack_") + c.sample);
+        TempFolder folder(std::string("quizpack_") + c.sample);
         std::string exe = folder.file(std::string(c.sample) + ".exe");
-        std::string command = "\"" + buildFolder() + "\\quizpack.exe\" build \"" +
-                              sourcePath(std::string("samples/") + c.sample + "/quiz.toml") +
-                              "\" -o \"" + exe + "\"";
-        ASSERT_EQ(runToEnd(command, folder.path(), 120000), 0) << command;
-        EXPECT_EQ(folder.files("*"), std::vector<std::string>{std::string(c.sample) + ".exe"})
+        ProgramRun built = runQuizpack(
+            {"build", sourcePath(std::string("samples/") + c.sample + "/quiz.toml"), "-o", exe}, "",
+            folder.path(), 120000);
+        ASSERT_EQ(built.exitCode, 0) << c.sample << ":\n" << built.out << built.err;
+        EXPECT_EQ(folder.names(), std::vector<std::string>{std::string(c.sample) + ".exe"})
             << c.sample << ": only the executable is written";
-        std::string linuxBuilt = buildFolder() + "\\samples\\" + c.sample + ".exe";
-        for (int id : {IDR_QUIZ_PACKAGE, IDR_CODE_TABLE}) {
-            std::string ours = resourceOf(exe, "PATCH", id);
-            EXPECT_NE(ours, "<none>") << c.sample << ": PATCH " << id;
-            EXPECT_TRUE(ours == resourceOf(linuxBuilt, "PATCH", id))
-                << c.sample << ": PATCH " << id << " differs from the Linux build's";
-        }
-        std::vector<int> images;
+        std::vector<std::pair<const char*, int>> resources = {{"PATCH", IDR_QUIZ_PACKAGE},
+                                                              {"PATCH", IDR_CODE_TABLE}};
         for (int q = 1; q <= c.questions; ++q) {
-            images.push_back(questionMediaId(q));
+            resources.push_back({"IMG", questionMediaId(q)});
             if (c.revealPictures) {
-                images.push_back(revealPictureId(q));
+                resources.push_back({"IMG", revealPictureId(q)});
             }
         }
-        for (int id : images) {
-            std::string ours = resourceOf(exe, "IMG", id);
-            EXPECT_NE(ours, "<none>") << c.sample << ": IMG " << id;
-            EXPECT_TRUE(ours == resourceOf(linuxBuilt, "IMG", id))
-                << c.sample << ": IMG " << id << " differs from the Linux build's";
+        {
+            ExecutableData ours(exe);
+            ExecutableData linuxBuilt(builtSample(c.sample));
+            for (const auto& r : resources) {
+                std::string bytes = ours.resource(r.first, r.second);
+                EXPECT_NE(bytes, "") << c.sample << ": " << r.first << " " << r.second;
+                EXPECT_TRUE(bytes == linuxBuilt.resource(r.first, r.second))
+                    << c.sample << ": " << r.first << " " << r.second
+                    << " differs from the Linux build's";
+            }
         }
-        expectStartsWithTitle(exe, folder.path(), sampleTitle(c.sample));
+        expectStartsWithTitle(exe, folder, sampleTitle(c.sample));
     }
 }
 
@@ -132,9 +123,9 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
 // (the hidden MCI window's position moves on), and the stop button ends it and removes the
 // file.
 TEST(AuthoredQuiz, AudioSamplePlaysAndStops) {
-    Folder folder("sample_audio_play");
+    TempFolder folder("sample_audio_play");
     std::string exe = folder.file("audio.exe");
-    ASSERT_TRUE(CopyFileA((buildFolder() + "\\samples\\audio.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(builtSample("audio").c_str(), exe.c_str(), FALSE));
     RunningPlayer player(exe, folder.path());
     ASSERT_NE(player.board(), nullptr);
     player.click(6001);

@@ -1,12 +1,17 @@
 // The board's colours, read back from the real board: the brush its dialog procedure
 // returns for each static (its colour through GetObject), the device context's background
 // mode, and the pixels of a shown board.
-#include "board_driving_support.h"
+#include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "resources/resource.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
 #include "window/board_win.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -49,13 +54,13 @@ Quiz* quizWithBackground(int quizType, int answers, int revealMode, int count) {
 }
 
 TEST(BoardColours, VerdictLabelsByTheirWord) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
-    HWND label = GetDlgItem(windows.board(), 5002);
+    PlayerBoard b(quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 2));
+    HWND label = GetDlgItem(b.board(), 5002);
     struct Case {
         const char* text;
         COLORREF brush;
     } cases[] = {
+        // clang-format off
         {"Anagramme", RGB(255, 100, 0)},
         {"BRAVO", RGB(0, 255, 0)},
         {"FAUX", RGB(255, 0, 0)},
@@ -65,17 +70,16 @@ TEST(BoardColours, VerdictLabelsByTheirWord) {
         {"Trop long", RGB(255, 203, 38)},
         {"Trop court", RGB(255, 203, 38)},
         {"pas loin", RGB(255, 203, 38)},
-        {"yade lid\xE9"
-         "e",
-         RGB(255, 203, 38)},
+        {"yade lid\xE9" "e", RGB(255, 203, 38)},
         {"bravo: compared with its case", RGB(255, 203, 38)},
         {"BRAVO ", RGB(255, 203, 38)},
         {"??", RGB(255, 203, 38)},
         {"", RGB(255, 203, 38)},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SetWindowTextA(label, c.text);
-        Painted painted = paintStatic(windows.board(), label);
+        Painted painted = paintStatic(b.board(), label);
         EXPECT_EQ(painted.brush, c.brush) << "\"" << c.text << "\"";
         EXPECT_EQ(painted.transparent, c.brush != kNoBrush) << "\"" << c.text << "\"";
         EXPECT_TRUE(painted.sameBrushAgain) << "\"" << c.text << "\"";
@@ -84,7 +88,6 @@ TEST(BoardColours, VerdictLabelsByTheirWord) {
 
 // Each family of statics, found on boards of the kinds that have them.
 TEST(BoardColours, OtherStaticsAndTheSurface) {
-    ScratchDirectory scratch;
     struct Case {
         const char* what;
         int quizType, answers, revealMode;
@@ -93,9 +96,9 @@ TEST(BoardColours, OtherStaticsAndTheSurface) {
         bool withBrush;   // the quiz has a background brush
         COLORREF brush;
     } cases[] = {
+        // clang-format off
         {"question label", QUIZ_TEXT, 1, 0, 3000, "Question 2", true, RGB(255, 255, 192)},
-        {"question label, no quiz brush", QUIZ_TEXT, 1, 0, 3000, "Question 1", false,
-         RGB(255, 255, 192)},
+        {"question label, no quiz brush", QUIZ_TEXT, 1, 0, 3000, "Question 1", false, RGB(255, 255, 192)},
         {"number label", QUIZ_TEXT, 1, 0, 153, "2.", true, kBackground},
         {"number label, no quiz brush", QUIZ_TEXT, 1, 0, 153, "2.", false, kNoBrush},
         {"column label", QUIZ_AUDIO, 2, 0, 156, "Colonne deux", true, kBackground},
@@ -105,12 +108,13 @@ TEST(BoardColours, OtherStaticsAndTheSurface) {
         {"picture control", QUIZ_PICTURE, 1, 2, 9002, nullptr, true, kNoBrush},
         {"verdict, no quiz brush", QUIZ_TEXT, 1, 0, 5001, nullptr, false, kNoBrush},
         {"last verdict of two answers", QUIZ_TEXT, 2, 0, 5006, nullptr, true, kNoBrush},
+        // clang-format on
     };
     for (const Case& c : cases) {
         Quiz* quiz = c.withBrush ? quizWithBackground(c.quizType, c.answers, c.revealMode, 3)
                                  : makeNumberedQuiz(c.quizType, c.answers, c.revealMode, 3);
-        PlayerWindows windows(quiz);
-        HWND board = windows.board();
+        PlayerBoard b(quiz);
+        HWND board = b.board();
         HWND control =
             c.text != nullptr ? childWithText(board, c.id, c.text) : GetDlgItem(board, c.id);
         ASSERT_NE(control, nullptr) << c.what;
@@ -134,15 +138,24 @@ TEST(BoardColours, OtherStaticsAndTheSurface) {
 // The numbered ranges run up to 5000 + N and 8000 + N (N fields); statics outside them
 // keep the platform's colours, even with the identifier of a label of a larger quiz.
 TEST(BoardColours, IdentifiersAtTheEdgesOfTheRanges) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(quizWithBackground(QUIZ_PICTURE, 2, 4, 3)); // N = 6
-    HWND board = windows.board();
+    PlayerBoard b(quizWithBackground(QUIZ_PICTURE, 2, 4, 3)); // N = 6
+    HWND board = b.board();
     struct Case {
         int id;
         COLORREF brush;
-    } cases[] = {{5000, kNoBrush}, {5001, RGB(0, 255, 0)}, {5006, RGB(0, 255, 0)},
-                 {5007, kNoBrush}, {8000, kNoBrush},       {8006, kBackground},
-                 {8007, kNoBrush}, {4001, kNoBrush},       {77, kNoBrush}};
+    } cases[] = {
+        // clang-format off
+        {5000, kNoBrush},
+        {5001, RGB(0, 255, 0)},
+        {5006, RGB(0, 255, 0)},
+        {5007, kNoBrush},
+        {8000, kNoBrush},
+        {8006, kBackground},
+        {8007, kNoBrush},
+        {4001, kNoBrush},
+        {77, kNoBrush},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         HWND stranger =
             CreateWindowExA(0, "Static", "BRAVO", WS_CHILD, 0, 0, 10, 10, board,
@@ -166,21 +179,25 @@ COLORREF pixelIn(HWND window, int x, int y) {
 // own, the verdict labels in the colour of their word either way, a "?" label in the
 // dialog's own colour.
 TEST(BoardColours, PaintedPixels) {
-    ScratchDirectory scratch;
     const COLORREF dialog = GetSysColor(COLOR_BTNFACE);
     struct Case {
         const char* what;
         bool withBrush;
         COLORREF surface;
-    } cases[] = {{"quiz brush", true, kBackground}, {"fallback quiz", false, dialog}};
+    } cases[] = {
+        // clang-format off
+        {"quiz brush", true, kBackground},
+        {"fallback quiz", false, dialog},
+        // clang-format on
+    };
     const char* words[] = {"BRAVO", "FAUX", "Anagramme", "Trop long", "?"};
     const COLORREF colours[] = {RGB(0, 255, 0), RGB(255, 0, 0), RGB(255, 100, 0), RGB(255, 203, 38),
                                 dialog};
     for (const Case& c : cases) {
-        PlayerWindows windows(c.withBrush ? quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 5)
-                                          : makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 5));
-        HWND board = windows.board();
-        showPlayer(windows);
+        PlayerBoard b(c.withBrush ? quizWithBackground(QUIZ_TEXT, 1, REVEAL_NOTHING, 5)
+                                  : makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 5));
+        HWND board = b.board();
+        b.show();
         for (int k = 1; k <= 5; ++k) {
             SetDlgItemTextA(board, verdictLabelId(answerFieldId(k)), words[k - 1]);
         }

@@ -1,14 +1,22 @@
 // The board's scroll bars against the real, shown board: ranges and pages for its size,
 // every request's position and the pixels the controls really move, resizing while
 // scrolled, the wheel and the main window's keys.
-#include "board_driving_support.h"
+#include <windows.h>
 
-#include "resources/resource.h"
-#include "window/main_window_win.h"
+#include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-using namespace window_test;
+#include "resources/resource.h"
+#include "tests/support/board_driving_win.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
+#include "window/main_window_win.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -33,44 +41,48 @@ bool barDisabled(HWND board, LONG object) {
     return (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) != 0;
 }
 
+// Carries out `step` and checks where bar `bar` ends: field 1 moved by exactly what the
+// position changed, and every control followed.
+template <typename Step>
+void expectScrolledTo(HWND board, const Quiz* quiz, int bar, Step step, int end,
+                      const std::string& what) {
+    int start = position(board, bar);
+    PixelRect before = rectInParent(GetDlgItem(board, answerFieldId(1)));
+    step();
+    PixelRect after = rectInParent(GetDlgItem(board, answerFieldId(1)));
+    EXPECT_EQ(position(board, bar), end) << what;
+    int moved = bar == SB_VERT ? before.y - after.y : before.x - after.x;
+    EXPECT_EQ(moved, end - start) << what << ": pixels moved";
+    EXPECT_TRUE(controlsInPlace(board, quiz)) << what;
+}
+
 TEST(BoardScroll, RangesFollowTheBoardSize) {
     struct Case {
         const char* what;
         int quizType, answers, revealMode, count, width, height;
         Figures across, down;
     } cases[] = {
+        // clang-format off
         {"30 texts, 548 high", QUIZ_TEXT, 1, 0, 30, 700, 548, {828, 699, 0}, {773, 547, 0}},
-        {"90 pictures x 2, reveal texts",
-         QUIZ_PICTURE,
-         2,
-         2,
-         90,
-         833,
-         537,
-         {978, 832, 0},
-         {11723, 536, 0}},
+        {"90 pictures x 2, reveal texts", QUIZ_PICTURE, 2, 2, 90, 833, 537, {978, 832, 0}, {11723, 536, 0}},
         {"one picture: 830 wide", QUIZ_PICTURE, 1, 0, 1, 833, 537, {828, 829, 0}, {353, 354, 0}},
         {"2 audio x 2: 830 wide", QUIZ_AUDIO, 2, 0, 2, 800, 50, {828, 799, 0}, {98, 49, 0}},
         {"no questions", QUIZ_TEXT, 1, 0, 0, 833, 537, {828, 829, 0}, {23, 24, 0}},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        ScratchDirectory scratch;
-        PlayerWindows windows(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
-        showPlayer(windows);
-        setBoardClient(windows.board(), c.width, c.height);
-        expectBar(windows.board(), SB_HORZ, c.across, std::string(c.what) + ", across");
-        expectBar(windows.board(), SB_VERT, c.down, std::string(c.what) + ", down");
+        PlayerBoard b(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
+        b.show(c.width, c.height);
+        expectBar(b.board(), SB_HORZ, c.across, std::string(c.what) + ", across");
+        expectBar(b.board(), SB_VERT, c.down, std::string(c.what) + ", down");
     }
 }
 
 // 30 text questions (content 775 high) in a board 548 high: maximum 773, page 547, so the
 // positions run from 0 to 227.
 TEST(BoardScroll, ThirtyQuestionsDown) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
     expectBar(board, SB_VERT, {773, 547, 0}, "30 questions");
     struct Case {
         const char* what;
@@ -78,6 +90,7 @@ TEST(BoardScroll, ThirtyQuestionsDown) {
         int code;
         int end;
     } cases[] = {
+        // clang-format off
         {"page down from 0 ends at 227", 0, SB_PAGEDOWN, 227},
         {"line down from 210 moves 17", 7, SB_LINEDOWN, 227},
         {"line down at the bottom", kLines, SB_LINEDOWN, 227},
@@ -91,6 +104,7 @@ TEST(BoardScroll, ThirtyQuestionsDown) {
         {"thumb track without a drag stays", 2, SB_THUMBTRACK, 60},
         {"end of scrolling", 2, SB_ENDSCROLL, 60},
         {"a key that moves nothing", 2, 0xFFFF, 60},
+        // clang-format on
     };
     for (const Case& c : cases) {
         request(board, SB_VERT, SB_TOP);
@@ -101,24 +115,17 @@ TEST(BoardScroll, ThirtyQuestionsDown) {
                 request(board, SB_VERT, SB_LINEDOWN);
             }
         }
-        int start = position(board, SB_VERT);
-        int fieldBefore = rectInParent(GetDlgItem(board, 4001)).y;
-        request(board, SB_VERT, c.code);
-        EXPECT_EQ(position(board, SB_VERT), c.end) << c.what;
-        EXPECT_EQ(fieldBefore - rectInParent(GetDlgItem(board, 4001)).y, c.end - start)
-            << c.what << ": pixels moved";
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.what;
+        expectScrolledTo(
+            board, b.quiz(), SB_VERT, [&] { request(board, SB_VERT, c.code); }, c.end, c.what);
     }
 }
 
 // Content 890 wide: a board 900 wide has a disabled bar at 0; narrowed to 851 the range is
 // 0 to 39, and widening it again brings the content back by what the position loses.
 TEST(BoardScroll, AcrossNarrowingAndWidening) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 6));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 900, 400);
+    PlayerBoard b(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 6));
+    HWND board = b.board();
+    b.show(900, 400);
     expectBar(board, SB_HORZ, {888, 889, 0}, "900 wide");
     EXPECT_TRUE(barDisabled(board, OBJID_HSCROLL));
     request(board, SB_HORZ, SB_PAGERIGHT);
@@ -132,6 +139,7 @@ TEST(BoardScroll, AcrossNarrowingAndWidening) {
         int width; // for a resize
         int end;
     } steps[] = {
+        // clang-format off
         {"page right: the far right", SB_PAGERIGHT, 0, 39},
         {"line right at the end", SB_LINERIGHT, 0, 39},
         {"line left", SB_LINELEFT, 0, 38},
@@ -143,36 +151,40 @@ TEST(BoardScroll, AcrossNarrowingAndWidening) {
         {"widened to 871 while at the far right", -1, 871, 19},
         {"widened to 900: the content fits", -1, 900, 0},
         {"narrowed to 851 keeps 0", -1, 851, 0},
+        // clang-format on
     };
     for (const Step& s : steps) {
-        int start = position(board, SB_HORZ);
-        int numberBefore = rectInParent(GetDlgItem(board, 4001)).x;
-        if (s.code < 0) {
-            setBoardClient(board, s.width, 400);
-        } else {
-            request(board, SB_HORZ, s.code);
-        }
-        EXPECT_EQ(position(board, SB_HORZ), s.end) << s.what;
-        EXPECT_EQ(numberBefore - rectInParent(GetDlgItem(board, 4001)).x, s.end - start)
-            << s.what << ": pixels moved";
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << s.what;
+        auto step = [&] {
+            if (s.code < 0) {
+                setBoardClient(board, s.width, 400);
+            } else {
+                request(board, SB_HORZ, s.code);
+            }
+        };
+        expectScrolledTo(board, b.quiz(), SB_HORZ, step, s.end, s.what);
     }
 }
 
 TEST(BoardScroll, GrowingTallerWhileAtTheBottom) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
     request(board, SB_VERT, SB_BOTTOM);
     struct Case {
         int height, position;
-    } cases[] = {{600, 175}, {548, 175}, {700, 75}, {775, 0}, {800, 0}, {548, 0}};
+    } cases[] = {
+        // clang-format off
+        {600, 175},
+        {548, 175},
+        {700, 75},
+        {775, 0},
+        {800, 0},
+        {548, 0},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         setBoardClient(board, 700, c.height);
         EXPECT_EQ(position(board, SB_VERT), c.position) << "height " << c.height;
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "height " << c.height;
+        EXPECT_TRUE(controlsInPlace(board, b.quiz())) << "height " << c.height;
     }
 }
 
@@ -195,16 +207,14 @@ std::vector<COLORREF> shownPoints(HWND board, int q) {
 // Growing while scrolled to the bottom moves the content down into what was never on screen:
 // every picture then in view must look as it does once the whole board is painted afresh.
 TEST(BoardScroll, GrowingWhileScrolledPaintsThePicturesWhole) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 9));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 800, 300);
+    PlayerBoard b(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_NOTHING, 9));
+    HWND board = b.board();
+    b.show(800, 300);
     request(board, SB_VERT, SB_BOTTOM);
-    UpdateWindow(windows.main());
+    UpdateWindow(b.main());
     pumpMessages();
     setBoardClient(board, 800, 560);
-    UpdateWindow(windows.main());
+    UpdateWindow(b.main());
     pumpMessages();
     RECT client;
     GetClientRect(board, &client);
@@ -233,78 +243,92 @@ TEST(BoardScroll, GrowingWhileScrolledPaintsThePicturesWhole) {
 // window, which the dialog hands the wheel on to, another); one that reaches the main window
 // moves it one line. Several notches at once, or a fraction of one, move nothing.
 TEST(BoardScroll, WheelNotches) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
     struct Case {
         bool toBoard;
         short delta;
         int move;
-    } cases[] = {{true, 120, -60}, {true, -120, 60}, {false, 120, -30}, {false, -120, 30},
-                 {true, 240, 0},   {true, -240, 0},  {true, 60, 0},     {true, -1, 0},
-                 {false, 240, 0},  {false, 90, 0},   {true, 0, 0}};
+    } cases[] = {
+        // clang-format off
+        {true, 120, -60},
+        {true, -120, 60},
+        {false, 120, -30},
+        {false, -120, 30},
+        {true, 240, 0},
+        {true, -240, 0},
+        {true, 60, 0},
+        {true, -1, 0},
+        {false, 240, 0},
+        {false, 90, 0},
+        {true, 0, 0},
+        // clang-format on
+    };
     for (const Case& c : cases) {
         request(board, SB_VERT, SB_TOP);
         for (int i = 0; i < 4; ++i) {
             request(board, SB_VERT, SB_LINEDOWN);
         }
         pumpMessages();
-        SendMessageA(c.toBoard ? board : windows.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, c.delta),
+        SendMessageA(c.toBoard ? board : b.main(), WM_MOUSEWHEEL, MAKEWPARAM(0, c.delta),
                      MAKELPARAM(300, 300));
         EXPECT_EQ(position(board, SB_VERT), 120) << c.delta << ": requests are posted";
         pumpMessages();
         std::string what =
             std::string(c.toBoard ? "board" : "main window") + ", delta " + std::to_string(c.delta);
         EXPECT_EQ(position(board, SB_VERT), 120 + c.move) << what;
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << what;
+        EXPECT_TRUE(controlsInPlace(board, b.quiz())) << what;
     }
 }
 
 TEST(BoardScroll, MainWindowKeys) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
-    showPlayer(windows);
-    setBoardClient(board, 700, 548);
+    ThirtyQuestionsShown b;
+    HWND board = b.board();
     struct Case {
         const char* key;
         WPARAM virtualKey;
         int end;
-    } cases[] = {{"Down", VK_DOWN, 30},  {"Page Down", VK_NEXT, 227}, {"Up", VK_UP, 197},
-                 {"Left", VK_LEFT, 197}, {"Right", VK_RIGHT, 197},    {"Home", VK_HOME, 0},
-                 {"End", VK_END, 227},   {"Page Up", VK_PRIOR, 0}};
+    } cases[] = {
+        // clang-format off
+        {"Down", VK_DOWN, 30},
+        {"Page Down", VK_NEXT, 227},
+        {"Up", VK_UP, 197},
+        {"Left", VK_LEFT, 197},
+        {"Right", VK_RIGHT, 197},
+        {"Home", VK_HOME, 0},
+        {"End", VK_END, 227},
+        {"Page Up", VK_PRIOR, 0},
+        // clang-format on
+    };
     for (const Case& c : cases) {
-        SendMessageA(windows.main(), WM_KEYDOWN, c.virtualKey, 0);
+        SendMessageA(b.main(), WM_KEYDOWN, c.virtualKey, 0);
         EXPECT_EQ(position(board, SB_VERT), c.end) << c.key;
-        EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << c.key;
+        EXPECT_TRUE(controlsInPlace(board, b.quiz())) << c.key;
     }
 }
 
 // The board cannot be drawn while hidden or while the main window is minimised, and then
 // ScrollWindow moves nothing; the controls must still follow the positions.
 TEST(BoardScroll, ControlsFollowWhenTheBoardCannotBeDrawn) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
-    HWND board = windows.board();
+    PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30));
+    HWND board = b.board();
     setBoardClient(board, 700, 548);
     request(board, SB_VERT, SB_PAGEDOWN);
     EXPECT_EQ(position(board, SB_VERT), 227) << "hidden";
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "hidden";
+    EXPECT_TRUE(controlsInPlace(board, b.quiz())) << "hidden";
     request(board, SB_VERT, SB_TOP);
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "hidden, back to the top";
+    EXPECT_TRUE(controlsInPlace(board, b.quiz())) << "hidden, back to the top";
 
-    showPlayer(windows);
-    layOutMainWindow(windows.main());
+    b.show();
+    layOutMainWindow(b.main());
     request(board, SB_VERT, SB_BOTTOM);
     int bottom = position(board, SB_VERT);
     ASSERT_GT(bottom, 0);
-    ShowWindow(windows.main(), SW_MINIMIZE);
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "minimised";
-    ShowWindow(windows.main(), SW_RESTORE);
+    ShowWindow(b.main(), SW_MINIMIZE);
+    EXPECT_TRUE(controlsInPlace(board, b.quiz())) << "minimised";
+    ShowWindow(b.main(), SW_RESTORE);
     EXPECT_EQ(position(board, SB_VERT), bottom) << "restored";
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz())) << "restored";
+    EXPECT_TRUE(controlsInPlace(board, b.quiz())) << "restored";
 }
 
 void mouse(int x, int y, DWORD buttons) {
@@ -319,11 +343,10 @@ void mouse(int x, int y, DWORD buttons) {
 // Dragging the vertical thumb with the mouse (real input, so the platform's own tracking
 // loop sends the requests): the content follows the thumb and stays where it was dropped.
 TEST(BoardScroll, DraggingTheThumb) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 90));
-    HWND board = windows.board();
-    showPlayer(windows);
-    SetForegroundWindow(windows.main());
+    PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 90));
+    HWND board = b.board();
+    b.show();
+    SetForegroundWindow(b.main());
     setBoardClient(board, 700, 400);
     pumpMessages();
     SCROLLBARINFO bar = {};
@@ -343,7 +366,7 @@ TEST(BoardScroll, DraggingTheThumb) {
     SCROLLINFO info = barInfo(board, SB_VERT);
     EXPECT_GT(info.nPos, 300) << "100 pixels of a 400-pixel bar over 2275 pixels of content";
     EXPECT_LE(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
-    EXPECT_TRUE(controlsInPlace(board, windows.quiz()));
+    EXPECT_TRUE(controlsInPlace(board, b.quiz()));
 }
 
 } // namespace

@@ -1,16 +1,25 @@
 // The question board built in this process from dialog 1001: every control of every quiz
 // kind with its identifier, class, style, text, font and position, and the answers restored
 // from the answers file graded before anything is shown.
-#include "window_test_support.h"
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include <algorithm>
 
 #include "resources/resource.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
 #include "window/answer_field_win.h"
+#include "window/app_state_win.h"
 #include "window/board_controls_win.h"
 #include "window/shell_win.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -65,39 +74,28 @@ void expectControls(HWND board, const ControlCase* cases, size_t count, const ch
 }
 
 TEST(Board, TextQuiz) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING,
-                                   {{"Paris", "", "Capitale de la France ?", ""},
-                                    {"Rome", "", "Capitale de l'Italie ? (100% %d %s)", ""}}));
+    PlayerBoard b(makeQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING,
+                           {{"Paris", "", "Capitale de la France ?", ""},
+                            {"Rome", "", "Capitale de l'Italie ? (100% %d %s)", ""}}));
+    // clang-format off
     const ControlCase cases[] = {
-        {"q1 question",
-         3000,
-         "Capitale de la France ?",
-         "Static",
-         kQuestion,
-         {50, 10, 550, 20},
-         GUI_FONT},
+        {"q1 question", 3000, "Capitale de la France ?", "Static", kQuestion, {50, 10, 550, 20}, GUI_FONT},
         {"q1 number", 153, "1.", "Static", kNumber, {30, 13, 19, 17}, NO_FONT},
         {"q1 field", 4001, "", "Edit", kField, {615, 10, 100, 20}, GUI_FONT},
         {"q1 verdict", 5001, "?", "Static", kVerdict, {720, 9, 90, 20}, NO_FONT},
-        {"q2 question, % as a character",
-         3000,
-         "Capitale de l'Italie ? (100% %d %s)",
-         "Static",
-         kQuestion,
-         {50, 35, 550, 20},
-         GUI_FONT},
+        {"q2 question, % as a character", 3000, "Capitale de l'Italie ? (100% %d %s)", "Static", kQuestion, {50, 35, 550, 20}, GUI_FONT},
         {"q2 number", 153, "2.", "Static", kNumber, {30, 38, 19, 17}, NO_FONT},
         {"q2 field", 4002, "", "Edit", kField, {615, 35, 100, 20}, GUI_FONT},
         {"q2 verdict", 5002, "?", "Static", kVerdict, {720, 34, 90, 20}, NO_FONT},
     };
-    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "text");
-    EXPECT_EQ(childCount(windows.board()), 8);
+    // clang-format on
+    expectControls(b.board(), cases, sizeof cases / sizeof cases[0], "text");
+    EXPECT_EQ(childCount(b.board()), 8);
 }
 
 TEST(Board, AudioQuizQuestionFive) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 5));
+    PlayerBoard b(makeNumberedQuiz(QUIZ_AUDIO, 1, REVEAL_NOTHING, 5));
+    // clang-format off
     const ControlCase cases[] = {
         {"q5 play", 6005, "", "Button", kButton, {320, 100, 20, 21}, NO_FONT},
         {"q5 stop", 7005, "", "Button", kButton, {320, 121, 20, 20}, NO_FONT},
@@ -106,83 +104,74 @@ TEST(Board, AudioQuizQuestionFive) {
         {"q5 verdict", 5005, "?", "Static", kVerdict, {340, 119, 220, 20}, NO_FONT},
         {"q1 play", 6001, "", "Button", kButton, {30, 20, 20, 21}, NO_FONT},
     };
-    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "audio");
-    EXPECT_EQ(childCount(windows.board()), 5 * 5);
+    // clang-format on
+    expectControls(b.board(), cases, sizeof cases / sizeof cases[0], "audio");
+    EXPECT_EQ(childCount(b.board()), 5 * 5);
     HICON play = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_PLAY));
     HICON stop = LoadIconA(g_app.instance, MAKEINTRESOURCEA(IDI_STOP));
     ASSERT_NE(play, nullptr);
     ASSERT_NE(stop, nullptr);
     for (int q = 1; q <= 5; ++q) {
-        EXPECT_EQ(
-            SendMessageA(GetDlgItem(windows.board(), playButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
-            reinterpret_cast<LRESULT>(play))
+        EXPECT_EQ(SendMessageA(GetDlgItem(b.board(), playButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
+                  reinterpret_cast<LRESULT>(play))
             << "play " << q;
-        EXPECT_EQ(
-            SendMessageA(GetDlgItem(windows.board(), stopButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
-            reinterpret_cast<LRESULT>(stop))
+        EXPECT_EQ(SendMessageA(GetDlgItem(b.board(), stopButtonId(q)), BM_GETIMAGE, IMAGE_ICON, 0),
+                  reinterpret_cast<LRESULT>(stop))
             << "stop " << q;
     }
 }
 
 // A video board builds its players as it goes, so the test hosts them as the program does.
 TEST(Board, VideoQuizQuestionOne) {
-    ScratchDirectory scratch;
     HMODULE atl = nullptr;
     ASSERT_TRUE(startVideoHosting(&atl)) << "atl.dll is not available";
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_VIDEO, 1, REVEAL_NOTHING, 2));
+    PlayerBoard b(makeNumberedQuiz(QUIZ_VIDEO, 1, REVEAL_NOTHING, 2));
+    // clang-format off
     const ControlCase cases[] = {
         {"q1 host", 9901, "", "Static", kHost, {15, 30, 200, 150}, NO_FONT},
         {"q1 play", 6001, "", "Button", kButton, {15, 240, 20, 20}, NO_FONT},
         {"q1 stop", 7001, "", "Button", kButton, {15, 260, 20, 20}, NO_FONT},
         {"q1 field", 4001, "", "Edit", kField, {35, 240, 230, 20}, GUI_FONT},
         {"q1 verdict", 5001, "?", "Static", kVerdict, {35, 259, 230, 20}, NO_FONT},
-        {"q1 number, partly left of the board",
-         153,
-         "1.",
-         "Static",
-         kNumber,
-         {-10, 244, 19, 17},
-         NO_FONT},
+        {"q1 number, partly left of the board", 153, "1.", "Static", kNumber, {-10, 244, 19, 17}, NO_FONT},
         {"q2 host", 9902, "", "Static", kHost, {305, 30, 200, 150}, NO_FONT},
     };
-    expectControls(windows.board(), cases, sizeof cases / sizeof cases[0], "video");
+    // clang-format on
+    expectControls(b.board(), cases, sizeof cases / sizeof cases[0], "video");
     // The hosted player adds a window of its own inside each host, not on the board.
-    EXPECT_EQ(childCount(windows.board()), 2 * 6);
-    stopVideoHosting(windows.main(), atl);
+    EXPECT_EQ(childCount(b.board()), 2 * 6);
+    stopVideoHosting(b.main(), atl);
 }
 
 TEST(Board, PictureQuizRowsAndRevealLabels) {
-    ScratchDirectory scratch;
     struct Case {
         int revealMode;
         int rowTwoY;
         bool revealLabels;
-    } cases[] = {{0, 610, false}, {1, 610, false}, {2, 670, true}, {3, 670, true}, {4, 610, true}};
+    } cases[] = {
+        // clang-format off
+        {0, 610, false},
+        {1, 610, false},
+        {2, 670, true},
+        {3, 670, true},
+        {4, 610, true},
+        // clang-format on
+    };
     for (const Case& mode : cases) {
         std::string quiz = "picture, mode " + std::to_string(mode.revealMode);
-        PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 1, mode.revealMode, 4));
-        HWND board = windows.board();
+        PlayerBoard b(makeNumberedQuiz(QUIZ_PICTURE, 1, mode.revealMode, 4));
+        HWND board = b.board();
         // The test program has no "IMG" resources: every cell is an empty bordered box.
+        // clang-format off
         const ControlCase cases[] = {
             {"q2 picture cell", 9002, "", "Static", kPicture, {320, 20, 260, 260}, NO_FONT},
             {"q2 field", 4002, "", "Edit", kField, {320, 290, 260, 20}, GUI_FONT},
             {"q2 verdict", 5002, "?", "Static", kVerdict, {320, 309, 260, 20}, NO_FONT},
             {"q2 number", 153, "2.", "Static", kNumber, {300, 292, 19, 17}, NO_FONT},
-            {"q4 starts row 2",
-             4004,
-             "",
-             "Edit",
-             kField,
-             {30, mode.rowTwoY + 10, 260, 20},
-             GUI_FONT},
-            {"q4 picture cell",
-             9004,
-             "",
-             "Static",
-             kPicture,
-             {30, mode.rowTwoY - 260, 260, 260},
-             NO_FONT},
+            {"q4 starts row 2", 4004, "", "Edit", kField, {30, mode.rowTwoY + 10, 260, 20}, GUI_FONT},
+            {"q4 picture cell", 9004, "", "Static", kPicture, {30, mode.rowTwoY - 260, 260, 260}, NO_FONT},
         };
+        // clang-format on
         expectControls(board, cases, sizeof cases / sizeof cases[0], quiz.c_str());
         EXPECT_EQ(SendMessageA(GetDlgItem(board, 9002), STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << quiz;
         if (mode.revealLabels) {
@@ -198,9 +187,9 @@ TEST(Board, PictureQuizRowsAndRevealLabels) {
 }
 
 TEST(Board, TwoAnswerPictureQuizQuestionFour) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_PICTURE, 2, REVEAL_NOTHING, 4));
-    HWND board = windows.board();
+    PlayerBoard b(makeNumberedQuiz(QUIZ_PICTURE, 2, REVEAL_NOTHING, 4));
+    HWND board = b.board();
+    // clang-format off
     const ControlCase cases[] = {
         {"q4 answer 1", 4007, "", "Edit", kField, {120, 620, 190, 21}, GUI_FONT},
         {"q4 answer 2", 4008, "", "Edit", kField, {120, 640, 190, 21}, GUI_FONT},
@@ -208,6 +197,7 @@ TEST(Board, TwoAnswerPictureQuizQuestionFour) {
         {"q4 verdict 2", 5008, "?", "Static", kVerdict, {315, 641, 60, 17}, GUI_FONT},
         {"q4 picture cell", 9004, "", "Static", kPicture, {120, 350, 260, 260}, NO_FONT},
     };
+    // clang-format on
     expectControls(board, cases, sizeof cases / sizeof cases[0], "two-answer picture");
     // One pair of column labels per row of three questions.
     std::vector<HWND> labels = childrenWithId(board, ID_COLUMN_LABEL);
@@ -236,7 +226,6 @@ TEST(Board, TwoAnswerPictureQuizQuestionFour) {
 }
 
 TEST(Board, ColumnLabelsOfTheOtherKinds) {
-    ScratchDirectory scratch;
     struct Case {
         const char* what;
         int quizType, questionCount;
@@ -244,15 +233,17 @@ TEST(Board, ColumnLabelsOfTheOtherKinds) {
         PixelRect firstRow;
         bool shown;
     } cases[] = {
+        // clang-format off
         {"audio", QUIZ_AUDIO, 7, 6, {3, 25, 95, 20}, true},
         {"video", QUIZ_VIDEO, 1, 2, {3, 200, 95, 20}, true},
         {"text: beside the first question's fields", QUIZ_TEXT, 4, 4, {450, 13, 95, 20}, true},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        PlayerWindows windows(makeNumberedQuiz(c.quizType, 2, REVEAL_NOTHING, c.questionCount));
-        std::vector<HWND> labels = childrenWithId(windows.board(), ID_COLUMN_LABEL);
+        PlayerBoard b(makeNumberedQuiz(c.quizType, 2, REVEAL_NOTHING, c.questionCount));
+        std::vector<HWND> labels = childrenWithId(b.board(), ID_COLUMN_LABEL);
         EXPECT_EQ(labels.size(), c.labels) << c.what;
-        HWND first = childWithText(windows.board(), ID_COLUMN_LABEL, "Colonne un");
+        HWND first = childWithText(b.board(), ID_COLUMN_LABEL, "Colonne un");
         ASSERT_NE(first, nullptr) << c.what;
         bool found = false;
         for (HWND label : labels) {
@@ -264,22 +255,20 @@ TEST(Board, ColumnLabelsOfTheOtherKinds) {
 }
 
 TEST(Board, NoQuestionsNoControls) {
-    ScratchDirectory scratch;
     int kinds[] = {QUIZ_TEXT, QUIZ_PICTURE, QUIZ_AUDIO, QUIZ_VIDEO};
     for (int kind : kinds) {
         for (int answers = 1; answers <= 2; ++answers) {
-            PlayerWindows windows(makeNumberedQuiz(kind, answers, REVEAL_TEXT, 0));
-            ASSERT_NE(windows.board(), nullptr);
-            EXPECT_EQ(childCount(windows.board()), 0) << "kind " << kind << ", answers " << answers;
+            PlayerBoard b(makeNumberedQuiz(kind, answers, REVEAL_TEXT, 0));
+            ASSERT_NE(b.board(), nullptr);
+            EXPECT_EQ(childCount(b.board()), 0) << "kind " << kind << ", answers " << answers;
         }
     }
 }
 
 TEST(Board, ControlsAreMadeQuestionByQuestionInOrder) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_AUDIO, 2, REVEAL_NOTHING, 2));
+    PlayerBoard b(makeNumberedQuiz(QUIZ_AUDIO, 2, REVEAL_NOTHING, 2));
     std::vector<int> ids;
-    for (HWND child = GetWindow(windows.board(), GW_CHILD); child != nullptr;
+    for (HWND child = GetWindow(b.board(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         ids.push_back(GetDlgCtrlID(child));
     }
@@ -289,11 +278,10 @@ TEST(Board, ControlsAreMadeQuestionByQuestionInOrder) {
 }
 
 TEST(Board, EveryFieldHasTheAnswerFieldProcedure) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 3));
+    PlayerBoard b(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 3));
     ASSERT_NE(g_app.savedEditProc, nullptr);
     for (int k = 1; k <= 6; ++k) {
-        HWND field = GetDlgItem(windows.board(), answerFieldId(k));
+        HWND field = GetDlgItem(b.board(), answerFieldId(k));
         EXPECT_EQ(GetWindowLongPtrA(field, GWLP_WNDPROC),
                   reinterpret_cast<LONG_PTR>(answerFieldProc))
             << "field " << k;
@@ -351,25 +339,21 @@ TEST(Board, RestoredAnswersAreGradedBeforeTheBoardIsShown) {
          "CODE1"},
     };
     for (const RestoreCase& c : cases) {
-        ScratchDirectory scratch;
-        if (c.file != "<none>") {
-            writeFile(ownAnswersFile(), c.file);
-        }
-        PlayerWindows windows(makeQuiz(QUIZ_TEXT, c.answersPerQuestion, REVEAL_NOTHING,
-                                       {{"Paris", "Seine", "France", ""},
-                                        {"Rome", "Tibre", "Italie", ""},
-                                        {"Berlin", "Spree", "Allemagne", ""}}));
-        EXPECT_FALSE(IsWindowVisible(windows.board())) << c.what;
+        PlayerBoard b(makeQuiz(QUIZ_TEXT, c.answersPerQuestion, REVEAL_NOTHING,
+                               {{"Paris", "Seine", "France", ""},
+                                {"Rome", "Tibre", "Italie", ""},
+                                {"Berlin", "Spree", "Allemagne", ""}}),
+                      c.file == "<none>" ? nullptr : c.file.c_str());
+        EXPECT_FALSE(IsWindowVisible(b.board())) << c.what;
         for (size_t k = 1; k <= c.fields.size(); ++k) {
-            EXPECT_EQ(itemText(windows.board(), answerFieldId(static_cast<int>(k))),
-                      c.fields[k - 1])
+            EXPECT_EQ(itemText(b.board(), answerFieldId(static_cast<int>(k))), c.fields[k - 1])
                 << c.what << ", field " << k;
-            EXPECT_EQ(itemText(windows.board(), verdictLabelId(answerFieldId(static_cast<int>(k)))),
+            EXPECT_EQ(itemText(b.board(), verdictLabelId(answerFieldId(static_cast<int>(k)))),
                       c.verdicts[k - 1])
                 << c.what << ", verdict " << k;
         }
-        EXPECT_EQ(itemText(windows.main(), ID_SCORE_BOX), c.score) << c.what;
-        EXPECT_EQ(itemText(windows.main(), ID_CODE_BOX), c.code) << c.what;
+        EXPECT_EQ(itemText(b.main(), ID_SCORE_BOX), c.score) << c.what;
+        EXPECT_EQ(itemText(b.main(), ID_CODE_BOX), c.code) << c.what;
     }
 }
 
@@ -381,13 +365,16 @@ namespace {
 // must answer as GetDlgItem does for every numbered identifier, also after a control went
 // away and on the next board made in the same process.
 TEST(Board, RememberedControlsAnswerAsGetDlgItem) {
-    ScratchDirectory scratch;
     struct Case {
         const char* what;
         int quizType, answers, revealMode, count;
-    } cases[] = {{"text, two answers", QUIZ_TEXT, 2, 0, 30},
-                 {"pictures with reveal texts", QUIZ_PICTURE, 1, 2, 12},
-                 {"audio", QUIZ_AUDIO, 1, 0, 4}};
+    } cases[] = {
+        // clang-format off
+        {"text, two answers", QUIZ_TEXT, 2, 0, 30},
+        {"pictures with reveal texts", QUIZ_PICTURE, 1, 2, 12},
+        {"audio", QUIZ_AUDIO, 1, 0, 4},
+        // clang-format on
+    };
     auto expectSameAsGetDlgItem = [](HWND board, const char* what) {
         for (int base : {ID_ANSWER_FIELD_BASE, ID_VERDICT_LABEL_BASE, ID_REVEAL_LABEL_BASE}) {
             for (int id = base; id <= base + 2 * kMaxQuestions + 1; ++id) {
@@ -396,8 +383,8 @@ TEST(Board, RememberedControlsAnswerAsGetDlgItem) {
         }
     };
     for (const Case& c : cases) {
-        PlayerWindows windows(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
-        HWND board = windows.board();
+        PlayerBoard b(makeNumberedQuiz(c.quizType, c.answers, c.revealMode, c.count));
+        HWND board = b.board();
         expectSameAsGetDlgItem(board, c.what);
         DestroyWindow(GetDlgItem(board, ID_ANSWER_FIELD_BASE + 3));
         DestroyWindow(GetDlgItem(board, ID_VERDICT_LABEL_BASE + 2));

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@
 #include "content/package_loader.h"
 #include "content/quiz.h"
 #include "resources/resource.h"
+#include "tests/support/programs.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/temp_folder.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -42,24 +49,13 @@ struct Resource {
     std::vector<uint8_t> bytes;
 };
 
-// The quiz the rows pack: three questions, or 120 to see the cut to 90.
+const uint32_t kRed = 0x000000FF;
+
+// The quiz the rows pack: three text questions, or 120 to see the cut to 90, on red.
 std::vector<uint8_t> packagePlain(int questions) {
-    Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
-    initQuiz(quiz);
-    quiz->quizType = QUIZ_TEXT;
-    quiz->answersPerQuestion = 1;
-    quiz->revealMode = REVEAL_TEXT;
-    quiz->backgroundColour = 0x000000FF; // pure red
-    copyText(quiz->title, "Capitales");
-    for (int q = 1; q <= questions; ++q) {
-        std::string n = std::to_string(q);
-        appendQuestion(quiz, ("a" + n).c_str(), "", ("q" + n).c_str());
-    }
-    quiz->questionCount = questions;
-    std::vector<uint8_t> bytes = layOutPackage(*quiz);
-    freeQuestions(quiz);
-    free(quiz);
-    return bytes;
+    OwnedQuiz quiz(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_TEXT, questions));
+    quiz->backgroundColour = kRed;
+    return layOutPackage(*quiz.quiz);
 }
 
 std::vector<uint8_t> codesPlain(int lines) {
@@ -74,46 +70,23 @@ std::vector<uint8_t> codesPlain(int lines) {
 // the second 511 is above the next free code.
 const std::vector<uint8_t> kCorrupt = {0xFF, 0xFF, 0xFF, 0xFF};
 
-std::string lastError(const char* what) {
-    return std::string(what) + " failed, error " + std::to_string(GetLastError());
-}
-
-// Adds one resource to an update in progress; absent resources are simply not added.
-// An empty resource is written with one byte and emptied afterwards by setSizeToZero.
-std::string addResource(HANDLE update, WORD id, const Resource& resource) {
-    static char placeholder = 0;
-    const void* data = nullptr;
-    DWORD size = 0;
-    uint8_t* packed = nullptr;
+// "PATCH" `id` as a row describes it; absent resources are simply not written. An empty
+// resource is written with one byte and emptied afterwards by setSizeToZero.
+void addResource(std::vector<ResourceData>* resources, int id, const Resource& resource) {
     switch (resource.kind) {
     case RESOURCE_ABSENT:
-        return "";
+        return;
     case RESOURCE_EMPTY:
-        data = &placeholder;
-        size = 1;
-        break;
+        resources->push_back({"PATCH", id, std::string(1, '\0')});
+        return;
     case RESOURCE_RAW:
-        data = resource.bytes.data();
-        size = static_cast<DWORD>(resource.bytes.size());
-        break;
-    case RESOURCE_PACKED: {
-        int32_t packedLength = 0;
-        int32_t result =
-            lzwEncode(resource.bytes.data(), static_cast<int32_t>(resource.bytes.size()), &packed,
-                      &packedLength);
-        if (result != LZW_OK) {
-            return std::string("lzwEncode: ") + lzwResultName(result);
-        }
-        data = packed;
-        size = static_cast<DWORD>(packedLength);
-        break;
+        resources->push_back(
+            {"PATCH", id, std::string(resource.bytes.begin(), resource.bytes.end())});
+        return;
+    case RESOURCE_PACKED:
+        resources->push_back({"PATCH", id, packed(resource.bytes)});
+        return;
     }
-    }
-    // Language 0, the one the player's resource script uses.
-    BOOL ok =
-        UpdateResourceA(update, "PATCH", MAKEINTRESOURCEA(id), 0, const_cast<void*>(data), size);
-    lzwFreeBuffer(packed);
-    return ok ? "" : lastError("UpdateResourceA");
 }
 
 // The directory entry of `dir` whose name is `name` (a string compared without case) or
@@ -213,43 +186,13 @@ std::string setSizeToZero(const std::string& path, WORD id) {
 // A copy of this program carrying the given resources, loaded as data.
 class QuizModule {
   public:
-    ~QuizModule() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
-        if (!path_.empty()) {
-            DeleteFileA(path_.c_str());
-        }
-    }
-
     // Returns "" on success, else what went wrong.
     std::string build(const Resource& package, const Resource& codes) {
-        char self[MAX_PATH];
-        char dir[MAX_PATH];
-        char path[MAX_PATH];
-        if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0 || GetTempPathA(MAX_PATH, dir) == 0 ||
-            GetTempFileNameA(dir, "qz", 0, path) == 0) {
-            return lastError("making a temporary name");
-        }
-        path_ = path;
-        if (!CopyFileA(self, path, FALSE)) {
-            return lastError("CopyFileA");
-        }
-        HANDLE update = BeginUpdateResourceA(path, FALSE);
-        if (update == nullptr) {
-            return lastError("BeginUpdateResourceA");
-        }
-        std::string problem = addResource(update, IDR_QUIZ_PACKAGE, package);
-        if (problem.empty()) {
-            problem = addResource(update, IDR_CODE_TABLE, codes);
-        }
-        if (!EndUpdateResourceA(update, problem.empty() ? FALSE : TRUE) && problem.empty()) {
-            return lastError("EndUpdateResourceA");
-        }
-        if (!problem.empty()) {
-            return problem;
-        }
-        if (package.kind == RESOURCE_EMPTY) {
+        std::vector<ResourceData> resources;
+        addResource(&resources, IDR_QUIZ_PACKAGE, package);
+        addResource(&resources, IDR_CODE_TABLE, codes);
+        std::string problem = writeExecutable(ownPath(), path_, resources);
+        if (problem.empty() && package.kind == RESOURCE_EMPTY) {
             problem = setSizeToZero(path_, IDR_QUIZ_PACKAGE);
         }
         if (problem.empty() && codes.kind == RESOURCE_EMPTY) {
@@ -258,14 +201,14 @@ class QuizModule {
         if (!problem.empty()) {
             return problem;
         }
-        module_ = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        return module_ != nullptr ? "" : lastError("LoadLibraryExA");
+        data_.reset(new ExecutableData(path_));
+        return module() != nullptr ? "" : lastError("LoadLibraryExA");
     }
 
     // What the module really holds, so that a row cannot pass on a resource that was
     // written differently from what it says.
     std::string check(WORD id, const Resource& resource) const {
-        HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(id), "PATCH");
+        HRSRC found = FindResourceA(module(), MAKEINTRESOURCEA(id), "PATCH");
         std::string name = "resource " + std::to_string(id);
         if (resource.kind == RESOURCE_ABSENT) {
             return found == nullptr ? "" : name + " should be absent";
@@ -273,7 +216,7 @@ class QuizModule {
         if (found == nullptr) {
             return name + " not found";
         }
-        DWORD size = SizeofResource(module_, found);
+        DWORD size = SizeofResource(module(), found);
         if (resource.kind == RESOURCE_EMPTY && size != 0) {
             return name + " should have size 0, has " + std::to_string(size);
         }
@@ -283,11 +226,12 @@ class QuizModule {
         return "";
     }
 
-    HMODULE module() const { return module_; }
+    HMODULE module() const { return data_ != nullptr ? data_->module() : nullptr; }
 
   private:
-    std::string path_;
-    HMODULE module_ = nullptr;
+    TempFolder folder_{"loader"};
+    const std::string path_ = folder_.file("quiz.exe");
+    std::unique_ptr<ExecutableData> data_;
 };
 
 enum Outcome {
@@ -307,8 +251,6 @@ struct Row {
     uint32_t colour;   // backgroundColour and brush colour of OUTCOME_PACKAGE
 };
 
-const uint32_t kRed = 0x000000FF;
-
 const Resource kPackage3 = {RESOURCE_PACKED, packagePlain(3)};
 const Resource kCodes3 = {RESOURCE_PACKED, codesPlain(3)};
 const Resource kAbsent = {RESOURCE_ABSENT, {}};
@@ -325,86 +267,21 @@ const char kNotFound[] = "Reponses non trouv\xE9"
                          "es";
 
 std::vector<Row> rows() {
+    // clang-format off
     return {
         {"both read", &kPackage3, &kCodes3, {}, OUTCOME_PACKAGE, 3, 3, kRed},
-        {"code table missing",
-         &kPackage3,
-         &kAbsent,
-         {"Codes non trouv\xE9s."},
-         OUTCOME_PACKAGE,
-         3,
-         0,
-         kRed},
-        {"code table of size 0",
-         &kPackage3,
-         &kEmpty,
-         {"Codes non renseign\xE9s."},
-         OUTCOME_PACKAGE,
-         3,
-         0,
-         kRed},
-        {"code table corrupt",
-         &kPackage3,
-         &kCorruptResource,
-         {"Erreur dans le d\xE9"
-          "cryptage des codes"},
-         OUTCOME_PACKAGE,
-         3,
-         0,
-         kRed},
-        {"package missing",
-         &kAbsent,
-         &kCodes3,
-         {"Erreur dans le fichier", kNotFound},
-         OUTCOME_FALLBACK,
-         2,
-         0,
-         0},
-        {"package and code table missing",
-         &kAbsent,
-         &kAbsent,
-         {"Erreur dans le fichier", kNotFound},
-         OUTCOME_FALLBACK,
-         2,
-         0,
-         0},
+        {"code table missing", &kPackage3, &kAbsent, {"Codes non trouv\xE9s."}, OUTCOME_PACKAGE, 3, 0, kRed},
+        {"code table of size 0", &kPackage3, &kEmpty, {"Codes non renseign\xE9s."}, OUTCOME_PACKAGE, 3, 0, kRed},
+        {"code table corrupt", &kPackage3, &kCorruptResource, {"Erreur dans le d\xE9" "cryptage des codes"}, OUTCOME_PACKAGE, 3, 0, kRed},
+        {"package missing", &kAbsent, &kCodes3, {"Erreur dans le fichier", kNotFound}, OUTCOME_FALLBACK, 2, 0, 0},
+        {"package and code table missing", &kAbsent, &kAbsent, {"Erreur dans le fichier", kNotFound}, OUTCOME_FALLBACK, 2, 0, 0},
         {"package of size 0", &kEmpty, &kCodes3, {kNotFound}, OUTCOME_FALLBACK, 2, 0, 0},
-        {"package corrupt",
-         &kCorruptResource,
-         &kCodes3,
-         {"Erreur dans le d\xE9"
-          "cryptage des reponses"},
-         OUTCOME_EMPTY,
-         0,
-         0,
-         0},
-        {"package of 120 questions",
-         &kPackage120,
-         &kCodes120,
-         {"Le quizz est endommag\xE9 : plus de 90 questions."},
-         OUTCOME_PACKAGE,
-         90,
-         90,
-         kRed},
-        {"package cut short",
-         &kPackageCutShort,
-         &kCodes3,
-         {"Le quizz est endommag\xE9 : donn\xE9"
-          "es incompl\xE8tes."},
-         OUTCOME_PACKAGE,
-         3,
-         3,
-         kMissingColour},
-        {"code table shorter than its count",
-         &kPackage3,
-         &kCodes2,
-         {"Les codes du quizz sont endommag\xE9s : donn\xE9"
-          "es incompl\xE8tes."},
-         OUTCOME_PACKAGE,
-         3,
-         2,
-         kRed},
+        {"package corrupt", &kCorruptResource, &kCodes3, {"Erreur dans le d\xE9" "cryptage des reponses"}, OUTCOME_EMPTY, 0, 0, 0},
+        {"package of 120 questions", &kPackage120, &kCodes120, {"Le quizz est endommag\xE9 : plus de 90 questions."}, OUTCOME_PACKAGE, 90, 90, kRed},
+        {"package cut short", &kPackageCutShort, &kCodes3, {"Le quizz est endommag\xE9 : donn\xE9" "es incompl\xE8tes."}, OUTCOME_PACKAGE, 3, 3, kMissingColour},
+        {"code table shorter than its count", &kPackage3, &kCodes2, {"Les codes du quizz sont endommag\xE9s : donn\xE9" "es incompl\xE8tes."}, OUTCOME_PACKAGE, 3, 2, kRed},
     };
+    // clang-format on
 }
 
 void expectCodes(const Quiz* quiz, int32_t codesRead, const std::string& context) {
@@ -417,19 +294,16 @@ void expectCodes(const Quiz* quiz, int32_t codesRead, const std::string& context
 void expectOutcome(const Quiz* quiz, const Row& row) {
     std::string context = row.name;
     EXPECT_EQ(quiz->questionCount, row.questionCount) << context;
-    int nodes = 0;
-    for (const QuestionNode* node = quiz->head; node != nullptr; node = node->next) {
-        ++nodes;
-    }
-    EXPECT_EQ(nodes, row.questionCount) << context;
+    EXPECT_EQ(countQuestions(quiz), row.questionCount) << context;
     expectCodes(quiz, row.codesRead, context);
     switch (row.outcome) {
     case OUTCOME_PACKAGE: {
-        EXPECT_STREQ(quiz->title, "Capitales") << context;
+        EXPECT_STREQ(quiz->title, kTestQuizTitle) << context;
         EXPECT_EQ(quiz->quizType, QUIZ_TEXT) << context;
         ASSERT_NE(quiz->head, nullptr) << context;
-        EXPECT_STREQ(quiz->head->answer1, "a1") << context;
-        EXPECT_STREQ(quiz->tail->questionText, ("q" + std::to_string(row.questionCount)).c_str())
+        EXPECT_STREQ(quiz->head->answer1, "A1") << context;
+        EXPECT_EQ(std::string(quiz->tail->questionText),
+                  "Question " + std::to_string(row.questionCount))
             << context;
         EXPECT_EQ(quiz->backgroundColour, row.colour) << context;
         ASSERT_NE(quiz->backgroundBrush, nullptr) << context;
@@ -469,8 +343,8 @@ TEST(Loader, EveryOutcome) {
         ASSERT_EQ(module.check(IDR_QUIZ_PACKAGE, *row.package), "") << row.name;
         ASSERT_EQ(module.check(IDR_CODE_TABLE, *row.codes), "") << row.name;
 
-        Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
-        initQuiz(quiz);
+        OwnedQuiz owned;
+        Quiz* quiz = owned.quiz;
         gShown.clear();
         loadQuiz(quiz, module.module(), recordMessage);
 
@@ -485,23 +359,18 @@ TEST(Loader, EveryOutcome) {
         if (quiz->backgroundBrush != nullptr) {
             DeleteObject(static_cast<HBRUSH>(quiz->backgroundBrush));
         }
-        freeQuestions(quiz);
-        free(quiz);
     }
 }
 
 // The running program's own module, as the player passes it; a test program has no quiz.
 TEST(Loader, ModuleWithoutResourcesGivesTheFallbackQuiz) {
-    Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
-    initQuiz(quiz);
+    OwnedQuiz quiz;
     gShown.clear();
-    loadQuiz(quiz, GetModuleHandleA(nullptr), recordMessage);
+    loadQuiz(quiz.quiz, GetModuleHandleA(nullptr), recordMessage);
     ASSERT_EQ(gShown.size(), 2u);
     EXPECT_EQ(gShown[0].text, "Erreur dans le fichier");
     EXPECT_EQ(gShown[1].text, kNotFound);
     EXPECT_EQ(quiz->questionCount, 2);
-    freeQuestions(quiz);
-    free(quiz);
 }
 
 } // namespace

@@ -6,67 +6,45 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "content/quiz.h"
-#include "quiz_process_support.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/running_player_win.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
+#include "tools/win/process_windows.h"
+
+using namespace test_support;
 
 namespace {
 
-using namespace quiz_process;
-
 // Question q expects "A<q>"; clip 400 + q is this program's "IMG" resource clips[q - 1],
-// or missing where that is 0.
+// or missing where that is 0. The reveal mode is the one a fresh quiz starts with.
 std::string buildQuiz(const std::string& path, int quizType, const std::vector<int>& clips) {
-    Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
-    initQuiz(quiz);
-    quiz->quizType = quizType;
-    quiz->answersPerQuestion = 1;
-    copyText(quiz->title, "Clips");
-    std::vector<std::pair<int, Bytes>> images;
+    OwnedQuiz quiz(makeNumberedQuiz(quizType, 1, REVEAL_TEXT, static_cast<int>(clips.size())));
+    std::vector<ResourceData> images;
     for (size_t q = 1; q <= clips.size(); ++q) {
-        appendQuestion(quiz, ("A" + std::to_string(q)).c_str(), "", "");
-        snprintf(quiz->codes[q - 1], kTextCapacity, "CODE%zu", q);
         if (clips[q - 1] != 0) {
-            images.emplace_back(questionMediaId(static_cast<int>(q)), ownImage(clips[q - 1]));
+            images.push_back({"IMG", questionMediaId(static_cast<int>(q)),
+                              resourceBytes(nullptr, "IMG", clips[q - 1])});
         }
     }
-    quiz->questionCount = static_cast<int>(clips.size());
-    std::string problem = writeQuizExecutable(path, *quiz, images);
-    freeQuestions(quiz);
-    free(quiz);
-    return problem;
+    return writeQuizExecutable(path, *quiz.quiz, images);
 }
 
-bool waitFor(bool (*done)(const void*), const void* context, int milliseconds) {
-    for (int waited = 0; waited < milliseconds; waited += 50) {
-        if (done(context)) {
-            return true;
-        }
-        Sleep(50);
-    }
-    return done(context);
-}
-
-struct FileWait {
-    std::string name;
-    Bytes bytes;
-};
-
-bool fileHolds(const void* context) {
-    const FileWait* wait = static_cast<const FileWait*>(context);
-    std::string now = readFile(wait->name);
-    return Bytes(now.begin(), now.end()) == wait->bytes;
+// Waits until the file `name` holds this program's clip `id`.
+bool fileHoldsClip(const std::string& name, int id) {
+    std::string clip = resourceBytes(nullptr, "IMG", id);
+    return waitFor([&] { return readFile(name) == clip; }, 5000);
 }
 
 TEST(MediaEndToEnd, AudioQuizPlaysAndClosesMidClip) {
-    Folder folder("audio");
+    TempFolder folder("audio");
     std::string exe = folder.file("ecoute.exe");
     ASSERT_EQ(buildQuiz(exe, QUIZ_AUDIO, {401, 402}), "");
     RunningPlayer player(exe, folder.path());
@@ -74,20 +52,20 @@ TEST(MediaEndToEnd, AudioQuizPlaysAndClosesMidClip) {
     const int order[] = {1, 2, 1};
     for (int q : order) {
         player.click(playButtonId(q));
-        FileWait wait = {folder.file("quizz.mp3"), ownImage(questionMediaId(q))};
-        EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question " << q;
+        EXPECT_TRUE(fileHoldsClip(folder.file("quizz.mp3"), questionMediaId(q)))
+            << "question " << q;
         std::vector<HWND> windows = player.mciWindows();
         ASSERT_EQ(windows.size(), 1u) << "question " << q;
         EXPECT_FALSE(IsWindowVisible(windows[0])) << "question " << q;
     }
     // Closed while question 1 still plays: the clip's file must not be left behind.
     EXPECT_EQ(player.close(), 0);
-    EXPECT_EQ(folder.files("quizz*"), std::vector<std::string>{});
-    EXPECT_EQ(folder.files("*.txt"), std::vector<std::string>{"ecoute.txt"});
+    EXPECT_EQ(folder.names("quizz*"), std::vector<std::string>{});
+    EXPECT_EQ(folder.names("*.txt"), std::vector<std::string>{"ecoute.txt"});
 }
 
 TEST(MediaEndToEnd, VideoQuizPlaysTwoClipsAndEndsCleanly) {
-    Folder folder("video");
+    TempFolder folder("video");
     std::string exe = folder.file("films.exe");
     ASSERT_EQ(buildQuiz(exe, QUIZ_VIDEO, {501, 502, 501}), "");
     RunningPlayer player(exe, folder.path());
@@ -99,25 +77,30 @@ TEST(MediaEndToEnd, VideoQuizPlaysTwoClipsAndEndsCleanly) {
     const struct {
         int question;
         int clip;
-    } plays[] = {{1, 501}, {2, 502}};
+    } plays[] = {
+        // clang-format off
+        {1, 501},
+        {2, 502},
+        // clang-format on
+    };
     for (const auto& p : plays) {
         player.click(playButtonId(p.question));
-        FileWait wait = {folder.file("quizz" + std::to_string(p.question) + ".avi"),
-                         ownImage(p.clip)};
-        EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question " << p.question;
+        EXPECT_TRUE(
+            fileHoldsClip(folder.file("quizz" + std::to_string(p.question) + ".avi"), p.clip))
+            << "question " << p.question;
     }
     player.click(7003);
     player.click(6001);
     // Closed with a film playing and the other players loaded: the clips go, the players go
     // before COM, and the program ends normally.
     EXPECT_EQ(player.close(), 0);
-    EXPECT_EQ(folder.files("quizz*"), std::vector<std::string>{});
+    EXPECT_EQ(folder.names("quizz*"), std::vector<std::string>{});
 }
 
 // The real message box, not a recorder: a play on a question without its clip shows it with
 // no owner, the caption "Information" and an OK button; once it is closed the quiz carries on.
 TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
-    Folder folder("missing_clip");
+    TempFolder folder("missing_clip");
     std::string exe = folder.file("ecoute.exe");
     ASSERT_EQ(buildQuiz(exe, QUIZ_AUDIO, {401, 0}), "");
     RunningPlayer player(exe, folder.path());
@@ -128,7 +111,7 @@ TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
     HWND box = nullptr;
     for (int i = 0; i < 100 && box == nullptr; ++i) {
         Sleep(50);
-        box = topLevelWindowOf(player.processId(), "#32770", true);
+        box = process_windows::topLevelWindowOf(player.processId(), "#32770", true);
     }
     ASSERT_NE(box, nullptr) << "no message box";
     EXPECT_EQ(textOf(box), "Information");
@@ -144,8 +127,7 @@ TEST(MediaEndToEnd, MissingClipShowsItsMessageBoxAndTheQuizGoesOn) {
     EXPECT_FALSE(IsWindow(box)) << "OK closes the box";
     EXPECT_FALSE(fileExists(folder.file("quizz.mp3"))) << "nothing extracted for question 2";
     player.click(6001);
-    FileWait wait = {folder.file("quizz.mp3"), ownImage(401)};
-    EXPECT_TRUE(waitFor(fileHolds, &wait, 5000)) << "question 1 still plays";
+    EXPECT_TRUE(fileHoldsClip(folder.file("quizz.mp3"), 401)) << "question 1 still plays";
     EXPECT_EQ(player.close(), 0);
 }
 

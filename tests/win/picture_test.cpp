@@ -12,11 +12,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "media/picture_win.h"
 #include "resources/resource.h"
+#include "tests/support/bitmap_file.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/temp_folder.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -48,110 +56,25 @@ enum PictureId {
     kRevealNeverStored = revealPictureId(2),
 };
 
-std::string directoryOf(const std::string& path) {
-    return path.substr(0, path.find_last_of("\\/"));
-}
-
-std::string ownPath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, n);
-}
-
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// tests\data\pictures of the source tree that holds the build folder.
-std::string pictureFolder() {
-    std::string dir = directoryOf(ownPath());
-    for (int up = 0; up < 6; ++up) {
-        std::string candidate = dir + "\\tests\\data\\pictures";
-        if (fileExists(candidate + "\\wide_520x260.jpg")) {
-            return candidate;
-        }
-        dir = directoryOf(dir);
-    }
-    return "";
-}
-
-std::vector<uint8_t> readWholeFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    int c;
-    while ((c = getc(file)) != EOF) {
-        bytes.push_back(static_cast<uint8_t>(c));
-    }
-    fclose(file);
-    return bytes;
-}
-
-void putLittleEndian(std::vector<uint8_t>* bytes, uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        bytes->push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-// A 24-bit BMP file, its left half `left` and its right half `right`.
-std::vector<uint8_t> bmpFile(int width, int height, COLORREF left, COLORREF right) {
-    uint32_t rowSize = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    uint32_t pixelBytes = rowSize * height;
-    std::vector<uint8_t> bytes;
-    bytes.push_back('B');
-    bytes.push_back('M');
-    putLittleEndian(&bytes, 14 + 40 + pixelBytes, 4); // file size
-    putLittleEndian(&bytes, 0, 4);                    // reserved
-    putLittleEndian(&bytes, 14 + 40, 4);              // offset of the pixels
-    putLittleEndian(&bytes, 40, 4);                   // BITMAPINFOHEADER
-    putLittleEndian(&bytes, width, 4);
-    putLittleEndian(&bytes, height, 4); // bottom-up
-    putLittleEndian(&bytes, 1, 2);
-    putLittleEndian(&bytes, 24, 2);
-    putLittleEndian(&bytes, BI_RGB, 4);
-    putLittleEndian(&bytes, pixelBytes, 4);
-    putLittleEndian(&bytes, 2835, 4);
-    putLittleEndian(&bytes, 2835, 4);
-    putLittleEndian(&bytes, 0, 4);
-    putLittleEndian(&bytes, 0, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            COLORREF colour = x < width / 2 ? left : right;
-            bytes.push_back(GetBValue(colour));
-            bytes.push_back(GetGValue(colour));
-            bytes.push_back(GetRValue(colour));
-        }
-        for (uint32_t pad = width * 3; pad < rowSize; ++pad) {
-            bytes.push_back(0);
-        }
-    }
-    return bytes;
-}
-
-struct StoredPicture {
-    int id;
-    std::vector<uint8_t> bytes;
-};
-
 // The bytes stored under each identifier; empty when a fixture file could not be read.
-std::vector<StoredPicture> storedPictures(const std::string& folder) {
-    const std::string text = "Ceci n'est pas une image, juste du texte.";
+std::vector<ResourceData> storedPictures(const std::string& folder) {
+    auto file = [&](const char* name) { return asText(readBytes(folder + "/" + name)); };
+    // clang-format off
     return {
-        {kWideJpeg, readWholeFile(folder + "\\wide_520x260.jpg")},
-        {kTallJpeg, readWholeFile(folder + "\\tall_260x520.jpg")},
-        {kSmallJpeg, readWholeFile(folder + "\\small_100x50.jpg")},
-        {kNarrowGreyJpeg, readWholeFile(folder + "\\narrow_11x55.jpg")},
-        {kSquareJpeg, readWholeFile(folder + "\\square_300x300.jpg")},
-        {kNarrowGif, readWholeFile(folder + "\\narrow_11x55.gif")},
-        {kWideBmp, bmpFile(520, 260, kRed, kBlue)},
-        {kTinySquareBmp, bmpFile(8, 8, kGreen, kBlue)},
-        {kPhotoBmp, bmpFile(800, 600, kYellow, kBlue)},
-        {kNotAPicture, std::vector<uint8_t>(text.begin(), text.end())},
-        {kOneByte, {0xFF}},
-        {kRevealJpeg, readWholeFile(folder + "\\small_100x50.jpg")},
+        {"IMG", kWideJpeg, file("wide_520x260.jpg")},
+        {"IMG", kTallJpeg, file("tall_260x520.jpg")},
+        {"IMG", kSmallJpeg, file("small_100x50.jpg")},
+        {"IMG", kNarrowGreyJpeg, file("narrow_11x55.jpg")},
+        {"IMG", kSquareJpeg, file("square_300x300.jpg")},
+        {"IMG", kNarrowGif, file("narrow_11x55.gif")},
+        {"IMG", kWideBmp, bmpFile(520, 260, kRed, kBlue)},
+        {"IMG", kTinySquareBmp, bmpFile(8, 8, kGreen, kBlue)},
+        {"IMG", kPhotoBmp, bmpFile(800, 600, kYellow, kBlue)},
+        {"IMG", kNotAPicture, "Ceci n'est pas une image, juste du texte."},
+        {"IMG", kOneByte, "\xFF"},
+        {"IMG", kRevealJpeg, file("small_100x50.jpg")},
     };
+    // clang-format on
 }
 
 // Pixels of a bitmap, read back through a 32-bit top-down DIB.
@@ -215,56 +138,42 @@ SIZE sizeOf(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
+// The pictures are stored once for the whole suite in a copy of this program.
 class PictureTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        folder_ = pictureFolder();
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        char name[64];
-        snprintf(name, sizeof name, "quizz_pictures_%lu.exe", GetCurrentProcessId());
-        copyPath_ = std::string(temp) + name;
-        if (folder_.empty() || !CopyFileA(ownPath().c_str(), copyPath_.c_str(), FALSE)) {
-            return;
-        }
-        HANDLE update = BeginUpdateResourceA(copyPath_.c_str(), FALSE);
-        if (update == nullptr) {
-            return;
-        }
-        bool stored = true;
-        for (StoredPicture& picture : storedPictures(folder_)) {
-            stored =
-                stored && !picture.bytes.empty() &&
-                UpdateResourceA(update, "IMG", MAKEINTRESOURCEA(picture.id),
-                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), picture.bytes.data(),
-                                static_cast<DWORD>(picture.bytes.size()));
-        }
-        if (EndUpdateResourceA(update, stored ? FALSE : TRUE) && stored) {
-            module_ = LoadLibraryExA(copyPath_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        folder_ = new TempFolder("pictures");
+        std::string copy = folder_->file("pictures.exe");
+        problem_ = writeExecutable(ownPath(), copy, storedPictures(pictureFolder()));
+        if (problem_.empty()) {
+            copy_ = new ExecutableData(copy);
         }
     }
 
     static void TearDownTestSuite() {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-            module_ = nullptr;
-        }
-        DeleteFileA(copyPath_.c_str());
+        delete copy_;
+        copy_ = nullptr;
+        delete folder_;
+        folder_ = nullptr;
     }
 
     void SetUp() override {
-        ASSERT_FALSE(folder_.empty()) << "tests\\data\\pictures not found above " << ownPath();
-        ASSERT_NE(module_, nullptr) << "pictures could not be stored in " << copyPath_;
+        ASSERT_EQ(problem_, "") << "pictures could not be stored";
+        ASSERT_NE(copy_->module(), nullptr) << "the copy does not load";
+        module_ = copy_->module();
     }
 
-    static std::string folder_;
-    static std::string copyPath_;
-    static HMODULE module_;
+    static std::string pictureFolder() { return sourcePath("tests/data/pictures"); }
+
+    static TempFolder* folder_;
+    static ExecutableData* copy_;
+    static std::string problem_;
+    HMODULE module_ = nullptr;
 };
 
-std::string PictureTest::folder_;
-std::string PictureTest::copyPath_;
-HMODULE PictureTest::module_ = nullptr;
+TempFolder* PictureTest::folder_ = nullptr;
+ExecutableData* PictureTest::copy_ = nullptr;
+std::string PictureTest::problem_;
 
 struct Sample {
     double x, y; // fractions of the fitted width and height
@@ -279,16 +188,12 @@ struct FitCase {
 };
 
 TEST_F(PictureTest, FittedSizeAndPixels) {
+    // clang-format off
     const FitCase cases[] = {
         {"520 x 260 JPEG", kWideJpeg, 260, 130, {0.25, 0.5, kRed}, {0.75, 0.5, kBlue}},
         {"260 x 520 JPEG", kTallJpeg, 130, 260, {0.5, 0.25, kRed}, {0.5, 0.75, kGreen}},
         {"100 x 50 JPEG, enlarged", kSmallJpeg, 260, 130, {0.25, 0.5, kBlue}, {0.75, 0.5, kYellow}},
-        {"11 x 55 greyscale JPEG",
-         kNarrowGreyJpeg,
-         51,
-         260,
-         {0.5, 0.2, kWhite},
-         {0.5, 0.8, kBlack}},
+        {"11 x 55 greyscale JPEG", kNarrowGreyJpeg, 51, 260, {0.5, 0.2, kWhite}, {0.5, 0.8, kBlack}},
         {"300 x 300 JPEG", kSquareJpeg, 260, 260, {0.25, 0.5, kGreen}, {0.75, 0.5, kMagenta}},
         {"11 x 55 GIF", kNarrowGif, 51, 260, {0.5, 0.2, kRed}, {0.5, 0.8, kBlue}},
         {"520 x 260 BMP", kWideBmp, 260, 130, {0.25, 0.5, kRed}, {0.75, 0.5, kBlue}},
@@ -296,6 +201,7 @@ TEST_F(PictureTest, FittedSizeAndPixels) {
         {"800 x 600 BMP", kPhotoBmp, 260, 195, {0.25, 0.5, kYellow}, {0.75, 0.5, kBlue}},
         {"reveal picture", kRevealJpeg, 260, 130, {0.25, 0.5, kBlue}, {0.75, 0.5, kYellow}},
     };
+    // clang-format on
     for (const FitCase& c : cases) {
         HBITMAP bitmap = loadFittedPicture(module_, c.id, "IMG", kBox, kBox);
         ASSERT_NE(bitmap, nullptr) << c.what;
@@ -320,6 +226,7 @@ TEST_F(PictureTest, NoBitmapWithoutAPicture) {
         int id;
         const char* type;
     };
+    // clang-format off
     const Case cases[] = {
         {"question picture never stored", kNeverStored, "IMG"},
         {"reveal picture never stored", kRevealNeverStored, "IMG"},
@@ -327,6 +234,7 @@ TEST_F(PictureTest, NoBitmapWithoutAPicture) {
         {"a single byte", kOneByte, "IMG"},
         {"a picture looked up under another type", kWideJpeg, "PATCH"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(loadFittedPicture(module_, c.id, c.type, kBox, kBox), nullptr) << c.what;
     }
@@ -372,13 +280,15 @@ TEST_F(PictureTest, DecodeThenFit) {
         int width, height;
         int fittedWidth, fittedHeight;
     };
+    // clang-format off
     const Case cases[] = {
         {"wide_520x260.jpg", 520, 260, 260, 130},
         {"narrow_11x55.gif", 11, 55, 51, 260},
         {"small_100x50.jpg", 100, 50, 260, 130},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        std::vector<uint8_t> bytes = readWholeFile(folder_ + "\\" + c.file);
+        Bytes bytes = readBytes(pictureFolder() + "/" + c.file);
         ASSERT_FALSE(bytes.empty()) << c.file;
         HBITMAP decoded = decodePicture(bytes.data(), static_cast<DWORD>(bytes.size()));
         ASSERT_NE(decoded, nullptr) << c.file;

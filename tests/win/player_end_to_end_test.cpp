@@ -5,40 +5,29 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "content/quiz.h"
-#include "quiz_process_support.h"
 #include "resources/resource.h"
+#include "tests/support/bitmap_file.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/running_player_win.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
 #include "window/board_layout.h"
+
+using namespace test_support;
 
 namespace {
 
-using namespace quiz_process;
-
-// A 24-bit BMP of the given size (OLE's picture loader reads BMP as well as JPEG).
-Bytes bitmapFile(int width, int height) {
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride * height;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    Bytes bytes(file.bfSize, 0x80);
-    memcpy(bytes.data(), &file, sizeof file);
-    memcpy(bytes.data() + sizeof file, &info, sizeof info);
-    return bytes;
+// A grey picture of the given size (OLE's picture loader reads BMP as well as JPEG).
+std::string bitmapFile(int width, int height) {
+    return bmpFile(width, height, RGB(128, 128, 128), RGB(128, 128, 128));
 }
 
 struct QuizShape {
@@ -46,48 +35,16 @@ struct QuizShape {
     int answersPerQuestion;
     int revealMode;
     int questionCount;
-    std::vector<std::pair<int, Bytes>> images; // "IMG" resources
+    std::vector<ResourceData> images;
 };
 
-// Question q expects "A<q>" (and "B<q>"), reveals "R<q>"; codes are "CODE<s>".
-Quiz* quizOf(const QuizShape& shape) {
-    Quiz* quiz = static_cast<Quiz*>(calloc(1, sizeof(Quiz)));
-    initQuiz(quiz);
-    quiz->quizType = shape.quizType;
-    quiz->answersPerQuestion = shape.answersPerQuestion;
-    quiz->revealMode = shape.revealMode;
-    quiz->backgroundColour = RGB(230, 240, 255);
-    copyText(quiz->title, "Quiz de bout en bout");
-    copyText(quiz->creator, "Les testeurs");
-    copyText(quiz->explanation, "Chaque question attend A suivi de son num\xE9ro.");
-    copyText(quiz->answerLabel1, "R\xE9ponse A");
-    copyText(quiz->answerLabel2, "R\xE9ponse B");
-    for (int q = 1; q <= shape.questionCount; ++q) {
-        std::string a = "A" + std::to_string(q);
-        std::string b = shape.answersPerQuestion == 2 ? "B" + std::to_string(q) : "";
-        std::string text = "Question " + std::to_string(q);
-        QuestionNode* node = appendQuestion(quiz, a.c_str(), b.c_str(), text.c_str());
-        copyText(node->revealText, ("R" + std::to_string(q)).c_str());
-        snprintf(quiz->codes[q - 1], kTextCapacity, "CODE%d", q);
-    }
-    quiz->questionCount = shape.questionCount;
-    return quiz;
-}
-
-// Copies the player to `path` and writes the quiz into its resources. "" on success.
+// Copies the player to `path` and writes the quiz into its resources: question q expects
+// "A<q>" (and "B<q>"), reveals "R<q>"; codes are "CODE<s>". "" on success.
 std::string buildQuizExecutable(const std::string& path, const QuizShape& shape) {
-    Quiz* quiz = quizOf(shape);
-    std::string problem = writeQuizExecutable(path, *quiz, shape.images);
-    freeQuestions(quiz);
-    free(quiz);
-    return problem;
-}
-
-PixelRect rectIn(HWND control, HWND parent) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    OwnedQuiz quiz(makeNumberedQuiz(shape.quizType, shape.answersPerQuestion, shape.revealMode,
+                                    shape.questionCount));
+    quiz->backgroundColour = RGB(230, 240, 255);
+    return writeQuizExecutable(path, *quiz.quiz, shape.images);
 }
 
 std::string lines(const std::vector<std::string>& texts) {
@@ -100,7 +57,7 @@ std::string lines(const std::vector<std::string>& texts) {
 
 // A newcomer's session on a text quiz: type, close, start again.
 TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
-    Folder folder("text_session");
+    TempFolder folder("text_session");
     std::string exe = folder.file("capitales.exe");
     ASSERT_EQ(buildQuizExecutable(exe, {QUIZ_TEXT, 1, REVEAL_NOTHING, 3, {}}), "");
     std::string answers = folder.file("capitales.txt");
@@ -108,7 +65,7 @@ TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
         RunningPlayer player(exe, folder.path());
         ASSERT_NE(player.main(), nullptr) << "no main window";
         ASSERT_NE(player.board(), nullptr) << "no board";
-        EXPECT_EQ(textOf(player.main()), "Quiz de bout en bout");
+        EXPECT_EQ(textOf(player.main()), kTestQuizTitle);
         EXPECT_EQ(player.mainText(ID_SCORE_BOX), " 0 / 3");
         EXPECT_EQ(player.mainText(ID_CODE_BOX), "      ");
         EXPECT_EQ(player.mainText(ID_CODE_LABEL), " Code :");
@@ -152,47 +109,29 @@ TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
 struct KindCase {
     const char* name;
     QuizShape shape;
-    // Controls of the board at their content positions: (identifier, rectangle).
-    std::vector<std::pair<int, PixelRect>> controls;
+    // One control of the board at its content position: the native layout tables give the
+    // others, this shows the running player lays its board out by them.
+    int control;
+    PixelRect rect;
 };
 
 // Every kind, one and two answers: layout read from the running player, saved answers
 // graded at start, one more typed, closed, and everything back at the next start.
 TEST(PlayerEndToEnd, EveryKindRoundTrips) {
+    // clang-format off
     const KindCase cases[] = {
-        {"text1",
-         {QUIZ_TEXT, 1, REVEAL_NOTHING, 6, {}},
-         {{4001, {615, 10, 100, 20}}, {5001, {720, 9, 90, 20}}, {4002, {615, 35, 100, 20}}}},
-        {"text2",
-         {QUIZ_TEXT, 2, REVEAL_NOTHING, 6, {}},
-         {{4001, {550, 10, 195, 21}}, {4002, {550, 30, 195, 21}}, {5002, {750, 31, 60, 17}}}},
-        {"picture1",
-         {QUIZ_PICTURE, 1, REVEAL_TEXT, 6, {}},
-         {{9002, {320, 20, 260, 260}},
-          {4002, {320, 290, 260, 20}},
-          {5002, {320, 309, 260, 20}},
-          {8002, {320, 336, 260, 65}},
-          {4004, {30, 680, 260, 20}}}},
-        {"picture2",
-         {QUIZ_PICTURE, 2, REVEAL_NOTHING, 6, {}},
-         {{4007, {120, 620, 190, 21}},
-          {4008, {120, 640, 190, 21}},
-          {5007, {315, 621, 60, 17}},
-          {5008, {315, 641, 60, 17}}}},
-        {"audio1",
-         {QUIZ_AUDIO, 1, REVEAL_NOTHING, 6, {}},
-         {{6005, {320, 100, 20, 21}},
-          {7005, {320, 121, 20, 20}},
-          {4005, {340, 100, 220, 20}},
-          {5005, {340, 119, 220, 20}}}},
-        {"audio2",
-         {QUIZ_AUDIO, 2, REVEAL_NOTHING, 6, {}},
-         {{4001, {140, 20, 170, 21}}, {4002, {140, 40, 170, 21}}, {5001, {315, 21, 60, 17}}}},
+        {"text1", {QUIZ_TEXT, 1, REVEAL_NOTHING, 6, {}}, 4002, {615, 35, 100, 20}},
+        {"text2", {QUIZ_TEXT, 2, REVEAL_NOTHING, 6, {}}, 5002, {750, 31, 60, 17}},
+        {"picture1", {QUIZ_PICTURE, 1, REVEAL_TEXT, 6, {}}, 4004, {30, 680, 260, 20}},
+        {"picture2", {QUIZ_PICTURE, 2, REVEAL_NOTHING, 6, {}}, 5008, {315, 641, 60, 17}},
+        {"audio1", {QUIZ_AUDIO, 1, REVEAL_NOTHING, 6, {}}, 4005, {340, 100, 220, 20}},
+        {"audio2", {QUIZ_AUDIO, 2, REVEAL_NOTHING, 6, {}}, 5001, {315, 21, 60, 17}},
         // Video boards in the running player are covered by the media end-to-end tests,
         // which give the player films that Wine's media player accepts.
     };
+    // clang-format on
     for (const KindCase& c : cases) {
-        Folder folder(c.name);
+        TempFolder folder(c.name);
         std::string exe = folder.file(std::string(c.name) + ".exe");
         ASSERT_EQ(buildQuizExecutable(exe, c.shape), "") << c.name;
         int fields = c.shape.answersPerQuestion * c.shape.questionCount;
@@ -207,12 +146,9 @@ TEST(PlayerEndToEnd, EveryKindRoundTrips) {
         {
             RunningPlayer player(exe, folder.path());
             ASSERT_NE(player.board(), nullptr) << c.name;
-            for (const auto& control : c.controls) {
-                HWND window = GetDlgItem(player.board(), control.first);
-                ASSERT_NE(window, nullptr) << c.name << ": control " << control.first;
-                EXPECT_EQ(rectIn(window, player.board()), control.second)
-                    << c.name << ": control " << control.first;
-            }
+            HWND control = GetDlgItem(player.board(), c.control);
+            ASSERT_NE(control, nullptr) << c.name << ": control " << c.control;
+            EXPECT_EQ(rectInParent(control), c.rect) << c.name << ": control " << c.control;
             EXPECT_EQ(player.boardText(4001), "A1") << c.name;
             EXPECT_EQ(player.boardText(5001), "BRAVO") << c.name;
             EXPECT_EQ(player.boardText(5002), "FAUX") << c.name;
@@ -247,16 +183,16 @@ TEST(PlayerEndToEnd, EveryKindRoundTrips) {
 
 // Pictures centred in their cells, and the reveal picture moved over its box once solved.
 TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
-    Folder folder("pictures");
+    TempFolder folder("pictures");
     std::string exe = folder.file("images.exe");
     QuizShape shape = {QUIZ_PICTURE,
                        1,
                        REVEAL_TEXT_AND_PICTURE,
                        3,
-                       {{401, bitmapFile(260, 173)},
-                        {403, bitmapFile(200, 130)},
-                        {402, bitmapFile(52, 39)},
-                        {10402, bitmapFile(260, 195)}}};
+                       {{"IMG", 401, bitmapFile(260, 173)},
+                        {"IMG", 403, bitmapFile(200, 130)},
+                        {"IMG", 402, bitmapFile(52, 39)},
+                        {"IMG", 10402, bitmapFile(260, 195)}}};
     ASSERT_EQ(buildQuizExecutable(exe, shape), "");
     {
         RunningPlayer player(exe, folder.path());
@@ -274,7 +210,7 @@ TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
         for (const Case& c : cases) {
             HWND picture = GetDlgItem(player.board(), c.id);
             ASSERT_NE(picture, nullptr) << c.what;
-            EXPECT_EQ(rectIn(picture, player.board()), c.rect) << c.what;
+            EXPECT_EQ(rectInParent(picture), c.rect) << c.what;
             EXPECT_NE(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << c.what;
         }
         player.type(2, "a2", 1);
@@ -282,19 +218,16 @@ TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
         EXPECT_EQ(player.waitForBoardText(5002, "BRAVO"), "BRAVO");
         EXPECT_EQ(player.boardText(8002), "R2");
         // Centred in a 260 x 260 box 10 pixels left of the cell at (320, 20).
-        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9002), player.board()),
-                  (PixelRect{310, 52, 260, 195}));
+        EXPECT_EQ(rectInParent(GetDlgItem(player.board(), 9002)), (PixelRect{310, 52, 260, 195}));
         player.type(1, "a1", 2);
         EXPECT_EQ(player.waitForBoardText(5001, "BRAVO"), "BRAVO");
         EXPECT_EQ(player.boardText(8001), "R1");
-        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9001), player.board()),
-                  (PixelRect{30, 63, 260, 173}))
+        EXPECT_EQ(rectInParent(GetDlgItem(player.board(), 9001)), (PixelRect{30, 63, 260, 173}))
             << "no reveal picture for question 1: the picture stays";
         player.type(2, "zzzz", 3);
         EXPECT_EQ(player.waitForBoardText(5002, "FAUX"), "FAUX");
         EXPECT_EQ(player.boardText(8002), "");
-        EXPECT_EQ(rectIn(GetDlgItem(player.board(), 9002), player.board()),
-                  (PixelRect{310, 52, 260, 195}))
+        EXPECT_EQ(rectInParent(GetDlgItem(player.board(), 9002)), (PixelRect{310, 52, 260, 195}))
             << "the reveal picture stays to the end of the run";
         EXPECT_EQ(player.close(), 0);
     }
@@ -303,31 +236,31 @@ TEST(PlayerEndToEnd, PicturesAndTheRevealPicture) {
 // A question solved while the board is scrolled: its reveal picture sits on its own
 // question, moved by the scroll position like every other control.
 TEST(PlayerEndToEnd, RevealPictureOnAScrolledBoard) {
-    Folder folder("scrolled_reveal");
+    TempFolder folder("scrolled_reveal");
     std::string exe = folder.file("images.exe");
     QuizShape shape = {
-        QUIZ_PICTURE, 1, REVEAL_TEXT_AND_PICTURE, 9, {{10407, bitmapFile(260, 195)}}};
+        QUIZ_PICTURE, 1, REVEAL_TEXT_AND_PICTURE, 9, {{"IMG", 10407, bitmapFile(260, 195)}}};
     ASSERT_EQ(buildQuizExecutable(exe, shape), "");
     RunningPlayer player(exe, folder.path());
     ASSERT_NE(player.board(), nullptr);
     HWND board = player.board();
-    PixelRect before = rectIn(GetDlgItem(board, 4007), board);
+    PixelRect before = rectInParent(GetDlgItem(board, 4007));
     DWORD_PTR result = 0;
     SendMessageTimeoutA(board, WM_VSCROLL, SB_BOTTOM, 0, SMTO_ABORTIFHUNG, 5000, &result);
-    int scrolled = before.y - rectIn(GetDlgItem(board, 4007), board).y;
+    int scrolled = before.y - rectInParent(GetDlgItem(board, 4007)).y;
     ASSERT_GT(scrolled, 0) << "the board did not scroll";
     player.type(7, "A7", 8);
     EXPECT_EQ(player.waitForBoardText(5007, "BRAVO"), "BRAVO");
     PixelRect expected = revealPictureRect(7, 1, REVEAL_TEXT_AND_PICTURE, 260, 195);
     expected.y -= scrolled;
-    EXPECT_EQ(rectIn(GetDlgItem(board, 9007), board), expected);
+    EXPECT_EQ(rectInParent(GetDlgItem(board, 9007)), expected);
     EXPECT_EQ(player.close(), 0);
 }
 
 // The answers file lives in the working directory under the program's own name, one line
 // per field, at most 259 characters each.
 TEST(PlayerEndToEnd, AnswersFileCases) {
-    Folder folder("answers_file");
+    TempFolder folder("answers_file");
     CreateDirectoryA(folder.file("work").c_str(), nullptr);
     std::string work = folder.file("work");
     std::string exe = folder.file("quiz.exe");
@@ -378,11 +311,13 @@ TEST(PlayerEndToEnd, MediaFilesGoAtExit) {
         int quizType;
         std::vector<std::string> files;
     } cases[] = {
+        // clang-format off
         {"video_files", QUIZ_VIDEO, {"quizz1.avi", "quizz7.avi", "quizz90.avi", "quizz.mp3"}},
         {"audio_files", QUIZ_AUDIO, {"quizz.mp3"}},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        Folder folder(c.name);
+        TempFolder folder(c.name);
         std::string exe = folder.file(std::string(c.name) + ".exe");
         ASSERT_EQ(buildQuizExecutable(exe, {c.quizType, 1, REVEAL_NOTHING, 2, {}}), "") << c.name;
         for (const std::string& name : c.files) {
@@ -402,7 +337,7 @@ TEST(PlayerEndToEnd, MediaFilesGoAtExit) {
 // The program's own folder is searched first: an atl.dll there hides the system's, as on a
 // machine without it or with another library of that name.
 TEST(PlayerEndToEnd, VideoQuizWithoutAtlEndsWithOne) {
-    Folder folder("no_atl");
+    TempFolder folder("no_atl");
     std::string exe = folder.file("sans_atl.exe");
     // Windows takes the atl.dll beside the program; Wine prefers its own unless this
     // program's settings say otherwise (a key that means nothing to Windows).
@@ -417,8 +352,12 @@ TEST(PlayerEndToEnd, VideoQuizWithoutAtlEndsWithOne) {
     const struct {
         const char* what;
         bool aLibrary; // else a file that is no library at all
-    } cases[] = {{"atl.dll that is no library", false},
-                 {"atl.dll without AtlAxAttachControl", true}};
+    } cases[] = {
+        // clang-format off
+        {"atl.dll that is no library", false},
+        {"atl.dll without AtlAxAttachControl", true},
+        // clang-format on
+    };
     for (const auto& c : cases) {
         if (c.aLibrary) {
             // A program loads as a library too, and exports nothing.

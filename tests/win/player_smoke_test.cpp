@@ -1,18 +1,17 @@
 // Starts the real quizplayer.exe with its built-in quiz and closes it as a user would.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <string>
+#include "tests/support/programs.h"
+#include "tests/support/running_player_win.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
 
-#include "quiz_process_support.h"
-
-using namespace quiz_process;
+using namespace test_support;
 
 namespace {
 
 TEST(PlayerSmoke, OpensTitledWindowAndExitsWithZeroOnClose) {
-    Folder folder("smoke");
+    TempFolder folder("smoke");
     RunningPlayer player(playerPath(), folder.path());
     ASSERT_TRUE(player.started()) << "cannot start " << playerPath();
     ASSERT_NE(player.main(), nullptr) << "no \"WindowsApp\" window appeared";

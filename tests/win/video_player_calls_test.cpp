@@ -2,20 +2,28 @@
 // stand-ins for the player, its controls and atl.dll's hosting entry. Wine's own player
 // leaves some of these calls unimplemented (the player's buttons cannot be switched off),
 // so only stand-ins can show that every call is made, with what, and when.
-#include "media_test_support.h"
-#include "window_test_support.h"
-
+#include <windows.h>
 #include <wmp.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "media/video_win.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/media_win.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
 
-using namespace media_test;
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -39,7 +47,7 @@ std::string clipFileState(int question) {
     if (!fileExists(file)) {
         return file + " missing";
     }
-    return readFile(file) == clipBytes(IDR_QUESTION_MEDIA_BASE + question)
+    return readFile(file) == resourceBytes(nullptr, "IMG", questionMediaId(question))
                ? file + " holds its clip"
                : file + " holds other bytes";
 }
@@ -218,7 +226,7 @@ class RecordingMedia {
 };
 
 TEST(VideoPlayerCalls, EachPlayerIsSetUpStoppedAndLeftWithoutItsFile) {
-    ScratchDirectory scratch;
+    WorkingFolder folder;
     MessageLog log;
     RecordingMedia media;
     std::vector<std::string> calls;

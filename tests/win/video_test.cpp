@@ -1,18 +1,28 @@
 // Video questions on a real board with real media players: one player per question in its
 // host, each loaded with its own clip file, playing side by side and all stopped by one stop
 // button; the board cut short when a player cannot be made; the shut-down order.
-#include "media_test_support.h"
-#include "window_test_support.h"
-
+#include <windows.h>
 #include <wmp.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "media/video_win.h"
 #include "resources/resource.h"
+#include "tests/support/files.h"
+#include "tests/support/media_win.h"
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_executable_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
+#include "window/shell_win.h"
 
-using namespace media_test;
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -29,7 +39,7 @@ class VideoBoard {
     HMODULE atl() const { return hosting_.atl(); }
 
   private:
-    ScratchDirectory scratch_;
+    WorkingFolder folder_;
     MessageLog log_;
     VideoHosting hosting_;
     PlayerWindows windows_;
@@ -143,10 +153,12 @@ TEST(Video, PlayWritesTheClipAgainAndPlaysIt) {
         bool written;
         std::vector<Message> messages;
     } cases[] = {
+        // clang-format off
         {1, true, {}},
         {12, true, {}},
         {3, true, {}},
         {5, false, {{kMissingVideo, "Information"}}},
+        // clang-format on
     };
     VideoBoard video(12);
     ASSERT_TRUE(video.hosting());
@@ -156,7 +168,8 @@ TEST(Video, PlayWritesTheClipAgainAndPlaysIt) {
         click(video.board(), ID_PLAY_BUTTON_BASE + c.question);
         EXPECT_EQ(video.log().take(), c.messages) << "question " << c.question;
         if (c.written) {
-            EXPECT_TRUE(readFile(file) == clipBytes(questionMediaId(c.question)))
+            EXPECT_TRUE(readFile(file) ==
+                        resourceBytes(nullptr, "IMG", questionMediaId(c.question)))
                 << file << " does not hold its clip";
             EXPECT_EQ(playing({c.question}), std::vector<int>{c.question})
                 << "question " << c.question << " does not play";
@@ -207,12 +220,14 @@ TEST(Video, BoardEndsWhereAPlayerCannotBeMade) {
         int failFrom; // 0: the real factory
         int built;    // questions with every control
     } cases[] = {
+        // clang-format off
         {"no player for question 3", true, 3, 2},
         {"no player for question 1", true, 1, 0},
         {"COM not initialised", false, 0, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        ScratchDirectory scratch;
+        WorkingFolder folder;
         writeFile(ownAnswersFile(), "A1\r\nA2\r\nA3\r\nA4\r\nA5\r\n");
         g_failFrom = c.failFrom;
         PlayerFactoryFn realFactory = g_app.media.createPlayer;
@@ -258,7 +273,7 @@ TEST(Video, BoardEndsWhereAPlayerCannotBeMade) {
 
 // The shut-down after the message loop: clip files, windows and players, COM, atl.dll.
 TEST(Video, ShutDownDeletesTheClipsAndReleasesEverything) {
-    ScratchDirectory scratch;
+    WorkingFolder folder;
     MessageLog log;
     g_app.instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(registerMainWindowClass(g_app.instance) ||
@@ -300,8 +315,7 @@ TEST(Video, ShutDownDeletesTheClipsAndReleasesEverything) {
     }
     EXPECT_TRUE(log.take().empty());
     g_app.quiz = nullptr;
-    freeQuestions(quiz);
-    free(quiz);
+    freeQuiz(quiz);
 }
 
 } // namespace

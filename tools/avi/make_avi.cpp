@@ -1,10 +1,17 @@
-// make_avi: writes the short video clips of the sample video quiz as uncompressed AVI files.
+// make_avi: writes short video clips as uncompressed AVI files: those of the sample video
+// quiz and the films of the Windows media tests.
 //
-//   make_avi count  OUT.avi   digits 1 to 9 in changing colours, one of them left out
-//   make_avi flag   OUT.avi   a flag drawn band after band
-//   make_avi trace  OUT.avi   a red square that draws a letter as it moves
-//   make_avi square OUT.avi   a square crossing the picture and bouncing back
-//   make_avi cycle  OUT.avi   the whole picture cycling through colours
+//   make_avi count      OUT.avi   digits 1 to 9 in changing colours, one of them left out
+//   make_avi flag       OUT.avi   a flag drawn band after band
+//   make_avi trace      OUT.avi   a red square that draws a letter as it moves
+//   make_avi square     OUT.avi   a square crossing the picture and bouncing back
+//   make_avi cycle      OUT.avi   the whole picture cycling through colours
+//   make_avi sweep-red  OUT.avi   a white bar sweeping across red, 4 seconds (tests)
+//   make_avi sweep-blue OUT.avi   a yellow bar sweeping across blue, 3 seconds (tests)
+//
+// The sample quiz's clips are samples/video/media/q01.avi (count), q02.avi (flag) and
+// q03.avi (trace); the tests' are tests/data/media/sweep_red.avi and sweep_blue.avi, tiny
+// films long enough to be seen playing.
 //
 // A standalone C++17 program without dependencies: g++ -std=c++17 -O2 make_avi.cpp -o make_avi
 //
@@ -14,7 +21,7 @@
 //       'avih'  main header (56 bytes)
 //       LIST 'strl'
 //         'strh'  stream header (56 bytes), 'vids'
-//         'strf'  BITMAPINFOHEADER (40 bytes, BI_RGB, 8 bits a pixel) and its palette
+//         'strf'  BITMAPINFOHEADER (40 bytes, BI_RGB, 8 bits a pixel) and the clip's palette
 //       LIST 'strl'
 //         'strh'  stream header (56 bytes), 'auds'
 //         'strf'  PCMWAVEFORMAT (16 bytes): 8-bit mono at kSoundRate samples a second
@@ -130,6 +137,7 @@ struct Clip {
     int width = 64;
     int height = 48;
     int framesPerSecond = 5;
+    std::vector<Rgb> palette = std::vector<Rgb>(kPalette, kPalette + kColourCount);
     std::vector<Picture> frames;
 };
 
@@ -223,6 +231,23 @@ Clip makeCycle() {
     return clip;
 }
 
+// A three-pixel bar crossing a 16 x 12 picture once, ten frames a second, in a palette of
+// its own: index 0 the background, 1 the bar.
+Clip makeSweep(int seconds, Rgb background, Rgb bar) {
+    Clip clip;
+    clip.width = 16;
+    clip.height = 12;
+    clip.framesPerSecond = 10;
+    clip.palette = {background, bar};
+    const int frameCount = seconds * clip.framesPerSecond;
+    for (int f = 0; f < frameCount; ++f) {
+        Picture p(clip.width, clip.height, 0);
+        p.fillRect(f * clip.width / frameCount - 1, 0, 3, clip.height, 1);
+        clip.frames.push_back(p);
+    }
+    return clip;
+}
+
 // Little-endian output buffer.
 struct Bytes {
     std::vector<uint8_t> data;
@@ -269,7 +294,7 @@ Bytes encodeAvi(const Clip& clip) {
     const uint32_t frameBytes = stride * uint32_t(clip.height);
     const uint32_t frames = uint32_t(clip.frames.size());
     const uint32_t fps = uint32_t(clip.framesPerSecond);
-    const uint32_t colours = kColourCount;
+    const uint32_t colours = uint32_t(clip.palette.size());
     const uint32_t soundPerFrame = kSoundRate / fps;
 
     Bytes out;
@@ -324,10 +349,10 @@ Bytes encodeAvi(const Clip& clip) {
     out.u32(0);                     // biYPelsPerMeter
     out.u32(colours);               // biClrUsed
     out.u32(0);                     // biClrImportant: all
-    for (uint32_t c = 0; c < colours; ++c) {
-        out.u8(kPalette[c].b); // RGBQUAD: blue, green, red, reserved
-        out.u8(kPalette[c].g);
-        out.u8(kPalette[c].r);
+    for (const Rgb& c : clip.palette) {
+        out.u8(c.b); // RGBQUAD: blue, green, red, reserved
+        out.u8(c.g);
+        out.u8(c.r);
         out.u8(0);
     }
     finish(out, strf);
@@ -398,7 +423,8 @@ Bytes encodeAvi(const Clip& clip) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: make_avi count|flag|trace|square|cycle OUT.avi\n");
+    std::fprintf(stderr,
+                 "usage: make_avi count|flag|trace|square|cycle|sweep-red|sweep-blue OUT.avi\n");
     return 2;
 }
 
@@ -419,6 +445,10 @@ int main(int argc, char** argv) {
         clip = makeSquare();
     else if (which == "cycle")
         clip = makeCycle();
+    else if (which == "sweep-red")
+        clip = makeSweep(4, {200, 40, 40}, {255, 255, 255});
+    else if (which == "sweep-blue")
+        clip = makeSweep(3, {40, 80, 200}, {255, 230, 0});
     else
         return usage();
 

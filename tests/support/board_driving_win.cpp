@@ -1,22 +1,22 @@
-// Helpers for tests that drive a real, shown question board: its size, its scroll bars, and
-// where its controls stand against their content positions.
-#pragma once
+#include "tests/support/board_driving_win.h"
 
-#include "window_test_support.h"
+#include <utility>
+#include <vector>
 
 #include "resources/resource.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
+#include "window/app_state_win.h"
+#include "window/board_layout.h"
 
-namespace window_test {
+namespace test_support {
 
-// The windows of PlayerWindows, shown: ScrollWindow moves nothing on a hidden board.
-inline void showPlayer(const PlayerWindows& windows) {
-    ShowWindow(windows.main(), SW_SHOWNORMAL);
-    ShowWindow(windows.board(), SW_SHOWNORMAL);
-    UpdateWindow(windows.main());
+ThirtyQuestionsShown::ThirtyQuestionsShown()
+    : PlayerBoard(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 30)) {
+    show(700, 548);
 }
 
-// Sizes the board, as the main window's resizing does, so that its client area is w x h.
-inline void setBoardClient(HWND board, int w, int h) {
+void setBoardClient(HWND board, int w, int h) {
     RECT outer;
     RECT client;
     GetWindowRect(board, &outer);
@@ -30,7 +30,7 @@ inline void setBoardClient(HWND board, int w, int h) {
     EXPECT_EQ(client.bottom, h) << "board client height";
 }
 
-inline SCROLLINFO barInfo(HWND board, int bar) {
+SCROLLINFO barInfo(HWND board, int bar) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -38,18 +38,17 @@ inline SCROLLINFO barInfo(HWND board, int bar) {
     return info;
 }
 
-inline int position(HWND board, int bar) {
+int position(HWND board, int bar) {
     return barInfo(board, bar).nPos;
 }
 
-inline void request(HWND board, int bar, int code) {
+void request(HWND board, int bar, int code) {
     SendMessageA(board, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0), 0);
 }
 
-// True when every answer field and verdict label of the board stands at its place in the
-// content less both scroll positions. The board's children are read in one walk (under
-// Wine every GetDlgItem lists them all again).
-inline ::testing::AssertionResult controlsInPlace(HWND board, const Quiz* quiz) {
+// The board's children are read in one walk: under Wine every GetDlgItem lists them all
+// again.
+::testing::AssertionResult controlsInPlace(HWND board, const Quiz* quiz) {
     int across = position(board, SB_HORZ);
     int down = position(board, SB_VERT);
     int answers = quiz->answersPerQuestion;
@@ -87,10 +86,7 @@ inline ::testing::AssertionResult controlsInPlace(HWND board, const Quiz* quiz) 
     return ::testing::AssertionSuccess();
 }
 
-// A control lies inside the board's client area, down (and across). Only its part within
-// the content counts: the second field of the last question of a two-answer text quiz
-// reaches one pixel below the content, where no scroll position can show it.
-inline bool fullyInView(HWND board, HWND control, bool across) {
+bool fullyInView(HWND board, HWND control, bool across) {
     RECT client;
     GetClientRect(board, &client);
     PixelRect r = rectInParent(control);
@@ -100,4 +96,4 @@ inline bool fullyInView(HWND board, HWND control, bool across) {
     return down && (!across || (r.x >= 0 && r.x + r.width <= client.right));
 }
 
-} // namespace window_test
+} // namespace test_support
