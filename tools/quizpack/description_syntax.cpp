@@ -1,5 +1,6 @@
 #include "tools/quizpack/description_syntax.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -139,17 +140,20 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
     const std::vector<std::string_view> lines = splitLines(text);
     const bool startsItsLine = line >= 1 && static_cast<size_t>(line) <= lines.size() &&
                                column == indentation(lines[line - 1]) + 1;
-    if (mentions(description, "closing ']'") && startsItsLine) {
-        // A list may run over several lines, so the parser only stops at the next key: the
-        // ']' belongs after the last thing written before it.
-        int open = line - 1;
+    const bool listRunsOn = mentions(description, "closing ']'") && startsItsLine;
+    const bool listAtEnd =
+        mentions(description, "parsing array") && mentions(description, "end-of-file");
+    if (listRunsOn || listAtEnd) {
+        // A list may run over several lines, so the parser only stops at the next key (or
+        // the end of the file): the ']' belongs after the last thing written before it.
+        int open = listRunsOn ? line - 1 : std::min<int>(line, static_cast<int>(lines.size()));
         while (open >= 1 && holdsNothing(lines[open - 1])) {
             --open;
         }
         if (open >= 1) {
             message = "not valid TOML: a ']' is missing at the end of this line: the list on "
-                      "it is not closed, so the parser read on into line " +
-                      std::to_string(line);
+                      "it is not closed, so the parser read on " +
+                      (listRunsOn ? "into line " + std::to_string(line) : "to the end of the file");
             hint = "close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]";
             line = open;
         }
@@ -157,7 +161,8 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
         hint = "column " + std::to_string(column) +
                ": in double quotes a \\ begins an escape such as \\n; write the path with / or "
                "in single quotes: \"media/q01.jpg\" or 'media\\q01.jpg'";
-    } else if (mentions(description, "control characters")) {
+    } else if (mentions(description, "control characters") ||
+               (mentions(description, "parsing string") && mentions(description, "end-of-file"))) {
         hint = "column " + std::to_string(column) +
                ": a text in double quotes must end with \" on the same line";
     } else if (mentions(description, "utf-8")) {
