@@ -292,7 +292,7 @@ const std::vector<Case> kCases = {
      [](const fs::path& r, const std::string&) { noProblems(r / "start/quiz.toml", 0); }},
     {"new picture", nullptr, {"new", "picture", "start"}, 0, {"6 placeholder media files"}, {},
      {"start"}, [](const fs::path& r, const std::string&) { noProblems(r / "start/quiz.toml", 6); }},
-    {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"3 placeholder media files"}, {},
+    {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"Started an audio quiz", "3 placeholder media files"}, {},
      {"a"}, [](const fs::path& r, const std::string&) { noProblems(r / "a/b/start/quiz.toml", 3); }},
     {"new video into an empty folder",
      [](const fs::path& r) { fs::create_directory(r / "start"); },

@@ -288,7 +288,8 @@ int runNew(const CommandArguments& args) {
     }
     folder.keep();
     const fs::path description = dir / "quiz.toml";
-    printf("Started a %s quiz in %s: quiz.toml", starter->kind, displayPath(dir).c_str());
+    printf("Started %s %s quiz in %s: quiz.toml", starter->kind[0] == 'a' ? "an" : "a",
+           starter->kind, displayPath(dir).c_str());
     if (files.size() > 1) {
         printf(" and %zu placeholder media files in media/", files.size() - 1);
     }
