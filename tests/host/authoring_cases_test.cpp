@@ -131,11 +131,18 @@ std::string projectVersion() {
                : s.substr(at + key.size(), s.find(' ', at + key.size()) - at - key.size());
 }
 
-void noProblems(const fs::path& description, size_t mediaFiles) {
+// A starter checks without a word and builds as it is.
+void startsClean(const fs::path& root, const std::string& folder, size_t mediaFiles) {
+    const fs::path description = root / folder / "quiz.toml";
     CheckResult result = checkDescriptionFile(description);
     EXPECT_TRUE(result.diagnostics.empty()) << formatDiagnostic(result.diagnostics.front());
     EXPECT_EQ(result.description.media.size(), mediaFiles);
     EXPECT_EQ(result.description.questions.size(), 3u);
+    BuildOptions options;
+    options.description = description;
+    options.output = root / folder / "quiz.exe";
+    options.player = root / "template.exe";
+    EXPECT_TRUE(buildQuiz(options, nullptr).built);
 }
 
 struct Case {
@@ -185,6 +192,9 @@ const std::vector<Case> kCases = {
     {"pack over the description", nullptr,
      {"pack", "quiz/quiz.toml", "--package", "quiz/quiz.toml", "--codes", "codes.lzw"}, 2,
      {"is the quiz description"}, {}, {}, nullptr},
+    {"pack with one file for both outputs", nullptr,
+     {"pack", "quiz/quiz.toml", "--package", "both.lzw", "--codes", "./both.lzw"}, 2,
+     {"name the same file"}, {}, {}, nullptr},
     {"encode over its own input", nullptr,
      {"encode", "template.exe", "./template.exe"}, 2,
      {"is the input file"}, {}, {}, nullptr},
@@ -289,15 +299,15 @@ const std::vector<Case> kCases = {
 
     // ---- quizpack new: a starter that checks clean, never over an author's files ----
     {"new text", nullptr, {"new", "text", "start"}, 0, {"Started a text quiz"}, {}, {"start"},
-     [](const fs::path& r, const std::string&) { noProblems(r / "start/quiz.toml", 0); }},
+     [](const fs::path& r, const std::string&) { startsClean(r, "start", 0); }},
     {"new picture", nullptr, {"new", "picture", "start"}, 0, {"6 placeholder media files"}, {},
-     {"start"}, [](const fs::path& r, const std::string&) { noProblems(r / "start/quiz.toml", 6); }},
+     {"start"}, [](const fs::path& r, const std::string&) { startsClean(r, "start", 6); }},
     {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"Started an audio quiz", "3 placeholder media files"}, {},
-     {"a"}, [](const fs::path& r, const std::string&) { noProblems(r / "a/b/start/quiz.toml", 3); }},
+     {"a"}, [](const fs::path& r, const std::string&) { startsClean(r, "a/b/start", 3); }},
     {"new video into an empty folder",
      [](const fs::path& r) { fs::create_directory(r / "start"); },
      {"new", "video", "start"}, 0, {"3 placeholder media files"}, {}, {"start"},
-     [](const fs::path& r, const std::string&) { noProblems(r / "start/quiz.toml", 3); }},
+     [](const fs::path& r, const std::string&) { startsClean(r, "start", 3); }},
     {"new into a folder that holds files", nullptr,
      {"new", "picture", "quiz"}, 2, {"never writes over files"}, {}, {}, nullptr},
     {"new of an unknown kind", nullptr,

@@ -53,7 +53,11 @@ int runPack(const CommandArguments& args) {
         args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     refuseOutputOverInputs(packagePath, inputs, readOnly);
     refuseOutputOverInputs(codesPath, inputs, readOnly);
-    if (fs::weakly_canonical(packagePath) == fs::weakly_canonical(codesPath)) {
+    // Neither file need exist yet, so they are compared by their absolute, normalised names.
+    std::error_code packageError, codesError;
+    if (fs::weakly_canonical(fs::absolute(packagePath), packageError) ==
+            fs::weakly_canonical(fs::absolute(codesPath), codesError) &&
+        !packageError && !codesError) {
         throw usageMistake("--package and --codes name the same file; give two files");
     }
     PackedQuiz packed = packQuiz(*makeQuiz(result.description));
