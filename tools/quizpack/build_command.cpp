@@ -1,4 +1,4 @@
-// quizpack build QUIZ.toml -o OUT.exe [--player EXE] [--keep-pictures]
+// quizpack build QUIZ.toml [-o OUT.exe] [--player EXE] [--keep-pictures] [--force]
 #include <cstdio>
 
 #include "tools/quizpack/builder.h"
@@ -10,11 +10,18 @@ namespace {
 BuildOptions buildOptions(const CommandArguments& args) {
     BuildOptions options;
     options.description = pathFromArgument(args.positional[0]);
-    options.output = pathFromArgument(args.value("-o"));
+    if (args.has("-o")) {
+        options.output = pathFromArgument(args.value("-o"));
+    } else {
+        // QUIZ.exe beside QUIZ.toml, where an author looks for it.
+        options.output = options.description;
+        options.output.replace_extension(".exe");
+    }
     if (args.has("--player")) {
         options.player = pathFromArgument(args.value("--player"));
     }
     options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
+    options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     return options;
 }
 
@@ -30,7 +37,7 @@ void printReport(const BuildOptions& options, const BuildReport& report) {
     printf("  questions:  %zu\n", report.questions);
     printf("  media:      %zu files, %s\n", report.mediaCount,
            formatSize(report.mediaBytes).c_str());
-    printf("  quiz:       %zu + %zu bytes packed (\"PATCH\" 104, 105)\n", report.packageBytes,
+    printf("  quiz:       %zu + %zu bytes packed (quiz package, codes)\n", report.packageBytes,
            report.codeTableBytes);
     printf("  executable: %s\n", formatSize(report.executableBytes).c_str());
 }
@@ -38,8 +45,8 @@ void printReport(const BuildOptions& options, const BuildReport& report) {
 } // namespace
 
 int runBuild(const CommandArguments& args) {
-    if (args.positional.size() != 1 || !args.has("-o")) {
-        throw usageMistake("give one description and -o OUT.exe");
+    if (args.positional.size() != 1) {
+        throw usageMistake("give one description (QUIZ.toml)");
     }
     const BuildOptions options = buildOptions(args);
     const BuildReport report = buildQuiz(options, printProgress, printDiagnostics);

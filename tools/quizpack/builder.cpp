@@ -35,6 +35,7 @@ bool tryRead(const fs::path& path, PlayerTemplate* found, std::vector<std::strin
     }
     found->bytes = readWholeFile(path);
     found->origin = displayPath(path);
+    found->file = path;
     return true;
 }
 
@@ -81,6 +82,7 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
             throw BuildError(std::string("--player: ") + e.what());
         }
         found.origin = displayPath(*explicitPlayer);
+        found.file = *explicitPlayer;
         return found;
     }
     fs::path folder = quizpackPath.parent_path();
@@ -234,6 +236,10 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     PackedQuiz packed = packQuiz(*makeQuiz(d));
     PlayerTemplate player = findPlayerTemplate(options.player, options.quizpackPath);
     report.player = player.origin;
+    std::vector<CommandInput> inputs = descriptionInputs(options.description, d);
+    inputs.push_back({player.file, "the player program"});
+    inputs.push_back({options.quizpackPath, "quizpack itself"});
+    refuseOutputOverInputs(options.output, inputs, options.readOnlyOutput);
 
     std::vector<Resource> add;
     add.push_back(quizResource(patchType(), kPackageResourceId, packed.package));

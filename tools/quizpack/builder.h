@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/quizpack/description.h"
+#include "tools/quizpack/output_guard.h"
 #include "tools/quizpack/quizpack_error.h"
 
 // Anything that stops a checked description from becoming an executable: no player
@@ -21,7 +22,8 @@ class BuildError : public QuizpackError {
 };
 
 struct PlayerTemplate {
-    std::string origin; // where it came from, for messages
+    std::string origin;         // where it came from, for messages
+    std::filesystem::path file; // empty for the player carried inside quizpack
     std::vector<uint8_t> bytes;
 };
 
@@ -43,6 +45,7 @@ struct BuildOptions {
     std::filesystem::path output;
     std::optional<std::filesystem::path> player;
     Downscaling downscaling = Downscaling::ToPlayerBox;
+    ReadOnlyOutput readOnlyOutput = ReadOnlyOutput::Refuse; // --force
     std::filesystem::path quizpackPath = runningExecutablePath();
 };
 
@@ -84,6 +87,7 @@ using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagno
 // Checks, packs, prepares the media (on every core) and writes the executable through a
 // temporary file. Returns with built = false, nothing written, when the check found errors
 // or pictures do not decode (all of them are listed). Throws BuildError, PackError or
-// FileError, the output left as it was.
+// FileError, the output left as it was, and QuizpackError when the output is one of the
+// inputs (the description, a media file, the player, quizpack) or read-only without --force.
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
                       const CheckedCallback& checked = nullptr);

@@ -7,6 +7,7 @@
 #include "content/lzw.h"
 #include "tools/quizpack/commands.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/output_guard.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ int runCodecCommand(const CommandArguments& args, Direction direction) {
     const std::vector<uint8_t> input = readWholeFile(inPath);
     refuseOversizedInput(input, displayPath(inPath), direction);
     const std::vector<uint8_t> bytes = runCodec(input, displayPath(inPath), direction);
+    refuseOutputOverInputs(outPath, {{inPath, "the input file"}},
+                           args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse);
     writeFileAtomically(outPath, bytes);
     printf("%s: %zu bytes (%s %zu bytes)\n", displayPath(outPath).c_str(), bytes.size(),
            direction == Direction::Encode ? "packed from" : "unpacked from", input.size());

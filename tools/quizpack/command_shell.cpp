@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "tools/quizpack/console.h"
 #include "tools/quizpack/quizpack_error.h"
 
 namespace {
@@ -13,12 +14,25 @@ bool asksForHelp(const std::string& word) {
 }
 
 void printOverview(FILE* out) {
-    fprintf(out, "quizpack: make and read Quizz quiz executables.\n\nUsage:\n");
+    fprintf(out, "quizpack %s: make and read Quizz quiz executables.\n\nUsage:\n", QUIZZ_VERSION);
     for (const Command& c : kCommands) {
         fprintf(out, "  quizpack %s\n      %s\n", c.usage, c.summary);
     }
     fprintf(out, "\nExit codes: 0 success, 1 packing or unpacking failed, 2 bad input.\n"
-                 "Run 'quizpack COMMAND --help' for the details of one command.\n");
+                 "Run 'quizpack COMMAND --help' for the details of one command; every key of a\n"
+                 "quiz description is explained in docs/description.md.\n");
+}
+
+// A double-click on quizpack.exe opens a console that closes when quizpack exits: the help
+// stays readable until a key is pressed.
+int showHelpUntilKeyPressed() {
+    printOverview(stdout);
+    printf("\nquizpack is a command-line program: open a command prompt in your quiz's folder\n"
+           "and type, for example, quizpack new picture MyQuiz\n\n"
+           "Press any key to close this window.\n");
+    fflush(stdout);
+    waitForKey();
+    return kExitOk;
 }
 
 // "usage: quizpack A\n       quizpack B\n" for the usage "A | B".
@@ -83,6 +97,13 @@ const Command* findCommand(const char* name) {
 } // namespace
 
 int runQuizpack(int argc, char** argv) {
+    if (waitsBeforeClosing(argc, consoleProcessCount())) {
+        return showHelpUntilKeyPressed();
+    }
+    if (argc >= 2 && strcmp(argv[1], "--version") == 0) {
+        printf("quizpack %s\n", QUIZZ_VERSION);
+        return kExitOk;
+    }
     if (argc < 2 || asksForHelp(argv[1]) || strcmp(argv[1], "help") == 0) {
         printOverview(argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitBadInput : kExitOk;

@@ -5,6 +5,16 @@
 
 // clang-format off
 const std::vector<Command> kCommands = {
+    {"new", "new KIND DIR",
+     "Start a quiz: a commented description and placeholder media in a new folder.",
+     "Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
+     "video) with every key explained, and the media it names: numbered placeholder pictures\n"
+     "(JPEG) for a picture quiz, one second of silence (MP3) for an audio quiz, a short\n"
+     "numbered film (AVI) for a video quiz, each to be replaced by your own. It passes\n"
+     "'quizpack check' and builds as it is. DIR must be new or empty: quizpack new never\n"
+     "writes over a file.\n",
+     {}, ArgumentStyle::Options, runNew},
+
     {"check", "check QUIZ.toml",
      "Validate a quiz description and report every problem with its line.",
      "Reads the description and every media file it names and reports every problem with\n"
@@ -12,28 +22,36 @@ const std::vector<Command> kCommands = {
      "allowed), 2 when there is one.\n",
      {}, ArgumentStyle::Options, runCheck},
 
-    {"build", "build QUIZ.toml -o OUT.exe [--player EXE] [--keep-pictures]",
+    {"build", "build QUIZ.toml [-o OUT.exe] [--player EXE] [--keep-pictures] [--force]",
      "Make a quiz executable from a description and its media.",
-     "Checks the description, packs the quiz and writes a quiz executable: a copy of the\n"
-     "player program holding this quiz's \"PATCH\" 104 and 105 and its \"IMG\" media, and\n"
-     "none of another quiz's. OUT.exe is written under a temporary name and renamed at the\n"
-     "end, so it is never left half-written.\n"
+     "Checks the description and writes a quiz executable: a copy of the player program\n"
+     "that carries the quiz package (its texts and codes) and the media (pictures and\n"
+     "clips) of this quiz, and nothing of another. Without -o it is QUIZ.exe beside\n"
+     "QUIZ.toml. It is written under a temporary name and renamed at the end, so it is\n"
+     "never left half-written. build never writes over what it reads (the description, its\n"
+     "media, the player program), and replaces a read-only file only with --force.\n"
      "\n"
      "Pictures larger than the 260x260 box the player shows them in are stored at the size\n"
-     "it shows them (JPEG, quality 90); PNG pictures, which the player cannot show, are\n"
-     "converted to JPEG. --keep-pictures stores every picture the player can show as it is.\n"
+     "it shows them; PNG pictures, which the player cannot show, are converted. Both become\n"
+     "JPEG at quality 90, and a shrunk picture that would then take more bytes than its\n"
+     "file (drawings saved as GIF or PNG often do) is encoded again at lower qualities, 5\n"
+     "at a time, until it is no larger, but never below 75; each progress line says what\n"
+     "was stored. Other pictures are stored as they are. --keep-pictures stores every\n"
+     "picture the player can show as it is, whatever its size.\n"
      "\n"
      "The player program: --player EXE; else quizplayer.exe beside quizpack; else the one\n"
      "carried inside a Windows quizpack.exe; else ../win64/quizplayer.exe of a build tree.\n",
-     {{"-o", true}, {"--player", true}, {"--keep-pictures", false}},
+     {{"-o", true}, {"--player", true}, {"--keep-pictures", false}, {"--force", false}},
      ArgumentStyle::Options, runBuild},
 
-    {"pack", "pack QUIZ.toml --package P --codes C",
+    {"pack", "pack QUIZ.toml --package P --codes C [--force]",
      "Write the two packed resources (quiz package, code table) as files.",
      "Checks the description, lays out the quiz package and the code table and packs them\n"
      "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). Both files are replaced only\n"
-     "when everything succeeded. Media files are checked but not written.\n",
-     {{"--package", true}, {"--codes", true}}, ArgumentStyle::Options, runPack},
+     "when everything succeeded, and a read-only one only with --force. Media files are\n"
+     "checked but not written.\n",
+     {{"--package", true}, {"--codes", true}, {"--force", false}}, ArgumentStyle::Options,
+     runPack},
 
     {"inspect", "inspect QUIZ.exe | inspect --package P [--codes C]",
      "Print a quiz as a TOML description, with its media and their sizes.",
@@ -47,9 +65,10 @@ const std::vector<Command> kCommands = {
     {"extract", "extract QUIZ.exe DIR [--force]",
      "Write a description and its media files that rebuild the same quiz.",
      "Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
-     "so that 'quizpack build DIR/quiz.toml -o OUT.exe' makes the same \"PATCH\" resources.\n"
-     "DIR must be new or empty; --force writes into a folder that holds files, replacing\n"
-     "files of the same names.\n",
+     "so that 'quizpack build DIR/quiz.toml' makes the same quiz again: the same texts,\n"
+     "codes and quiz package. DIR must be new or empty; --force writes into a folder that\n"
+     "holds files, replacing files of the same names (read-only ones too), but never the\n"
+     "executable being read.\n",
      {{"--force", false}}, ArgumentStyle::Options, runExtract},
 
     {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures]",
@@ -94,22 +113,23 @@ const std::vector<Command> kCommands = {
      "Use '--' before EXPECTED if it begins with '--'.\n",
      {}, ArgumentStyle::Texts, runGrade},
 
-    {"encode", "encode IN OUT", "Pack a file into a raw LZW stream.",
+    {"encode", "encode IN OUT [--force]", "Pack a file into a raw LZW stream.",
      "Packs the file IN (1 to 65535 bytes) into a raw LZW stream and writes it to OUT, byte\n"
-     "for byte as a \"PATCH\" resource holds it. OUT is replaced only when packing succeeded.\n"
+     "for byte as a \"PATCH\" resource holds it. OUT is replaced only when packing succeeded\n"
+     "(a read-only OUT only with --force), and never when it is IN.\n"
      "The packed stream may be at most 80000 bytes: data that does not compress (random\n"
      "bytes, JPEG, MP3) fits only up to about 59000 bytes.\n"
      "Exit codes: 0 packed, 1 packing failed (the LZW result is named), 2 bad arguments or\n"
      "an input that cannot be read or is too large.\n",
-     {}, ArgumentStyle::Options, runEncode},
+     {{"--force", false}}, ArgumentStyle::Options, runEncode},
 
-    {"decode", "decode IN OUT", "Unpack a raw LZW stream.",
+    {"decode", "decode IN OUT [--force]", "Unpack a raw LZW stream.",
      "Unpacks the raw LZW stream in the file IN (at most 65535 bytes) and writes the bytes\n"
      "to OUT. Bytes after the stream's end code are ignored, as the player ignores them.\n"
-     "OUT is replaced only when unpacking succeeded; a stream may unpack to at most 120000\n"
-     "bytes.\n"
+     "OUT is replaced only when unpacking succeeded (a read-only OUT only with --force, and\n"
+     "never when it is IN); a stream may unpack to at most 120000 bytes.\n"
      "Exit codes: 0 unpacked, 1 the stream is not valid (the LZW result is named), 2 bad\n"
      "arguments or an input that cannot be read or is too large.\n",
-     {}, ArgumentStyle::Options, runDecode},
+     {{"--force", false}}, ArgumentStyle::Options, runDecode},
 };
 // clang-format on

@@ -6,6 +6,7 @@
 #include "tools/quizpack/command_line.h"
 #include "tools/quizpack/quizpack_error.h"
 
+int runNew(const CommandArguments& arguments);
 int runCheck(const CommandArguments& arguments);
 int runBuild(const CommandArguments& arguments);
 int runPack(const CommandArguments& arguments);

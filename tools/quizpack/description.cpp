@@ -5,6 +5,7 @@
 
 #include "content/lzw.h"
 #include "content/package.h"
+#include "tools/quizpack/description_syntax.h"
 #include "tools/quizpack/description_values.h"
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/media_check.h"
@@ -32,15 +33,15 @@ class Checker : public ValueReader {
     }
 
     CheckResult run(std::string_view text) {
+        if (std::optional<Diagnostic> problem = findEncodingProblem(text, d_.file)) {
+            diagnostics_.push_back(*problem);
+            return finish();
+        }
         toml::table root;
         try {
             root = toml::parse(text, std::string_view(d_.file));
         } catch (const toml::parse_error& e) {
-            error(static_cast<int>(e.source().begin.line), "",
-                  "not valid TOML: " + std::string(e.description()),
-                  "column " + std::to_string(e.source().begin.column) +
-                      "; texts go in double quotes, each key once per table, "
-                      "questions as [[question]] tables");
+            diagnostics_.push_back(describeSyntaxError(e, text, d_.file));
             return finish();
         }
         readRoot(root);

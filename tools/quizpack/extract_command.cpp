@@ -5,6 +5,7 @@
 #include "tools/quizpack/commands.h"
 #include "tools/quizpack/extractor.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/output_guard.h"
 
 namespace {
 void printWarnings(const std::vector<std::string>& warnings) {
@@ -12,6 +13,18 @@ void printWarnings(const std::vector<std::string>& warnings) {
         fprintf(stderr, "quizpack extract: warning: %s\n", w.c_str());
     }
 }
+// Every file extract writes, checked against the executable it reads: "extract quiz.exe ."
+// --force must not write a quiz.toml that is a link to quiz.exe.
+void refuseExtractionOverInput(const QuizReading& reading, const std::filesystem::path& exe,
+                               const std::filesystem::path& dir, bool force) {
+    const std::vector<CommandInput> inputs = {{exe, "the quiz executable being extracted"}};
+    const ReadOnlyOutput readOnly = force ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
+    refuseOutputOverInputs(dir / "quiz.toml", inputs, readOnly);
+    for (const MediaListing& m : reading.media) {
+        refuseOutputOverInputs(dir / std::filesystem::u8path(mediaFileName(m)), inputs, readOnly);
+    }
+}
+
 } // namespace
 
 int runExtract(const CommandArguments& args) {
@@ -22,8 +35,9 @@ int runExtract(const CommandArguments& args) {
     fs::path exe = pathFromArgument(args.positional[0]);
     fs::path dir = pathFromArgument(args.positional[1]);
     QuizReading reading = readQuizExecutable(readWholeFile(exe), displayPath(exe));
-    ExtractResult result =
-        extractQuiz(reading, dir, args.has("--force") ? Overwrite::Allow : Overwrite::Refuse);
+    const bool force = args.has("--force");
+    refuseExtractionOverInput(reading, exe, dir, force);
+    ExtractResult result = extractQuiz(reading, dir, force ? Overwrite::Allow : Overwrite::Refuse);
     printWarnings(reading.warnings);
     printWarnings(result.warnings);
     printf("%s: %d questions, %zu media files written to %s\n", displayPath(exe).c_str(),

@@ -68,10 +68,31 @@ fs::path writeTemporaryBeside(const fs::path& target, const std::vector<uint8_t>
 
 void commitFile(const fs::path& temporary, const fs::path& target) {
     std::error_code ec;
+    // A replaced file keeps its permissions (an author's chmod, a read-only flag that
+    // --force overrode): the new file takes them once it is in place.
+    const fs::file_status old = fs::status(target, ec);
+    const bool replaces = fs::is_regular_file(old);
+#if defined(_WIN32)
+    // Windows does not rename over a read-only file.
+    const bool readOnly =
+        replaces && (old.permissions() & fs::perms::owner_write) == fs::perms::none;
+    if (readOnly) {
+        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+#endif
     fs::rename(temporary, target, ec);
     if (ec) {
+#if defined(_WIN32)
+        if (readOnly) {
+            std::error_code restore;
+            fs::permissions(target, old.permissions(), restore);
+        }
+#endif
         discardFile(temporary);
         throw FileError(displayPath(target) + ": cannot be replaced (" + ec.message() + ")");
+    }
+    if (replaces) {
+        fs::permissions(target, old.permissions(), ec);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "tools/quizpack/commands.h"
 #include "tools/quizpack/description.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/output_guard.h"
 #include "tools/quizpack/packing.h"
 
 namespace fs = std::filesystem;
@@ -46,6 +47,19 @@ int runPack(const CommandArguments& args) {
     }
     fs::path packagePath = pathFromArgument(args.value("--package"));
     fs::path codesPath = pathFromArgument(args.value("--codes"));
+    const fs::path description = pathFromArgument(args.positional[0]);
+    const std::vector<CommandInput> inputs = descriptionInputs(description, result.description);
+    const ReadOnlyOutput readOnly =
+        args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
+    refuseOutputOverInputs(packagePath, inputs, readOnly);
+    refuseOutputOverInputs(codesPath, inputs, readOnly);
+    // Neither file need exist yet, so they are compared by their absolute, normalised names.
+    std::error_code packageError, codesError;
+    if (fs::weakly_canonical(fs::absolute(packagePath), packageError) ==
+            fs::weakly_canonical(fs::absolute(codesPath), codesError) &&
+        !packageError && !codesError) {
+        throw usageMistake("--package and --codes name the same file; give two files");
+    }
     PackedQuiz packed = packQuiz(*makeQuiz(result.description));
     writeBoth(packagePath, packed.package, codesPath, packed.codeTable);
     printf("%s: %zu bytes (%zu unpacked); %s: %zu bytes (%zu unpacked)\n",

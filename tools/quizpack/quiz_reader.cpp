@@ -216,12 +216,34 @@ QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vecto
     return r;
 }
 
+namespace {
+
+// The reader's reason, said once, and for a description given where a quiz executable
+// belongs, the command meant.
+std::string notAnExecutable(const std::string& source, const std::string& why) {
+    std::string message = source + ": " +
+                          (why.find("Windows executable") != std::string::npos
+                               ? why
+                               : "not a readable Windows executable: " + why);
+    std::string extension = source.size() >= 5 ? source.substr(source.size() - 5) : "";
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    if (extension == ".toml") {
+        message += "; it looks like a quiz description: 'quizpack check " + source +
+                   "' checks it and 'quizpack build " + source + "' makes its executable";
+    }
+    return message;
+}
+
+} // namespace
+
 QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::string& source) {
     std::vector<Resource> resources;
     try {
         resources = readResources(file);
     } catch (const PeError& e) {
-        throw QuizReadError(source + ": not a readable Windows executable: " + e.what(), false);
+        throw QuizReadError(notAnExecutable(source, e.what()), false);
     }
     QuizReading r;
     r.source = source;

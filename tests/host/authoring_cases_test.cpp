@@ -1,0 +1,400 @@
+// What authors meet when they write quizzes from the README, the help and the samples, one
+// row a case, run as the command line runs it: the outputs that would destroy an input or
+// a read-only file, the messages for broken descriptions, the help, the starters of
+// quizpack new. Every row also proves that no file it does not name changed, byte or mode.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/host/authoring_test_support.h"
+#include "tools/quizpack/builder.h"
+#include "tools/quizpack/command_shell.h"
+#include "tools/quizpack/console.h"
+#include "tools/quizpack/description.h"
+
+namespace {
+
+using namespace authoring_test;
+
+const char kQuiz[] = "title = \"Drapeaux\"\n"
+                     "creator = \"Marie\"\n"
+                     "kind = \"picture\"\n"
+                     "codes = [\"A\"]\n"
+                     "[[question]]\n"
+                     "answers = [\"France\"]\n"
+                     "picture = \"media/q01.jpg\"\n";
+
+// The folder every row starts from: quiz/quiz.toml and its picture, a player template and
+// quiz.exe built from them.
+void writeWorkspace(const fs::path& root) {
+    writeText(root / "quiz/quiz.toml", kQuiz);
+    writeBytes(root / "quiz/media/q01.jpg", jpegPicture(120, 90));
+    writeBytes(root / "template.exe", minimalExecutable());
+    BuildOptions options;
+    options.description = root / "quiz/quiz.toml";
+    options.output = root / "quiz.exe";
+    options.player = root / "template.exe";
+    ASSERT_TRUE(buildQuiz(options, nullptr).built);
+}
+
+struct FileState {
+    Bytes bytes;
+    fs::perms perms = fs::perms::none;
+    std::string link; // the target of a symlink, which is not followed
+    bool operator==(const FileState& o) const {
+        return bytes == o.bytes && perms == o.perms && link == o.link;
+    }
+};
+
+std::map<std::string, FileState> snapshot(const fs::path& root) {
+    std::map<std::string, FileState> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        FileState state;
+        if (entry.is_symlink()) {
+            state.link = fs::read_symlink(entry.path()).string();
+        } else if (entry.is_regular_file()) {
+            state.bytes = readBytes(entry.path());
+            state.perms = fs::status(entry.path()).permissions();
+        } else {
+            continue;
+        }
+        files[fs::relative(entry.path(), root).generic_string()] = state;
+    }
+    return files;
+}
+
+struct Output {
+    int exitCode = -1;
+    std::string text; // standard output, then standard error
+};
+
+// quizpack with `args`, in-process as main() runs it, from the folder `root`.
+Output runIn(const fs::path& root, std::vector<std::string> args) {
+    const fs::path before = fs::current_path();
+    fs::current_path(root);
+    args.insert(args.begin(), "quizpack");
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(&a[0]);
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    Output out;
+    out.exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
+    out.text = testing::internal::GetCapturedStdout();
+    out.text += testing::internal::GetCapturedStderr();
+    fs::current_path(before);
+    return out;
+}
+
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+bool isWritten(const std::string& path, const std::vector<std::string>& written) {
+    for (const std::string& w : written) {
+        if (path == w || path.rfind(w + "/", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string sample(const char* name) {
+    return std::string(QUIZZ_SOURCE_DIR) + "/samples/" + name + "/quiz.toml";
+}
+
+void makeReadOnly(const fs::path& file) {
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+// The version the project's CMakeLists.txt declares.
+std::string projectVersion() {
+    std::ifstream in(std::string(QUIZZ_SOURCE_DIR) + "/CMakeLists.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string s = text.str();
+    const std::string key = "project(Quizz VERSION ";
+    const size_t at = s.find(key);
+    return at == std::string::npos
+               ? "<none>"
+               : s.substr(at + key.size(), s.find(' ', at + key.size()) - at - key.size());
+}
+
+// A starter checks without a word and builds as it is.
+void startsClean(const fs::path& root, const std::string& folder, size_t mediaFiles) {
+    const fs::path description = root / folder / "quiz.toml";
+    CheckResult result = checkDescriptionFile(description);
+    EXPECT_TRUE(result.diagnostics.empty()) << formatDiagnostic(result.diagnostics.front());
+    EXPECT_EQ(result.description.media.size(), mediaFiles);
+    EXPECT_EQ(result.description.questions.size(), 3u);
+    BuildOptions options;
+    options.description = description;
+    options.output = root / folder / "quiz.exe";
+    options.player = root / "template.exe";
+    EXPECT_TRUE(buildQuiz(options, nullptr).built);
+}
+
+struct Case {
+    const char* name;
+    std::function<void(const fs::path& root)> setup; // files, links and modes of the row
+    std::vector<std::string> args;
+    int exitCode;
+    std::vector<std::string> said;    // each printed exactly once
+    std::vector<std::string> unsaid;  // none printed
+    std::vector<std::string> written; // what may change (a folder: all below it)
+    std::function<void(const fs::path& root, const std::string& output)> verify;
+};
+
+void file(const fs::path& root, const char* name, const std::string& bytes) {
+    writeBytes(root / name, Bytes(bytes.begin(), bytes.end()));
+}
+
+const char kUtf16Bytes[] = "\xFF\xFEt\0i\0t\0l\0e\0 \0=\0 \0\"\0x\0\"\0\n\0";
+const std::string kUtf16(kUtf16Bytes, sizeof kUtf16Bytes - 1);
+
+// clang-format off
+const std::vector<Case> kCases = {
+    // ---- never write over an input, never over a read-only file without --force ----
+    {"build -o the description", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "quiz/quiz.toml", "--player", "template.exe"}, 2,
+     {"quiz/quiz.toml is the quiz description", "nothing was written"}, {}, {}, nullptr},
+    {"build -o the description by another path", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "./quiz/../quiz/quiz.toml", "--player", "template.exe"}, 2,
+     {"is the quiz description (quiz/quiz.toml)"}, {}, {}, nullptr},
+    {"build -o a media file", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "quiz/media/q01.jpg", "--player", "template.exe"}, 2,
+     {"the picture of question 1 (question[1].picture)"}, {}, {}, nullptr},
+    {"build -o a symlink to the description",
+     [](const fs::path& r) { fs::create_symlink("quiz/quiz.toml", r / "link.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "link.exe", "--player", "template.exe"}, 2,
+     {"link.exe is the quiz description"}, {}, {}, nullptr},
+    {"build -o a hard link to a media file",
+     [](const fs::path& r) { fs::create_hard_link(r / "quiz/media/q01.jpg", r / "hard.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "hard.exe", "--player", "template.exe"}, 2,
+     {"hard.exe is the picture of question 1"}, {}, {}, nullptr},
+    {"build -o the player program", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "template.exe", "--player", "./template.exe"}, 2,
+     {"template.exe is the player program"}, {}, {}, nullptr},
+    {"build -o a folder", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "quiz/media", "--player", "template.exe"}, 2,
+     {"quiz/media is a folder"}, {}, {}, nullptr},
+    {"pack over the description", nullptr,
+     {"pack", "quiz/quiz.toml", "--package", "quiz/quiz.toml", "--codes", "codes.lzw"}, 2,
+     {"is the quiz description"}, {}, {}, nullptr},
+    {"pack with one file for both outputs", nullptr,
+     {"pack", "quiz/quiz.toml", "--package", "both.lzw", "--codes", "./both.lzw"}, 2,
+     {"name the same file"}, {}, {}, nullptr},
+    {"encode over its own input", nullptr,
+     {"encode", "template.exe", "./template.exe"}, 2,
+     {"is the input file"}, {}, {}, nullptr},
+    {"extract --force onto a link to the executable",
+     [](const fs::path& r) {
+         fs::create_directory(r / "out");
+         fs::create_symlink("../quiz.exe", r / "out/quiz.toml");
+     },
+     {"extract", "quiz.exe", "out", "--force"}, 2,
+     {"out/quiz.toml is the quiz executable being extracted (quiz.exe)"}, {}, {}, nullptr},
+    {"extract --force of an executable named as its own output",
+     [](const fs::path& r) {
+         fs::create_directory(r / "out");
+         fs::copy_file(r / "quiz.exe", r / "out/quiz.toml");
+     },
+     {"extract", "out/quiz.toml", "out", "--force"}, 2,
+     {"out/quiz.toml is the quiz executable being extracted"}, {}, {}, nullptr},
+    {"build over a read-only file",
+     [](const fs::path& r) { file(r, "old.exe", "old"); makeReadOnly(r / "old.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "old.exe", "--player", "template.exe"}, 2,
+     {"old.exe exists and is read-only", "--force"}, {}, {}, nullptr},
+    {"build --force over a read-only file keeps it read-only",
+     [](const fs::path& r) { file(r, "old.exe", "old"); makeReadOnly(r / "old.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "old.exe", "--player", "template.exe", "--force"}, 0,
+     {"Built old.exe"}, {}, {"old.exe"},
+     [](const fs::path& r, const std::string&) {
+         EXPECT_EQ(readBytes(r / "old.exe"), readBytes(r / "quiz.exe"));
+         EXPECT_EQ(fs::status(r / "old.exe").permissions() & fs::perms::all,
+                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+     }},
+    {"pack over a read-only code table",
+     [](const fs::path& r) { file(r, "codes.lzw", "old"); makeReadOnly(r / "codes.lzw"); },
+     {"pack", "quiz/quiz.toml", "--package", "package.lzw", "--codes", "codes.lzw"}, 2,
+     {"codes.lzw exists and is read-only"}, {}, {}, nullptr},
+
+    // ---- broken descriptions: the right line and a plain hint ----
+    {"a list left open is reported where its ']' is missing",
+     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ncodes = [\"A\", \"B\"\n\n# x\n[[question]]\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:2: error: not valid TOML: a ']' is missing at the end of this line"}, {}, {},
+     nullptr},
+    {"a list left open at the end of the file",
+     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ncodes = [\"A\"\n\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:2: error: not valid TOML: a ']' is missing", "to the end of the file"}, {}, {},
+     nullptr},
+    {"a backslash in a path",
+     [](const fs::path& r) { file(r, "bad.toml", "kind = \"picture\"\n[[question]]\npicture = \"media\\q01.jpg\"\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:3: error:", "write the path with / or in single quotes"}, {}, {}, nullptr},
+    {"a text left open",
+     [](const fs::path& r) { file(r, "bad.toml", "title = \"Drapeaux\nkind = \"text\"\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:1: error:", "must end with \" on the same line"}, {}, {}, nullptr},
+    {"a description saved as Latin-1",
+     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ntitle = \"Caf\xE9\"\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:2: error: not UTF-8 text: byte 0xE9 at column 13 (\"\xC3\xA9\" in Latin-1",
+      "save the file as UTF-8"}, {"invalid utf-8"}, {}, nullptr},
+    {"a description saved as UTF-16",
+     [](const fs::path& r) { file(r, "bad.toml", kUtf16); },
+     {"check", "bad.toml"}, 2,
+     {"saved as UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
+    {"a description saved as UTF-16 without its byte order mark",
+     [](const fs::path& r) { file(r, "bad.toml", kUtf16.substr(2)); },
+     {"check", "bad.toml"}, 2,
+     {"holds NUL bytes", "UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
+
+    // ---- a description where an executable belongs ----
+    {"inspect a description", nullptr,
+     {"inspect", "quiz/quiz.toml"}, 2,
+     {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
+    {"extract a description", nullptr,
+     {"extract", "quiz/quiz.toml", "out"}, 2,
+     {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
+
+    // ---- the help in the author's words, the version, the default output ----
+    {"overview", nullptr, {"--help"}, 0,
+     {"quizpack new KIND DIR", "docs/description.md"}, {"PATCH", "IMG"}, {}, nullptr},
+    {"build's help", nullptr, {"build", "--help"}, 0,
+     {"the quiz package", "media (pictures", "Without -o it is QUIZ.exe beside\nQUIZ.toml", "JPEG at quality 90", "never below 75",
+      "read-only file only with --force"}, {"PATCH", "IMG"}, {}, nullptr},
+    {"extract's help", nullptr, {"extract", "--help"}, 0,
+     {"makes the same quiz again"}, {"PATCH"}, {}, nullptr},
+    {"--version", nullptr, {"--version"}, 0, {"quizpack "}, {}, {},
+     [](const fs::path&, const std::string& out) {
+         EXPECT_EQ(out, "quizpack " + projectVersion() + "\n");
+     }},
+    {"build without -o writes QUIZ.exe beside QUIZ.toml", nullptr,
+     {"build", "quiz/quiz.toml", "--player", "template.exe"}, 0,
+     {"Built quiz/quiz.exe"}, {"PATCH"}, {"quiz/quiz.exe"},
+     [](const fs::path& r, const std::string&) {
+         EXPECT_EQ(readBytes(r / "quiz/quiz.exe"), readBytes(r / "quiz.exe"));
+     }},
+
+    // ---- the samples check clean ----
+    {"sample text", nullptr, {"check", sample("text")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
+    {"sample text-duo", nullptr, {"check", sample("text-duo")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
+    {"sample picture", nullptr, {"check", sample("picture")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
+    {"sample audio", nullptr, {"check", sample("audio")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
+    {"sample video", nullptr, {"check", sample("video")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
+
+    // ---- quizpack new: a starter that checks clean, never over an author's files ----
+    {"new text", nullptr, {"new", "text", "start"}, 0, {"Started a text quiz"}, {}, {"start"},
+     [](const fs::path& r, const std::string&) { startsClean(r, "start", 0); }},
+    {"new picture", nullptr, {"new", "picture", "start"}, 0, {"6 placeholder media files"}, {},
+     {"start"}, [](const fs::path& r, const std::string&) { startsClean(r, "start", 6); }},
+    {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"Started an audio quiz", "3 placeholder media files"}, {},
+     {"a"}, [](const fs::path& r, const std::string&) { startsClean(r, "a/b/start", 3); }},
+    {"new video into an empty folder",
+     [](const fs::path& r) { fs::create_directory(r / "start"); },
+     {"new", "video", "start"}, 0, {"3 placeholder media files"}, {}, {"start"},
+     [](const fs::path& r, const std::string&) { startsClean(r, "start", 3); }},
+    {"new into a folder that holds files", nullptr,
+     {"new", "picture", "quiz"}, 2, {"never writes over files"}, {}, {}, nullptr},
+    {"new of an unknown kind", nullptr,
+     {"new", "photo", "start"}, 2, {"unknown kind 'photo'"}, {}, {}, nullptr},
+};
+// clang-format on
+
+TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir("cases");
+        writeWorkspace(dir.path());
+        if (c.setup) {
+            c.setup(dir.path());
+        }
+        const std::map<std::string, FileState> before = snapshot(dir.path());
+        const Output out = runIn(dir.path(), c.args);
+        EXPECT_EQ(out.exitCode, c.exitCode) << out.text;
+        for (const std::string& s : c.said) {
+            EXPECT_EQ(occurrences(out.text, s), 1u) << "'" << s << "' in:\n" << out.text;
+        }
+        for (const std::string& s : c.unsaid) {
+            EXPECT_EQ(occurrences(out.text, s), 0u) << "'" << s << "' in:\n" << out.text;
+        }
+        const std::map<std::string, FileState> after = snapshot(dir.path());
+        for (const auto& [path, state] : before) {
+            if (isWritten(path, c.written)) {
+                continue;
+            }
+            auto now = after.find(path);
+            EXPECT_TRUE(now != after.end() && now->second == state) << path << " changed";
+        }
+        for (const auto& [path, state] : after) {
+            EXPECT_TRUE(before.count(path) || isWritten(path, c.written)) << path << " appeared";
+        }
+        if (c.verify) {
+            c.verify(dir.path(), out.text);
+        }
+    }
+}
+
+TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
+    struct Row {
+        const char* name;
+        int argc;
+        unsigned consoleProcesses;
+        bool waits;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"double-clicked: no arguments, its own console", 1, 1, true},
+        {"typed at a command prompt", 1, 2, false},
+        {"no console at all", 1, 0, false},
+        {"a file dropped on it", 2, 1, false},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        EXPECT_EQ(waitsBeforeClosing(r.argc, r.consoleProcesses), r.waits) << r.name;
+    }
+}
+
+// Every key the checker knows, as its unknown-key hints list them, has its entry in the
+// reference, and the README points to the reference.
+TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
+    const std::string root = QUIZZ_SOURCE_DIR;
+    const Bytes doc = readBytes(root + "/docs/description.md");
+    const std::string reference(doc.begin(), doc.end());
+    const Bytes readme = readBytes(root + "/README.md");
+    EXPECT_NE(std::string(readme.begin(), readme.end()).find("(docs/description.md)"),
+              std::string::npos);
+    CheckResult result = checkDescriptionText(
+        "zzzz = 1\nkind = \"text\"\n[[question]]\nanswers = [\"a\"]\nzzzz = 1\n", "q.toml", ".");
+    std::vector<std::string> keys;
+    for (const Diagnostic& d : result.diagnostics) {
+        const size_t colon = d.hint.find(" are: ");
+        if (colon == std::string::npos) {
+            continue;
+        }
+        std::stringstream list(d.hint.substr(colon + 6));
+        for (std::string key; std::getline(list, key, ',');) {
+            keys.push_back(key.substr(key.find_first_not_of(' ')));
+        }
+    }
+    EXPECT_GE(keys.size(), 16u);
+    for (const std::string& key : keys) {
+        EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << key;
+    }
+}
+
+} // namespace
