@@ -397,8 +397,7 @@ TEST(Board, RememberedControlsAnswerAsGetDlgItem) {
 // labels, fields and verdict labels keep clear of each other (bordered controls may share
 // a border line, as stacked fields do).
 TEST(Board, TwoAnswerTextControlsKeepClearOfEachOther) {
-    ScratchDirectory scratch;
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 4));
+    PlayerBoard windows(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 4));
     std::vector<std::pair<int, PixelRect>> placed;
     for (HWND child = GetWindow(windows.board(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
