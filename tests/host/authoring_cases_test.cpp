@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "tests/host/authoring_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/command_shell.h"
 #include "tools/quizpack/console.h"
@@ -21,6 +23,7 @@
 namespace {
 
 using namespace authoring_test;
+using namespace test_support;
 
 const char kQuiz[] = "title = \"Drapeaux\"\n"
                      "creator = \"Marie\"\n"
@@ -33,7 +36,7 @@ const char kQuiz[] = "title = \"Drapeaux\"\n"
 // The folder every row starts from: quiz/quiz.toml and its picture, a player template and
 // quiz.exe built from them.
 void writeWorkspace(const fs::path& root) {
-    writeText(root / "quiz/quiz.toml", kQuiz);
+    writeFile(root / "quiz/quiz.toml", kQuiz);
     writeBytes(root / "quiz/media/q01.jpg", jpegPicture(120, 90));
     writeBytes(root / "template.exe", minimalExecutable());
     BuildOptions options;
@@ -225,6 +228,16 @@ const std::vector<Case> kCases = {
          EXPECT_EQ(fs::status(r / "old.exe").permissions() & fs::perms::all,
                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
      }},
+    {"export -o the description", nullptr,
+     {"export", "quiz/quiz.toml", "-o", "quiz/quiz.toml"}, 2,
+     {"quiz/quiz.toml is the quiz description", "nothing was written"}, {}, {}, nullptr},
+    {"export -o the executable it reads", nullptr,
+     {"export", "quiz.exe", "-o", "./quiz.exe"}, 2,
+     {"is the quiz executable"}, {}, {}, nullptr},
+    {"export over a read-only page",
+     [](const fs::path& r) { file(r, "old.html", "old"); makeReadOnly(r / "old.html"); },
+     {"export", "quiz/quiz.toml", "-o", "old.html"}, 2,
+     {"old.html exists and is read-only", "--force"}, {}, {}, nullptr},
     {"pack over a read-only code table",
      [](const fs::path& r) { file(r, "codes.lzw", "old"); makeReadOnly(r / "codes.lzw"); },
      {"pack", "quiz/quiz.toml", "--package", "package.lzw", "--codes", "codes.lzw"}, 2,
@@ -318,7 +331,7 @@ const std::vector<Case> kCases = {
 TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        ScratchDir dir("cases");
+        TempFolder dir("cases");
         writeWorkspace(dir.path());
         if (c.setup) {
             c.setup(dir.path());

@@ -71,7 +71,7 @@ const std::vector<Command> kCommands = {
      "executable being read.\n",
      {{"--force", false}}, ArgumentStyle::Options, runExtract},
 
-    {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures]",
+    {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]",
      "Write the quiz as one self-contained web page that plays it in a browser.",
      "Writes the quiz as one web page that plays it in any current browser, offline: its\n"
      "texts, codes, pictures and clips, the player's own grader compiled to WebAssembly,\n"
@@ -84,8 +84,10 @@ const std::vector<Command> kCommands = {
      "build). AVI films, which browsers do not play, are converted to WebM with ffmpeg,\n"
      "which must then be on the PATH (Debian: apt-get install ffmpeg).\n"
      "OUT.html is written under a temporary name and renamed at the end, so it is never\n"
-     "left half-written.\n",
-     {{"-o", true}, {"--keep-pictures", false}}, ArgumentStyle::Options, runExport},
+     "left half-written. It may not be one of the quiz's own files; an OUT.html made\n"
+     "read-only is replaced only with --force.\n",
+     {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
+     runExport},
 
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|-",
      "Grade typed answers against expected answers as the player does.",

@@ -1,4 +1,4 @@
-// quizpack export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures]
+// quizpack export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]
 #include <cstdio>
 
 #include "tools/quizpack/commands.h"
@@ -32,6 +32,7 @@ int runExport(const CommandArguments& args) {
     options.input = pathFromArgument(args.positional[0]);
     options.output = pathFromArgument(args.value("-o"));
     options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
+    options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     const ExportReport report = exportWebPage(options, printProgress, printDiagnostics);
     for (const std::string& w : report.warnings) {
         fprintf(stderr, "%s: warning: %s\n", displayPath(options.input).c_str(), w.c_str());

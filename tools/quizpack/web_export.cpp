@@ -204,6 +204,8 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     Description description;
     if (fromExecutable) {
         std::string source = displayPath(options.input);
+        refuseOutputOverInputs(options.output, {{options.input, "the quiz executable"}},
+                               options.readOnlyOutput);
         QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
         if (reading.malformed) {
             std::string why;
@@ -241,6 +243,8 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
             return report;
         }
         description = std::move(result.description);
+        refuseOutputOverInputs(options.output, descriptionInputs(options.input, description),
+                               options.readOnlyOutput);
         quiz = makeQuiz(description);
         report.storageKey = webStorageKey(layOutPackage(*quiz), codeTableBytes(*quiz));
         for (const MediaFile& m : description.media) {

@@ -11,6 +11,7 @@
 
 #include "tools/quizpack/description.h"
 #include "tools/quizpack/diagnostics.h"
+#include "tools/quizpack/output_guard.h"
 #include "tools/quizpack/quizpack_error.h"
 
 // Anything that stops a quiz from becoming a page: an input that is no quiz, a film that
@@ -24,7 +25,8 @@ struct ExportOptions {
     std::filesystem::path input; // QUIZ.toml, or a quiz executable
     std::filesystem::path output;
     Downscaling downscaling = Downscaling::ToPlayerBox;
-    std::string ffmpeg = "ffmpeg"; // converts the AVI films to WebM
+    std::string ffmpeg = "ffmpeg";                          // converts the AVI films to WebM
+    ReadOnlyOutput readOnlyOutput = ReadOnlyOutput::Refuse; // Replace with --force
 };
 
 // One media file done: its place in the list (1-based), how many there are, its "IMG"
