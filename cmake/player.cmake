@@ -36,5 +36,5 @@ set_target_properties(quizplayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BIN
 quizz_warnings(quizplayer)
 add_dependencies(quizplayer sample_quiz)
 include(${CMAKE_SOURCE_DIR}/cmake/sample_executables.cmake)
+# The benchmarks' Windows programs.
 add_subdirectory(${CMAKE_SOURCE_DIR}/bench/win ${CMAKE_BINARY_DIR}/bench-win)
-include(${CMAKE_SOURCE_DIR}/cmake/keys_bench.cmake)
