@@ -44,13 +44,16 @@ const std::vector<Command> kCommands = {
      "package is malformed (what the player would load of it is printed all the same).\n",
      {{"--package", true}, {"--codes", true}}, ArgumentStyle::Options, runInspect},
 
-    {"extract", "extract QUIZ.exe DIR [--force]",
+    {"extract", "extract QUIZ.exe DIR [--force] [--csv]",
      "Write a description and its media files that rebuild the same quiz.",
      "Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
      "so that 'quizpack build DIR/quiz.toml -o OUT.exe' makes the same \"PATCH\" resources.\n"
      "DIR must be new or empty; --force writes into a folder that holds files, replacing\n"
-     "files of the same names.\n",
-     {{"--force", false}}, ArgumentStyle::Options, runExtract},
+     "files of the same names.\n"
+     "\n"
+     "--csv writes the questions to DIR/questions.csv (UTF-8, ';' between fields, one\n"
+     "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n",
+     {{"--force", false}, {"--csv", false}}, ArgumentStyle::Options, runExtract},
 
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|-",
      "Grade typed answers against expected answers as the player does.",

@@ -1,5 +1,5 @@
-// quizpack extract QUIZ.exe DIR [--force]: a description and media files that rebuild the
-// same quiz.
+// quizpack extract QUIZ.exe DIR [--force] [--csv]: a description and media files that
+// rebuild the same quiz.
 #include <cstdio>
 
 #include "tools/quizpack/commands.h"
@@ -23,7 +23,8 @@ int runExtract(const CommandArguments& args) {
     fs::path dir = pathFromArgument(args.positional[1]);
     QuizReading reading = readQuizExecutable(readWholeFile(exe), displayPath(exe));
     ExtractResult result =
-        extractQuiz(reading, dir, args.has("--force") ? Overwrite::Allow : Overwrite::Refuse);
+        extractQuiz(reading, dir, args.has("--force") ? Overwrite::Allow : Overwrite::Refuse,
+                    args.has("--csv") ? QuestionFormat::Csv : QuestionFormat::Tables);
     printWarnings(reading.warnings);
     printWarnings(result.warnings);
     printf("%s: %d questions, %zu media files written to %s\n", displayPath(exe).c_str(),
