@@ -58,7 +58,8 @@ template <typename Test> unsigned char firstWhere(const std::string& answer, Tes
 AnswerProblem accentedCapital(const std::string& answer, unsigned char capital) {
     std::string typed = inSmallLetters(answer);
     return {Severity::Warning,
-            quoted(answer) + " holds the capital " + quoted(std::string(1, char(capital))) +
+            quoted(answer) + " holds the capital " +
+                quoted(std::string(1, static_cast<char>(capital))) +
                 ", which players type small; the player folds only a to z, so " + quoted(typed) +
                 " grades \"" + cp1252ToUtf8(gradeText(answer.c_str(), typed.c_str())) + "\"",
             "write it as players type it: " + quoted(typed) +
@@ -72,7 +73,8 @@ AnswerProblem accentedLetter(const std::string& answer, unsigned char letter) {
         plain += base ? std::string(base) : std::string(1, c);
     }
     return {Severity::Note,
-            quoted(answer) + " holds the accented letter " + quoted(std::string(1, char(letter))) +
+            quoted(answer) + " holds the accented letter " +
+                quoted(std::string(1, static_cast<char>(letter))) +
                 ", which players must type exactly: " + quoted(plain) + " grades \"" +
                 cp1252ToUtf8(gradeText(answer.c_str(), plain.c_str())) +
                 "\" (the player does not fold accents)",

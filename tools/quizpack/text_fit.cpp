@@ -47,18 +47,14 @@ size_t nextLineStart(const std::string& text, size_t start, const FontMetrics& f
         if (isLineBreak(c)) {
             return i + (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1);
         }
+        int advance = advanceAt(c, x, font);
         if (isBlank(c)) {
             lastBlank = i; // blanks at the end of a line may overhang it
-        } else {
-            int w = advanceAt(c, x, font);
-            if (x + w > lineWidth && i > start) {
-                if (lastBlank == std::string::npos) {
-                    return i; // one word wider than the line: broken where it overflows
-                }
-                return lastBlank + 1;
-            }
+        } else if (x + advance > lineWidth && i > start) {
+            // A word wider than the line is broken where it overflows.
+            return lastBlank == std::string::npos ? i : lastBlank + 1;
         }
-        x += advanceAt(c, x, font);
+        x += advance;
     }
     return text.size();
 }
