@@ -473,7 +473,7 @@ TEST(DescriptionCheck, ReportsEveryProblemAtOnce) {
     TempFolder dir("many");
     CheckResult result = checkIn(dir, "kind = \"text\"\n"
                                       "title = \"a|b\"\n"
-                                      "codes = [\"x\\ny\"]\n"
+                                      "codes = [\"x\\ny\", \"z\"]\n"
                                       "[[question]]\n"
                                       "answers = [\"\\u0141\"]\n"
                                       "[[question]]\n"
@@ -493,17 +493,24 @@ TEST(DescriptionCheck, AcceptsWhatTheFormatAllows) {
         const char* name;
         std::string toml;
     };
+    // A title and a code per question, so that nothing but the row's point is looked at.
+    auto complete = [](int questionCount) {
+        std::string codes;
+        for (int i = 0; i < questionCount; ++i)
+            codes += "\"c\", ";
+        return "kind = \"text\"\ntitle = \"T\"\ncodes = [" + codes + "]\n";
+    };
     const Row rows[] = {
         {"259 bytes exactly",
-         "kind = \"text\"\ntitle = \"" + std::string(259, 'x') + "\"\n" + questions(1)},
+         complete(1) + questions(1, "answers = [\"" + std::string(259, 'x') + "\"]\n")},
         {"'|' in a code (codes are lines, not fields)",
-         "kind = \"text\"\ncodes = [\"A|B\"]\n" + questions(1)},
-        {"90 questions", "kind = \"text\"\n" + questions(90)},
+         "kind = \"text\"\ntitle = \"T\"\ncodes = [\"A|B\"]\n" + questions(1)},
+        {"90 questions", complete(90) + questions(90)},
         {"Windows-1252 punctuation",
-         "kind = \"text\"\ntitle = \"\xE2\x82\xAC \xE2\x80\x9Cquote\xE2\x80\x9D \xC5\x92uvre\"\n" +
+         complete(1) +
+             "explanation = \"\xE2\x82\xAC \xE2\x80\x9Cquote\xE2\x80\x9D \xC5\x92uvre\"\n" +
              questions(1)},
-        {"blanks inside an answer",
-         "kind = \"text\"\n" + questions(1, "answers = [\"Tour  Eiffel\"]\n")},
+        {"blanks inside an answer", complete(1) + questions(1, "answers = [\"Tour  Eiffel\"]\n")},
     };
     for (const Row& row : rows) {
         TempFolder dir("accept");

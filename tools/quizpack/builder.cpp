@@ -186,10 +186,10 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
         [&](size_t i) {
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {
-                pictureErrors.push_back(
-                    Diagnostic{d.file, media.line, media.key, Severity::Error,
-                               "\"" + media.given + "\": " + prepared[i].error,
-                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                pictureErrors.push_back(Diagnostic{
+                    media.file.empty() ? d.file : media.file, media.line, media.key,
+                    Severity::Error, "\"" + media.given + "\": " + prepared[i].error,
+                    "save it as a JPEG picture (for example: convert IN OUT.jpg)", media.column});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();

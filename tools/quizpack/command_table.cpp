@@ -62,14 +62,17 @@ const std::vector<Command> kCommands = {
      "package is malformed (what the player would load of it is printed all the same).\n",
      {{"--package", true}, {"--codes", true}}, ArgumentStyle::Options, runInspect},
 
-    {"extract", "extract QUIZ.exe DIR [--force]",
+    {"extract", "extract QUIZ.exe DIR [--force] [--csv]",
      "Write a description and its media files that rebuild the same quiz.",
      "Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
      "so that 'quizpack build DIR/quiz.toml' makes the same quiz again: the same texts,\n"
      "codes and quiz package. DIR must be new or empty; --force writes into a folder that\n"
      "holds files, replacing files of the same names (read-only ones too), but never the\n"
-     "executable being read.\n",
-     {{"--force", false}}, ArgumentStyle::Options, runExtract},
+     "executable being read.\n"
+     "\n"
+     "--csv writes the questions to DIR/questions.csv (UTF-8, ';' between fields, one\n"
+     "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n",
+     {{"--force", false}, {"--csv", false}}, ArgumentStyle::Options, runExtract},
 
     {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]",
      "Write the quiz as one self-contained web page that plays it in a browser.",

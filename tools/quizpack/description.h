@@ -9,6 +9,7 @@
 //   background = "#C0D8FF"     the board colour
 //   codes = ["AB", "CD"]       codes[s-1] is shown for s solved questions
 //   [[question]]               answers, text, reveal_text, picture, reveal_picture, clip
+//   questions = "q.csv"        or the questions as a CSV file (see question_table.h)
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,8 @@ struct MediaFile {
     std::filesystem::path path; // resolved against the description's folder
     std::string key;            // "question[3].picture"
     int line = 0;
+    std::string file; // the CSV file of questions that names it; empty: the description
+    int column = 0;   // in that file
     // Found by the check:
     MediaFormat format = MediaFormat::Unknown;
     uint64_t size = 0;
@@ -52,7 +55,7 @@ struct QuestionEntry {
     std::string answer2; // empty with one answer per question
     std::string text;
     std::string revealText;
-    int line = 0; // the line of its [[question]] header
+    int line = 0; // the line of its [[question]] header, or of its row in the CSV file
 };
 
 struct Description {
@@ -65,6 +68,7 @@ struct Description {
     std::string title, creator, explanation, answerLabel1, answerLabel2; // Windows-1252
     std::vector<std::string> codes; // Windows-1252; at most one per question
     std::vector<QuestionEntry> questions;
+    std::filesystem::path questionsFile; // the CSV file the questions came from, if any
     std::vector<MediaFile> media;
 };
 

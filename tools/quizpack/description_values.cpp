@@ -4,6 +4,7 @@
 
 #include "checking/grader.h"
 #include "content/quiz.h"
+#include "tools/quizpack/answer_warnings.h"
 #include "tools/quizpack/cp1252.h"
 
 namespace {
@@ -89,7 +90,8 @@ std::string inQuotes(const std::string& utf8) {
 
 void ValueReader::add(Severity severity, int line, const std::string& key,
                       const std::string& message, const std::string& hint) {
-    diagnostics_.push_back(Diagnostic{file_, line, key, severity, message, hint});
+    diagnostics_.push_back(
+        Diagnostic{sourceFile(), line, key, severity, message, hint, source_.column});
 }
 
 void ValueReader::error(int line, const std::string& key, const std::string& message,
@@ -129,12 +131,18 @@ void ValueReader::warnUnknownKeys(const toml::table& table, const KeyNames& know
 std::string ValueReader::text(const toml::node& node, const std::string& key, unsigned rules,
                               const std::string& what) {
     const auto* value = node.as_string();
+    lastTextOk_ = value != nullptr;
     if (value == nullptr) {
         error(lineOf(node), key, what + " must be a text in double quotes, not " + typeName(node),
               "write it in double quotes, for example \"5\"");
         return "";
     }
     return convert(value->get(), lineOf(node), key, rules, what);
+}
+
+std::string ValueReader::convertText(const std::string& utf8, int line, const std::string& key,
+                                     unsigned rules, const std::string& what) {
+    return convert(utf8, line, key, rules, what);
 }
 
 std::string ValueReader::convert(const std::string& utf8, int line, const std::string& key,
@@ -145,6 +153,7 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
         error(line, key, what + ": " + describeCp1252Error(bad),
               "the player shows single-byte Windows-1252 texts (Western European "
               "letters, punctuation, the euro sign)");
+        lastTextOk_ = false;
         return "";
     }
     bool ok = true;
@@ -172,6 +181,7 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
               "remove the \\n or \\r");
         ok = false;
     }
+    lastTextOk_ = ok;
     if (ok && (rules & kExpectedAnswer)) {
         checkExpectedAnswer(bytes, line, key, what);
     }
@@ -198,6 +208,9 @@ void ValueReader::checkExpectedAnswer(const std::string& answer, int line, const
                 what + " holds a tab or line break, which cannot be typed into the "
                        "one-line answer field",
                 "replace it by a blank");
+    }
+    for (const AnswerProblem& p : answerProblems(answer)) {
+        add(p.severity, line, key, what + " " + p.message, p.hint);
     }
 }
 

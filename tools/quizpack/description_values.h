@@ -54,6 +54,23 @@ class ValueReader {
     // root[name] as an index into `names`; false when absent or (with an error) unknown.
     bool readName(const toml::table& root, const char* name, const KeyNames& names, int32_t* value);
 
+    // A UTF-8 text written at `line` (and the source's column), as text() reads a node.
+    std::string convertText(const std::string& utf8, int line, const std::string& key,
+                            unsigned rules, const std::string& what);
+
+    // Where the values read next were written when not in the description itself: a cell
+    // of the CSV file that holds the questions. Problems then name that file and column.
+    struct Source {
+        std::string file; // empty: the description
+        int column = 0;   // 0: none
+    };
+    void setSource(Source source) { source_ = std::move(source); }
+    const Source& source() const { return source_; }
+    const std::string& sourceFile() const { return source_.file.empty() ? file_ : source_.file; }
+
+    // Whether the text read last broke none of its rules.
+    bool lastTextOk() const { return lastTextOk_; }
+
   protected:
     std::vector<Diagnostic> diagnostics_;
 
@@ -66,4 +83,6 @@ class ValueReader {
                              const std::string& what);
 
     std::string file_;
+    Source source_;
+    bool lastTextOk_ = true;
 };

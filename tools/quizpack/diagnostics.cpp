@@ -22,6 +22,9 @@ std::string formatDiagnostic(const Diagnostic& d) {
     std::string text = d.file;
     if (d.line > 0) {
         text += ":" + std::to_string(d.line);
+        if (d.column > 0) {
+            text += ":" + std::to_string(d.column);
+        }
     }
     text += std::string(": ") + severityName(d.severity) + ": ";
     if (!d.key.empty()) {

@@ -14,9 +14,11 @@ struct Diagnostic {
     Severity severity = Severity::Error;
     std::string message; // what is wrong
     std::string hint;    // how to fix it; may be empty
+    int column = 0;      // 1-based, in characters; 0 when the line alone says where
 };
 
-// "quiz.toml:12: error: question[3].answers: ...\n    hint: ...\n"
+// "quiz.toml:12: error: question[3].answers: ...\n    hint: ...\n"; with a column,
+// "questions.csv:4:17: error: ...".
 std::string formatDiagnostic(const Diagnostic& diagnostic);
 
 bool hasErrors(const std::vector<Diagnostic>& diagnostics);

@@ -1,5 +1,5 @@
-// quizpack extract QUIZ.exe DIR [--force]: a description and media files that rebuild the
-// same quiz.
+// quizpack extract QUIZ.exe DIR [--force] [--csv]: a description and media files that
+// rebuild the same quiz.
 #include <cstdio>
 
 #include "tools/quizpack/commands.h"
@@ -16,10 +16,13 @@ void printWarnings(const std::vector<std::string>& warnings) {
 // Every file extract writes, checked against the executable it reads: "extract quiz.exe ."
 // --force must not write a quiz.toml that is a link to quiz.exe.
 void refuseExtractionOverInput(const QuizReading& reading, const std::filesystem::path& exe,
-                               const std::filesystem::path& dir, bool force) {
+                               const std::filesystem::path& dir, bool force, bool csv) {
     const std::vector<CommandInput> inputs = {{exe, "the quiz executable being extracted"}};
     const ReadOnlyOutput readOnly = force ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     refuseOutputOverInputs(dir / "quiz.toml", inputs, readOnly);
+    if (csv) {
+        refuseOutputOverInputs(dir / "questions.csv", inputs, readOnly);
+    }
     for (const MediaListing& m : reading.media) {
         refuseOutputOverInputs(dir / std::filesystem::u8path(mediaFileName(m)), inputs, readOnly);
     }
@@ -36,8 +39,10 @@ int runExtract(const CommandArguments& args) {
     fs::path dir = pathFromArgument(args.positional[1]);
     QuizReading reading = readQuizExecutable(readWholeFile(exe), displayPath(exe));
     const bool force = args.has("--force");
-    refuseExtractionOverInput(reading, exe, dir, force);
-    ExtractResult result = extractQuiz(reading, dir, force ? Overwrite::Allow : Overwrite::Refuse);
+    const bool csv = args.has("--csv");
+    refuseExtractionOverInput(reading, exe, dir, force, csv);
+    ExtractResult result = extractQuiz(reading, dir, force ? Overwrite::Allow : Overwrite::Refuse,
+                                       csv ? QuestionFormat::Csv : QuestionFormat::Tables);
     printWarnings(reading.warnings);
     printWarnings(result.warnings);
     printf("%s: %d questions, %zu media files written to %s\n", displayPath(exe).c_str(),

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/question_table.h"
 
 namespace fs = std::filesystem;
 
@@ -97,8 +98,10 @@ std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
     return media;
 }
 
+constexpr char kQuestionsFile[] = "questions.csv";
+
 std::string extractedDescription(const QuizReading& reading,
-                                 const std::vector<MediaListing>& media) {
+                                 const std::vector<MediaListing>& media, QuestionFormat format) {
     std::vector<std::string> header = {
         "Extracted from " + reading.source + " by quizpack extract.",
         "quizpack build on this file makes the same \"PATCH\" resources again.",
@@ -110,7 +113,8 @@ std::string extractedDescription(const QuizReading& reading,
         for (const std::string& u : reading.unusedImages)
             trailer.push_back("  " + u);
     }
-    return writeDescription(*reading.quiz, media, header, trailer);
+    return writeDescription(*reading.quiz, media, header, trailer,
+                            format == QuestionFormat::Csv ? kQuestionsFile : nullptr);
 }
 
 const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {
@@ -163,11 +167,12 @@ class PendingFiles {
 
 } // namespace
 
-ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
+ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overwrite overwrite,
+                          QuestionFormat format) {
     refuseExtraction(reading, dir, overwrite);
     ExtractResult result;
     const std::vector<MediaListing> media = nameMediaFiles(reading, &result.warnings);
-    const std::string description = extractedDescription(reading, media);
+    const std::string description = extractedDescription(reading, media, format);
 
     MadeDirectories dirs;
     dirs.make(dir);
@@ -177,6 +182,9 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
     PendingFiles files;
     for (const MediaListing& m : media) {
         files.stage(dir / fs::u8path(m.file), imageData(reading, m.resourceId));
+    }
+    if (format == QuestionFormat::Csv) {
+        files.stage(dir / kQuestionsFile, bytesOf(writeQuestionTable(*reading.quiz, media)));
     }
     files.stage(dir / "quiz.toml", bytesOf(description));
     files.commit(&result.written);

@@ -16,6 +16,10 @@ class ExtractError : public QuizpackError {
 
 enum class Overwrite { Refuse, Allow };
 
+// Where the extracted description keeps its questions: as [[question]] tables, or in
+// DIR/questions.csv for a spreadsheet.
+enum class QuestionFormat { Tables, Csv };
+
 struct ExtractResult {
     std::vector<std::filesystem::path> written; // quiz.toml last
     std::vector<std::string> warnings;
@@ -32,4 +36,4 @@ std::string mediaFileName(const MediaListing& media);
 // renamed at the end: on failure nothing is left behind, not even a DIR it created.
 // A malformed package is refused. Throws ExtractError (a refusal) or FileError.
 ExtractResult extractQuiz(const QuizReading& reading, const std::filesystem::path& dir,
-                          Overwrite overwrite);
+                          Overwrite overwrite, QuestionFormat format = QuestionFormat::Tables);

@@ -16,7 +16,8 @@ struct MediaCheck {
 
     void add(Severity severity, const MediaFile& media, const std::string& message,
              const std::string& hint) {
-        out->push_back(Diagnostic{file, media.line, media.key, severity, message, hint});
+        out->push_back(Diagnostic{media.file.empty() ? file : media.file, media.line, media.key,
+                                  severity, message, hint, media.column});
     }
 
     void run(MediaFile& media) {

@@ -64,6 +64,9 @@ void refuseOutputOverInputs(const fs::path& output, const std::vector<CommandInp
 std::vector<CommandInput> descriptionInputs(const fs::path& descriptionFile,
                                             const Description& description) {
     std::vector<CommandInput> inputs = {{descriptionFile, "the quiz description"}};
+    if (!description.questionsFile.empty()) {
+        inputs.push_back({description.questionsFile, "the questions file"});
+    }
     for (const MediaFile& m : description.media) {
         inputs.push_back({m.path, std::string("the ") + roleOf(m.role) + " of question " +
                                       std::to_string(m.question) + " (" + m.key + ")"});

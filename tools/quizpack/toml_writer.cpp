@@ -183,13 +183,17 @@ void writeQuestion(std::string* out, const Quiz& quiz, const QuestionNode& node,
 
 std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& media,
                              const std::vector<std::string>& headerComments,
-                             const std::vector<std::string>& trailerComments) {
+                             const std::vector<std::string>& trailerComments,
+                             const char* questionsFile) {
     std::string out;
     comments(&out, headerComments);
     writeQuizKeys(&out, quiz);
     int count = quiz.questionCount < kMaxQuestions ? quiz.questionCount : kMaxQuestions;
     writeCodes(&out, quiz, count);
-    const QuestionNode* node = quiz.head;
+    if (questionsFile != nullptr) {
+        line(&out, std::string("questions = ") + tomlString(questionsFile));
+    }
+    const QuestionNode* node = questionsFile ? nullptr : quiz.head;
     for (int q = 1; q <= count && node != nullptr; ++q, node = node->next) {
         writeQuestion(&out, quiz, *node, q, media);
     }

@@ -33,7 +33,9 @@ std::string describeMedia(const MediaListing& media);
 // The quiz as a description that check accepts and build turns into the same packed
 // resources: texts converted from Windows-1252 to UTF-8, codes up to the last non-empty
 // one, reveal texts only where the reveal mode stores them. `headerComments` become
-// "# " lines at the top; `trailerComments` at the end.
+// "# " lines at the top; `trailerComments` at the end. With a `questionsFile`, the
+// description names that CSV file (see writeQuestionTable) instead of holding the questions.
 std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& media,
                              const std::vector<std::string>& headerComments,
-                             const std::vector<std::string>& trailerComments);
+                             const std::vector<std::string>& trailerComments,
+                             const char* questionsFile = nullptr);
