@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/packing.h"
 #include "tools/quizpack/parallel.h"
 #include "tools/quizpack/pe_resources.h"
@@ -139,6 +140,7 @@ struct PreparedMedia {
     std::vector<uint8_t> bytes;
     std::string done;  // what was stored, for the progress line
     std::string error; // a picture that does not decode
+    std::string hint;  // how to mend it, when not the usual
 };
 
 PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, Rgb background) {
@@ -164,6 +166,7 @@ PreparedMedia prepareMedia(const MediaFile& media, const BuildOptions& options, 
         prepared.bytes = std::move(picture.bytes);
     } catch (const PictureError& e) {
         prepared.error = e.what();
+        prepared.hint = e.hint;
     }
     return prepared;
 }
@@ -193,8 +196,10 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
             if (!prepared[i].error.empty()) {
                 pictureErrors.push_back(
                     Diagnostic{d.file, media.line, media.key, Severity::Error,
-                               "\"" + media.given + "\": " + prepared[i].error,
-                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
+                               quoteInput(media.given) + ": " + prepared[i].error,
+                               prepared[i].hint.empty()
+                                   ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
+                                   : prepared[i].hint});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();

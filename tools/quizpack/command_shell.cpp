@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/quizpack_error.h"
 
 namespace {
@@ -90,7 +91,7 @@ int runQuizpack(int argc, char** argv) {
     const Command* command = findCommand(argv[1]);
     if (command == nullptr) {
         fprintf(stderr, "quizpack: unknown command '%s'. Run 'quizpack --help' for the list.\n",
-                argv[1]);
+                excerpt(argv[1]).c_str());
         return kExitBadInput;
     }
     try {

@@ -7,6 +7,7 @@
 #include "content/package.h"
 #include "tools/quizpack/description_values.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/media_check.h"
 
 namespace fs = std::filesystem;
@@ -32,12 +33,17 @@ class Checker : public ValueReader {
     }
 
     CheckResult run(std::string_view text) {
+        // The parser recurses on dotted keys and nesting; bounded input keeps its stack.
+        if (auto problem = findDescriptionLimitProblem(text)) {
+            error(problem->line, "", problem->message, problem->hint);
+            return finish();
+        }
         toml::table root;
         try {
             root = toml::parse(text, std::string_view(d_.file));
         } catch (const toml::parse_error& e) {
             error(static_cast<int>(e.source().begin.line), "",
-                  "not valid TOML: " + std::string(e.description()),
+                  "not valid TOML: " + excerpt(e.description(), 200),
                   "column " + std::to_string(e.source().begin.column) +
                       "; texts go in double quotes, each key once per table, "
                       "questions as [[question]] tables");
@@ -467,6 +473,12 @@ class Checker : public ValueReader {
 };
 
 std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
+    std::error_code ec;
+    if (auto tooLarge = findDescriptionSizeProblem(fs::file_size(file, ec)); !ec && tooLarge) {
+        diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
+                                          tooLarge->message, tooLarge->hint});
+        return "";
+    }
     try {
         std::vector<uint8_t> bytes = readWholeFile(file);
         return std::string(bytes.begin(), bytes.end());
