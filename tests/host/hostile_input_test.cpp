@@ -13,8 +13,10 @@
 #include "content/lzw.h"
 #include "content/package.h"
 #include "tests/host/authoring_test_support.h"
+#include "tests/host/hostile_pictures.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/command_shell.h"
+#include "tools/quizpack/description_screen.h"
 #include "tools/quizpack/extractor.h"
 #include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/quiz_reader.h"
@@ -22,69 +24,7 @@
 namespace {
 
 using namespace authoring_test;
-
-void put32(Bytes* b, size_t at, uint32_t v, bool bigEndian = false) {
-    for (int i = 0; i < 4; ++i) {
-        (*b)[at + i] = static_cast<uint8_t>(v >> (bigEndian ? 24 - 8 * i : 8 * i));
-    }
-}
-
-void putBe16(Bytes* b, size_t at, uint16_t v) {
-    (*b)[at] = static_cast<uint8_t>(v >> 8);
-    (*b)[at + 1] = static_cast<uint8_t>(v);
-}
-
-// stb writes bottom-up BMPs; the same picture stored top down has its rows reversed and
-// a negative height.
-Bytes topDownBmp(int width, int height) {
-    Bytes b = bmpPicture(width, height);
-    const size_t row = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-    Bytes flipped(b.begin(), b.begin() + 54);
-    for (int y = height - 1; y >= 0; --y) {
-        flipped.insert(flipped.end(), b.begin() + 54 + y * row, b.begin() + 54 + (y + 1) * row);
-    }
-    put32(&flipped, 22, static_cast<uint32_t>(-height));
-    return flipped;
-}
-
-// The 54 bytes of a 24-bit BMP header that claims width x height, and no pixels.
-Bytes bmpHeaderOnly(int32_t width, int32_t height) {
-    Bytes b = bmpPicture(1, 1);
-    b.resize(54);
-    put32(&b, 18, static_cast<uint32_t>(width));
-    put32(&b, 22, static_cast<uint32_t>(height));
-    return b;
-}
-
-Bytes pngClaiming(uint32_t width, uint32_t height) {
-    Bytes b = pngPicture(2, 2);
-    put32(&b, 16, width, true);
-    put32(&b, 20, height, true);
-    return b;
-}
-
-Bytes jpegClaiming(uint16_t width, uint16_t height) {
-    Bytes b = jpegPicture(16, 16);
-    for (size_t i = 2; i + 9 < b.size(); ++i) {
-        if (b[i] == 0xFF && b[i + 1] == 0xC0) {
-            putBe16(&b, i + 5, height);
-            putBe16(&b, i + 7, width);
-            break;
-        }
-    }
-    return b;
-}
-
-// A GIF of one pixel on a screen of width x height (the rest is background).
-Bytes gifScreen(uint16_t width, uint16_t height) {
-    Bytes b = {'G', 'I',  'F', '8', '9', 'a', 0, 0, 0, 0, 0x80, 0, 0, 255,  255, 255, 0,   0,
-               0,   0x2C, 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x44, 1,   0,   0x3B};
-    b[6] = static_cast<uint8_t>(width);
-    b[7] = static_cast<uint8_t>(width >> 8);
-    b[8] = static_cast<uint8_t>(height);
-    b[9] = static_cast<uint8_t>(height >> 8);
-    return b;
-}
+using namespace hostile_pictures;
 
 std::string pictureQuiz(const std::string& picture) {
     return "kind = \"picture\"\n[[question]]\nanswers = [\"a\"]\npicture = \"" + picture + "\"\n";
@@ -189,6 +129,15 @@ TEST(HostileDescriptions, RefusedBeforeTheParserWithTheirLine) {
         {"arrays nested 300 deep", start + "x = " + std::string(300, '[') + std::string(300, ']') + "\n", 4, "nested more than 8 deep"},
         {"inline tables nested 300 deep", start + "x = " + repeated("{a=", 300, "") + "1" + std::string(300, '}') + "\n", 4, "nested more than 8 deep"},
         {"arrays nested over lines", start + "x = [\n[\n[\n[\n[\n[\n[\n[\n[\n", 12, "nested more than 8 deep"},
+        {"table header without a name", start + "[[$uestion]]\n", 4, "the table header \"[[$uestion]]\" does not begin with a name"},
+        {"three brackets", start + "  [[[a]]]\n", 4, "does not begin with a name"},
+        {"a bracket at the end of a line", start + "[\n", 4, "does not begin with a name"},
+        {"a letter beyond ASCII after a key", start + "ki\xEF\xB4\xBF= 2\n", 4, "the character \"\xEF\xB4\xBF\" stands outside quotes"},
+        {"a bare key beyond ASCII", start + "\xC3\xA9 = 1\n", 4, "the character \"\xC3\xA9\" stands outside quotes"},
+        {"a byte that is not UTF-8", start + "x = 1 \xFF\n", 4, "the byte 0xFF is not UTF-8 text"},
+        {"a backslash before a letter", start + "text = \"\"\"a\\\xC3\xA9\"\"\"\n", 4, "a backslash before \"\xC3\xA9\" is no escape"},
+        {"a backslash and blanks before a letter", start + "text = \"\"\"a\\  \xC3\xA9\"\"\"\n", 4, "is no escape"},
+        {"a byte-order mark", "\xEF\xBB\xBF" + start, -1, nullptr},
         {"over 1 MB", start + "# " + std::string(kMaxDescriptionBytes, 'x') + "\n", 0, "a quiz description is at most 1.0 MB"},
         {"8 parts, 8 levels", start + repeated("a", 8, ".") + " = " + std::string(8, '[') + std::string(8, ']') + "\n", 4, "unknown key 'a'"},
         {"dots and brackets in strings and comments", start + "text = \"" + repeated("a", 20, ".") + std::string(20, '[') + "\" # " + repeated("b", 20, ".") + "\n", -1, nullptr},
@@ -211,6 +160,21 @@ TEST(HostileDescriptions, RefusedBeforeTheParserWithTheirLine) {
         EXPECT_NE(all.find(row.error), std::string::npos) << all;
         EXPECT_LT(all.size(), 1000u) << "the input is quoted cut short";
     }
+}
+
+// A line-ending backslash before a letter beyond ASCII is read as TOML says, with the
+// letter kept.
+TEST(HostileDescriptions, LineEndingBackslashBeforeAccentedLetters) {
+    const std::string text =
+        "title = \"\"\"Trouvez \\\n    \xC3\xA9ventuellement, \\\n\n"
+        "  \xE2\x82\xAC.\"\"\"\nkind = \"text\"\n[[question]]\nanswers = [\"a\"]\n"
+        "text = \"\"\"\\\n\xF0\x9F\x98\x80\"\"\"\n";
+    const CheckResult result = checkDescriptionText(text, "quiz.toml", ".");
+    EXPECT_EQ(result.description.title, "Trouvez \xE9ventuellement, \x80.");
+    // The parser's lines are the file's: the emoji (no Windows-1252 byte) is on line 8.
+    EXPECT_NE(errorsOf(result.diagnostics).find("quiz.toml:8: error: question[1].text"),
+              std::string::npos)
+        << errorsOf(result.diagnostics);
 }
 
 // A description file too large is not even read.

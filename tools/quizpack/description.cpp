@@ -5,6 +5,7 @@
 
 #include "content/lzw.h"
 #include "content/package.h"
+#include "tools/quizpack/description_screen.h"
 #include "tools/quizpack/description_values.h"
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/input_limits.h"
@@ -33,14 +34,14 @@ class Checker : public ValueReader {
     }
 
     CheckResult run(std::string_view text) {
-        // The parser recurses on dotted keys and nesting; bounded input keeps its stack.
-        if (auto problem = findDescriptionLimitProblem(text)) {
+        std::string parserText;
+        if (auto problem = screenDescription(text, &parserText)) {
             error(problem->line, "", problem->message, problem->hint);
             return finish();
         }
         toml::table root;
         try {
-            root = toml::parse(text, std::string_view(d_.file));
+            root = toml::parse(parserText, std::string_view(d_.file));
         } catch (const toml::parse_error& e) {
             error(static_cast<int>(e.source().begin.line), "",
                   "not valid TOML: " + excerpt(e.description(), 200),

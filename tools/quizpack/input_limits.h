@@ -1,13 +1,11 @@
-// Bounds on what quizpack takes from an author or a stream, so that hostile or mistaken
-// input gets a clear error instead of endless work, unbounded memory or a crash: the
-// size and shape of a description before the TOML parser sees it, the length of a line
-// read from a stream, and the length of input echoed in a message.
+// Bounds on what quizpack takes from a stream and echoes back, so that hostile or mistaken
+// input gets a clear error instead of endless work, unbounded memory or a message of a
+// megabyte: the length of input quoted in a message, and of a line read from a stream.
+// (Descriptions are bounded before the TOML parser in description_screen.h.)
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,32 +25,6 @@ std::string excerpt(std::string_view text, size_t maxCharacters = kExcerptCharac
 // excerpt() in double quotes (named apart from std::quoted, which argument lookup finds):
 // "\"Paris\"", "\"aaaa...\" (1048576 bytes)".
 std::string quoteInput(std::string_view text);
-
-// ---- descriptions ------------------------------------------------------------------------
-
-// A description of 90 questions with every text at its 259-character limit, written in
-// \u escapes, stays under 600 KB; anything far larger is not a quiz description.
-constexpr size_t kMaxDescriptionBytes = 1024 * 1024;
-// A description uses keys of one part and [[question]] headers; dotted keys of more parts
-// only deepen the tables the parser builds (it recurses once per part).
-constexpr int kMaxKeyParts = 8;
-// answers = ["..."] is one level; the parser recurses once per level as well.
-constexpr int kMaxNesting = 8;
-
-struct DescriptionLimitProblem {
-    int line = 0; // 1-based; 0 for the whole file
-    std::string message;
-    std::string hint;
-};
-
-// A description file of `bytes` bytes that is too large to be read at all.
-std::optional<DescriptionLimitProblem> findDescriptionSizeProblem(uint64_t bytes);
-
-// The first place where `text` exceeds the bounds above: its size, a key or table header
-// of more than kMaxKeyParts dotted parts, or arrays and inline tables nested more than
-// kMaxNesting deep. Strings and comments are skipped as TOML reads them; the scan never
-// recurses, so it is safe on any bytes. Nothing when the text is within bounds.
-std::optional<DescriptionLimitProblem> findDescriptionLimitProblem(std::string_view text);
 
 // ---- lines of a stream -------------------------------------------------------------------
 
