@@ -43,9 +43,8 @@ size_t utf8Character(std::string_view t, size_t at, uint32_t* codepoint) {
 }
 
 // One pass that tells strings and comments apart from the rest as TOML does, and follows
-// no grammar beyond that, so it cannot lose its way on text the parser would refuse: a
-// dotted chain anywhere counts (in a value, 1.5 is one of two parts), and so does every
-// bracket.
+// little grammar beyond that (where a value begins), so it cannot lose its way on text the
+// parser would refuse: a dotted chain anywhere counts, and so does every bracket.
 class Screen {
   public:
     explicit Screen(std::string_view text) : t_(text) {}
@@ -72,9 +71,10 @@ class Screen {
     std::string_view t_;
     size_t i_ = 0;
     int line_ = 1;
-    int depth_ = 0;
-    int parts_ = 0;         // simple keys in the current dotted chain
-    size_t chainStart_ = 0; // where that chain began
+    std::vector<char> open_;   // '[' arrays, '{' inline tables, 'h' a table header
+    bool expectValue_ = false; // after '=', or in an array after '[' or ','
+    int parts_ = 0;            // simple keys in the current dotted chain
+    size_t chainStart_ = 0;    // where that chain began
     bool afterPart_ = false;
     bool afterDot_ = false;
     bool lineStart_ = true; // only blanks so far on this line
@@ -95,7 +95,31 @@ class Screen {
         const size_t start = i_;
         const bool firstOnLine = lineStart_;
         lineStart_ = false;
-        if (isBareKeyByte(c)) {
+        if (c == ' ' || c == '\t') {
+            ++i_; // blanks may surround the dots of a key
+            lineStart_ = firstOnLine;
+            return;
+        }
+        if (c == '#') {
+            while (i_ < t_.size() && t_[i_] != '\n') {
+                ++i_;
+            }
+            breakChain();
+            return;
+        }
+        if (c == '\n') {
+            ++i_;
+            ++line_;
+            lineStart_ = true;
+            breakChain();
+            return; // a value may still follow, in an array
+        }
+        const bool value = expectValue_;
+        expectValue_ = false;
+        if (value && c != '"' && c != '\'' && c != '[' && c != '{' && c != ']' && c != ',') {
+            scanValueWord();
+            breakChain();
+        } else if (isBareKeyByte(c)) {
             while (isBareKeyByte(byteAt(i_))) {
                 ++i_;
             }
@@ -113,29 +137,45 @@ class Screen {
             ++i_;
             afterDot_ = afterPart_;
             afterPart_ = false;
-        } else if (c == ' ' || c == '\t') {
-            ++i_; // blanks may surround the dots of a key
-            lineStart_ = firstOnLine;
-        } else if (c == '#') {
-            while (i_ < t_.size() && t_[i_] != '\n') {
-                ++i_;
-            }
-            breakChain();
         } else if (c >= 0x80) {
             refuseBeyondAscii();
         } else {
             ++i_;
             breakChain();
-            if (c == '\n') {
-                ++line_;
-                lineStart_ = true;
-            } else if (c == '[' && firstOnLine && depth_ == 0) {
-                checkHeaderStart(start);
-                open();
-            } else if (c == '[' || c == '{') {
-                open();
-            } else if ((c == ']' || c == '}') && depth_ > 0) {
-                --depth_;
+            punctuation(c, firstOnLine, start);
+        }
+    }
+
+    void punctuation(unsigned char c, bool firstOnLine, size_t start) {
+        const char inside = open_.empty() ? '\0' : open_.back();
+        if (c == '=') {
+            expectValue_ = true;
+        } else if (c == ',') {
+            expectValue_ = inside == '[';
+        } else if (c == '[' && firstOnLine && open_.empty()) {
+            checkHeaderStart(start);
+            open('h');
+        } else if (c == '[' || c == '{') {
+            open(static_cast<char>(c));
+            expectValue_ = c == '[';
+        } else if ((c == ']' || c == '}') && !open_.empty()) {
+            open_.pop_back();
+        }
+    }
+
+    // A value that is no text, array or table (a number, date, boolean): the parser reads
+    // it up to a blank, bracket, comma or comment whatever it holds, quotes too, asking of
+    // each character whether it is blank.
+    void scanValueWord() {
+        for (; i_ < t_.size(); ++i_) {
+            const unsigned char c = byteAt(i_);
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ']' || c == '}' ||
+                c == ',' || c == '#') {
+                return;
+            }
+            if (c >= 0x80) {
+                refuseBeyondAscii();
+                return;
             }
         }
     }
@@ -160,8 +200,9 @@ class Screen {
         }
     }
 
-    void open() {
-        if (++depth_ > kMaxNesting) {
+    void open(char kind) {
+        open_.push_back(kind);
+        if (open_.size() > static_cast<size_t>(kMaxNesting)) {
             refuse("arrays or inline tables are nested more than " + std::to_string(kMaxNesting) +
                        " deep; a description needs one level, as in answers = [\"...\"]",
                    "close each [ with ] and each { with }");
