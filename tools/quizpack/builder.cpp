@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/packing.h"
 #include "tools/quizpack/parallel.h"
 #include "tools/quizpack/pe_resources.h"
@@ -157,6 +158,7 @@ PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb 
         prepared.bytes = std::move(picture.bytes);
     } catch (const PictureError& e) {
         prepared.error = e.what();
+        prepared.hint = e.hint;
     }
     return prepared;
 }
@@ -188,8 +190,11 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
             if (!prepared[i].error.empty()) {
                 pictureErrors.push_back(Diagnostic{
                     media.file.empty() ? d.file : media.file, media.line, media.key,
-                    Severity::Error, "\"" + media.given + "\": " + prepared[i].error,
-                    "save it as a JPEG picture (for example: convert IN OUT.jpg)", media.column});
+                    Severity::Error, quoteInput(media.given) + ": " + prepared[i].error,
+                    prepared[i].hint.empty()
+                        ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
+                        : prepared[i].hint,
+                    media.column});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();

@@ -77,6 +77,7 @@ struct PreparedMedia {
     std::vector<uint8_t> bytes;
     std::string done;  // what was stored, for the progress line
     std::string error; // a picture that does not decode
+    std::string hint;  // how to mend it, when not the usual
 };
 PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background);
 

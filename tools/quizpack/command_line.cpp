@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/quizpack_error.h"
 
 namespace {
@@ -28,12 +29,12 @@ CommandArguments parseOptions(const std::vector<std::string>& words,
             if (!option->takesValue) {
                 parsed.flags.insert(word);
             } else if (i + 1 >= words.size()) {
-                throw usageMistake("option '" + word + "' needs a value");
+                throw usageMistake("option '" + excerpt(word) + "' needs a value");
             } else {
                 parsed.values[word] = words[++i];
             }
         } else {
-            throw usageMistake("unknown option '" + word + "'");
+            throw usageMistake("unknown option '" + excerpt(word) + "'");
         }
     }
     return parsed;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/quizpack/console.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/quizpack_error.h"
 
 namespace {
@@ -111,7 +112,7 @@ int runQuizpack(int argc, char** argv) {
     const Command* command = findCommand(argv[1]);
     if (command == nullptr) {
         fprintf(stderr, "quizpack: unknown command '%s'. Run 'quizpack --help' for the list.\n",
-                argv[1]);
+                excerpt(argv[1]).c_str());
         return kExitBadInput;
     }
     try {

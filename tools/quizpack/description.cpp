@@ -5,9 +5,11 @@
 
 #include "content/lzw.h"
 #include "content/package.h"
+#include "tools/quizpack/description_screen.h"
 #include "tools/quizpack/description_syntax.h"
 #include "tools/quizpack/description_values.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/media_check.h"
 #include "tools/quizpack/question_table.h"
 #include "tools/quizpack/text_fit.h"
@@ -40,11 +42,16 @@ class Checker : public ValueReader {
             diagnostics_.push_back(*problem);
             return finish();
         }
+        std::string parserText;
+        if (auto problem = screenDescription(text, &parserText)) {
+            error(problem->line, "", problem->message, problem->hint);
+            return finish();
+        }
         toml::table root;
         try {
-            root = toml::parse(text, std::string_view(d_.file));
+            root = toml::parse(parserText, std::string_view(d_.file));
         } catch (const toml::parse_error& e) {
-            diagnostics_.push_back(describeSyntaxError(e, text, d_.file));
+            diagnostics_.push_back(describeSyntaxError(e, parserText, d_.file));
             return finish();
         }
         readRoot(root);
@@ -741,6 +748,12 @@ class Checker : public ValueReader {
 };
 
 std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
+    std::error_code ec;
+    if (auto tooLarge = findDescriptionSizeProblem(fs::file_size(file, ec)); !ec && tooLarge) {
+        diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
+                                          tooLarge->message, tooLarge->hint});
+        return "";
+    }
     try {
         std::vector<uint8_t> bytes = readWholeFile(file);
         return std::string(bytes.begin(), bytes.end());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/quizpack/cp1252.h"
+#include "tools/quizpack/input_limits.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
     const std::string_view description = error.description();
     int line = static_cast<int>(error.source().begin.line);
     const size_t column = error.source().begin.column;
-    std::string message = "not valid TOML: " + std::string(description);
+    std::string message = "not valid TOML: " + excerpt(description, 200);
     std::string hint = "column " + std::to_string(column) +
                        "; texts go in double quotes, each key once per table, questions as "
                        "[[question]] tables";

@@ -6,6 +6,7 @@
 #include "content/quiz.h"
 #include "tools/quizpack/answer_warnings.h"
 #include "tools/quizpack/cp1252.h"
+#include "tools/quizpack/input_limits.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ std::string questionKey(int q, const char* key) {
 }
 
 std::string inQuotes(const std::string& utf8) {
-    return "\"" + utf8 + "\"";
+    return quoteInput(utf8);
 }
 
 void ValueReader::add(Severity severity, int line, const std::string& key,
@@ -118,13 +119,13 @@ void ValueReader::warnUnknownKeys(const toml::table& table, const KeyNames& know
             continue;
         }
         std::string suggestion = closestKey(key, known);
-        std::string message = "unknown key '" + key + "' " + where + ", ignored";
+        std::string message = "unknown key '" + excerpt(key) + "' " + where + ", ignored";
         std::string hint = std::string("the keys ") + where + " are: " + joinKeys(known);
         if (!suggestion.empty()) {
             message += "; did you mean '" + suggestion + "'?";
             hint = "rename it to '" + suggestion + "'";
         }
-        warning(static_cast<int>(k.source().begin.line), prefix + key, message, hint);
+        warning(static_cast<int>(k.source().begin.line), prefix + excerpt(key), message, hint);
     }
 }
 
@@ -198,8 +199,8 @@ void ValueReader::checkExpectedAnswer(const std::string& answer, int line, const
                 "give the expected answer");
     } else if (answer.front() == ' ' || answer.back() == ' ') {
         warning(line, key,
-                what + " \"" + cp1252ToUtf8(answer) +
-                    "\" begins or ends with a blank; the player removes blanks around the "
+                what + " " + quoteInput(cp1252ToUtf8(answer)) +
+                    " begins or ends with a blank; the player removes blanks around the "
                     "typed text, so it can never grade this answer \"BRAVO\"",
                 "remove the blanks at either end");
     }

@@ -66,6 +66,17 @@ void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite
     }
 }
 
+// Extract writes inside DIR only: a DIR/media that is a link would take the media files
+// wherever it points. (Files that are links are replaced by the rename, never followed.)
+void refuseLinkedMediaFolder(const fs::path& dir) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(dir / "media", ec))) {
+        throw ExtractError(displayPath(dir / "media") +
+                           " is a symbolic link; extract writes only inside " + displayPath(dir) +
+                           ": remove the link, or give another folder");
+    }
+}
+
 // The quiz's media with their file names, and what a rebuild of them would change.
 std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
                                          std::vector<std::string>* warnings) {
@@ -177,6 +188,7 @@ ExtractResult extractQuiz(const QuizReading& reading, const fs::path& dir, Overw
     MadeDirectories dirs;
     dirs.make(dir);
     if (!media.empty()) {
+        refuseLinkedMediaFolder(dir);
         dirs.make(dir / "media");
     }
     PendingFiles files;

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <system_error>
 
+#include "tools/quizpack/input_limits.h"
+
 namespace fs = std::filesystem;
 
 std::string displayPath(const fs::path& path) {
-    return path.u8string();
+    return excerpt(path.u8string(), kPathExcerptCharacters);
 }
 
 std::vector<uint8_t> readWholeFile(const fs::path& path) {

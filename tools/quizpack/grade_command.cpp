@@ -9,6 +9,7 @@
 #include "checking/grader.h"
 #include "tools/quizpack/commands.h"
 #include "tools/quizpack/cp1252.h"
+#include "tools/quizpack/input_limits.h"
 
 namespace {
 
@@ -100,41 +101,37 @@ int gradeOne(const std::string& expectedArg, const std::string& typedArg) {
     return fflush(stdout) == 0 ? kExitOk : kExitBadInput;
 }
 
-bool readAll(FILE* in, std::string* data) {
-    char chunk[1 << 16];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, in)) > 0) {
-        data->append(chunk, n);
-    }
-    return !ferror(in);
-}
+// The longest line --tsv reads: far more than EXPECTED<TAB>TYPED needs (259 characters
+// each, at most 3 UTF-8 bytes apiece), and little enough that a stream without line ends
+// (/dev/zero, a binary file) stops at once instead of filling memory.
+constexpr size_t kMaxTsvLineBytes = 64 * 1024;
 
-// The whole of the file, or of standard input for "-".
-std::string readTsvInput(const std::string& path) {
-    std::string data;
-    if (path == "-") {
-        if (!readAll(stdin, &data)) {
-            const int readErrno = errno;
+// The file, or standard input for "-"; closed with the reading.
+class TsvInput {
+  public:
+    explicit TsvInput(const std::string& path)
+        : name_(path == "-" ? std::string("<stdin>") : excerpt(path, kPathExcerptCharacters)),
+          file_(path == "-" ? stdin : fopen(path.c_str(), "rb")) {
+        if (file_ == nullptr) {
+            const int openErrno = errno;
             throw QuizpackError(kExitBadInput,
-                                std::string("cannot read standard input: ") + strerror(readErrno));
+                                "cannot open '" + name_ + "': " + std::string(strerror(openErrno)));
         }
-        return data;
     }
-    FILE* in = fopen(path.c_str(), "rb");
-    if (in == nullptr) {
-        const int openErrno = errno;
-        throw QuizpackError(kExitBadInput,
-                            "cannot open '" + path + "': " + std::string(strerror(openErrno)));
+    ~TsvInput() {
+        if (file_ != stdin) {
+            fclose(file_);
+        }
     }
-    const bool ok = readAll(in, &data);
-    const int readErrno = errno;
-    fclose(in);
-    if (!ok) {
-        throw QuizpackError(kExitBadInput,
-                            "cannot read '" + path + "': " + std::string(strerror(readErrno)));
-    }
-    return data;
-}
+    TsvInput(const TsvInput&) = delete;
+    TsvInput& operator=(const TsvInput&) = delete;
+    FILE* file() const { return file_; }
+    const std::string& name() const { return name_; }
+
+  private:
+    std::string name_;
+    FILE* file_;
+};
 
 // The verdict of one EXPECTED<TAB>TYPED line; false with *message when it is malformed.
 bool gradeLine(std::string_view line, std::string* verdict, std::string* message) {
@@ -159,43 +156,58 @@ bool gradeLine(std::string_view line, std::string* verdict, std::string* message
     return true;
 }
 
-int gradeTsv(const std::string& path) {
-    const std::string name = path == "-" ? "<stdin>" : path;
-    const std::string data = readTsvInput(path);
-    std::string_view rest = data;
-    if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
-        rest.remove_prefix(3); // the byte-order mark Windows editors put in UTF-8 files
-    }
-    std::string out;
-    out.reserve(rest.size() / 2 + 64);
-    std::string verdict;
-    std::string message;
-    size_t lineNumber = 0;
-    size_t malformed = 0;
-    while (!rest.empty()) {
-        ++lineNumber;
-        size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (gradeLine(line, &verdict, &message)) {
-            out += verdict;
-        } else {
-            ++malformed;
-            fprintf(stderr, "quizpack grade: %s:%zu: %s\n", name.c_str(), lineNumber,
-                    message.c_str());
-            out += kErrorMarker;
-        }
-        out += '\n';
-    }
-    fwrite(out.data(), 1, out.size(), stdout);
+void writeVerdicts() {
     if (fflush(stdout) != 0) {
         const int writeErrno = errno;
         throw QuizpackError(kExitBadInput,
                             std::string("cannot write the verdicts: ") + strerror(writeErrno));
     }
+}
+
+// Line by line, so that any length of input takes the memory of one line.
+int gradeTsv(const std::string& path) {
+    TsvInput input(path);
+    const std::string& name = input.name();
+    LineReader lines(input.file(), kMaxTsvLineBytes);
+    std::string line;
+    std::string verdict;
+    std::string message;
+    size_t lineNumber = 0;
+    size_t malformed = 0;
+    for (LineRead read; (read = lines.next(&line)) != LineRead::End;) {
+        ++lineNumber;
+        if (read == LineRead::Failed) {
+            const int readErrno = errno;
+            writeVerdicts();
+            throw QuizpackError(kExitBadInput,
+                                "cannot read '" + name + "': " + std::string(strerror(readErrno)));
+        }
+        if (read == LineRead::TooLong) {
+            writeVerdicts();
+            throw QuizpackError(kExitBadInput,
+                                name + ":" + std::to_string(lineNumber) + ": no line end in " +
+                                    std::to_string(kMaxTsvLineBytes) +
+                                    " bytes; --tsv reads a text file of EXPECTED<TAB>TYPED "
+                                    "lines, and stops here (the lines before are graded)");
+        }
+        std::string_view text = line;
+        if (lineNumber == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") {
+            text.remove_prefix(3); // the byte-order mark Windows editors put in UTF-8 files
+        }
+        if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1);
+        }
+        if (gradeLine(text, &verdict, &message)) {
+            fwrite(verdict.data(), 1, verdict.size(), stdout);
+        } else {
+            ++malformed;
+            fprintf(stderr, "quizpack grade: %s:%zu: %s\n", name.c_str(), lineNumber,
+                    message.c_str());
+            fputs(kErrorMarker, stdout);
+        }
+        fputc('\n', stdout);
+    }
+    writeVerdicts();
     if (malformed > 0) {
         throw QuizpackError(kExitBadInput, std::to_string(malformed) + " of " +
                                                std::to_string(lineNumber) +
@@ -218,7 +230,7 @@ int runGrade(const CommandArguments& args) {
     if (!words.empty() && words[0] == "--") {
         first = 1;
     } else if (!words.empty() && words[0].compare(0, 2, "--") == 0) {
-        throw usageMistake("unknown option '" + words[0] +
+        throw usageMistake("unknown option '" + excerpt(words[0]) +
                            "' (use '--' before an answer that begins with '--')");
     }
     if (words.size() - first != 2) {

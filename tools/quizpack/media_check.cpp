@@ -1,6 +1,7 @@
 #include "tools/quizpack/media_check.h"
 
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/parallel.h"
 
 namespace fs = std::filesystem;
@@ -32,7 +33,7 @@ struct MediaCheck {
         }
         media.size = bytes.size();
         media.format = sniffMediaFormat(bytes);
-        std::string name = "\"" + media.given + "\"";
+        std::string name = quoteInput(media.given);
         if (bytes.empty()) {
             add(Severity::Error, media, name + " is empty", "give a file with content");
             return;
@@ -75,7 +76,8 @@ struct MediaCheck {
                                                      : inspectPictureHeader(bytes);
         } catch (const PictureError& e) {
             add(Severity::Error, media, name + ": " + e.what(),
-                "save it as a JPEG picture (for example: convert IN OUT.jpg)");
+                e.hint.empty() ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
+                               : e.hint);
             return;
         }
         media.pictureSize = info.size;

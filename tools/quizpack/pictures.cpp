@@ -4,12 +4,12 @@
 #include <memory>
 
 // Only the formats quizpack accepts: an unknown file is then never taken for, say, a
-// headerless TGA picture. Sides above 16384 pixels are refused before any allocation.
+// headerless TGA picture. Longer sides than kMaxPictureSide are refused before any allocation.
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_PNG
 #define STBI_ONLY_GIF
 #define STBI_ONLY_BMP
-#define STBI_MAX_DIMENSIONS 16384
+#define STBI_MAX_DIMENSIONS kMaxPictureSide
 #define STBI_NO_STDIO
 #define STBI_WRITE_NO_STDIO
 #define STB_IMAGE_IMPLEMENTATION
@@ -66,6 +66,80 @@ Pixels decodeRgba(const std::vector<uint8_t>& bytes, MediaFormat format, Picture
     return pixels;
 }
 
+uint32_t readLe32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+uint16_t readLe16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+// The fewest bytes a file of this format can hold `pixels` in, or 0 where a size says
+// nothing: a GIF's screen may be larger than its frames, whose pixels alone are coded.
+uint64_t leastFileBytes(const std::vector<uint8_t>& b, MediaFormat format, uint64_t width,
+                        uint64_t height) {
+    switch (format) {
+    case MediaFormat::Bmp: {
+        // Uncompressed rows of whole 32-bit words from the pixel offset; the last row's
+        // padding may be missing. Compressed BMPs the decoder refuses by itself.
+        if (b.size() < 34) {
+            return 0;
+        }
+        const uint32_t headerSize = readLe32(b, 14);
+        const uint64_t bitsPerPixel = readLe16(b, headerSize == 12 ? 24 : 28);
+        const uint32_t compression = headerSize == 12 ? 0 : readLe32(b, 30);
+        if ((compression != 0 && compression != 3) || bitsPerPixel == 0) {
+            return 0;
+        }
+        const uint64_t rowBits = width * bitsPerPixel;
+        return readLe32(b, 10) + (rowBits + 31) / 32 * 4 * (height - 1) + (rowBits + 7) / 8;
+    }
+    case MediaFormat::Png: {
+        // Deflate packs at most 1032 bytes into one.
+        static const uint64_t kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+        const uint64_t depth = b.size() > 25 ? b[24] : 0;
+        const uint64_t channels = b.size() > 25 && b[25] < 7 ? kChannels[b[25]] : 0;
+        return width * height * channels * depth / 8 / 1032;
+    }
+    case MediaFormat::Jpeg:
+        // Every 8 x 8 block of every scan takes one bit at least, and a component is
+        // sampled at a quarter of the picture's resolution at worst.
+        return (width + 31) / 32 * ((height + 31) / 32) / 8;
+    default:
+        return 0;
+    }
+}
+
+// What no picture may ask for, checked on its header before anything is decoded.
+void requireWithinLimits(const std::vector<uint8_t>& bytes, MediaFormat format, int64_t width,
+                         int64_t height) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    if (width < 1 || height < 1) {
+        throw PictureError("its header gives no pixels (" + size + ")");
+    }
+    const std::string shrink = "shrink it, for example: convert IN -resize 4000x4000 OUT.jpg";
+    if (width > kMaxPictureSide || height > kMaxPictureSide) {
+        throw PictureError("it is " + size + " pixels; quizpack takes pictures of at most " +
+                               std::to_string(kMaxPictureSide) + " pixels a side",
+                           shrink);
+    }
+    const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    if (pixels > kMaxPicturePixels) {
+        throw PictureError("it is " + size + " pixels, " + std::to_string(pixels) +
+                               " in all; quizpack takes pictures of at most " +
+                               std::to_string(kMaxPicturePixels) + " pixels (8192x8192)",
+                           shrink);
+    }
+    const uint64_t least =
+        leastFileBytes(bytes, format, static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+    if (bytes.size() < least) {
+        throw PictureError("the file holds " + std::to_string(bytes.size()) + " bytes, but a " +
+                               size + " " + mediaFormatName(format) + " needs at least " +
+                               std::to_string(least) + ": it is cut short or its header is wrong",
+                           "save the picture again from the program that made it");
+    }
+}
+
 // Lays every pixel over the background colour by its alpha; the result has 3 channels.
 std::vector<uint8_t> flatten(const unsigned char* rgba, PictureSize size, Rgb background) {
     size_t count = static_cast<size_t>(size.width) * size.height;
@@ -90,8 +164,7 @@ void appendBytes(void* context, void* data, int size) {
 } // namespace
 
 PictureInfo inspectPicture(const std::vector<uint8_t>& bytes) {
-    PictureInfo info;
-    info.format = sniffMediaFormat(bytes);
+    PictureInfo info = inspectPictureHeader(bytes);
     decodeRgba(bytes, info.format, &info.size);
     return info;
 }
@@ -106,7 +179,13 @@ PictureInfo inspectPictureHeader(const std::vector<uint8_t>& bytes) {
         throw PictureError(std::string("the ") + mediaFormatName(info.format) +
                            " header does not decode (" + stbi_failure_reason() + ")");
     }
-    info.size = {width, height};
+    // A negative BMP height says the rows are stored top down; the picture is as high.
+    int64_t trueHeight = height;
+    if (info.format == MediaFormat::Bmp && height < 0) {
+        trueHeight = -trueHeight;
+    }
+    requireWithinLimits(bytes, info.format, width, trueHeight);
+    info.size = {width, static_cast<int>(trueHeight)};
     return info;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media/picture_fit.h"
@@ -23,22 +24,36 @@ inline bool operator==(PictureSize a, PictureSize b) {
 // (fitPictureSize), so that the player shows it at the very same size.
 PictureSize storedPictureSize(PictureSize picture);
 
-// A picture file quizpack cannot decode; what() says why, without naming the file.
+// A picture file quizpack cannot decode; what() says why, without naming the file, and
+// `hint` how to fix it when that is not the usual "save it as a JPEG picture".
 class PictureError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit PictureError(const std::string& message, std::string hint = "")
+        : std::runtime_error(message), hint(std::move(hint)) {}
+    std::string hint;
 };
+
+// The most pixels a picture may have: 64 megapixels (8192 x 8192, more than any camera
+// but the rarest) take about 450 MB while they are converted (RGBA, then RGB), on every
+// core at once. Sides are also limited, to 16384 pixels.
+constexpr uint64_t kMaxPicturePixels = 64ull * 1024 * 1024;
+constexpr int kMaxPictureSide = 16384;
 
 struct PictureInfo {
     MediaFormat format = MediaFormat::Unknown;
     PictureSize size{0, 0};
 };
 
-// Decodes the whole picture to be sure it is sound. Throws PictureError for formats other
-// than JPEG, PNG, GIF and BMP, and for files that do not decode.
+// Decodes the whole picture to be sure it is sound, once inspectPictureHeader accepted it.
+// Throws PictureError for formats other than JPEG, PNG, GIF and BMP, and for files that
+// do not decode.
 PictureInfo inspectPicture(const std::vector<uint8_t>& bytes);
 
-// The same from the header alone: the format and size, without the cost of decoding.
+// The format and size from the header alone (a top-down BMP's height comes out positive),
+// without the cost of decoding. Throws PictureError as inspectPicture does for the format
+// and header, and for what no picture may ask for: more than kMaxPictureSide pixels a side
+// or kMaxPicturePixels pixels, or more pixel data than the file can hold (a BMP's rows, a
+// PNG's at the deflate limit of 1032 to 1, a JPEG's at one bit per 32 x 32 pixels).
 PictureInfo inspectPictureHeader(const std::vector<uint8_t>& bytes);
 
 enum class Downscaling { ToPlayerBox, Off };

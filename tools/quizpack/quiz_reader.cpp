@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "content/lzw.h"
 #include "content/package.h"
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/packing.h"
@@ -73,6 +74,13 @@ void compareWithRebuild(QuizReading* r) {
         }
         r->warnings.push_back("the quiz package will not be rebuilt byte for byte: " + why +
                               "; the rebuilt quiz shows the same");
+    } else if (laidOut.size() > static_cast<size_t>(kLzwMaxInput)) {
+        // The player unpacks more than the packer packs: this quiz reads and extracts,
+        // but its description does not build until it is shorter.
+        r->warnings.push_back("the quiz package is " + std::to_string(laidOut.size()) +
+                              " bytes unpacked, more than the " + std::to_string(kLzwMaxInput) +
+                              " quizpack can pack: it cannot be rebuilt until its texts are " +
+                              std::to_string(laidOut.size() - kLzwMaxInput) + " bytes shorter");
     } else {
         std::vector<uint8_t> repacked = lzwPack(laidOut);
         if (repacked != r->packedPackage) {
