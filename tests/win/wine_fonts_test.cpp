@@ -1,11 +1,18 @@
 // The Wine prefix draws with the faces Windows programs expect (the test command sets it up):
 // the dialog and GUI font is MS Sans Serif, the system font System, and Marlett is there for
 // the caption buttons; with these metrics the header's one-line texts fit their controls.
-#include "window_test_support.h"
+#include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/player_windows_win.h"
+#include "tests/support/quiz_factory.h"
+#include "tests/support/windows_win.h"
 #include "window/main_window_win.h"
 
-using namespace window_test;
+using namespace test_support;
 
 namespace {
 
@@ -59,7 +66,8 @@ TEST(WineFonts, GuiFontIsMsSansSerifSystemFontIsSystemAndMarlettIsThere) {
 
 // Every one-line text of the header and the footer, in its own font, within its control.
 TEST(WineFonts, HeaderAndFooterTextsFitTheirControls) {
-    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 90), false);
+    PlayerWindows windows(makeNumberedQuiz(QUIZ_TEXT, 1, REVEAL_NOTHING, 90),
+                          PlayerWindows::MAIN_ONLY);
     ASSERT_NE(windows.main(), nullptr);
     int checked = 0;
     for (HWND child = GetWindow(windows.main(), GW_CHILD); child != nullptr;
