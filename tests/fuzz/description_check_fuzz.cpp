@@ -16,6 +16,7 @@
 #include "tests/host/authoring_test_support.h"
 #include "tests/host/hostile_pictures.h"
 #include "tools/quizpack/description.h"
+#include "tools/quizpack/file_io.h"
 
 namespace {
 
@@ -48,19 +49,19 @@ const fs::path& mediaFolder() {
                                 ("quizpack-fuzz-media-" + std::to_string(getpid())));
     const fs::path& dir = *gMediaFolder;
     fs::create_directories(dir / "media");
-    writeBytes(dir / "media/td.bmp", topDownBmp(300, 200));
-    writeBytes(dir / "media/tds.bmp", topDownBmp(20, 10));
-    writeBytes(dir / "media/bu.bmp", bmpPicture(30, 20));
-    writeBytes(dir / "media/a.gif", gifScreen(300, 200));
-    writeBytes(dir / "media/b.gif", gifScreen(1, 1));
-    writeBytes(dir / "media/a.png", pngPicture(40, 30, 128));
-    writeBytes(dir / "media/a.jpg", jpegPicture(24, 16));
-    writeBytes(dir / "media/big.jpg", jpegPicture(400, 300));
-    writeBytes(dir / "media/claims.bmp", bmpHeaderOnly(8000, -8000));
-    writeBytes(dir / "media/claims.png", pngClaiming(8000, 8000));
-    writeBytes(dir / "media/claims.jpg", jpegClaiming(8000, 8000));
-    writeBytes(dir / "media/q.mp3", mp3Clip(true));
-    writeBytes(dir / "media/q.avi", riffFile("AVI "));
+    writeFileAtomically(dir / "media/td.bmp", topDownBmp(300, 200));
+    writeFileAtomically(dir / "media/tds.bmp", topDownBmp(20, 10));
+    writeFileAtomically(dir / "media/bu.bmp", bmpPicture(30, 20));
+    writeFileAtomically(dir / "media/a.gif", gifScreen(300, 200));
+    writeFileAtomically(dir / "media/b.gif", gifScreen(1, 1));
+    writeFileAtomically(dir / "media/a.png", pngPicture(40, 30, 128));
+    writeFileAtomically(dir / "media/a.jpg", jpegPicture(24, 16));
+    writeFileAtomically(dir / "media/big.jpg", jpegPicture(400, 300));
+    writeFileAtomically(dir / "media/claims.bmp", bmpHeaderOnly(8000, -8000));
+    writeFileAtomically(dir / "media/claims.png", pngClaiming(8000, 8000));
+    writeFileAtomically(dir / "media/claims.jpg", jpegClaiming(8000, 8000));
+    writeFileAtomically(dir / "media/q.mp3", mp3Clip(true));
+    writeFileAtomically(dir / "media/q.avi", riffFile("AVI "));
     atexit(removeMediaFolder);
     return dir;
 }

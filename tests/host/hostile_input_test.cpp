@@ -139,6 +139,7 @@ TEST(HostileDescriptions, RefusedBeforeTheParserWithTheirLine) {
         {"a bare key beyond ASCII", start + "\xC3\xA9 = 1\n", 4, "the character \"\xC3\xA9\" stands outside quotes"},
         {"a letter beyond ASCII in a number", start + "kind =4444\"media\xCC\x8E\"\n", 4, "the character \"\xCC\x8E\" stands outside quotes"},
         {"a letter beyond ASCII in an array", start + "x = [ # list\n  1,\n  true\"\xC3\xA9\" ]\n", 6, "stands outside quotes"},
+        {"a brace where an array's value belongs", start + "x = [1, {a = [ # c\n}]}]\n", 5, "a '}' stands where a value belongs"},
         {"a byte that is not UTF-8", start + "x = 1 \xFF\n", 4, "not UTF-8 text: byte 0xFF at column 7"},
         {"a backslash before a letter", start + "text = \"\"\"a\\\xC3\xA9\"\"\"\n", 4, "a backslash before \"\xC3\xA9\" is no escape"},
         {"a backslash and blanks before a letter", start + "text = \"\"\"a\\  \xC3\xA9\"\"\"\n", 4, "is no escape"},

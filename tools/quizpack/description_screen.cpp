@@ -116,6 +116,12 @@ class Screen {
         }
         const bool value = expectValue_;
         expectValue_ = false;
+        if (value && c == '}') {
+            // The parser asserts on a '}' where an array's next value belongs.
+            refuse("a '}' stands where a value belongs",
+                   "close an array with ] and an inline table with }, as in answers = [\"a\"]");
+            return;
+        }
         if (value && c != '"' && c != '\'' && c != '[' && c != '{' && c != ']' && c != ',') {
             scanValueWord();
             breakChain();

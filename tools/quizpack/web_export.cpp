@@ -7,6 +7,7 @@
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/external_program.h"
 #include "tools/quizpack/file_io.h"
+#include "tools/quizpack/input_limits.h"
 #include "tools/quizpack/packing.h"
 #include "tools/quizpack/parallel.h"
 #include "tools/quizpack/quiz_reader.h"
@@ -49,7 +50,9 @@ struct MediaJob {
     std::string name; // for progress lines and messages
     fs::path path;    // a description's file; empty for a resource
     std::vector<uint8_t> bytes;
+    std::string file; // where a description named it: the description or its CSV file
     int line = 0;
+    int column = 0;
     std::string key;
 };
 
@@ -57,6 +60,7 @@ struct MediaResult {
     WebMedia media;
     std::string done;
     std::string error; // a picture that does not decode
+    std::string hint;  // how to mend it, when not the usual
 };
 
 bool isPicture(MediaRole role) {
@@ -148,6 +152,7 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
         PreparedMedia prepared = prepareMedia(file, options.downscaling, background);
         result.done = prepared.done;
         result.error = prepared.error;
+        result.hint = prepared.hint;
         result.media.bytes = std::move(prepared.bytes);
         result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
         return result;
@@ -173,6 +178,7 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
             result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
         } catch (const PictureError& e) {
             result.error = e.what();
+            result.hint = e.hint;
         }
         return result;
     }
@@ -192,119 +198,155 @@ Rgb rgbOf(uint32_t colourref) {
     return c;
 }
 
-} // namespace
-
-ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& progress,
-                           const std::function<void(const std::vector<Diagnostic>&)>& checked) {
-    auto start = std::chrono::steady_clock::now();
-    ExportReport report;
+// What the page is made of, read from a quiz executable or a checked description.
+struct ExportSource {
     QuizPtr quiz;
     std::vector<MediaJob> jobs;
-    bool fromExecutable = startsLikeExecutable(options.input);
-    Description description;
-    if (fromExecutable) {
-        std::string source = displayPath(options.input);
-        refuseOutputOverInputs(options.output, {{options.input, "the quiz executable"}},
-                               options.readOnlyOutput);
-        QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
-        if (reading.malformed) {
-            std::string why;
-            for (const std::string& w : reading.warnings) {
-                why += "\n  " + w;
-            }
-            throw ExportError(source + ": its quiz does not match its own counts:" + why +
-                              "\nextract it (quizpack extract), mend the description and export "
-                              "that");
+    bool fromExecutable = false;
+};
+
+ExportSource readExecutable(const ExportOptions& options, ExportReport* report) {
+    std::string source = displayPath(options.input);
+    refuseOutputOverInputs(options.output, {{options.input, "the quiz executable"}},
+                           options.readOnlyOutput);
+    QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
+    if (reading.malformed) {
+        std::string why;
+        for (const std::string& w : reading.warnings) {
+            why += "\n  " + w;
         }
-        report.warnings = reading.warnings;
-        report.storageKey = webStorageKey(reading.package, reading.codeTable);
-        for (const MediaListing& m : reading.media) {
-            MediaJob job;
-            job.role = m.role;
-            job.question = m.question;
-            job.resourceId = m.resourceId;
-            job.name = "resource IMG " + std::to_string(m.resourceId);
-            for (const ImageResource& image : reading.images) {
-                if (image.name == ResourceId::fromNumber(m.resourceId)) {
-                    job.bytes = image.data;
-                    break;
-                }
-            }
-            jobs.push_back(std::move(job));
-        }
-        quiz = std::move(reading.quiz);
-    } else {
-        CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
-        report.diagnostics = std::move(result.diagnostics);
-        if (checked) {
-            checked(report.diagnostics);
-        }
-        if (hasErrors(report.diagnostics)) {
-            return report;
-        }
-        description = std::move(result.description);
-        refuseOutputOverInputs(options.output, descriptionInputs(options.input, description),
-                               options.readOnlyOutput);
-        quiz = makeQuiz(description);
-        report.storageKey = webStorageKey(layOutPackage(*quiz), codeTableBytes(*quiz));
-        for (const MediaFile& m : description.media) {
-            MediaJob job;
-            job.role = m.role;
-            job.question = m.question;
-            job.resourceId = m.resourceId;
-            job.name = m.given;
-            job.path = m.path;
-            job.line = m.line;
-            job.key = m.key;
-            jobs.push_back(std::move(job));
-        }
+        throw ExportError(source + ": its quiz does not match its own counts:" + why +
+                          "\nextract it (quizpack extract), mend the description and export "
+                          "that");
     }
+    report->warnings = reading.warnings;
+    report->storageKey = webStorageKey(reading.package, reading.codeTable);
+    ExportSource exported;
+    exported.fromExecutable = true;
+    for (const MediaListing& m : reading.media) {
+        MediaJob job;
+        job.role = m.role;
+        job.question = m.question;
+        job.resourceId = m.resourceId;
+        job.name = "resource IMG " + std::to_string(m.resourceId);
+        for (const ImageResource& image : reading.images) {
+            if (image.name == ResourceId::fromNumber(m.resourceId)) {
+                job.bytes = image.data;
+                break;
+            }
+        }
+        exported.jobs.push_back(std::move(job));
+    }
+    exported.quiz = std::move(reading.quiz);
+    return exported;
+}
+
+// Null quiz when the description has errors; they are in the report then.
+ExportSource readDescription(const ExportOptions& options, const CheckedCallback& checked,
+                             ExportReport* report) {
+    CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
+    report->diagnostics = std::move(result.diagnostics);
+    if (checked) {
+        checked(report->diagnostics);
+    }
+    ExportSource exported;
+    if (hasErrors(report->diagnostics)) {
+        return exported;
+    }
+    const Description& description = result.description;
+    refuseOutputOverInputs(options.output, descriptionInputs(options.input, description),
+                           options.readOnlyOutput);
+    exported.quiz = makeQuiz(description);
+    report->storageKey =
+        webStorageKey(layOutPackage(*exported.quiz), codeTableBytes(*exported.quiz));
+    for (const MediaFile& m : description.media) {
+        MediaJob job;
+        job.role = m.role;
+        job.question = m.question;
+        job.resourceId = m.resourceId;
+        job.name = m.given;
+        job.path = m.path;
+        job.file = m.file.empty() ? description.file : m.file;
+        job.line = m.line;
+        job.column = m.column;
+        job.key = m.key;
+        exported.jobs.push_back(std::move(job));
+    }
+    return exported;
+}
+
+// Prepares every picture and clip on all cores and puts them on the page in description
+// order. A picture that does not decode is an error in a description; in an executable the
+// player shows an empty box for it, and so does the page.
+std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOptions& options,
+                                    const ExportProgress& progress, ExportReport* report,
+                                    WebQuiz* page) {
+    const std::vector<MediaJob>& jobs = source.jobs;
     for (const MediaJob& job : jobs) {
         if (job.role == MediaRole::VideoClip) {
             requireFfmpeg(options.ffmpeg);
             break;
         }
     }
-
-    WebQuiz page;
-    page.quiz = quiz.get();
-    page.storageKey = report.storageKey;
-    size_t questions = static_cast<size_t>(quiz->questionCount);
-    page.questionMedia.assign(questions, -1);
-    page.revealPicture.assign(questions, -1);
-    Rgb background = rgbOf(quiz->backgroundColour);
+    const size_t questions = page->questionMedia.size();
+    const Rgb background = rgbOf(source.quiz->backgroundColour);
     std::vector<MediaResult> results(jobs.size());
     std::vector<Diagnostic> pictureErrors;
     runInParallel(
         jobs.size(), [&](size_t i) { results[i] = prepareJob(jobs[i], options, background); },
         [&](size_t i) {
             const MediaJob& job = jobs[i];
-            if (!results[i].error.empty()) {
-                if (fromExecutable) {
-                    // The player shows an empty box for it; so does the page.
-                    report.warnings.push_back(
+            MediaResult& result = results[i];
+            if (!result.error.empty()) {
+                if (source.fromExecutable) {
+                    report->warnings.push_back(
                         job.name + " (question " + std::to_string(job.question) +
-                        ") does not decode and is left out: " + results[i].error);
-                    return;
+                        ") does not decode and is left out: " + result.error);
+                } else {
+                    pictureErrors.push_back(Diagnostic{
+                        job.file, job.line, job.key, Severity::Error,
+                        quoteInput(job.name) + ": " + result.error,
+                        result.hint.empty()
+                            ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
+                            : result.hint,
+                        job.column});
                 }
-                pictureErrors.push_back(
-                    Diagnostic{description.file, job.line, job.key, Severity::Error,
-                               "\"" + job.name + "\": " + results[i].error,
-                               "save it as a JPEG picture (for example: convert IN OUT.jpg)"});
                 return;
             }
             size_t q = static_cast<size_t>(job.question - 1);
             if (job.question >= 1 && q < questions) {
-                std::vector<int>& slot =
-                    job.role == MediaRole::RevealPicture ? page.revealPicture : page.questionMedia;
-                slot[q] = static_cast<int>(page.media.size());
+                std::vector<int>& slot = job.role == MediaRole::RevealPicture ? page->revealPicture
+                                                                              : page->questionMedia;
+                slot[q] = static_cast<int>(page->media.size());
             }
-            report.mediaBytes += results[i].media.bytes.size();
-            page.media.push_back(std::move(results[i].media));
+            report->mediaBytes += result.media.bytes.size();
+            page->media.push_back(std::move(result.media));
             if (progress) {
-                progress(i + 1, jobs.size(), job.resourceId, job.name, results[i].done);
+                progress(i + 1, jobs.size(), job.resourceId, job.name, result.done);
             }
         });
+    return pictureErrors;
+}
+
+} // namespace
+
+ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& progress,
+                           const CheckedCallback& checked) {
+    auto start = std::chrono::steady_clock::now();
+    ExportReport report;
+    ExportSource source = startsLikeExecutable(options.input)
+                              ? readExecutable(options, &report)
+                              : readDescription(options, checked, &report);
+    if (!source.quiz) {
+        return report;
+    }
+    WebQuiz page;
+    page.quiz = source.quiz.get();
+    page.storageKey = report.storageKey;
+    const size_t questions = static_cast<size_t>(source.quiz->questionCount);
+    page.questionMedia.assign(questions, -1);
+    page.revealPicture.assign(questions, -1);
+    std::vector<Diagnostic> pictureErrors = addAllMedia(source, options, progress, &report, &page);
     if (!pictureErrors.empty()) {
         report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
                                   pictureErrors.end());
