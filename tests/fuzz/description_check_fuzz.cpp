@@ -6,7 +6,6 @@
 // an accepted description that packs and whose pictures have a size.
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -28,13 +27,6 @@ constexpr size_t kLongestDiagnostic = 2000;
 
 // Made once, kept to the end (no destructor runs before the exit handler removes it).
 fs::path* gMediaFolder = nullptr;
-
-// The fuzzer links no test framework, so it writes its media itself.
-void writeBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
 
 void removeMediaFolder() {
     std::error_code ec;
