@@ -33,13 +33,6 @@ namespace {
 using namespace authoring_test;
 using namespace test_support;
 
-std::string diagnosticsText(const std::vector<Diagnostic>& diagnostics) {
-    std::string s;
-    for (const Diagnostic& d : diagnostics)
-        s += formatDiagnostic(d);
-    return s;
-}
-
 // Runs a quizpack command with its arguments, as main() does.
 int runCommand(const char* command, std::vector<std::string> args) {
     args.insert(args.begin(), {"quizpack", command});
@@ -221,7 +214,7 @@ TEST(DescriptionWriter, TextsSurviveTheWayBack) {
         }
         std::string toml = writeDescription(*quiz, {}, {"comment"}, {});
         CheckResult back = checkDescriptionText(toml, "written.toml", ".");
-        ASSERT_TRUE(back.ok()) << row.name << "\n" << toml << diagnosticsText(back.diagnostics);
+        ASSERT_TRUE(back.ok()) << row.name << "\n" << toml << describe(back.diagnostics);
         EXPECT_EQ(layOutPackage(*makeQuiz(back.description)), layOutPackage(*quiz)) << row.name;
         EXPECT_EQ(layOutCodeTable(*makeQuiz(back.description)), layOutCodeTable(*quiz)) << row.name;
     }
@@ -243,7 +236,7 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
             progress.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + m.given + ": " +
                                done);
         });
-    ASSERT_TRUE(report.built) << diagnosticsText(report.diagnostics);
+    ASSERT_TRUE(report.built) << describe(report.diagnostics);
     EXPECT_EQ(report.questions, 2u);
     EXPECT_EQ(report.mediaCount, 4u);
     EXPECT_EQ(report.executableBytes, fs::file_size(dir / "quiz.exe"));
@@ -351,7 +344,7 @@ TEST(Build, ListsEveryPictureThatDoesNotDecode) {
             found.push_back(std::to_string(d.line) + " " + d.key);
     }
     EXPECT_EQ(found, (std::vector<std::string>{"4 question[1].picture", "10 question[3].picture"}))
-        << diagnosticsText(report.diagnostics);
+        << describe(report.diagnostics);
 }
 
 TEST(RunInParallel, ReportsInOrderAndStopsAtAFailure) {

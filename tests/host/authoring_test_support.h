@@ -6,12 +6,22 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <stb/stb_image_write.h>
 
 #include "tests/support/files.h"
+#include "tools/quizpack/diagnostics.h"
 
 namespace authoring_test {
+
+// Every diagnostic as quizpack prints it, "(none)" for none, for failure messages.
+inline std::string describe(const std::vector<Diagnostic>& diagnostics) {
+    std::string s;
+    for (const Diagnostic& d : diagnostics)
+        s += formatDiagnostic(d);
+    return s.empty() ? "(none)\n" : s;
+}
 
 namespace fs = std::filesystem;
 using test_support::Bytes;

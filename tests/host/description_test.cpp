@@ -68,13 +68,6 @@ std::string questions(int count, const std::string& body = "answers = [\"a\"]\n"
     return s;
 }
 
-std::string describe(const std::vector<Diagnostic>& diagnostics) {
-    std::string s;
-    for (const Diagnostic& d : diagnostics)
-        s += formatDiagnostic(d);
-    return s.empty() ? "(none)\n" : s;
-}
-
 CheckResult checkIn(const TempFolder& dir, const std::string& toml,
                     const std::vector<MediaFileSpec>& files = {}) {
     for (const MediaFileSpec& f : files) {

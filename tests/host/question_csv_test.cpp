@@ -35,13 +35,6 @@ Records fieldsOf(const CsvTable& table) {
     return records;
 }
 
-std::string describe(const std::vector<Diagnostic>& diagnostics) {
-    std::string s;
-    for (const Diagnostic& d : diagnostics)
-        s += formatDiagnostic(d);
-    return s.empty() ? "(none)\n" : s;
-}
-
 TEST(CsvReader, ReadsWhatSpreadsheetsWrite) {
     struct Row {
         const char* name;

@@ -16,13 +16,6 @@ namespace {
 using namespace authoring_test;
 using namespace test_support;
 
-std::string describe(const std::vector<Diagnostic>& diagnostics) {
-    std::string s;
-    for (const Diagnostic& d : diagnostics)
-        s += formatDiagnostic(d);
-    return s.empty() ? "(none)\n" : s;
-}
-
 // The description and, when given, questions.csv beside it; q.jpg for picture quizzes.
 CheckResult checkFiles(const TempFolder& dir, const std::string& toml, const std::string& csv) {
     writeBytes(dir / "q.jpg", jpegPicture(8, 8));

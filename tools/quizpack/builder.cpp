@@ -184,17 +184,19 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
     std::vector<Diagnostic> pictureErrors;
     runInParallel(
         d.media.size(),
-        [&](size_t i) { prepared[i] = prepareMedia(d.media[i], options.downscaling, d.background); },
+        [&](size_t i) {
+            prepared[i] = prepareMedia(d.media[i], options.downscaling, d.background);
+        },
         [&](size_t i) {
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {
-                pictureErrors.push_back(Diagnostic{
-                    media.file.empty() ? d.file : media.file, media.line, media.key,
-                    Severity::Error, quoteInput(media.given) + ": " + prepared[i].error,
-                    prepared[i].hint.empty()
-                        ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
-                        : prepared[i].hint,
-                    media.column});
+                pictureErrors.push_back(
+                    Diagnostic{media.file.empty() ? d.file : media.file, media.line, media.key,
+                               Severity::Error, quoteInput(media.given) + ": " + prepared[i].error,
+                               prepared[i].hint.empty()
+                                   ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
+                                   : prepared[i].hint,
+                               media.column});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();
@@ -224,6 +226,18 @@ std::vector<uint8_t> rewritePlayer(const PlayerTemplate& player, const std::vect
 
 } // namespace
 
+bool noPictureErrors(const std::vector<Diagnostic>& pictureErrors, std::vector<Diagnostic>* all,
+                     const CheckedCallback& checked) {
+    if (pictureErrors.empty()) {
+        return true;
+    }
+    all->insert(all->end(), pictureErrors.begin(), pictureErrors.end());
+    if (checked) {
+        checked(pictureErrors);
+    }
+    return false;
+}
+
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
                       const CheckedCallback& checked) {
     auto start = std::chrono::steady_clock::now();
@@ -249,13 +263,8 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     std::vector<Resource> add;
     add.push_back(quizResource(patchType(), kPackageResourceId, packed.package));
     add.push_back(quizResource(patchType(), kCodeTableResourceId, packed.codeTable));
-    std::vector<Diagnostic> pictureErrors = prepareAllMedia(d, options, progress, &report, &add);
-    if (!pictureErrors.empty()) {
-        report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
-                                  pictureErrors.end());
-        if (checked) {
-            checked(pictureErrors);
-        }
+    if (!noPictureErrors(prepareAllMedia(d, options, progress, &report, &add), &report.diagnostics,
+                         checked)) {
         return report;
     }
     const std::vector<uint8_t> executable = rewritePlayer(player, add);

@@ -85,6 +85,11 @@ PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb 
 // pictures that turn out not to decode while they are prepared.
 using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagnostics)>;
 
+// Adds the pictures that did not decode to `all` and hands them to `checked`. False when
+// there were any: the caller then writes nothing.
+bool noPictureErrors(const std::vector<Diagnostic>& pictureErrors, std::vector<Diagnostic>* all,
+                     const CheckedCallback& checked);
+
 // Checks, packs, prepares the media (on every core) and writes the executable through a
 // temporary file. Returns with built = false, nothing written, when the check found errors
 // or pictures do not decode (all of them are listed). Throws BuildError, PackError or

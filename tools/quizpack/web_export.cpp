@@ -346,13 +346,8 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     const size_t questions = static_cast<size_t>(source.quiz->questionCount);
     page.questionMedia.assign(questions, -1);
     page.revealPicture.assign(questions, -1);
-    std::vector<Diagnostic> pictureErrors = addAllMedia(source, options, progress, &report, &page);
-    if (!pictureErrors.empty()) {
-        report.diagnostics.insert(report.diagnostics.end(), pictureErrors.begin(),
-                                  pictureErrors.end());
-        if (checked) {
-            checked(pictureErrors);
-        }
+    if (!noPictureErrors(addAllMedia(source, options, progress, &report, &page),
+                         &report.diagnostics, checked)) {
         return report;
     }
 
