@@ -183,11 +183,19 @@ TEST(QuestionsFromCsv, UnknownColumnsAreIgnoredWithASuggestion) {
                                       "answer;txt;;points\r\nParis;Capitale ?;stray;3\r\n");
     EXPECT_TRUE(result.ok()) << describe(result.diagnostics);
     std::vector<std::string> said;
+    std::vector<std::string> hints;
     for (const Diagnostic& d : result.diagnostics) {
         if (d.file == (dir / "questions.csv").u8string())
             said.push_back(std::to_string(d.line) + ":" + std::to_string(d.column) + " " + d.key);
+        if (d.key == "txt" || d.key == "points")
+            hints.push_back(d.hint);
     }
     EXPECT_EQ(said, (std::vector<std::string>{"1:8 txt", "1:13 points", "2:18 "}))
+        << describe(result.diagnostics);
+    EXPECT_EQ(hints, (std::vector<std::string>{
+                         "rename it to 'text'",
+                         "the columns are: answer, answer2, text, reveal_text, picture, "
+                         "reveal_picture, clip"}))
         << describe(result.diagnostics);
 }
 

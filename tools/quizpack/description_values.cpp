@@ -2,45 +2,15 @@
 
 #include <algorithm>
 
-#include "checking/grader.h"
 #include "content/quiz.h"
 #include "tools/quizpack/answer_warnings.h"
+#include "tools/quizpack/closest_name.h"
 #include "tools/quizpack/cp1252.h"
 #include "tools/quizpack/input_limits.h"
 
 namespace {
 
 constexpr int kMaxTextBytes = kTextCapacity - 1;
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-// The known key an unknown one was probably meant to be, or "".
-std::string closestKey(const std::string& key, const KeyNames& known) {
-    // The grader's distance takes zero-terminated texts of at most 259 bytes. A longer key
-    // is over 200 edits from every known key; a NUL (a quoted key may hold \u0000)
-    // becomes DEL, which, like NUL, matches no character of a known key.
-    if (key.size() > static_cast<size_t>(kMaxTextBytes)) {
-        return "";
-    }
-    std::string lowered = lowerAscii(key);
-    std::replace(lowered.begin(), lowered.end(), '\0', '\x7f');
-    std::string best;
-    int bestDistance = 3; // more than two edits away is not a typo any more
-    for (const char* candidate : known) {
-        int d = editDistance(lowered.c_str(), candidate);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = candidate;
-        }
-    }
-    return best;
-}
 
 std::string joinKeys(const KeyNames& known) {
     std::string s;
@@ -118,7 +88,7 @@ void ValueReader::warnUnknownKeys(const toml::table& table, const KeyNames& know
             known.end()) {
             continue;
         }
-        std::string suggestion = closestKey(key, known);
+        std::string suggestion = closestName(key, known.data(), known.size());
         std::string message = "unknown key '" + excerpt(key) + "' " + where + ", ignored";
         std::string hint = std::string("the keys ") + where + " are: " + joinKeys(known);
         if (!suggestion.empty()) {

@@ -1,6 +1,6 @@
 #include "tools/quizpack/question_table.h"
 
-#include "checking/grader.h"
+#include "tools/quizpack/closest_name.h"
 #include "tools/quizpack/cp1252.h"
 
 namespace {
@@ -30,23 +30,6 @@ int columnOf(const std::string& name) {
         }
     }
     return -1;
-}
-
-// The column an unknown name was probably meant to be, or null.
-const char* nearestColumn(const std::string& name) {
-    if (name.size() > 40 || name.find('\0') != std::string::npos) {
-        return nullptr;
-    }
-    const char* best = nullptr;
-    int bestDistance = 3; // more than two edits away is not a typo any more
-    for (const char* candidate : kColumnNames) {
-        int d = editDistance(name.c_str(), candidate);
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = candidate;
-        }
-    }
-    return best;
 }
 
 class TableReader {
@@ -96,12 +79,12 @@ class TableReader {
             } else if (column >= 0) {
                 table_->hasColumn[column] = true;
             } else if (!name.empty()) {
-                const char* nearest = nearestColumn(name);
+                const std::string nearest = closestName(name, kColumnNames, kQuestionColumnCount);
                 add(Severity::Warning, field.line, field.column, name,
                     "unknown column '" + name + "', ignored" +
-                        (nearest ? std::string("; did you mean '") + nearest + "'?" : ""),
-                    nearest ? std::string("rename it to '") + nearest + "'"
-                            : std::string("the columns are: ") + kColumnList);
+                        (nearest.empty() ? "" : "; did you mean '" + nearest + "'?"),
+                    nearest.empty() ? std::string("the columns are: ") + kColumnList
+                                    : "rename it to '" + nearest + "'");
             }
             columns_.push_back(column);
             names_.push_back(name);
