@@ -14,28 +14,9 @@
 # Generated photos, descriptions and executables are kept in build/startup-bench.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=$ROOT/build
-HOST_BUILD=${QUIZZ_HOST_BUILD:-$BUILD/host}
-WIN_BUILD=${QUIZZ_WIN_BUILD:-$BUILD/win64}
+# shellcheck source=bench/player_bench_setup.sh
+. "$(dirname "$0")/player_bench_setup.sh"
 WORK=${QUIZZ_BENCH_DIR:-$BUILD/startup-bench}
-RUNS=${1:-7}
-QUESTIONS=90
-
-say() { printf 'startup_bench: %s\n' "$*" >&2; }
-
-# shellcheck source=tools/wine_session.sh
-. "$ROOT/tools/wine_session.sh"
-# shellcheck source=bench/photos.sh
-. "$ROOT/bench/photos.sh"
-
-# Runs this script again inside one Wine session, so no run pays for starting Wine's server
-# or display.
-run_script_in_wine_session "$0" "$@"
-
-quizpack=$HOST_BUILD/quizpack
-player=$WIN_BUILD/quizplayer.exe
-probe=$WIN_BUILD/bench/startup_probe.exe
 for needed in "$quizpack" "$player"; do
     if [ ! -x "$needed" ] && [ ! -f "$needed" ]; then
         say "skipped: $needed is missing (build the host and win64 presets first)"

@@ -14,25 +14,9 @@
 # and WINEPREFIX choose other folders. Everything it makes stays in build/web-bench.
 set -euo pipefail
 
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=$ROOT/build
-HOST_BUILD=${QUIZZ_HOST_BUILD:-$BUILD/host}
-WIN_BUILD=${QUIZZ_WIN_BUILD:-$BUILD/win64}
+# shellcheck source=bench/player_bench_setup.sh
+. "$(dirname "$0")/player_bench_setup.sh"
 WORK=${QUIZZ_BENCH_DIR:-$BUILD/web-bench}
-RUNS=${1:-7}
-QUESTIONS=90
-
-say() { printf 'web_bench: %s\n' "$*" >&2; }
-
-# shellcheck source=tools/wine_session.sh
-. "$ROOT/tools/wine_session.sh"
-# shellcheck source=bench/photos.sh
-. "$ROOT/bench/photos.sh"
-run_script_in_wine_session "$0" "$@"
-
-quizpack=$HOST_BUILD/quizpack
-player=$WIN_BUILD/quizplayer.exe
-probe=$WIN_BUILD/bench/startup_probe.exe
 for needed in "$quizpack" "$player" "$probe" /usr/bin/chromium; do
     if [ ! -f "$needed" ]; then
         say "skipped: $needed is missing (build the host and win64 presets, install chromium)"
