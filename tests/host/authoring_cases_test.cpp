@@ -4,7 +4,6 @@
 // quizpack new. Every row also proves that no file it does not name changed, byte or mode.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -39,11 +38,7 @@ void writeWorkspace(const fs::path& root) {
     writeFile(root / "quiz/quiz.toml", kQuiz);
     writeBytes(root / "quiz/media/q01.jpg", jpegPicture(120, 90));
     writeBytes(root / "template.exe", minimalExecutable());
-    BuildOptions options;
-    options.description = root / "quiz/quiz.toml";
-    options.output = root / "quiz.exe";
-    options.player = root / "template.exe";
-    ASSERT_TRUE(buildQuiz(options, nullptr).built);
+    ASSERT_TRUE(buildInto(root / "quiz/quiz.toml", root / "quiz.exe", root / "template.exe").built);
 }
 
 struct FileState {
@@ -123,10 +118,7 @@ void makeReadOnly(const fs::path& file) {
 
 // The version the project's CMakeLists.txt declares.
 std::string projectVersion() {
-    std::ifstream in(std::string(QUIZZ_SOURCE_DIR) + "/CMakeLists.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string s = text.str();
+    const std::string s = readFile(std::string(QUIZZ_SOURCE_DIR) + "/CMakeLists.txt");
     const std::string key = "project(Quizz VERSION ";
     const size_t at = s.find(key);
     return at == std::string::npos
@@ -141,11 +133,7 @@ void startsClean(const fs::path& root, const std::string& folder, size_t mediaFi
     EXPECT_TRUE(result.diagnostics.empty()) << formatDiagnostic(result.diagnostics.front());
     EXPECT_EQ(result.description.media.size(), mediaFiles);
     EXPECT_EQ(result.description.questions.size(), 3u);
-    BuildOptions options;
-    options.description = description;
-    options.output = root / folder / "quiz.exe";
-    options.player = root / "template.exe";
-    EXPECT_TRUE(buildQuiz(options, nullptr).built);
+    EXPECT_TRUE(buildInto(description, root / folder / "quiz.exe", root / "template.exe").built);
 }
 
 struct Case {
@@ -158,10 +146,6 @@ struct Case {
     std::vector<std::string> written; // what may change (a folder: all below it)
     std::function<void(const fs::path& root, const std::string& output)> verify;
 };
-
-void file(const fs::path& root, const char* name, const std::string& bytes) {
-    writeBytes(root / name, Bytes(bytes.begin(), bytes.end()));
-}
 
 const char kUtf16Bytes[] = "\xFF\xFEt\0i\0t\0l\0e\0 \0=\0 \0\"\0x\0\"\0\n\0";
 const std::string kUtf16(kUtf16Bytes, sizeof kUtf16Bytes - 1);
@@ -216,11 +200,11 @@ const std::vector<Case> kCases = {
      {"extract", "out/quiz.toml", "out", "--force"}, 2,
      {"out/quiz.toml is the quiz executable being extracted"}, {}, {}, nullptr},
     {"build over a read-only file",
-     [](const fs::path& r) { file(r, "old.exe", "old"); makeReadOnly(r / "old.exe"); },
+     [](const fs::path& r) { writeFile(r / "old.exe", "old"); makeReadOnly(r / "old.exe"); },
      {"build", "quiz/quiz.toml", "-o", "old.exe", "--player", "template.exe"}, 2,
      {"old.exe exists and is read-only", "--force"}, {}, {}, nullptr},
     {"build --force over a read-only file keeps it read-only",
-     [](const fs::path& r) { file(r, "old.exe", "old"); makeReadOnly(r / "old.exe"); },
+     [](const fs::path& r) { writeFile(r / "old.exe", "old"); makeReadOnly(r / "old.exe"); },
      {"build", "quiz/quiz.toml", "-o", "old.exe", "--player", "template.exe", "--force"}, 0,
      {"Built old.exe"}, {}, {"old.exe"},
      [](const fs::path& r, const std::string&) {
@@ -235,44 +219,44 @@ const std::vector<Case> kCases = {
      {"export", "quiz.exe", "-o", "./quiz.exe"}, 2,
      {"is the quiz executable"}, {}, {}, nullptr},
     {"export over a read-only page",
-     [](const fs::path& r) { file(r, "old.html", "old"); makeReadOnly(r / "old.html"); },
+     [](const fs::path& r) { writeFile(r / "old.html", "old"); makeReadOnly(r / "old.html"); },
      {"export", "quiz/quiz.toml", "-o", "old.html"}, 2,
      {"old.html exists and is read-only", "--force"}, {}, {}, nullptr},
     {"pack over a read-only code table",
-     [](const fs::path& r) { file(r, "codes.lzw", "old"); makeReadOnly(r / "codes.lzw"); },
+     [](const fs::path& r) { writeFile(r / "codes.lzw", "old"); makeReadOnly(r / "codes.lzw"); },
      {"pack", "quiz/quiz.toml", "--package", "package.lzw", "--codes", "codes.lzw"}, 2,
      {"codes.lzw exists and is read-only"}, {}, {}, nullptr},
 
     // ---- broken descriptions: the right line and a plain hint ----
     {"a list left open is reported where its ']' is missing",
-     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ncodes = [\"A\", \"B\"\n\n# x\n[[question]]\n"); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\ncodes = [\"A\", \"B\"\n\n# x\n[[question]]\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:2: error: not valid TOML: a ']' is missing at the end of this line"}, {}, {},
      nullptr},
     {"a list left open at the end of the file",
-     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ncodes = [\"A\"\n\n"); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\ncodes = [\"A\"\n\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:2: error: not valid TOML: a ']' is missing", "to the end of the file"}, {}, {},
      nullptr},
     {"a backslash in a path",
-     [](const fs::path& r) { file(r, "bad.toml", "kind = \"picture\"\n[[question]]\npicture = \"media\\q01.jpg\"\n"); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"picture\"\n[[question]]\npicture = \"media\\q01.jpg\"\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:3: error:", "write the path with / or in single quotes"}, {}, {}, nullptr},
     {"a text left open",
-     [](const fs::path& r) { file(r, "bad.toml", "title = \"Drapeaux\nkind = \"text\"\n"); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", "title = \"Drapeaux\nkind = \"text\"\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:1: error:", "must end with \" on the same line"}, {}, {}, nullptr},
     {"a description saved as Latin-1",
-     [](const fs::path& r) { file(r, "bad.toml", "kind = \"text\"\ntitle = \"Caf\xE9\"\n"); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\ntitle = \"Caf\xE9\"\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:2: error: not UTF-8 text: byte 0xE9 at column 13 (\"\xC3\xA9\" in Latin-1",
       "save the file as UTF-8"}, {"invalid utf-8"}, {}, nullptr},
     {"a description saved as UTF-16",
-     [](const fs::path& r) { file(r, "bad.toml", kUtf16); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", kUtf16); },
      {"check", "bad.toml"}, 2,
      {"saved as UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
     {"a description saved as UTF-16 without its byte order mark",
-     [](const fs::path& r) { file(r, "bad.toml", kUtf16.substr(2)); },
+     [](const fs::path& r) { writeFile(r / "bad.toml", kUtf16.substr(2)); },
      {"check", "bad.toml"}, 2,
      {"holds NUL bytes", "UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
 
@@ -386,11 +370,8 @@ TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
 // reference, and the README points to the reference.
 TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     const std::string root = QUIZZ_SOURCE_DIR;
-    const Bytes doc = readBytes(root + "/docs/description.md");
-    const std::string reference(doc.begin(), doc.end());
-    const Bytes readme = readBytes(root + "/README.md");
-    EXPECT_NE(std::string(readme.begin(), readme.end()).find("(docs/description.md)"),
-              std::string::npos);
+    const std::string reference = readFile(root + "/docs/description.md");
+    EXPECT_NE(readFile(root + "/README.md").find("(docs/description.md)"), std::string::npos);
     CheckResult result = checkDescriptionText(
         "zzzz = 1\nkind = \"text\"\n[[question]]\nanswers = [\"a\"]\nzzzz = 1\n", "q.toml", ".");
     std::vector<std::string> keys;

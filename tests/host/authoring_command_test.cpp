@@ -42,15 +42,6 @@ int runCommand(const char* command, std::vector<std::string> args) {
     return runQuizpack(static_cast<int>(argv.size()), argv.data());
 }
 
-Bytes resourceData(const std::vector<Resource>& resources, const char* type, uint32_t id) {
-    for (const Resource& r : resources) {
-        if (r.type == ResourceId::fromName(type) && r.name == ResourceId::fromNumber(id)) {
-            return r.data;
-        }
-    }
-    return {};
-}
-
 std::vector<std::string> quizResources(const std::vector<Resource>& resources) {
     std::vector<std::string> names;
     for (const Resource& r : resources) {
@@ -93,16 +84,6 @@ void writePictureQuiz(const TempFolder& dir) {
 fs::path writeMinimalTemplate(const TempFolder& dir) {
     writeBytes(dir / "template.exe", minimalExecutable());
     return dir / "template.exe";
-}
-
-BuildReport build(const fs::path& description, const fs::path& output, const fs::path& player,
-                  Downscaling downscaling = Downscaling::ToPlayerBox) {
-    BuildOptions options;
-    options.description = description;
-    options.output = output;
-    options.player = player;
-    options.downscaling = downscaling;
-    return buildQuiz(options, nullptr);
 }
 
 // ---- pack ------------------------------------------------------------------------------
@@ -263,7 +244,7 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
     EXPECT_EQ(resourceData(resources, "PATCH", IDR_CODE_TABLE), expected.codeTable);
 
     // --keep-pictures: the photo as it is, the PNG still converted.
-    report = build(dir / "quiz/quiz.toml", dir / "kept.exe", player, Downscaling::Off);
+    report = buildInto(dir / "quiz/quiz.toml", dir / "kept.exe", player, Downscaling::Off);
     ASSERT_TRUE(report.built);
     resources = readResources(readBytes(dir / "kept.exe"));
     EXPECT_EQ(resourceData(resources, "IMG", questionMediaId(1)),
@@ -276,9 +257,10 @@ TEST(Build, StoresThisQuizAndShrinksWhatThePlayerWouldShrink) {
 TEST(Build, LeavesNothingOfTheTemplatesQuiz) {
     TempFolder dir("strip");
     writePictureQuiz(dir);
-    ASSERT_TRUE(build(dir / "quiz/quiz.toml", dir / "first.exe", writeMinimalTemplate(dir)).built);
+    ASSERT_TRUE(
+        buildInto(dir / "quiz/quiz.toml", dir / "first.exe", writeMinimalTemplate(dir)).built);
     writeFile(dir / "text.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\"]\n");
-    ASSERT_TRUE(build(dir / "text.toml", dir / "second.exe", dir / "first.exe").built);
+    ASSERT_TRUE(buildInto(dir / "text.toml", dir / "second.exe", dir / "first.exe").built);
     std::vector<Resource> resources = readResources(readBytes(dir / "second.exe"));
     EXPECT_EQ(quizResources(resources), (std::vector<std::string>{"PATCH 104", "PATCH 105"}));
 }
@@ -304,7 +286,7 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
     };
     for (const Row& row : rows) {
         try {
-            BuildReport report = build(row.description, dir / "out/quiz.exe", row.player);
+            BuildReport report = buildInto(row.description, dir / "out/quiz.exe", row.player);
             EXPECT_FALSE(report.built) << row.name;
         } catch (const BuildError& e) {
             EXPECT_NE(std::string(e.what()).find("--player"), std::string::npos)
@@ -316,7 +298,8 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
             << row.name;
     }
     // A folder that cannot take the output: nothing half-written appears anywhere.
-    EXPECT_THROW(build(dir / "quiz/quiz.toml", dir / "missing-folder/quiz.exe", player), FileError);
+    EXPECT_THROW(buildInto(dir / "quiz/quiz.toml", dir / "missing-folder/quiz.exe", player),
+                 FileError);
     EXPECT_FALSE(fs::exists(dir / "missing-folder"));
 }
 
@@ -335,7 +318,7 @@ TEST(Build, ListsEveryPictureThatDoesNotDecode) {
                                  "[[question]]\nanswers = [\"a\"]\npicture = \"big.jpg\"\n"
                                  "[[question]]\nanswers = [\"b\"]\npicture = \"good.jpg\"\n"
                                  "[[question]]\nanswers = [\"c\"]\npicture = \"small.jpg\"\n");
-    BuildReport report = build(dir / "quiz.toml", dir / "quiz.exe", writeMinimalTemplate(dir));
+    BuildReport report = buildInto(dir / "quiz.toml", dir / "quiz.exe", writeMinimalTemplate(dir));
     EXPECT_FALSE(report.built);
     EXPECT_FALSE(fs::exists(dir / "quiz.exe"));
     std::vector<std::string> found;
@@ -448,7 +431,7 @@ std::vector<fs::path> sampleDescriptions() {
 void roundTrip(const fs::path& description, const fs::path& player, const TempFolder& dir,
                const std::string& name) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(build(description, dir / (name + ".exe"), player).built);
+    ASSERT_TRUE(buildInto(description, dir / (name + ".exe"), player).built);
     QuizReading reading = readQuizExecutable(readBytes(dir / (name + ".exe")), name + ".exe");
     EXPECT_TRUE(reading.warnings.empty()) << reading.warnings.front();
     CheckResult original = checkDescriptionFile(description);
@@ -456,7 +439,7 @@ void roundTrip(const fs::path& description, const fs::path& player, const TempFo
                           original.description);
 
     extractQuiz(reading, dir / name, Overwrite::Refuse);
-    ASSERT_TRUE(build(dir / name / "quiz.toml", dir / (name + "-again.exe"), player).built);
+    ASSERT_TRUE(buildInto(dir / name / "quiz.toml", dir / (name + "-again.exe"), player).built);
     std::vector<Resource> first = readResources(readBytes(dir / (name + ".exe")));
     std::vector<Resource> again = readResources(readBytes(dir / (name + "-again.exe")));
     EXPECT_EQ(resourceData(again, "PATCH", IDR_QUIZ_PACKAGE),
@@ -520,7 +503,7 @@ TEST(BuildIntoPlayer, KeepsThePlayersOwnResourcesAndListsEverything) {
 TEST(Extract, RefusesAFolderThatHoldsFilesUnlessForced) {
     TempFolder dir("extractdir");
     writePictureQuiz(dir);
-    ASSERT_TRUE(build(dir / "quiz/quiz.toml", dir / "q.exe", writeMinimalTemplate(dir)).built);
+    ASSERT_TRUE(buildInto(dir / "quiz/quiz.toml", dir / "q.exe", writeMinimalTemplate(dir)).built);
     QuizReading reading = readQuizExecutable(readBytes(dir / "q.exe"), "q.exe");
 
     writeFile(dir / "full/notes.txt", "mine");

@@ -1,5 +1,6 @@
 // Media files made on the spot for the authoring tests (pictures through stb, MP3/AVI/WAV
-// headers by hand) and a minimal executable to build quizzes into.
+// headers by hand), a minimal executable to build quizzes into, and the build and the
+// resource lookup the tests share.
 #pragma once
 
 #include <algorithm>
@@ -11,7 +12,9 @@
 #include <stb/stb_image_write.h>
 
 #include "tests/support/files.h"
+#include "tools/quizpack/builder.h"
 #include "tools/quizpack/diagnostics.h"
+#include "tools/quizpack/pe_resources.h"
 
 namespace authoring_test {
 
@@ -130,6 +133,28 @@ inline Bytes minimalExecutable() {
     put32(sections + 36, 0x60000020); // code, execute, read
     b[0x200] = 0xC3;                  // ret
     return b;
+}
+
+// quizpack build of `description` into `output`, with `player` as the program.
+inline BuildReport buildInto(const fs::path& description, const fs::path& output,
+                             const fs::path& player,
+                             Downscaling downscaling = Downscaling::ToPlayerBox) {
+    BuildOptions options;
+    options.description = description;
+    options.output = output;
+    options.player = player;
+    options.downscaling = downscaling;
+    return buildQuiz(options, nullptr);
+}
+
+// The data of resource `type` `id`; empty when there is none.
+inline Bytes resourceData(const std::vector<Resource>& resources, const char* type, uint32_t id) {
+    for (const Resource& r : resources) {
+        if (r.type == ResourceId::fromName(type) && r.name == ResourceId::fromNumber(id)) {
+            return r.data;
+        }
+    }
+    return {};
 }
 
 } // namespace authoring_test

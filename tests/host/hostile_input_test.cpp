@@ -3,9 +3,7 @@
 // echo, a link planted in an extraction folder, and a package larger than the packer's
 // limit. Each gets a clear verdict, the same from check and build, and nothing crashes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "tests/host/authoring_test_support.h"
 #include "tests/host/hostile_pictures.h"
 #include "tests/support/files.h"
+#include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
 #include "tools/quizpack/builder.h"
 #include "tools/quizpack/command_shell.h"
@@ -40,14 +39,6 @@ std::string errorsOf(const std::vector<Diagnostic>& diagnostics) {
             s += formatDiagnostic(d);
     }
     return s;
-}
-
-BuildReport buildInto(const fs::path& description, const fs::path& output, const fs::path& player) {
-    BuildOptions options;
-    options.description = description;
-    options.output = output;
-    options.player = player;
-    return buildQuiz(options, nullptr);
 }
 
 // What quizpack shows of a built quiz's first picture: its format and size.
@@ -200,20 +191,10 @@ TEST(HostileDescriptions, TooLargeAFileIsAnErrorWithExitCode2) {
               std::string::npos);
 }
 
-struct ShellRun {
-    int exitCode;
-    std::string out, err;
-};
-
-// quizpack run by the shell, bounded in time so that a stream that is never left fails
-// the test instead of hanging it.
-ShellRun shell(const TempFolder& dir, const std::string& arguments) {
-    const std::string command = "timeout 60 \"" QUIZPACK_PATH "\" " + arguments + " >\"" +
-                                (dir / "out").string() + "\" 2>\"" + (dir / "err").string() + "\"";
-    const int status = std::system(command.c_str());
-    const Bytes out = readBytes(dir / "out"), err = readBytes(dir / "err");
-    return ShellRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                    std::string(out.begin(), out.end()), std::string(err.begin(), err.end())};
+// quizpack run by the shell, which gives one row /dev/zero as standard input, bounded in
+// time so that a stream that is never left fails the test instead of hanging it.
+ProgramRun shell(const std::string& arguments) {
+    return runProgram({"/bin/sh", "-c", "exec \"" QUIZPACK_PATH "\" " + arguments}, "", {}, 60000);
 }
 
 TEST(HostileStreams, GradeStopsOnALineThatNeverEnds) {
@@ -237,7 +218,7 @@ TEST(HostileStreams, GradeStopsOnALineThatNeverEnds) {
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const ShellRun run = shell(dir, row.arguments);
+        const ProgramRun run = shell(row.arguments);
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
         EXPECT_EQ(run.out, row.out);
         EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
@@ -266,7 +247,7 @@ TEST(HostileMessages, QuoteLongInputCutShort) {
         EXPECT_NE(all.find("pppp..."), std::string::npos) << all;
         EXPECT_NE(all.find(" bytes)"), std::string::npos) << all;
     }
-    const ShellRun option = shell(dir, "check --" + std::string(100000, 'o'));
+    const ProgramRun option = shell("check --" + std::string(100000, 'o'));
     EXPECT_EQ(option.exitCode, 2);
     EXPECT_LT(option.err.size(), 1000u);
     EXPECT_NE(option.err.find("unknown option '--oooo"), std::string::npos) << option.err;

@@ -2,19 +2,20 @@
 // and every kind of malformed content.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "content/package.h"
 #include "content/quiz.h"
+#include "tests/support/files.h"
 #include "tests/support/quiz_factory.h"
 
 namespace {
 
 using test_support::ExactBytes;
 using test_support::OwnedQuiz;
+using test_support::readBytes;
 
 // Lays out package bytes piece by piece.
 struct Layout {
@@ -58,20 +59,6 @@ struct Expected {
     std::vector<Question> questions;
     uint32_t problems;
 };
-
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        return bytes;
-    }
-    int c;
-    while ((c = fgetc(f)) != EOF) {
-        bytes.push_back(static_cast<uint8_t>(c));
-    }
-    fclose(f);
-    return bytes;
-}
 
 const std::string kDataDir = std::string(QUIZZ_SOURCE_DIR) + "/tests/data/";
 
@@ -355,8 +342,8 @@ TEST(PackageLayout, ReadFieldStopsOnItsEndByte) {
 
 // The hand-laid package: a text quiz of three questions, one answer each, reveal mode 2.
 TEST(PackageFixture, HandmadePackageAndCodes) {
-    std::vector<uint8_t> package = readFile(kDataDir + "handmade_package.bin");
-    std::vector<uint8_t> codes = readFile(kDataDir + "handmade_codes.bin");
+    std::vector<uint8_t> package = readBytes(kDataDir + "handmade_package.bin");
+    std::vector<uint8_t> codes = readBytes(kDataDir + "handmade_codes.bin");
     ASSERT_EQ(package.size(), 313u);
     ASSERT_EQ(codes.size(), 24u);
 
@@ -521,7 +508,7 @@ void sweepPackage(const SweepCase& sweep) {
 
 TEST(PackageTruncation, EveryCutOfAValidPackage) {
     std::vector<SweepCase> cases = {
-        {"handmade package", readFile(kDataDir + "handmade_package.bin"), 2, 1},
+        {"handmade package", readBytes(kDataDir + "handmade_package.bin"), 2, 1},
         {"two answers, reveal mode 3",
          header(2, 3, 2)
              .fields({"a1", "b1", "q1", "a2", "b2", "q2", "a3", "b3", "q3"})
@@ -539,7 +526,7 @@ TEST(PackageTruncation, EveryCutOfAValidPackage) {
 }
 
 TEST(CodeTableTruncation, EveryCutOfAValidTable) {
-    std::vector<uint8_t> table = readFile(kDataDir + "handmade_codes.bin");
+    std::vector<uint8_t> table = readBytes(kDataDir + "handmade_codes.bin");
     ASSERT_FALSE(table.empty());
     const char* full[] = {"BRAVO1", "DEUX22", "TROIS3"};
     for (size_t cut = 0; cut < table.size(); ++cut) {

@@ -237,20 +237,9 @@ TEST(QuestionsFromCsv, MakeTheSameQuizAsQuestionTables) {
 
 // ---- extract --csv ------------------------------------------------------------------------
 
-Bytes resourceData(const std::vector<Resource>& resources, const char* type, uint32_t id) {
-    for (const Resource& r : resources) {
-        if (r.type == ResourceId::fromName(type) && r.name == ResourceId::fromNumber(id))
-            return r.data;
-    }
-    return {};
-}
-
-Bytes buildInto(const fs::path& description, const fs::path& output, const fs::path& player) {
-    BuildOptions options;
-    options.description = description;
-    options.output = output;
-    options.player = player;
-    BuildReport report = buildQuiz(options, nullptr);
+// The executable built, or nothing (and a failure) when the build fails.
+Bytes builtBytes(const fs::path& description, const fs::path& output, const fs::path& player) {
+    BuildReport report = buildInto(description, output, player);
     EXPECT_TRUE(report.built) << describe(report.diagnostics);
     return report.built ? readBytes(output) : Bytes{};
 }
@@ -259,16 +248,15 @@ void expectCsvRoundTrip(const fs::path& description, const TempFolder& dir,
                         const std::string& name) {
     SCOPED_TRACE(name);
     const fs::path player = dir / "template.exe";
-    Bytes first = buildInto(description, dir / (name + ".exe"), player);
+    Bytes first = builtBytes(description, dir / (name + ".exe"), player);
     ASSERT_FALSE(first.empty());
     extractQuiz(readQuizExecutable(first, name + ".exe"), dir / (name + "-csv"), Overwrite::Refuse,
                 QuestionFormat::Csv);
     const fs::path folder = dir / (name + "-csv");
-    Bytes written = readBytes(folder / "quiz.toml");
-    std::string toml(written.begin(), written.end());
+    const std::string toml = readFile(folder / "quiz.toml");
     EXPECT_NE(toml.find("questions = \"questions.csv\""), std::string::npos) << toml;
     EXPECT_EQ(toml.find("[[question]]"), std::string::npos) << toml;
-    Bytes again = buildInto(folder / "quiz.toml", dir / (name + "-again.exe"), player);
+    Bytes again = builtBytes(folder / "quiz.toml", dir / (name + "-again.exe"), player);
     std::vector<Resource> a = readResources(first), b = readResources(again);
     EXPECT_EQ(resourceData(b, "PATCH", IDR_QUIZ_PACKAGE),
               resourceData(a, "PATCH", IDR_QUIZ_PACKAGE));

@@ -22,8 +22,7 @@ std::string sample(const std::string& name) {
 
 // The page's quiz data block: every text, code, key and embedded file's place.
 std::string quizData(const fs::path& page) {
-    Bytes bytes = readBytes(page);
-    std::string html(bytes.begin(), bytes.end());
+    const std::string html = readFile(page);
     const std::string start = "id=\"quiz-data\">";
     size_t from = html.find(start) + start.size();
     return html.substr(from, html.find("</script>", from) - from);
@@ -41,11 +40,7 @@ class WebExportOfExecutable : public testing::TestWithParam<const char*> {};
 TEST_P(WebExportOfExecutable, GivesThePageOfItsDescription) {
     TempFolder dir("web-exe");
     writeBytes(dir / "template.exe", minimalExecutable());
-    BuildOptions build;
-    build.description = sample(GetParam());
-    build.output = dir / "quiz.exe";
-    build.player = dir / "template.exe";
-    ASSERT_TRUE(buildQuiz(build, nullptr).built);
+    ASSERT_TRUE(buildInto(sample(GetParam()), dir / "quiz.exe", dir / "template.exe").built);
 
     ExportReport fromToml = exportTo(sample(GetParam()), dir / "toml.html");
     ExportReport fromExe = exportTo(dir / "quiz.exe", dir / "exe.html");
@@ -60,8 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, WebExportOfExecutable,
 
 TEST(WebExport, StorageKeyFollowsTheContent) {
     TempFolder dir("web-key");
-    Bytes toml = readBytes(sample("text"));
-    std::string text(toml.begin(), toml.end());
+    const std::string text = readFile(sample("text"));
     writeFile(dir / "same.toml", text);
     std::string changed = text;
     changed.replace(changed.find("Canberra\"]"), 8, "Sydney");
@@ -99,8 +93,7 @@ TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
         ProgramRun run = runExport(r.environment, {r.input, "-o", (dir / "out.html").string()});
         EXPECT_EQ(run.exitCode, 2) << r.input << ": " << run.err;
         EXPECT_NE(run.err.find(r.message), std::string::npos) << r.input << ": " << run.err;
-        Bytes left = readBytes(dir / "out.html");
-        EXPECT_EQ(std::string(left.begin(), left.end()), "earlier page") << r.input;
+        EXPECT_EQ(readFile(dir / "out.html"), "earlier page") << r.input;
         EXPECT_EQ(listFiles(dir.path()).size(), 3u) << r.input << ": a file was left behind";
     }
 }

@@ -221,10 +221,9 @@ TEST(BoardScroll, GrowingWhileScrolledPaintsThePicturesWhole) {
     std::vector<int> inView;
     std::vector<std::vector<COLORREF>> shown;
     for (int q = 1; q <= 9; ++q) {
-        RECT r;
-        GetWindowRect(GetDlgItem(board, pictureControlId(q)), &r);
-        MapWindowPoints(nullptr, board, reinterpret_cast<POINT*>(&r), 2);
-        if (r.top >= 0 && r.left >= 0 && r.bottom <= client.bottom && r.right <= client.right) {
+        const PixelRect r = rectInParent(GetDlgItem(board, pictureControlId(q)));
+        if (r.y >= 0 && r.x >= 0 && r.y + r.height <= client.bottom &&
+            r.x + r.width <= client.right) {
             inView.push_back(q);
             shown.push_back(shownPoints(board, q));
         }

@@ -299,9 +299,6 @@ TEST(PlayerEndToEnd, AnswersFileCases) {
     }
     EXPECT_EQ(readFile(work + "\\other.txt"), "*\r\n*\r\n*\r\n*\r\n");
     EXPECT_EQ(readFile(work + "\\quiz.txt"), "*\r\n" + cut + "\r\nA2\r\n*\r\n");
-    DeleteFileA((work + "\\quiz.txt").c_str());
-    DeleteFileA((work + "\\other.txt").c_str());
-    RemoveDirectoryA(work.c_str());
 }
 
 // The video shut-down deletes every clip file; the audio close deletes the clip.
