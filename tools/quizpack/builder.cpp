@@ -135,12 +135,13 @@ std::string describePreparation(const PreparedPicture& p, Downscaling downscalin
     return text;
 }
 
-PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background) {
+PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Downscaling downscaling,
+                                Rgb background) {
     PreparedMedia prepared;
-    std::vector<uint8_t> bytes = readWholeFile(media.path);
-    if (media.role != MediaRole::QuestionPicture && media.role != MediaRole::RevealPicture) {
-        prepared.done = std::string("stored as it is: ") + mediaFormatName(media.format) +
-                        " clip, " + formatSize(bytes.size());
+    if (role != MediaRole::QuestionPicture && role != MediaRole::RevealPicture) {
+        prepared.done = std::string("stored as it is: ") +
+                        mediaFormatName(sniffMediaFormat(bytes)) + " clip, " +
+                        formatSize(bytes.size());
         prepared.bytes = std::move(bytes);
         return prepared;
     }
@@ -161,6 +162,10 @@ PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb 
         prepared.hint = e.hint;
     }
     return prepared;
+}
+
+PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background) {
+    return prepareMediaBytes(readWholeFile(media.path), media.role, downscaling, background);
 }
 
 namespace {
@@ -191,11 +196,8 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
             const MediaFile& media = d.media[i];
             if (!prepared[i].error.empty()) {
                 pictureErrors.push_back(
-                    Diagnostic{media.file.empty() ? d.file : media.file, media.line, media.key,
-                               Severity::Error, quoteInput(media.given) + ": " + prepared[i].error,
-                               prepared[i].hint.empty()
-                                   ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
-                                   : prepared[i].hint,
+                    Diagnostic{media.file, media.line, media.key, Severity::Error,
+                               quoteInput(media.given) + ": " + prepared[i].error, prepared[i].hint,
                                media.column});
                 return;
             }

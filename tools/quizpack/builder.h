@@ -77,8 +77,11 @@ struct PreparedMedia {
     std::vector<uint8_t> bytes;
     std::string done;  // what was stored, for the progress line
     std::string error; // a picture that does not decode
-    std::string hint;  // how to mend it, when not the usual
+    std::string hint;  // how to mend it
 };
+// What build stores of a picture or a sound, and the progress line that says so.
+PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Downscaling downscaling,
+                                Rgb background);
 PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background);
 
 // Called with the check's problems before any media is prepared, and again with the

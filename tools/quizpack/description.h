@@ -41,7 +41,7 @@ struct MediaFile {
     std::filesystem::path path; // resolved against the description's folder
     std::string key;            // "question[3].picture"
     int line = 0;
-    std::string file; // the CSV file of questions that names it; empty: the description
+    std::string file; // the description, or the CSV file of questions, that names it
     int column = 0;   // in that file
     // Found by the check:
     MediaFormat format = MediaFormat::Unknown;

@@ -118,7 +118,7 @@ void DescriptionChecker::addMedia(const QuestionValue& value, int q, const char*
     media.path = path.is_absolute() ? path : d_.folder / path;
     media.key = key;
     media.line = value.line();
-    media.file = source().file;
+    media.file = source().file.empty() ? d_.file : source().file;
     media.column = value.cell ? value.cell->column : 0;
     d_.media.push_back(std::move(media));
 }

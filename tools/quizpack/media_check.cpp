@@ -17,8 +17,8 @@ struct MediaCheck {
 
     void add(Severity severity, const MediaFile& media, const std::string& message,
              const std::string& hint) {
-        out->push_back(Diagnostic{media.file.empty() ? file : media.file, media.line, media.key,
-                                  severity, message, hint, media.column});
+        out->push_back(
+            Diagnostic{media.file, media.line, media.key, severity, message, hint, media.column});
     }
 
     void run(MediaFile& media) {
@@ -75,9 +75,7 @@ struct MediaCheck {
             info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
                                                      : inspectPictureHeader(bytes);
         } catch (const PictureError& e) {
-            add(Severity::Error, media, name + ": " + e.what(),
-                e.hint.empty() ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
-                               : e.hint);
+            add(Severity::Error, media, name + ": " + e.what(), e.hint);
             return;
         }
         media.pictureSize = info.size;

@@ -25,10 +25,12 @@ inline bool operator==(PictureSize a, PictureSize b) {
 PictureSize storedPictureSize(PictureSize picture);
 
 // A picture file quizpack cannot decode; what() says why, without naming the file, and
-// `hint` how to fix it when that is not the usual "save it as a JPEG picture".
+// `hint` how to fix it: as a rule, by saving it again as a JPEG picture.
 class PictureError : public std::runtime_error {
   public:
-    explicit PictureError(const std::string& message, std::string hint = "")
+    explicit PictureError(const std::string& message,
+                          std::string hint = "save it as a JPEG picture (for example: convert "
+                                             "IN OUT.jpg)")
         : std::runtime_error(message), hint(std::move(hint)) {}
     std::string hint;
 };

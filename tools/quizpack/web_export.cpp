@@ -60,12 +60,8 @@ struct MediaResult {
     WebMedia media;
     std::string done;
     std::string error; // a picture that does not decode
-    std::string hint;  // how to mend it, when not the usual
+    std::string hint;  // how to mend it
 };
-
-bool isPicture(MediaRole role) {
-    return role == MediaRole::QuestionPicture || role == MediaRole::RevealPicture;
-}
 
 bool startsLikeExecutable(const fs::path& path) {
     std::vector<uint8_t> bytes;
@@ -132,31 +128,8 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
     return readWholeFile(out);
 }
 
-std::string describePicture(const PreparedPicture& picture, Downscaling downscaling,
-                            size_t originalBytes) {
-    std::string done = describePreparation(picture, downscaling);
-    if (picture.reencoded()) {
-        done += ", " + formatSize(originalBytes) + " -> " + formatSize(picture.bytes.size());
-    }
-    return done;
-}
-
 MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb background) {
     MediaResult result;
-    if (!job.path.empty() && job.role != MediaRole::VideoClip) {
-        // A description's file: exactly what build stores.
-        MediaFile file;
-        file.role = job.role;
-        file.path = job.path;
-        file.format = sniffMediaFormat(readWholeFile(job.path));
-        PreparedMedia prepared = prepareMedia(file, options.downscaling, background);
-        result.done = prepared.done;
-        result.error = prepared.error;
-        result.hint = prepared.hint;
-        result.media.bytes = std::move(prepared.bytes);
-        result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
-        return result;
-    }
     std::vector<uint8_t> bytes = job.path.empty() ? job.bytes : readWholeFile(job.path);
     if (job.role == MediaRole::VideoClip) {
         size_t before = bytes.size();
@@ -167,26 +140,14 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
                       formatSize(result.media.bytes.size());
         return result;
     }
-    if (isPicture(job.role)) {
-        try {
-            PreparedPicture picture = preparePicture(bytes, options.downscaling, background);
-            if (!picture.reencoded()) {
-                inspectPicture(picture.bytes);
-            }
-            result.done = describePicture(picture, options.downscaling, bytes.size());
-            result.media.bytes = std::move(picture.bytes);
-            result.media.mime = webMimeType(sniffMediaFormat(result.media.bytes));
-        } catch (const PictureError& e) {
-            result.error = e.what();
-            result.hint = e.hint;
-        }
-        return result;
-    }
-    MediaFormat format = sniffMediaFormat(bytes);
-    result.done = std::string("stored as it is: ") + mediaFormatName(format) + " clip, " +
-                  formatSize(bytes.size());
-    result.media.mime = webMimeType(format);
-    result.media.bytes = std::move(bytes);
+    // Pictures and sounds: exactly what build stores.
+    PreparedMedia prepared =
+        prepareMediaBytes(std::move(bytes), job.role, options.downscaling, background);
+    result.done = std::move(prepared.done);
+    result.error = std::move(prepared.error);
+    result.hint = std::move(prepared.hint);
+    result.media.mime = webMimeType(sniffMediaFormat(prepared.bytes));
+    result.media.bytes = std::move(prepared.bytes);
     return result;
 }
 
@@ -266,7 +227,7 @@ ExportSource readDescription(const ExportOptions& options, const CheckedCallback
         job.resourceId = m.resourceId;
         job.name = m.given;
         job.path = m.path;
-        job.file = m.file.empty() ? description.file : m.file;
+        job.file = m.file;
         job.line = m.line;
         job.column = m.column;
         job.key = m.key;
@@ -303,13 +264,9 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
                         job.name + " (question " + std::to_string(job.question) +
                         ") does not decode and is left out: " + result.error);
                 } else {
-                    pictureErrors.push_back(Diagnostic{
-                        job.file, job.line, job.key, Severity::Error,
-                        quoteInput(job.name) + ": " + result.error,
-                        result.hint.empty()
-                            ? "save it as a JPEG picture (for example: convert IN OUT.jpg)"
-                            : result.hint,
-                        job.column});
+                    pictureErrors.push_back(Diagnostic{job.file, job.line, job.key, Severity::Error,
+                                                       quoteInput(job.name) + ": " + result.error,
+                                                       result.hint, job.column});
                 }
                 return;
             }
