@@ -106,12 +106,15 @@ bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error) {
     return true;
 }
 
+uint32_t cp1252CodePoint(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : byte;
+}
+
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     for (char c : bytes) {
-        auto b = static_cast<unsigned char>(c);
-        appendUtf8(&out, b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : b);
+        appendUtf8(&out, cp1252CodePoint(static_cast<unsigned char>(c)));
     }
     return out;
 }

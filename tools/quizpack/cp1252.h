@@ -19,6 +19,8 @@ bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error);
 // Windows-1252 leaves undefined map to the C1 controls of the same value, as Windows does),
 // so the conversion always succeeds and round-trips.
 std::string cp1252ToUtf8(std::string_view bytes);
+// The Unicode code point of one Windows-1252 byte, as cp1252ToUtf8 converts it.
+uint32_t cp1252CodePoint(unsigned char byte);
 
 // "U+0141 'Ł'" for messages (the character itself only when it is printable).
 std::string describeCodepoint(uint32_t codepoint);

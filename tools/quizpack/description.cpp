@@ -295,6 +295,12 @@ const char* revealName(int32_t revealMode) {
                                              : nullptr;
 }
 
+Rgb rgbOfColourref(uint32_t colourref) {
+    return Rgb{static_cast<uint8_t>(colourref & 0xFF),
+               static_cast<uint8_t>((colourref >> 8) & 0xFF),
+               static_cast<uint8_t>((colourref >> 16) & 0xFF)};
+}
+
 std::string colourName(Rgb colour) {
     char s[8];
     snprintf(s, sizeof s, "#%02X%02X%02X", colour.red, colour.green, colour.blue);

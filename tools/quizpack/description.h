@@ -105,3 +105,5 @@ const char* revealName(int32_t revealMode);
 
 // "#RRGGBB" (upper-case hex).
 std::string colourName(Rgb colour);
+// The colour of a package's COLORREF (0x00BBGGRR).
+Rgb rgbOfColourref(uint32_t colourref);

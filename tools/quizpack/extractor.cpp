@@ -128,16 +128,6 @@ std::string extractedDescription(const QuizReading& reading,
                             format == QuestionFormat::Csv ? kQuestionsFile : nullptr);
 }
 
-const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {
-    for (const ImageResource& i : reading.images) {
-        if (!i.name.isName() && i.name.number == resourceId) {
-            return i.data;
-        }
-    }
-    static const std::vector<uint8_t> kNone;
-    return kNone; // the reading lists only media it found among the images
-}
-
 // Files written under temporary names, renamed together at the end; on failure the
 // temporary files and the new files of a half-done commit go again.
 class PendingFiles {

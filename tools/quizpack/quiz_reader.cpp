@@ -291,3 +291,13 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
     listMedia(&r);
     return r;
 }
+
+const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {
+    for (const ImageResource& i : reading.images) {
+        if (!i.name.isName() && i.name.number == resourceId) {
+            return i.data;
+        }
+    }
+    static const std::vector<uint8_t> kNone;
+    return kNone;
+}

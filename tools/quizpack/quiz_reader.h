@@ -49,6 +49,10 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
 QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
                            const std::string& source);
 
+// The data of "IMG" `resourceId`; empty when there is none (the reading lists only media
+// it found among the images).
+const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId);
+
 // The resource types and names the player looks up.
 ResourceId patchType();
 ResourceId imageType();

@@ -128,10 +128,7 @@ void writeQuizKeys(std::string* out, const Quiz& quiz) {
                       " reveals nothing, as \"none\" does");
         line(out, "reveal = \"none\"");
     }
-    Rgb colour{static_cast<uint8_t>(quiz.backgroundColour & 0xFF),
-               static_cast<uint8_t>((quiz.backgroundColour >> 8) & 0xFF),
-               static_cast<uint8_t>((quiz.backgroundColour >> 16) & 0xFF)};
-    line(out, "background = \"" + colourName(colour) + "\"");
+    line(out, "background = \"" + colourName(rgbOfColourref(quiz.backgroundColour)) + "\"");
 }
 
 // Codes after the last non-empty one are empty anyway; leaving them out changes nothing.

@@ -5,6 +5,7 @@
 
 #include "content/package.h"
 #include "tools/quizpack/builder.h"
+#include "tools/quizpack/description.h"
 #include "tools/quizpack/external_program.h"
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/input_limits.h"
@@ -151,14 +152,6 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
     return result;
 }
 
-Rgb rgbOf(uint32_t colourref) {
-    Rgb c;
-    c.red = static_cast<uint8_t>(colourref & 0xFF);
-    c.green = static_cast<uint8_t>((colourref >> 8) & 0xFF);
-    c.blue = static_cast<uint8_t>((colourref >> 16) & 0xFF);
-    return c;
-}
-
 // What the page is made of, read from a quiz executable or a checked description.
 struct ExportSource {
     QuizPtr quiz;
@@ -190,12 +183,7 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
         job.question = m.question;
         job.resourceId = m.resourceId;
         job.name = "resource IMG " + std::to_string(m.resourceId);
-        for (const ImageResource& image : reading.images) {
-            if (image.name == ResourceId::fromNumber(m.resourceId)) {
-                job.bytes = image.data;
-                break;
-            }
-        }
+        job.bytes = imageData(reading, m.resourceId);
         exported.jobs.push_back(std::move(job));
     }
     exported.quiz = std::move(reading.quiz);
@@ -250,7 +238,7 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
         }
     }
     const size_t questions = page->questionMedia.size();
-    const Rgb background = rgbOf(source.quiz->backgroundColour);
+    const Rgb background = rgbOfColourref(source.quiz->backgroundColour);
     std::vector<MediaResult> results(jobs.size());
     std::vector<Diagnostic> pictureErrors;
     runInParallel(

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "tools/quizpack/cp1252.h"
+#include "tools/quizpack/description.h"
 #include "tools/quizpack/sha256.h"
 #include "tools/quizpack/web_assets.h"
 
@@ -26,36 +27,8 @@ void appendSeven(std::string* out, uint8_t v) {
     *out += static_cast<char>(v);
 }
 
-// The Unicode code point of every Windows-1252 byte.
-const uint32_t* cp1252CodePoints() {
-    static uint32_t table[256];
-    static bool made = false;
-    if (!made) {
-        for (int b = 0; b < 256; ++b) {
-            std::string utf8 = cp1252ToUtf8(std::string(1, static_cast<char>(b)));
-            const unsigned char* u = reinterpret_cast<const unsigned char*>(utf8.data());
-            uint32_t cp = u[0];
-            if (utf8.size() == 2) {
-                cp = (u[0] & 0x1Fu) << 6 | (u[1] & 0x3Fu);
-            } else if (utf8.size() == 3) {
-                cp = (u[0] & 0x0Fu) << 12 | (u[1] & 0x3Fu) << 6 | (u[2] & 0x3Fu);
-            }
-            table[b] = cp;
-        }
-        made = true;
-    }
-    return table;
-}
-
 std::string jsonNumber(long long n) {
     return std::to_string(n);
-}
-
-std::string colourJson(uint32_t colourref) {
-    char text[16];
-    snprintf(text, sizeof text, "\"#%02X%02X%02X\"", colourref & 0xFF, (colourref >> 8) & 0xFF,
-             (colourref >> 16) & 0xFF);
-    return text;
 }
 
 struct MediaLayout {
@@ -86,7 +59,7 @@ std::string quizJson(const WebQuiz& page, const MediaLayout& layout, size_t grad
     j += ",\"explanation\":" + jsonStringFromCp1252(quiz.explanation);
     j += ",\"labels\":[" + jsonStringFromCp1252(quiz.answerLabel1) + "," +
          jsonStringFromCp1252(quiz.answerLabel2) + "]";
-    j += ",\"background\":" + colourJson(quiz.backgroundColour);
+    j += ",\"background\":\"" + colourName(rgbOfColourref(quiz.backgroundColour)) + "\"";
     j += ",\"link\":" + jsonStringFromCp1252(kWebAuthorAddress);
     j += ",\"storageKey\":" + jsonStringFromCp1252(page.storageKey);
     j += ",\"grader\":[" + jsonNumber(static_cast<long long>(graderOffset)) + "," +
@@ -186,10 +159,9 @@ std::string bytesAsScriptText(const std::vector<uint8_t>& bytes) {
 }
 
 std::string jsonStringFromCp1252(std::string_view text) {
-    const uint32_t* codePoints = cp1252CodePoints();
     std::string out = "\"";
     for (char c : text) {
-        uint32_t cp = codePoints[static_cast<unsigned char>(c)];
+        uint32_t cp = cp1252CodePoint(static_cast<unsigned char>(c));
         if (cp == '"' || cp == '\\') {
             out += '\\';
             out += static_cast<char>(cp);
