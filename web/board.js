@@ -140,7 +140,7 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
   }
 
   function answers() {
-    return fields.map(function (f) { return f.value.slice(0, MAX_TEXT); });
+    return fields.map(function (f, i) { return typedOf(i + 1); });
   }
 
   function moveFocus(k, backwards) {
@@ -205,8 +205,8 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
       }
     });
     field.addEventListener('keydown', function (e) {
-      if (e.key === 'Tab' || e.key === 'Enter' || e.key === 'F1') {
-        e.preventDefault(); // no browser focus move, no form action, no help page
+      if (e.key === 'Tab' || e.key === 'Enter') {
+        e.preventDefault(); // no browser focus move, no form action (F1: see startQuizPage)
       }
       if (e.altKey) {
         fieldKey(k, e, false);
@@ -380,11 +380,9 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
     start: function (saved) {
       for (var k = 1; k <= fieldCount; k++) {
         fields[k - 1].value = holdableText(typeof saved[k - 1] === 'string' ? saved[k - 1] : '');
-        gradeField(k);
+        gradeField(k, true);
       }
-      if (fieldCount === 0) {
-        refreshScore();
-      }
+      refreshScore();
     },
     restart: function () {
       stopClips();

@@ -76,20 +76,21 @@ function startQuizPage(win, doc) {
   if (!store.available) {
     showNotice(doc, NO_STORAGE_NOTICE);
   }
-  // The grader compiles on another thread while the media URLs are made.
+  // The grader is compiled at once where the browser allows it, else on another thread
+  // while the media URLs are made.
   var graderLoaded = loadGrader(embeddedBytes(bytes, quiz.grader));
   var urls = makeMediaUrls(win, quiz, bytes);
   graderLoaded.then(function (grader) {
     var board = createBoard(win, doc, quiz, grader, urls);
+    var saveNow = function () { store.save(board.answers()); };
     board.start(store.load());
-    board.onAnswersChanged(function () { store.save(board.answers()); });
+    board.onAnswersChanged(saveNow);
     doc.getElementById('board').appendChild(board.list);
     doc.getElementById('restart').addEventListener('click', function () {
       if (win.confirm(RESTART_QUESTION)) {
         board.restart();
       }
     });
-    var saveNow = function () { store.save(board.answers()); };
     doc.addEventListener('visibilitychange', function () {
       if (doc.visibilityState === 'hidden') {
         saveNow();
