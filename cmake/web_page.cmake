@@ -32,11 +32,12 @@ add_custom_command(
     COMMENT "Compiling the grader to WebAssembly")
 add_custom_target(grader_wasm DEPENDS ${QUIZZ_GRADER_WASM})
 
-# The page's script: these files in this order, inside one function scope.
-set(WEB_SCRIPTS ${WEB_DIR}/text_codec.js ${WEB_DIR}/page_data.js ${WEB_DIR}/grader_bridge.js
-    ${WEB_DIR}/answers_store.js ${WEB_DIR}/board.js ${WEB_DIR}/page.js)
-set(WEB_SOURCES ${WEB_DIR}/page.html ${WEB_DIR}/page.css ${WEB_SCRIPTS}
-    ${WEB_DIR}/script_prologue.js ${WEB_DIR}/script_epilogue.js)
+# The page's script: these files in this order, the prologue and epilogue making them one
+# function scope.
+set(WEB_SCRIPTS ${WEB_DIR}/script_prologue.js ${WEB_DIR}/text_codec.js ${WEB_DIR}/page_data.js
+    ${WEB_DIR}/grader_bridge.js ${WEB_DIR}/answers_store.js ${WEB_DIR}/board.js
+    ${WEB_DIR}/page.js ${WEB_DIR}/script_epilogue.js)
+set(WEB_SOURCES ${WEB_DIR}/page.html ${WEB_DIR}/page.css ${WEB_SCRIPTS})
 set(QUIZZ_WEB_ASSETS_CPP ${CMAKE_BINARY_DIR}/generated/web_assets.cpp)
 string(REPLACE ";" "+" web_script_list "${WEB_SCRIPTS}")
 add_custom_command(
@@ -44,8 +45,6 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -DOUTPUT=${QUIZZ_WEB_ASSETS_CPP}
             -DHEADER=tools/quizpack/web_assets.h
             "-DASSETS=kWebPageTemplate=${WEB_DIR}/page.html\;kWebPageStyle=${WEB_DIR}/page.css\;kWebPageScript=${web_script_list}\;kWebGraderWasm=${QUIZZ_GRADER_WASM}"
-            -DWRAP=kWebPageScript -DWRAP_PROLOGUE=${WEB_DIR}/script_prologue.js
-            -DWRAP_EPILOGUE=${WEB_DIR}/script_epilogue.js
             -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
     DEPENDS ${WEB_SOURCES} ${QUIZZ_GRADER_WASM} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
     COMMENT "Embedding the web page and the WebAssembly grader")
