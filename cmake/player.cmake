@@ -21,8 +21,16 @@ include(${CMAKE_SOURCE_DIR}/cmake/sample_quiz.cmake)
 set(PLAYER_RESOURCE_FILES
     ${SAMPLE_DIR}/sample_package.lzw ${SAMPLE_DIR}/sample_codes.lzw)
 file(GLOB PLAYER_RESOURCE_ART CONFIGURE_DEPENDS resources/*.ico resources/*.cur)
+# The player's user-interface resources (board template, cursor, icons), which the test and
+# benchmark programs carry too. Source properties belong to the folder that sets them: each
+# folder that compiles player_ui.rc calls quizz_player_ui_rc_depends().
+set(PLAYER_UI_RC ${CMAKE_SOURCE_DIR}/resources/player_ui.rc)
+function(quizz_player_ui_rc_depends)
+    set_source_files_properties(${PLAYER_UI_RC} PROPERTIES
+        OBJECT_DEPENDS "${PLAYER_RESOURCE_ART};${CMAKE_SOURCE_DIR}/resources/resource.h")
+endfunction()
 set_source_files_properties(resources/quizplayer.rc PROPERTIES
-    OBJECT_DEPENDS "${PLAYER_RESOURCE_FILES};${PLAYER_RESOURCE_ART};${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/player_ui.rc")
+    OBJECT_DEPENDS "${PLAYER_RESOURCE_FILES};${PLAYER_RESOURCE_ART};${CMAKE_SOURCE_DIR}/resources/resource.h;${PLAYER_UI_RC}")
 
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SAMPLE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
