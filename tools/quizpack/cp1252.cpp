@@ -85,6 +85,18 @@ bool nextCodepoint(std::string_view s, size_t* i, uint32_t* cp) {
 
 } // namespace
 
+size_t utf8CharacterLength(std::string_view text, size_t at, uint32_t* codepoint) {
+    size_t next = at;
+    uint32_t value = 0;
+    if (!nextCodepoint(text, &next, &value)) {
+        return 0;
+    }
+    if (codepoint != nullptr) {
+        *codepoint = value;
+    }
+    return next - at;
+}
+
 bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error) {
     out->clear();
     size_t i = 0;

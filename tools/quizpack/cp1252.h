@@ -11,6 +11,11 @@ struct Cp1252Error {
     bool invalidUtf8 = false; // the text is not valid UTF-8 at that position
 };
 
+// The length of the UTF-8 character at text[at] (at < text.size()), 1 for ASCII, or 0 where
+// the text is not UTF-8: a cut or malformed sequence, an overlong form, a surrogate or a
+// value above U+10FFFF. Its code point goes to *codepoint when that is not null.
+size_t utf8CharacterLength(std::string_view text, size_t at, uint32_t* codepoint = nullptr);
+
 // Converts UTF-8 to Windows-1252. On failure returns false, leaves *out unspecified and
 // describes the first offending character in *error.
 bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error);

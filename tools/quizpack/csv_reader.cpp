@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/quizpack/cp1252.h"
+
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -44,38 +46,10 @@ class Cursor {
     int column_ = 1;
 };
 
-// Length of the UTF-8 sequence at text[at], or 0 when it is not valid UTF-8 (overlong
-// forms, surrogates and values above U+10FFFF included).
-size_t utf8SequenceLength(std::string_view text, size_t at) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    unsigned char lead = byte(0);
-    if (lead < 0x80) {
-        return 1;
-    }
-    size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                    : lead >= 0xE0 && lead <= 0xEF ? 3
-                    : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                   : 0;
-    if (length == 0 || at + length > text.size()) {
-        return 0;
-    }
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    unsigned char second = byte(1);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-        return 0;
-    }
-    return length;
-}
-
 bool checkUtf8(std::string_view text, CsvError* error) {
     Cursor cursor(text);
     for (size_t at = 0; at < text.size();) {
-        size_t length = utf8SequenceLength(text, at);
+        size_t length = utf8CharacterLength(text, at);
         if (length == 0) {
             char byte[8];
             snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[at]));

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/quizpack/cp1252.h"
 #include "tools/quizpack/file_io.h"
 #include "tools/quizpack/input_limits.h"
 
@@ -12,34 +13,6 @@ namespace {
 bool isBareKeyByte(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
            c == '-';
-}
-
-// The length of the well-formed UTF-8 character at `at` (2 to 4 bytes, no overlong forms
-// or surrogates) and its code point, or 0 for a byte that begins none.
-size_t utf8Character(std::string_view t, size_t at, uint32_t* codepoint) {
-    const auto byte = [&](size_t i) {
-        return at + i < t.size() ? static_cast<unsigned char>(t[at + i]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                    : lead >= 0xE0 && lead <= 0xEF ? 3
-                    : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                   : 0;
-    const unsigned second = byte(1);
-    const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-    if (length == 0 || second < low || second > high) {
-        return 0;
-    }
-    uint32_t value = lead & (0xFF >> (length + 1));
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        value = value << 6 | (byte(i) & 0x3F);
-    }
-    *codepoint = value;
-    return length;
 }
 
 // One pass that tells strings and comments apart from the rest as TOML does, and follows
@@ -218,7 +191,7 @@ class Screen {
     // Keys, numbers and the other words of TOML are ASCII; letters beyond go in quotes.
     void refuseBeyondAscii() {
         uint32_t codepoint = 0;
-        const size_t length = utf8Character(t_, i_, &codepoint);
+        const size_t length = utf8CharacterLength(t_, i_, &codepoint);
         char byte[8];
         snprintf(byte, sizeof byte, "0x%02X", byteAt(i_));
         refuse(length > 0 ? "the character " + quoteInput(t_.substr(i_, length)) +
@@ -324,7 +297,8 @@ class Screen {
             }
             i_ = p;
             uint32_t codepoint = 0;
-            if (const size_t length = byteAt(i_) >= 0x80 ? utf8Character(t_, i_, &codepoint) : 0) {
+            if (const size_t length =
+                    byteAt(i_) >= 0x80 ? utf8CharacterLength(t_, i_, &codepoint) : 0) {
                 escapes_.push_back(Escape{i_, length, codepoint});
                 i_ += length;
             }
@@ -332,7 +306,7 @@ class Screen {
         }
         if (byteAt(p) >= 0x80) {
             uint32_t codepoint = 0;
-            const size_t length = utf8Character(t_, p, &codepoint);
+            const size_t length = utf8CharacterLength(t_, p, &codepoint);
             refuse("a backslash before " +
                        (length > 0 ? quoteInput(t_.substr(p, length))
                                    : std::string("a byte beyond ASCII")) +

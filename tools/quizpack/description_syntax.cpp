@@ -11,44 +11,6 @@ namespace {
 
 const char kSaveAsUtf8[] = "save the file as UTF-8 (in Notepad: File > Save as, Encoding: UTF-8)";
 
-// The length of the UTF-8 sequence that starts at p, or 0 when it is not one: overlong
-// forms, surrogates and code points above U+10FFFF are refused as the TOML parser does.
-size_t utf8SequenceLength(const unsigned char* p, size_t available) {
-    const unsigned lead = p[0];
-    if (lead < 0x80) {
-        return 1;
-    }
-    size_t length;
-    uint32_t lowest;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        lowest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (available < length) {
-        return 0;
-    }
-    uint32_t codepoint = lead & (0x7Fu >> length);
-    for (size_t i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80) {
-            return 0;
-        }
-        codepoint = (codepoint << 6) | (p[i] & 0x3Fu);
-    }
-    if (codepoint < lowest || codepoint > 0x10FFFF ||
-        (codepoint >= 0xD800 && codepoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
-
 std::string hexByte(unsigned char byte) {
     char text[8];
     snprintf(text, sizeof text, "0x%02X", byte);
@@ -109,7 +71,7 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
                                      "), as a file saved as UTF-16 does; quizpack reads UTF-8 "
                                      "text");
         }
-        const size_t length = utf8SequenceLength(bytes + i, size - i);
+        const size_t length = utf8CharacterLength(text, i);
         if (length == 0) {
             const std::string asWindows = cp1252ToUtf8(std::string(1, text[i]));
             return encodingError(file, line,
