@@ -17,32 +17,6 @@ std::string mediaFileName(const MediaListing& media) {
 
 namespace {
 
-// Directories made by this extraction, removed again (when still empty) on failure.
-struct MadeDirectories {
-    std::vector<fs::path> made;
-    bool committed = false;
-
-    void make(const fs::path& dir) {
-        std::error_code ec;
-        if (fs::exists(dir, ec)) {
-            return;
-        }
-        make(dir.parent_path().empty() ? fs::path(".") : dir.parent_path());
-        if (!fs::create_directory(dir, ec) && ec) {
-            throw FileError(displayPath(dir) + ": cannot create the folder (" + ec.message() + ")");
-        }
-        made.push_back(dir);
-    }
-    ~MadeDirectories() {
-        if (committed)
-            return;
-        for (auto it = made.rbegin(); it != made.rend(); ++it) {
-            std::error_code ec;
-            fs::remove(*it, ec); // only removes an empty folder
-        }
-    }
-};
-
 std::vector<uint8_t> bytesOf(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
@@ -111,8 +85,8 @@ std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
 
 constexpr char kQuestionsFile[] = "questions.csv";
 
-std::string extractedDescription(const QuizReading& reading,
-                                 const std::vector<MediaListing>& media, QuestionFormat format) {
+std::string extractedDescription(const QuizReading& reading, const std::vector<MediaListing>& media,
+                                 QuestionFormat format) {
     std::vector<std::string> header = {
         "Extracted from " + reading.source + " by quizpack extract.",
         "quizpack build on this file makes the same \"PATCH\" resources again.",
@@ -127,44 +101,6 @@ std::string extractedDescription(const QuizReading& reading,
     return writeDescription(*reading.quiz, media, header, trailer,
                             format == QuestionFormat::Csv ? kQuestionsFile : nullptr);
 }
-
-// Files written under temporary names, renamed together at the end; on failure the
-// temporary files and the new files of a half-done commit go again.
-class PendingFiles {
-  public:
-    void stage(const fs::path& target, const std::vector<uint8_t>& bytes) {
-        std::error_code exists;
-        bool replaces = fs::exists(target, exists);
-        pending_.push_back(Pending{writeTemporaryBeside(target, bytes), target, replaces});
-    }
-    void commit(std::vector<fs::path>* written) {
-        for (Pending& p : pending_) {
-            commitFile(p.temporary, p.target);
-            written->push_back(p.target);
-            p.temporary.clear();
-        }
-        committed_ = true;
-    }
-    ~PendingFiles() {
-        if (committed_)
-            return;
-        for (const Pending& p : pending_) {
-            if (!p.temporary.empty()) {
-                discardFile(p.temporary);
-            } else if (!p.replaces) {
-                discardFile(p.target);
-            }
-        }
-    }
-
-  private:
-    struct Pending {
-        fs::path temporary, target;
-        bool replaces; // a file of that name was there before
-    };
-    std::vector<Pending> pending_;
-    bool committed_ = false;
-};
 
 } // namespace
 

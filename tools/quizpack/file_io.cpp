@@ -118,3 +118,51 @@ std::string formatSize(uint64_t bytes) {
     }
     return text;
 }
+
+void MadeDirectories::make(const fs::path& dir) {
+    std::error_code ec;
+    if (fs::exists(dir, ec)) {
+        return;
+    }
+    make(dir.parent_path().empty() ? fs::path(".") : dir.parent_path());
+    if (!fs::create_directory(dir, ec) && ec) {
+        throw FileError(displayPath(dir) + ": cannot create the folder (" + ec.message() + ")");
+    }
+    made.push_back(dir);
+}
+
+MadeDirectories::~MadeDirectories() {
+    if (committed)
+        return;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(*it, ec); // only removes an empty folder
+    }
+}
+
+void PendingFiles::stage(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    std::error_code exists;
+    bool replaces = fs::exists(target, exists);
+    pending_.push_back(Pending{writeTemporaryBeside(target, bytes), target, replaces});
+}
+
+void PendingFiles::commit(std::vector<fs::path>* written) {
+    for (Pending& p : pending_) {
+        commitFile(p.temporary, p.target);
+        written->push_back(p.target);
+        p.temporary.clear();
+    }
+    committed_ = true;
+}
+
+PendingFiles::~PendingFiles() {
+    if (committed_)
+        return;
+    for (const Pending& p : pending_) {
+        if (!p.temporary.empty()) {
+            discardFile(p.temporary);
+        } else if (!p.replaces) {
+            discardFile(p.target);
+        }
+    }
+}

@@ -32,6 +32,33 @@ void discardFile(const std::filesystem::path& temporary) noexcept;
 // writeTemporaryBeside then commitFile: `target` is either untouched or complete.
 void writeFileAtomically(const std::filesystem::path& target, const std::vector<uint8_t>& bytes);
 
+// Folders made by one command, removed again (when still empty) unless it is committed.
+struct MadeDirectories {
+    std::vector<std::filesystem::path> made;
+    bool committed = false;
+
+    // Makes `dir` and the folders above it that are missing. Throws FileError.
+    void make(const std::filesystem::path& dir);
+    ~MadeDirectories();
+};
+
+// Files written under temporary names, renamed together at the end; on failure the
+// temporary files and the new files of a half-done commit go again.
+class PendingFiles {
+  public:
+    void stage(const std::filesystem::path& target, const std::vector<uint8_t>& bytes);
+    void commit(std::vector<std::filesystem::path>* written);
+    ~PendingFiles();
+
+  private:
+    struct Pending {
+        std::filesystem::path temporary, target;
+        bool replaces; // a file of that name was there before
+    };
+    std::vector<Pending> pending_;
+    bool committed_ = false;
+};
+
 // A path for messages, in UTF-8 as written on the command line or in a description.
 std::string displayPath(const std::filesystem::path& path);
 

@@ -200,51 +200,6 @@ std::vector<StarterFile> starterFiles(const StarterKind& k) {
     return files;
 }
 
-// The files and folders made so far, removed again unless the whole starter was written.
-class NewFolder {
-  public:
-    explicit NewFolder(fs::path dir) : dir_(std::move(dir)) {}
-    ~NewFolder() {
-        if (done_) {
-            return;
-        }
-        std::error_code ec;
-        for (auto it = written_.rbegin(); it != written_.rend(); ++it) {
-            fs::remove(*it, ec);
-        }
-        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-            fs::remove(*it, ec); // only an empty folder goes
-        }
-    }
-    void makeFolder(const fs::path& folder) {
-        std::error_code ec;
-        if (fs::is_directory(folder, ec)) {
-            return;
-        }
-        if (!folder.parent_path().empty()) {
-            makeFolder(folder.parent_path());
-        }
-        if (!fs::create_directory(folder, ec) && ec) {
-            throw FileError(displayPath(folder) + ": cannot create the folder (" + ec.message() +
-                            ")");
-        }
-        made_.push_back(folder);
-    }
-    void write(const StarterFile& file) {
-        const fs::path target = dir_ / fs::u8path(file.name);
-        makeFolder(target.parent_path());
-        writeFileAtomically(target, file.bytes);
-        written_.push_back(target);
-    }
-    void keep() { done_ = true; }
-
-  private:
-    fs::path dir_;
-    std::vector<fs::path> made_;
-    std::vector<fs::path> written_;
-    bool done_ = false;
-};
-
 void refuseFolderWithFiles(const fs::path& dir) {
     std::error_code ec;
     if (!fs::exists(dir, ec)) {
@@ -281,12 +236,18 @@ int runNew(const CommandArguments& args) {
     const fs::path dir = pathFromArgument(args.positional[1]);
     refuseFolderWithFiles(dir);
     const std::vector<StarterFile> files = starterFiles(*starter);
-    NewFolder folder(dir);
-    folder.makeFolder(dir);
+    // Written together at the end, and nothing left of them when one cannot be.
+    MadeDirectories folders;
+    folders.make(dir);
+    PendingFiles pending;
     for (const StarterFile& f : files) {
-        folder.write(f);
+        const fs::path target = dir / fs::u8path(f.name);
+        folders.make(target.parent_path());
+        pending.stage(target, f.bytes);
     }
-    folder.keep();
+    std::vector<fs::path> written;
+    pending.commit(&written);
+    folders.committed = true;
     const fs::path description = dir / "quiz.toml";
     printf("Started %s %s quiz in %s: quiz.toml", starter->kind[0] == 'a' ? "an" : "a",
            starter->kind, displayPath(dir).c_str());
