@@ -43,7 +43,7 @@ string(REPLACE ";" "+" web_script_list "${WEB_SCRIPTS}")
 add_custom_command(
     OUTPUT ${QUIZZ_WEB_ASSETS_CPP}
     COMMAND ${CMAKE_COMMAND} -DOUTPUT=${QUIZZ_WEB_ASSETS_CPP}
-            -DHEADER=tools/quizpack/web_assets.h
+            -DHEADER=quizpack/page/web_assets.h
             "-DASSETS=kWebPageTemplate=${WEB_DIR}/page.html\;kWebPageStyle=${WEB_DIR}/page.css\;kWebPageScript=${web_script_list}\;kWebGraderWasm=${QUIZZ_GRADER_WASM}"
             -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
     DEPENDS ${WEB_SOURCES} ${QUIZZ_GRADER_WASM} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake

@@ -210,7 +210,7 @@ video() {
     local m=$here/video/media
     mkdir -p "$m"
     echo "video:"
-    g++ -std=c++17 -O2 -o "$work/make_avi" "$root/tools/avi/make_avi.cpp"
+    g++ -std=c++17 -O2 -I"$root" -o "$work/make_avi" "$root/tools/avi/make_avi.cpp"
     "$work/make_avi" count "$m/q01.avi" >/dev/null
     "$work/make_avi" flag "$m/q02.avi" >/dev/null
     "$work/make_avi" trace "$m/q03.avi" >/dev/null

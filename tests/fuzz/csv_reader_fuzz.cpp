@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/quizpack/csv_reader.h"
-#include "tools/quizpack/question_table.h"
+#include "quizpack/description/csv_reader.h"
+#include "quizpack/description/question_table.h"
 
 namespace {
 

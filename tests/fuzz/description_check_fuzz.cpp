@@ -14,8 +14,8 @@
 #include "content/package.h"
 #include "tests/host/authoring_test_support.h"
 #include "tests/host/hostile_pictures.h"
-#include "tools/quizpack/description.h"
-#include "tools/quizpack/file_io.h"
+#include "quizpack/description/description.h"
+#include "quizpack/common/file_io.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "tools/quizpack/pe_resources.h"
+#include "quizpack/executable/pe_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<Resource> before;

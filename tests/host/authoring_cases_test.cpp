@@ -14,10 +14,10 @@
 #include "tests/host/authoring_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/builder.h"
-#include "tools/quizpack/command_shell.h"
-#include "tools/quizpack/console.h"
-#include "tools/quizpack/description.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/commands/command_shell.h"
+#include "quizpack/commands/console.h"
+#include "quizpack/description/description.h"
 
 namespace {
 

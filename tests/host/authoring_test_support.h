@@ -12,9 +12,9 @@
 #include <stb/stb_image_write.h>
 
 #include "tests/support/files.h"
-#include "tools/quizpack/builder.h"
-#include "tools/quizpack/diagnostics.h"
-#include "tools/quizpack/pe_resources.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/common/diagnostics.h"
+#include "quizpack/executable/pe_resources.h"
 
 namespace authoring_test {
 

@@ -1,11 +1,11 @@
-// Tests of the UTF-8 <-> Windows-1252 conversion of quizpack (tools/quizpack/cp1252.h).
+// Tests of the UTF-8 <-> Windows-1252 conversion of quizpack (quizpack/common/cp1252.h).
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/quizpack/cp1252.h"
+#include "quizpack/common/cp1252.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/description.h"
+#include "quizpack/description/description.h"
 
 namespace {
 

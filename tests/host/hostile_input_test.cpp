@@ -15,12 +15,12 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/builder.h"
-#include "tools/quizpack/command_shell.h"
-#include "tools/quizpack/description_screen.h"
-#include "tools/quizpack/extractor.h"
-#include "tools/quizpack/input_limits.h"
-#include "tools/quizpack/quiz_reader.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/commands/command_shell.h"
+#include "quizpack/description/description_screen.h"
+#include "quizpack/executable/extractor.h"
+#include "quizpack/common/input_limits.h"
+#include "quizpack/executable/quiz_reader.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/pe_resources.h"
+#include "quizpack/executable/pe_resources.h"
 
 namespace {
 

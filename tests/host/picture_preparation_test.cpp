@@ -8,7 +8,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/pictures.h"
+#include "quizpack/media/pictures.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include "tests/host/authoring_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/builder.h"
-#include "tools/quizpack/csv_reader.h"
-#include "tools/quizpack/description.h"
-#include "tools/quizpack/extractor.h"
-#include "tools/quizpack/file_io.h"
-#include "tools/quizpack/packing.h"
-#include "tools/quizpack/pe_resources.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/description/csv_reader.h"
+#include "quizpack/description/description.h"
+#include "quizpack/executable/extractor.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/executable/packing.h"
+#include "quizpack/executable/pe_resources.h"
 
 namespace {
 

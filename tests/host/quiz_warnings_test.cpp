@@ -9,7 +9,7 @@
 #include "tests/host/authoring_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/description.h"
+#include "quizpack/description/description.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tools/quizpack/text_fit.h"
+#include "quizpack/fit/text_fit.h"
 
 namespace {
 

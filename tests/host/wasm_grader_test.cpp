@@ -14,7 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/cp1252.h"
+#include "quizpack/common/cp1252.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "tools/quizpack/builder.h"
-#include "tools/quizpack/web_export.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/page/web_export.h"
 
 namespace {
 

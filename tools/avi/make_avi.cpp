@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "avi_writer.h"
+#include "quizpack/media/avi_writer.h"
 
 namespace {
 

@@ -1,0 +1,140 @@
+// quizpack's commands, in the order 'quizpack --help' lists them. A new command is one
+// row here and its run function (declared in commands.h).
+#include "quizpack/commands/command_shell.h"
+#include "quizpack/commands/commands.h"
+
+// clang-format off
+const std::vector<Command> kCommands = {
+    {"new", "new KIND DIR",
+     "Start a quiz: a commented description and placeholder media in a new folder.",
+     "Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
+     "video) with every key explained, and the media it names: numbered placeholder pictures\n"
+     "(JPEG) for a picture quiz, one second of silence (MP3) for an audio quiz, a short\n"
+     "numbered film (AVI) for a video quiz, each to be replaced by your own. It passes\n"
+     "'quizpack check' and builds as it is. DIR must be new or empty: quizpack new never\n"
+     "writes over a file.\n",
+     {}, ArgumentStyle::Options, runNew},
+
+    {"check", "check QUIZ.toml",
+     "Validate a quiz description and report every problem with its line.",
+     "Reads the description and every media file it names and reports every problem with\n"
+     "its file, line and key. Exit code 0 when there is no error (warnings and notes\n"
+     "allowed), 2 when there is one.\n",
+     {}, ArgumentStyle::Options, runCheck},
+
+    {"build", "build QUIZ.toml [-o OUT.exe] [--player EXE] [--keep-pictures] [--force]",
+     "Make a quiz executable from a description and its media.",
+     "Checks the description and writes a quiz executable: a copy of the player program\n"
+     "that carries the quiz package (its texts and codes) and the media (pictures and\n"
+     "clips) of this quiz, and nothing of another. Without -o it is QUIZ.exe beside\n"
+     "QUIZ.toml. It is written under a temporary name and renamed at the end, so it is\n"
+     "never left half-written. build never writes over what it reads (the description, its\n"
+     "media, the player program), and replaces a read-only file only with --force.\n"
+     "\n"
+     "Pictures larger than the 260x260 box the player shows them in are stored at the size\n"
+     "it shows them; PNG pictures, which the player cannot show, are converted. Both become\n"
+     "JPEG at quality 90, and a shrunk picture that would then take more bytes than its\n"
+     "file (drawings saved as GIF or PNG often do) is encoded again at lower qualities, 5\n"
+     "at a time, until it is no larger, but never below 75; each progress line says what\n"
+     "was stored. Other pictures are stored as they are. --keep-pictures stores every\n"
+     "picture the player can show as it is, whatever its size.\n"
+     "\n"
+     "The player program: --player EXE; else quizplayer.exe beside quizpack; else the one\n"
+     "carried inside a Windows quizpack.exe; else ../win64/quizplayer.exe of a build tree.\n",
+     {{"-o", true}, {"--player", true}, {"--keep-pictures", false}, {"--force", false}},
+     ArgumentStyle::Options, runBuild},
+
+    {"pack", "pack QUIZ.toml --package P --codes C [--force]",
+     "Write the two packed resources (quiz package, code table) as files.",
+     "Checks the description, lays out the quiz package and the code table and packs them\n"
+     "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). Both files are replaced only\n"
+     "when everything succeeded, and a read-only one only with --force. Media files are\n"
+     "checked but not written.\n",
+     {{"--package", true}, {"--codes", true}, {"--force", false}}, ArgumentStyle::Options,
+     runPack},
+
+    {"inspect", "inspect QUIZ.exe | inspect --package P [--codes C]",
+     "Print a quiz as a TOML description, with its media and their sizes.",
+     "Prints the quiz as a TOML description (texts in UTF-8), with its \"IMG\" media listed\n"
+     "as comments: resource identifier, format, picture size and bytes. Warnings (what the\n"
+     "player would complain about, what a rebuild would not reproduce) go to stderr.\n"
+     "Exit code 1 when the quiz package does not unpack, 2 when the file is no quiz or its\n"
+     "package is malformed (what the player would load of it is printed all the same).\n",
+     {{"--package", true}, {"--codes", true}}, ArgumentStyle::Options, runInspect},
+
+    {"extract", "extract QUIZ.exe DIR [--force] [--csv]",
+     "Write a description and its media files that rebuild the same quiz.",
+     "Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
+     "so that 'quizpack build DIR/quiz.toml' makes the same quiz again: the same texts,\n"
+     "codes and quiz package. DIR must be new or empty; --force writes into a folder that\n"
+     "holds files, replacing files of the same names (read-only ones too), but never the\n"
+     "executable being read.\n"
+     "\n"
+     "--csv writes the questions to DIR/questions.csv (UTF-8, ';' between fields, one\n"
+     "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n",
+     {{"--force", false}, {"--csv", false}}, ArgumentStyle::Options, runExtract},
+
+    {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]",
+     "Write the quiz as one self-contained web page that plays it in a browser.",
+     "Writes the quiz as one web page that plays it in any current browser, offline: its\n"
+     "texts, codes, pictures and clips, the player's own grader compiled to WebAssembly,\n"
+     "the page's script and styles, all in OUT.html. It asks for nothing from any network\n"
+     "and works opened straight from disk or served by any web host. The player's answers\n"
+     "are kept in the browser, per quiz.\n"
+     "\n"
+     "QUIZ.toml is checked as build checks it; a quiz executable (QUIZ.exe) is read back as\n"
+     "inspect reads it. Pictures are stored as build stores them (--keep-pictures as for\n"
+     "build). AVI films, which browsers do not play, are converted to WebM with ffmpeg,\n"
+     "which must then be on the PATH (Debian: apt-get install ffmpeg).\n"
+     "OUT.html is written under a temporary name and renamed at the end, so it is never\n"
+     "left half-written. It may not be one of the quiz's own files; an OUT.html made\n"
+     "read-only is replaced only with --force.\n",
+     {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
+     runExport},
+
+    {"grade", "grade EXPECTED TYPED | grade --tsv FILE|-",
+     "Grade typed answers against expected answers as the player does.",
+     "Usage:\n"
+     "  quizpack grade EXPECTED TYPED\n"
+     "  quizpack grade --tsv FILE      (FILE '-' reads standard input)\n"
+     "\n"
+     "Grades a typed answer against an expected answer exactly as the quiz player does\n"
+     "and prints the verdict: BRAVO, Anagramme, Quasiment, Presque, Trop long,\n"
+     "Trop court, pas loin, yade lid\xC3\xA9" "e, FAUX or ? (nothing typed).\n"
+     "\n"
+     "Texts are UTF-8 and are graded as Windows-1252, the player's character set; a\n"
+     "character that Windows-1252 lacks is an error. Blanks around the typed text and\n"
+     "the case of the letters a-z do not count; accents do (e and \xC3\xA9 differ). Only\n"
+     "the first 259 characters of the typed text are graded, as in the player; an\n"
+     "expected answer holds at most 259 characters and no '|'.\n"
+     "\n"
+     "--tsv reads one case a line, EXPECTED<TAB>TYPED (CRLF line ends and a UTF-8 BOM\n"
+     "are accepted), and prints one verdict a line in the same order. A malformed line\n"
+     "is reported on standard error with its line number and prints ERROR in its\n"
+     "place, so the output keeps one line per input line; the other lines are still\n"
+     "graded.\n"
+     "\n"
+     "Exit codes: 0 all graded, 2 a bad argument or at least one malformed line.\n"
+     "Use '--' before EXPECTED if it begins with '--'.\n",
+     {}, ArgumentStyle::Texts, runGrade},
+
+    {"encode", "encode IN OUT [--force]", "Pack a file into a raw LZW stream.",
+     "Packs the file IN (1 to 65535 bytes) into a raw LZW stream and writes it to OUT, byte\n"
+     "for byte as a \"PATCH\" resource holds it. OUT is replaced only when packing succeeded\n"
+     "(a read-only OUT only with --force), and never when it is IN.\n"
+     "The packed stream may be at most 80000 bytes: data that does not compress (random\n"
+     "bytes, JPEG, MP3) fits only up to about 59000 bytes.\n"
+     "Exit codes: 0 packed, 1 packing failed (the LZW result is named), 2 bad arguments or\n"
+     "an input that cannot be read or is too large.\n",
+     {{"--force", false}}, ArgumentStyle::Options, runEncode},
+
+    {"decode", "decode IN OUT [--force]", "Unpack a raw LZW stream.",
+     "Unpacks the raw LZW stream in the file IN (at most 65535 bytes) and writes the bytes\n"
+     "to OUT. Bytes after the stream's end code are ignored, as the player ignores them.\n"
+     "OUT is replaced only when unpacking succeeded (a read-only OUT only with --force, and\n"
+     "never when it is IN); a stream may unpack to at most 120000 bytes.\n"
+     "Exit codes: 0 unpacked, 1 the stream is not valid (the LZW result is named), 2 bad\n"
+     "arguments or an input that cannot be read or is too large.\n",
+     {{"--force", false}}, ArgumentStyle::Options, runDecode},
+};
+// clang-format on

@@ -1,0 +1,47 @@
+// quizpack export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]
+#include <cstdio>
+
+#include "quizpack/commands/commands.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/page/web_export.h"
+
+namespace {
+
+void printProgress(size_t index, size_t total, uint32_t resourceId, const std::string& name,
+                   const std::string& done) {
+    printf("[%2zu/%zu] IMG %-5u %s: %s\n", index, total, resourceId, name.c_str(), done.c_str());
+    fflush(stdout);
+}
+
+void printReport(const ExportOptions& options, const ExportReport& report) {
+    printf("Exported %s in %.1f s\n", displayPath(options.output).c_str(), report.seconds);
+    printf("  questions:  %zu\n", report.questions);
+    printf("  media:      %zu files, %s\n", report.mediaCount,
+           formatSize(report.mediaBytes).c_str());
+    printf("  page:       %s (answers kept as %s)\n", formatSize(report.pageBytes).c_str(),
+           report.storageKey.c_str());
+}
+
+} // namespace
+
+int runExport(const CommandArguments& args) {
+    if (args.positional.size() != 1 || !args.has("-o")) {
+        throw usageMistake("give one description or quiz executable and -o OUT.html");
+    }
+    ExportOptions options;
+    options.input = pathFromArgument(args.positional[0]);
+    options.output = pathFromArgument(args.value("-o"));
+    options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
+    options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
+    const ExportReport report = exportWebPage(options, printProgress, printDiagnostics);
+    for (const std::string& w : report.warnings) {
+        fprintf(stderr, "%s: warning: %s\n", displayPath(options.input).c_str(), w.c_str());
+    }
+    if (!report.exported) {
+        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.input).c_str(),
+                summarizeDiagnostics(report.diagnostics).c_str());
+        return kExitBadInput;
+    }
+    printReport(options, report);
+    return kExitOk;
+}

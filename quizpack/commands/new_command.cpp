@@ -1,0 +1,261 @@
+// quizpack new KIND DIR: a commented starter description and the placeholder media it
+// names, in a new or empty folder. What it writes passes check without a warning and
+// builds as it is, so an author starts from a working quiz and changes it step by step.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "quizpack/commands/commands.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/media/starter_media.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kStarterQuestions = 3;
+
+struct StarterFile {
+    std::string name; // relative to DIR, with '/'
+    std::vector<uint8_t> bytes;
+};
+
+// What each kind's starter says and asks.
+struct StarterKind {
+    const char* kind;
+    const char* opening;     // the comment that opens the description
+    const char* explanation; // the quiz's own explanation
+    const char* reveal;      // the reveal line with its comment
+};
+
+const char kNoReveal[] =
+    "# Text, audio and video quizzes reveal nothing; only picture quizzes show reveal texts\n"
+    "# and pictures.\n"
+    "reveal = \"none\"\n";
+
+const StarterKind kStarters[] = {
+    {"text",
+     "# A text quiz started by quizpack new. Change its texts and answers and add questions,\n"
+     "# then check and build it:\n",
+     "R\u00e9pondez en un mot, sans article ; les nombres en chiffres.", kNoReveal},
+    {"picture",
+     "# A picture quiz started by quizpack new. Change its texts and answers, and replace the\n"
+     "# pictures in media/ by your own (JPEG, PNG, GIF or BMP; the player fits each into a\n"
+     "# 260 x 260 box). Then check and build it:\n",
+     "Tapez le chiffre que montre chaque image.",
+     "# What solving a question shows: \"none\", \"picture\" (its reveal_picture in place of\n"
+     "# its picture), \"text\" (its reveal_text under the picture), \"text+picture\" (both),\n"
+     "# or \"all-texts\" (every reveal_text at once, when all questions are solved).\n"
+     "reveal = \"text+picture\"\n"},
+    {"audio",
+     "# An audio quiz started by quizpack new. Change its texts and answers, and record each\n"
+     "# question as an MP3 clip over the placeholders in media/ (one second of silence each).\n"
+     "# Then check and build it:\n",
+     "Cliquez sur le bouton de lecture, \u00e9coutez la question et tapez la r\u00e9ponse.",
+     kNoReveal},
+    {"video",
+     "# A video quiz started by quizpack new. Change its texts and answers, and replace the\n"
+     "# films in media/ by your own AVI files (the player shows each in a 200 x 150 box).\n"
+     "# Then check and build it:\n",
+     "Lancez chaque film et tapez le chiffre qui clignote.", kNoReveal},
+};
+
+const char kTextQuestions[] =
+    "# One [[question]] table for each question, at most 90, in the order of the board.\n"
+    "[[question]]\n"
+    "# The question as the board shows it, on one line (about 90 characters fit).\n"
+    "text = \"Quelle est la capitale de l'Italie ?\"\n"
+    "# What the player must type. The case of the letters a to z and blanks around the typed\n"
+    "# text do not count; accents do. Near misses get hints such as \"Presque\".\n"
+    "answers = [\"Rome\"]\n"
+    "\n"
+    "[[question]]\n"
+    "text = \"Combien de pattes a une araign\u00e9e ?\"\n"
+    "answers = [\"8\"]\n"
+    "\n"
+    "[[question]]\n"
+    "text = \"Quelle est la plus grande plan\u00e8te du syst\u00e8me solaire ?\"\n"
+    "answers = [\"Jupiter\"]\n";
+
+const char kAnswerComment[] =
+    "# What the player must type. The case of the letters a to z and blanks around the typed\n"
+    "# text do not count; accents do. Near misses get hints such as \"Presque\".\n";
+
+std::string twoDigits(int q) {
+    char text[8];
+    snprintf(text, sizeof text, "%02d", q);
+    return text;
+}
+
+std::string pictureQuestions() {
+    std::string s =
+        "# One [[question]] table for each question, at most 90, three to a row of the board.\n";
+    for (int q = 1; q <= kStarterQuestions; ++q) {
+        const std::string n = std::to_string(q);
+        s += "[[question]]\n";
+        if (q == 1) {
+            s += "# The picture the question asks about; paths are relative to this file.\n";
+        }
+        s += "picture = \"media/q" + twoDigits(q) + ".jpg\"\n";
+        if (q == 1) {
+            s += kAnswerComment;
+        }
+        s += "answers = [\"" + n + "\"]\n";
+        if (q == 1) {
+            s += "# Shown once the question is solved: the reveal picture takes the picture's\n"
+                 "# place, the reveal text appears under it (about four lines of 45 characters).\n";
+        }
+        s += "reveal_picture = \"media/r" + twoDigits(q) + ".jpg\"\n";
+        s += "reveal_text = \"Bravo : c'\u00e9tait le " + n + ".\"\n";
+        s += q < kStarterQuestions ? "\n" : "";
+    }
+    return s;
+}
+
+std::string clipQuestions(bool video) {
+    const char* asked[kStarterQuestions] = {"Quelle est la capitale de l'Italie ?",
+                                            "Combien de pattes a une araign\u00e9e ?",
+                                            "Quelle est la plus grande plan\u00e8te ?"};
+    const char* answers[kStarterQuestions] = {"Rome", "8", "Jupiter"};
+    std::string s = "# One [[question]] table for each question, at most 90, three to a row of "
+                    "the board.\n";
+    for (int q = 1; q <= kStarterQuestions; ++q) {
+        s += "[[question]]\n";
+        if (q == 1) {
+            s += video ? "# The film the question is about (AVI); paths are relative to this "
+                         "file.\n"
+                       : "# The clip that asks the question (MP3), played by the question's "
+                         "play\n# button; paths are relative to this file. The board shows no "
+                         "question texts\n# in audio quizzes.\n";
+        }
+        if (!video) {
+            s += std::string("# The clip asks: ") + asked[q - 1] + "\n";
+        }
+        s += "clip = \"media/q" + twoDigits(q) + (video ? ".avi" : ".mp3") + "\"\n";
+        if (q == 1) {
+            s += kAnswerComment;
+        }
+        s += "answers = [\"" + (video ? std::to_string(q) : std::string(answers[q - 1])) + "\"]\n";
+        s += q < kStarterQuestions ? "\n" : "";
+    }
+    return s;
+}
+
+std::string starterDescription(const StarterKind& k) {
+    const std::string kind = k.kind;
+    std::string s = std::string(k.opening) +
+                    "#   quizpack check quiz.toml     lists every problem with its line\n"
+                    "#   quizpack build quiz.toml     writes quiz.exe beside this file\n"
+                    "# Texts go in double quotes. Every key is explained in docs/description.md "
+                    "of Quizz.\n"
+                    "\n"
+                    "# The window's caption and the title in the header (about 25 characters "
+                    "fit).\n"
+                    "title = \"Mon quiz\"\n"
+                    "# Shown in the header after \"Par :\" (about 14 characters fit).\n"
+                    "creator = \"Votre nom\"\n"
+                    "# Two short lines under the title: how to answer.\n"
+                    "explanation = \"" +
+                    k.explanation +
+                    "\"\n"
+                    "# \"text\", \"picture\", \"audio\" or \"video\", for the whole quiz.\n"
+                    "kind = \"" +
+                    kind +
+                    "\"\n"
+                    "# 1 or 2 answer fields a question. With 2, each question has answers =\n"
+                    "# [\"first\", \"second\"] and, but in text quizzes, labels = [\"Nom\", "
+                    "\"Titre\"]\n"
+                    "# names the two fields.\n"
+                    "answers_per_question = 1\n" +
+                    k.reveal +
+                    "# The colour of the board behind the questions, \"#RRGGBB\".\n"
+                    "background = \"#E4ECF7\"\n"
+                    "# The first code is shown in the header once one question is solved, the "
+                    "second once\n"
+                    "# two are, and so on: one code a question (about 8 characters fit).\n"
+                    "codes = [\"Bronze\", \"Argent\", \"Or\"]\n"
+                    "\n";
+    if (kind == "text") {
+        return s + kTextQuestions;
+    }
+    return s + (kind == "picture" ? pictureQuestions() : clipQuestions(kind == "video"));
+}
+
+std::vector<StarterFile> starterFiles(const StarterKind& k) {
+    const std::string d = starterDescription(k);
+    std::vector<StarterFile> files;
+    const std::string kind = k.kind;
+    for (int q = 1; q <= kStarterQuestions; ++q) {
+        const std::string n = twoDigits(q);
+        if (kind == "picture") {
+            files.push_back({"media/q" + n + ".jpg", placeholderPicture(q, false)});
+            files.push_back({"media/r" + n + ".jpg", placeholderPicture(q, true)});
+        } else if (kind == "audio") {
+            files.push_back({"media/q" + n + ".mp3", silentMp3()});
+        } else if (kind == "video") {
+            files.push_back({"media/q" + n + ".avi", placeholderFilm(q)});
+        }
+    }
+    files.push_back({"quiz.toml", std::vector<uint8_t>(d.begin(), d.end())});
+    return files;
+}
+
+void refuseFolderWithFiles(const fs::path& dir) {
+    std::error_code ec;
+    if (!fs::exists(dir, ec)) {
+        return;
+    }
+    if (!fs::is_directory(dir, ec)) {
+        throw QuizpackError(kExitBadInput, displayPath(dir) + " exists and is not a folder; "
+                                                              "give the name of a new folder");
+    }
+    if (!fs::is_empty(dir, ec)) {
+        throw QuizpackError(kExitBadInput,
+                            displayPath(dir) +
+                                " already holds files, and quizpack new never writes over "
+                                "files; give a new or empty folder");
+    }
+}
+
+} // namespace
+
+int runNew(const CommandArguments& args) {
+    if (args.positional.size() != 2) {
+        throw usageMistake("give the kind of quiz (text, picture, audio or video) and a folder");
+    }
+    const StarterKind* starter = nullptr;
+    for (const StarterKind& k : kStarters) {
+        if (args.positional[0] == k.kind) {
+            starter = &k;
+        }
+    }
+    if (starter == nullptr) {
+        throw usageMistake("unknown kind '" + args.positional[0] +
+                           "'; give text, picture, audio or video");
+    }
+    const fs::path dir = pathFromArgument(args.positional[1]);
+    refuseFolderWithFiles(dir);
+    const std::vector<StarterFile> files = starterFiles(*starter);
+    // Written together at the end, and nothing left of them when one cannot be.
+    MadeDirectories folders;
+    folders.make(dir);
+    PendingFiles pending;
+    for (const StarterFile& f : files) {
+        const fs::path target = dir / fs::u8path(f.name);
+        folders.make(target.parent_path());
+        pending.stage(target, f.bytes);
+    }
+    std::vector<fs::path> written;
+    pending.commit(&written);
+    folders.committed = true;
+    const fs::path description = dir / "quiz.toml";
+    printf("Started %s %s quiz in %s: quiz.toml", starter->kind[0] == 'a' ? "an" : "a",
+           starter->kind, displayPath(dir).c_str());
+    if (files.size() > 1) {
+        printf(" and %zu placeholder media files in media/", files.size() - 1);
+    }
+    printf(".\nEdit %s, then:\n  quizpack check %s\n  quizpack build %s\n",
+           displayPath(description).c_str(), displayPath(description).c_str(),
+           displayPath(description).c_str());
+    return kExitOk;
+}

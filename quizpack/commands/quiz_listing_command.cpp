@@ -1,0 +1,70 @@
+// quizpack inspect QUIZ.exe | inspect --package P [--codes C]: the quiz as a description.
+#include <cstdio>
+
+#include "quizpack/commands/commands.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/executable/quiz_reader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> headerFor(const QuizReading& r, bool executable) {
+    std::vector<std::string> lines = {"Quiz read from " + r.source + " by quizpack inspect."};
+    lines.push_back("\"PATCH\" 104, the quiz package: " + std::to_string(r.packedPackage.size()) +
+                    " bytes packed, " + std::to_string(r.package.size()) + " unpacked.");
+    if (r.hasCodeTable) {
+        lines.push_back("\"PATCH\" 105, the code table: " + std::to_string(r.packedCodes.size()) +
+                        " bytes packed, " + std::to_string(r.codeTable.size()) + " unpacked.");
+    }
+    if (executable) {
+        uint64_t bytes = 0;
+        for (const MediaListing& m : r.media)
+            bytes += m.size;
+        lines.push_back(std::to_string(r.media.size()) + " media files (\"IMG\" resources), " +
+                        formatSize(bytes) + "; quizpack extract writes them as files.");
+    }
+    return lines;
+}
+
+QuizReading readPackedFiles(const CommandArguments& args) {
+    fs::path package = pathFromArgument(args.value("--package"));
+    std::vector<uint8_t> codes;
+    if (args.has("--codes")) {
+        codes = readWholeFile(pathFromArgument(args.value("--codes")));
+    }
+    return readPackedQuiz(readWholeFile(package), args.has("--codes") ? &codes : nullptr,
+                          displayPath(package));
+}
+
+QuizReading readExecutable(const std::string& argument) {
+    fs::path exe = pathFromArgument(argument);
+    return readQuizExecutable(readWholeFile(exe), displayPath(exe));
+}
+
+} // namespace
+
+int runInspect(const CommandArguments& args) {
+    bool packed = args.has("--package");
+    if (packed ? !args.positional.empty() : args.positional.size() != 1 || args.has("--codes")) {
+        throw usageMistake("give a quiz executable, or --package (and --codes)");
+    }
+    QuizReading reading = packed ? readPackedFiles(args) : readExecutable(args.positional[0]);
+    std::vector<std::string> trailer;
+    if (!reading.unusedImages.empty()) {
+        trailer.push_back("\"IMG\" resources this quiz never shows:");
+        for (const std::string& u : reading.unusedImages)
+            trailer.push_back("  " + u);
+    }
+    fputs(writeDescription(*reading.quiz, reading.media, headerFor(reading, !packed), trailer)
+              .c_str(),
+          stdout);
+    for (const std::string& w : reading.warnings) {
+        fprintf(stderr, "quizpack inspect: warning: %s\n", w.c_str());
+    }
+    if (reading.malformed) {
+        // Printed all the same: it is what the player would load.
+        throw QuizpackError(kExitBadInput, reading.source + " holds no well-formed quiz package");
+    }
+    return kExitOk;
+}

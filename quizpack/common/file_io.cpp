@@ -1,0 +1,168 @@
+#include "quizpack/common/file_io.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "quizpack/common/input_limits.h"
+
+namespace fs = std::filesystem;
+
+std::string displayPath(const fs::path& path) {
+    return excerpt(path.u8string(), kPathExcerptCharacters);
+}
+
+std::vector<uint8_t> readWholeFile(const fs::path& path) {
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        throw FileError(displayPath(path) + ": no such file");
+    }
+    if (!fs::is_regular_file(status)) {
+        throw FileError(displayPath(path) + ": not a regular file");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw FileError(displayPath(path) + ": cannot be opened for reading");
+    }
+    std::vector<uint8_t> bytes;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0) {
+        bytes.resize(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+    }
+    if (!in) {
+        throw FileError(displayPath(path) + ": read failed");
+    }
+    return bytes;
+}
+
+fs::path writeTemporaryBeside(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    // The temporary file lives in the target's own folder so that the final rename stays
+    // on one file system and replaces the target in one step.
+    static std::atomic<unsigned> counter{0};
+    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path temporary = target;
+    temporary += ".quizpack-" + std::to_string(stamp % 1000000007) + "-" +
+                 std::to_string(counter++) + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            throw FileError(displayPath(target) + ": cannot create a file in its folder (" +
+                            std::strerror(errno) + ")");
+        }
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            discardFile(temporary);
+            throw FileError(displayPath(target) + ": write failed (disk full?)");
+        }
+    }
+    return temporary;
+}
+
+void commitFile(const fs::path& temporary, const fs::path& target) {
+    std::error_code ec;
+    // A replaced file keeps its permissions (an author's chmod, a read-only flag that
+    // --force overrode): the new file takes them once it is in place.
+    const fs::file_status old = fs::status(target, ec);
+    const bool replaces = fs::is_regular_file(old);
+#if defined(_WIN32)
+    // Windows does not rename over a read-only file.
+    const bool readOnly =
+        replaces && (old.permissions() & fs::perms::owner_write) == fs::perms::none;
+    if (readOnly) {
+        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+#endif
+    fs::rename(temporary, target, ec);
+    if (ec) {
+#if defined(_WIN32)
+        if (readOnly) {
+            std::error_code restore;
+            fs::permissions(target, old.permissions(), restore);
+        }
+#endif
+        discardFile(temporary);
+        throw FileError(displayPath(target) + ": cannot be replaced (" + ec.message() + ")");
+    }
+    if (replaces) {
+        fs::permissions(target, old.permissions(), ec);
+    }
+}
+
+void discardFile(const fs::path& temporary) noexcept {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+}
+
+void writeFileAtomically(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    commitFile(writeTemporaryBeside(target, bytes), target);
+}
+
+std::string formatSize(uint64_t bytes) {
+    char text[32];
+    if (bytes < 1024) {
+        snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+    } else if (bytes < 1024 * 1024) {
+        snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+    } else {
+        snprintf(text, sizeof text, "%.1f MB", bytes / (1024.0 * 1024.0));
+    }
+    return text;
+}
+
+void MadeDirectories::make(const fs::path& dir) {
+    std::error_code ec;
+    if (fs::exists(dir, ec)) {
+        return;
+    }
+    make(dir.parent_path().empty() ? fs::path(".") : dir.parent_path());
+    if (!fs::create_directory(dir, ec) && ec) {
+        throw FileError(displayPath(dir) + ": cannot create the folder (" + ec.message() + ")");
+    }
+    made.push_back(dir);
+}
+
+MadeDirectories::~MadeDirectories() {
+    if (committed)
+        return;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(*it, ec); // only removes an empty folder
+    }
+}
+
+void PendingFiles::stage(const fs::path& target, const std::vector<uint8_t>& bytes) {
+    std::error_code exists;
+    bool replaces = fs::exists(target, exists);
+    pending_.push_back(Pending{writeTemporaryBeside(target, bytes), target, replaces});
+}
+
+void PendingFiles::commit(std::vector<fs::path>* written) {
+    for (Pending& p : pending_) {
+        commitFile(p.temporary, p.target);
+        written->push_back(p.target);
+        p.temporary.clear();
+    }
+    committed_ = true;
+}
+
+PendingFiles::~PendingFiles() {
+    if (committed_)
+        return;
+    for (const Pending& p : pending_) {
+        if (!p.temporary.empty()) {
+            discardFile(p.temporary);
+        } else if (!p.replaces) {
+            discardFile(p.target);
+        }
+    }
+}

@@ -1,0 +1,238 @@
+#include "quizpack/description/csv_reader.h"
+
+#include <cstdio>
+
+#include "quizpack/common/cp1252.h"
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A position in the text, counted as an editor counts it: lines end at CR LF, LF or a lone
+// CR; columns count characters, not the bytes of their UTF-8 encoding.
+class Cursor {
+  public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+
+    bool atEnd() const { return at_ == text_.size(); }
+    char peek() const { return text_[at_]; }
+    int line() const { return line_; }
+    int column() const { return column_; }
+
+    void advance() {
+        auto c = static_cast<unsigned char>(text_[at_++]);
+        bool crBeforeLf = c == '\r' && !atEnd() && peek() == '\n';
+        if (c == '\n' || (c == '\r' && !crBeforeLf)) {
+            ++line_;
+            column_ = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++column_;
+        }
+    }
+
+    // Passes over CR LF, LF or CR.
+    void skipLineEnd() {
+        bool cr = peek() == '\r';
+        advance();
+        if (cr && !atEnd() && peek() == '\n') {
+            advance();
+        }
+    }
+
+  private:
+    std::string_view text_;
+    size_t at_ = 0;
+    int line_ = 1;
+    int column_ = 1;
+};
+
+bool checkUtf8(std::string_view text, CsvError* error) {
+    Cursor cursor(text);
+    for (size_t at = 0; at < text.size();) {
+        size_t length = utf8CharacterLength(text, at);
+        if (length == 0) {
+            char byte[8];
+            snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[at]));
+            *error = {cursor.line(), cursor.column(),
+                      std::string("the file is not UTF-8 here (byte ") + byte +
+                          "); it was perhaps saved as Windows-1252, as some spreadsheets' plain "
+                          "CSV is",
+                      "save it again as \"CSV UTF-8\" (in LibreOffice: character set "
+                      "Unicode (UTF-8))"};
+            return false;
+        }
+        for (size_t i = 0; i < length; ++i, ++at) {
+            cursor.advance();
+        }
+    }
+    return true;
+}
+
+class RecordReader {
+  public:
+    RecordReader(std::string_view text, char separator) : cursor_(text), separator_(separator) {}
+
+    bool atEnd() const { return cursor_.atEnd(); }
+
+    // One record, up to and over its line end.
+    bool read(CsvRecord* record, CsvError* error) {
+        record->line = cursor_.line();
+        while (true) {
+            CsvField field;
+            field.line = cursor_.line();
+            field.column = cursor_.column();
+            bool ok = !cursor_.atEnd() && cursor_.peek() == '"' ? readQuoted(&field, error)
+                                                                : readPlain(&field);
+            if (!ok) {
+                return false;
+            }
+            record->fields.push_back(std::move(field));
+            if (cursor_.atEnd()) {
+                return true;
+            }
+            if (cursor_.peek() != separator_) {
+                cursor_.skipLineEnd();
+                return true;
+            }
+            cursor_.advance();
+        }
+    }
+
+  private:
+    Cursor cursor_;
+    char separator_;
+
+    bool endsField(char c) const { return c == separator_ || c == '\r' || c == '\n'; }
+
+    // A quote inside an unquoted field is kept as it is, as spreadsheets read it.
+    bool readPlain(CsvField* field) {
+        while (!cursor_.atEnd() && !endsField(cursor_.peek())) {
+            field->text += cursor_.peek();
+            cursor_.advance();
+        }
+        return true;
+    }
+
+    bool readQuoted(CsvField* field, CsvError* error) {
+        field->quoted = true;
+        cursor_.advance();
+        while (true) {
+            if (cursor_.atEnd()) {
+                *error = {field->line, field->column,
+                          "the quoted field that begins here is never closed: its closing "
+                          "quote (\") is missing",
+                          "end the field with a \"; a quote inside a quoted field is written "
+                          "twice (\"\")"};
+                return false;
+            }
+            char c = cursor_.peek();
+            cursor_.advance();
+            if (c != '"') {
+                field->text += c;
+            } else if (!cursor_.atEnd() && cursor_.peek() == '"') {
+                field->text += '"';
+                cursor_.advance();
+            } else {
+                break;
+            }
+        }
+        if (!cursor_.atEnd() && !endsField(cursor_.peek())) {
+            *error = {cursor_.line(), cursor_.column(),
+                      std::string("text after the closing quote of a quoted field; a field "
+                                  "ends at its closing quote, before the next '") +
+                          separator_ + "' or line end",
+                      "write the whole field in quotes and double each quote inside it, "
+                      "for example \"the \"\"Mona Lisa\"\"\""};
+            return false;
+        }
+        return true;
+    }
+};
+
+bool isBlank(const CsvRecord& record) {
+    for (const CsvField& f : record.fields) {
+        if (!f.text.empty() || f.quoted) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The fields of the first row that is not blank, read with `separator`; 0 when it does not
+// read.
+size_t headerFieldCount(std::string_view text, char separator) {
+    RecordReader reader(text, separator);
+    CsvError ignored;
+    while (!reader.atEnd()) {
+        CsvRecord record;
+        if (!reader.read(&record, &ignored)) {
+            return 0;
+        }
+        if (!isBlank(record)) {
+            return record.fields.size();
+        }
+    }
+    return 0;
+}
+
+// ';' when the header row, read exactly as the rows are, has more fields with it than with
+// ',' and at least two; else ','. A one-column header names no separator: it then reads as
+// its rows are written back (csvRecord quotes a field holding either separator).
+char detectSeparator(std::string_view text) {
+    size_t semicolonFields = headerFieldCount(text, ';');
+    return semicolonFields >= 2 && semicolonFields > headerFieldCount(text, ',') ? ';' : ',';
+}
+
+} // namespace
+
+bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separator) {
+    table->records.clear();
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    if (!checkUtf8(text, error)) {
+        return false;
+    }
+    table->separator = separator != 0 ? separator : detectSeparator(text);
+    RecordReader reader(text, table->separator);
+    while (!reader.atEnd()) {
+        CsvRecord record;
+        if (!reader.read(&record, error)) {
+            return false;
+        }
+        // Blank lines, and the rows of bare separators spreadsheets leave below a table.
+        if (!isBlank(record)) {
+            table->records.push_back(std::move(record));
+        }
+    }
+    return true;
+}
+
+std::string csvRecord(const std::vector<std::string>& fields, char separator) {
+    bool allEmpty = true;
+    for (const std::string& f : fields) {
+        allEmpty = allEmpty && f.empty();
+    }
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const std::string& f = fields[i];
+        if (i > 0) {
+            line += separator;
+        }
+        bool quote = f.find_first_of(",;\"\r\n") != std::string::npos ||
+                     (!f.empty() && (f.front() == ' ' || f.back() == ' ')) || (allEmpty && i == 0);
+        if (!quote) {
+            line += f;
+            continue;
+        }
+        line += '"';
+        for (char c : f) {
+            line += c;
+            if (c == '"') {
+                line += '"';
+            }
+        }
+        line += '"';
+    }
+    return line + "\r\n";
+}

@@ -1,0 +1,334 @@
+#include "quizpack/description/description.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "quizpack/description/description_checker.h"
+#include "quizpack/description/description_screen.h"
+#include "quizpack/description/description_syntax.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/common/input_limits.h"
+#include "quizpack/description/media_check.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const KeyNames kKindNames = {"text", "picture", "audio", "video"};
+const KeyNames kRevealNames = {"none", "picture", "text", "text+picture", "all-texts"};
+
+const KeyNames kRootKeys = {"title",    "creator", "explanation", "kind",  "answers_per_question",
+                            "labels",   "reveal",  "background",  "codes", "question",
+                            "questions"};
+
+std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
+    std::error_code ec;
+    if (auto tooLarge = findDescriptionSizeProblem(fs::file_size(file, ec)); !ec && tooLarge) {
+        diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
+                                          tooLarge->message, tooLarge->hint});
+        return "";
+    }
+    try {
+        std::vector<uint8_t> bytes = readWholeFile(file);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const FileError& e) {
+        diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
+                                          "cannot read the description: " + std::string(e.what()),
+                                          "give the path of a quiz description (QUIZ.toml)"});
+        return "";
+    }
+}
+
+const char* roleOf(MediaRole role) {
+    switch (role) {
+    case MediaRole::QuestionPicture:
+        return "picture";
+    case MediaRole::RevealPicture:
+        return "reveal picture";
+    case MediaRole::AudioClip:
+    case MediaRole::VideoClip:
+        break;
+    }
+    return "clip";
+}
+
+} // namespace
+
+CheckResult DescriptionChecker::run(std::string_view text) {
+    if (std::optional<Diagnostic> problem = findEncodingProblem(text, d_.file)) {
+        diagnostics_.push_back(*problem);
+        return finish();
+    }
+    std::string parserText;
+    if (auto problem = screenDescription(text, &parserText)) {
+        error(problem->line, "", problem->message, problem->hint);
+        return finish();
+    }
+    toml::table root;
+    try {
+        root = toml::parse(parserText, std::string_view(d_.file));
+    } catch (const toml::parse_error& e) {
+        diagnostics_.push_back(describeSyntaxError(e, parserText, d_.file));
+        return finish();
+    }
+    readRoot(root);
+    readQuestions(root);
+    crossCheck(root);
+    warnMissingPieces(root);
+    if (!hasErrors(diagnostics_)) {
+        checkPackageSize(root);
+    }
+    checkMediaFiles(&d_, decoding_, &diagnostics_);
+    return finish();
+}
+
+CheckResult DescriptionChecker::finish() {
+    // In file order, as an author reads them; problems without a line come first, those
+    // of the questions' CSV file after the description's.
+    std::stable_sort(diagnostics_.begin(), diagnostics_.end(),
+                     [this](const Diagnostic& a, const Diagnostic& b) {
+                         bool aCsv = a.file != d_.file, bCsv = b.file != d_.file;
+                         return aCsv != bCsv ? bCsv : a.line < b.line;
+                     });
+    CheckResult result;
+    result.description = std::move(d_);
+    result.diagnostics = std::move(diagnostics_);
+    return result;
+}
+
+// ---- the root table --------------------------------------------------------------
+
+void DescriptionChecker::readRoot(const toml::table& root) {
+    warnUnknownKeys(root, kRootKeys, "", "at the top of the description");
+    d_.title = shownText(root, "title", titleBox(), "the title");
+    d_.creator = shownText(root, "creator", creatorBox(), "the creator");
+    d_.explanation = shownText(root, "explanation", explanationBox(), "the explanation");
+    readKind(root);
+    readAnswerCount(root);
+    readReveal(root);
+    readBackground(root);
+    readLabels(root);
+    readCodes(root);
+}
+
+// A text the player shows in a box too small for it, read last without an error.
+void DescriptionChecker::warnIfCutOff(int line, const std::string& key, const std::string& text,
+                                      const TextBox& box, const std::string& what) {
+    if (!lastTextOk()) {
+        return;
+    }
+    if (std::optional<FitProblem> problem = textFitProblem(text, box)) {
+        warning(line, key, what + " " + problem->message, problem->hint);
+    }
+}
+
+// An optional text of the header.
+std::string DescriptionChecker::shownText(const toml::table& root, const char* name,
+                                          const TextBox& box, const std::string& what) {
+    const toml::node* node = root.get(name);
+    if (node == nullptr) {
+        return "";
+    }
+    std::string shown = text(*node, name, kPackageField, what);
+    warnIfCutOff(lineOf(*node), name, shown, box, what);
+    return shown;
+}
+
+void DescriptionChecker::readKind(const toml::table& root) {
+    if (root.get("kind") == nullptr) {
+        error(0, "kind", "missing: the description must say what kind of quiz it is",
+              "add a line kind = \"text\" (or \"picture\", \"audio\", \"video\")");
+        return;
+    }
+    kindKnown_ = readName(root, "kind", kKindNames, &d_.quizType);
+}
+
+void DescriptionChecker::readReveal(const toml::table& root) {
+    if (root.get("reveal") == nullptr) {
+        d_.revealMode = REVEAL_NOTHING;
+        revealKnown_ = true;
+        return;
+    }
+    revealKnown_ = readName(root, "reveal", kRevealNames, &d_.revealMode);
+}
+
+void DescriptionChecker::readAnswerCount(const toml::table& root) {
+    const toml::node* node = root.get("answers_per_question");
+    if (node == nullptr) {
+        d_.answersPerQuestion = 1;
+        answerCountKnown_ = true;
+        return;
+    }
+    const auto* n = node->as_integer();
+    if (n == nullptr || (n->get() != 1 && n->get() != 2)) {
+        error(lineOf(*node), "answers_per_question",
+              n ? "is " + std::to_string(n->get()) + "; a question has 1 or 2 answer fields"
+                : std::string("must be the number 1 or 2, not ") + typeName(*node),
+              "write answers_per_question = 1 or answers_per_question = 2 (no quotes)");
+        return;
+    }
+    d_.answersPerQuestion = static_cast<int32_t>(n->get());
+    answerCountKnown_ = true;
+}
+
+void DescriptionChecker::readBackground(const toml::table& root) {
+    const toml::node* node = root.get("background");
+    if (node == nullptr) {
+        d_.background = Rgb{255, 255, 255};
+        return;
+    }
+    const auto* s = node->as_string();
+    auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    bool ok = s != nullptr && s->get().size() == 7 && s->get()[0] == '#';
+    for (size_t i = 1; ok && i < 7; ++i) {
+        ok = hex(s->get()[i]) >= 0;
+    }
+    if (!ok) {
+        error(lineOf(*node), "background",
+              s ? "is " + inQuotes(s->get()) + ", not a colour of the form \"#RRGGBB\""
+                : std::string("must be a text \"#RRGGBB\", not ") + typeName(*node),
+              "give red, green and blue as two hexadecimal digits each, "
+              "for example background = \"#C0D8FF\"");
+        return;
+    }
+    const std::string& v = s->get();
+    d_.background.red = static_cast<uint8_t>(hex(v[1]) * 16 + hex(v[2]));
+    d_.background.green = static_cast<uint8_t>(hex(v[3]) * 16 + hex(v[4]));
+    d_.background.blue = static_cast<uint8_t>(hex(v[5]) * 16 + hex(v[6]));
+}
+
+void DescriptionChecker::readLabels(const toml::table& root) {
+    const toml::node* node = root.get("labels");
+    if (node == nullptr) {
+        return;
+    }
+    labelsLine_ = lineOf(*node);
+    const auto* labels = node->as_array();
+    if (labels == nullptr || labels->size() > 2) {
+        error(lineOf(*node), "labels",
+              labels ? "has " + std::to_string(labels->size()) +
+                           " entries; there are two answer labels"
+                     : std::string("must be a list of texts, not ") + typeName(*node),
+              "write labels = [\"first answer\", \"second answer\"]");
+        return;
+    }
+    std::string* targets[] = {&d_.answerLabel1, &d_.answerLabel2};
+    bool shown = answerCountKnown_ && d_.answersPerQuestion == 2 && kindKnown_ &&
+                 showsColumnLabels(d_.quizType);
+    for (size_t i = 0; i < labels->size(); ++i) {
+        std::string key = "labels[" + std::to_string(i + 1) + "]";
+        std::string what = "answer label " + std::to_string(i + 1);
+        *targets[i] = text(*labels->get(i), key, kPackageField, what);
+        if (shown) {
+            warnIfCutOff(lineOf(*labels->get(i)), key, *targets[i], columnLabelBox(), what);
+        }
+    }
+}
+
+void DescriptionChecker::readCodes(const toml::table& root) {
+    const toml::node* node = root.get("codes");
+    if (node == nullptr) {
+        return;
+    }
+    codesLine_ = lineOf(*node);
+    const auto* codes = node->as_array();
+    if (codes == nullptr) {
+        error(lineOf(*node), "codes",
+              std::string("must be a list of texts, not ") + typeName(*node),
+              "write codes = [\"code for 1 solved\", \"code for 2 solved\", ...]");
+        return;
+    }
+    codesGiven_ = codes->size();
+    for (size_t i = 0; i < codes->size(); ++i) {
+        d_.codes.push_back(text(*codes->get(i), codeKey(i), kCodeLine, codeName(i)));
+        codeLines_.push_back(lastTextOk() ? lineOf(*codes->get(i)) : 0); // 0: not measured
+    }
+}
+
+CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
+                                 const fs::path& folder, PictureDecoding decoding) {
+    return DescriptionChecker(displayName, folder, decoding).run(text);
+}
+
+CheckResult checkDescriptionFile(const fs::path& file, PictureDecoding decoding) {
+    std::vector<Diagnostic> diagnostics;
+    std::string text = readDescriptionText(file, &diagnostics);
+    if (!diagnostics.empty()) {
+        CheckResult result;
+        result.description.file = displayPath(file);
+        result.diagnostics = std::move(diagnostics);
+        return result;
+    }
+    return checkDescriptionText(text, displayPath(file), file.parent_path(), decoding);
+}
+
+QuizPtr makeQuiz(const Description& d) {
+    QuizPtr quiz = makeEmptyQuiz();
+    quiz->quizType = d.quizType;
+    copyText(quiz->title, d.title.c_str());
+    copyText(quiz->creator, d.creator.c_str());
+    copyText(quiz->explanation, d.explanation.c_str());
+    copyText(quiz->answerLabel1, d.answerLabel1.c_str());
+    copyText(quiz->answerLabel2, d.answerLabel2.c_str());
+    quiz->answersPerQuestion = d.answersPerQuestion;
+    quiz->revealMode = d.revealMode;
+    quiz->backgroundColour = d.background.red | (d.background.green << 8) |
+                             (static_cast<uint32_t>(d.background.blue) << 16);
+    int count = 0;
+    for (const QuestionEntry& q : d.questions) {
+        if (count == kMaxQuestions) {
+            break; // only a description with errors gets here
+        }
+        QuestionNode* node =
+            appendQuestion(quiz.get(), q.answer1.c_str(), q.answer2.c_str(), q.text.c_str());
+        if (node == nullptr) {
+            throw std::bad_alloc();
+        }
+        copyText(node->revealText, q.revealText.c_str());
+        ++count;
+    }
+    quiz->questionCount = count;
+    for (size_t i = 0; i < d.codes.size() && i < static_cast<size_t>(count); ++i) {
+        copyText(quiz->codes[i], d.codes[i].c_str());
+    }
+    return quiz;
+}
+
+const char* quizKindName(int32_t quizType) {
+    return quizType >= 0 && quizType < 4 ? kKindNames[static_cast<size_t>(quizType)] : nullptr;
+}
+
+const char* revealName(int32_t revealMode) {
+    return revealMode >= 0 && revealMode < 5 ? kRevealNames[static_cast<size_t>(revealMode)]
+                                             : nullptr;
+}
+
+Rgb rgbOfColourref(uint32_t colourref) {
+    return Rgb{static_cast<uint8_t>(colourref & 0xFF),
+               static_cast<uint8_t>((colourref >> 8) & 0xFF),
+               static_cast<uint8_t>((colourref >> 16) & 0xFF)};
+}
+
+std::string colourName(Rgb colour) {
+    char s[8];
+    snprintf(s, sizeof s, "#%02X%02X%02X", colour.red, colour.green, colour.blue);
+    return s;
+}
+
+std::vector<CommandInput> descriptionInputs(const fs::path& descriptionFile,
+                                            const Description& description) {
+    std::vector<CommandInput> inputs = {{descriptionFile, "the quiz description"}};
+    if (!description.questionsFile.empty()) {
+        inputs.push_back({description.questionsFile, "the questions file"});
+    }
+    for (const MediaFile& m : description.media) {
+        inputs.push_back({m.path, std::string("the ") + roleOf(m.role) + " of question " +
+                                      std::to_string(m.question) + " (" + m.key + ")"});
+    }
+    return inputs;
+}

@@ -1,0 +1,114 @@
+// Quiz descriptions: the UTF-8 TOML file an author writes, read into the quiz the player
+// will hold and the media files it needs, with every problem found on the way.
+//
+//   title = "Capitales"        creator, explanation: optional texts
+//   kind = "text"              text | picture | audio | video
+//   answers_per_question = 1   1 or 2
+//   labels = ["A", "B"]        the two answer labels (shown with two answers)
+//   reveal = "none"            none | picture | text | text+picture | all-texts
+//   background = "#C0D8FF"     the board colour
+//   codes = ["AB", "CD"]       codes[s-1] is shown for s solved questions
+//   [[question]]               answers, text, reveal_text, picture, reveal_picture, clip
+//   questions = "q.csv"        or the questions as a CSV file (see question_table.h)
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "resources/resource.h"
+#include "quizpack/common/diagnostics.h"
+#include "quizpack/common/output_guard.h"
+#include "quizpack/media/media_formats.h"
+#include "quizpack/media/pictures.h"
+#include "quizpack/common/quiz_holder.h"
+
+// The "IMG" families, as quizpack's unsigned identifiers: base + q holds question q's picture
+// or clip, and its reveal picture.
+constexpr uint32_t kQuestionMediaBase = IDR_QUESTION_MEDIA_BASE;
+constexpr uint32_t kRevealPictureBase = IDR_REVEAL_PICTURE_BASE;
+
+enum class MediaRole { QuestionPicture, RevealPicture, AudioClip, VideoClip };
+
+// One media file the quiz will store, in question order (picture or clip, then reveal
+// picture).
+struct MediaFile {
+    MediaRole role = MediaRole::QuestionPicture;
+    int question = 0;           // 1-based
+    uint32_t resourceId = 0;    // "IMG" identifier
+    std::string given;          // the path as written in the description (UTF-8)
+    std::filesystem::path path; // resolved against the description's folder
+    std::string key;            // "question[3].picture"
+    int line = 0;
+    std::string file; // the description, or the CSV file of questions, that names it
+    int column = 0;   // in that file
+    // Found by the check:
+    MediaFormat format = MediaFormat::Unknown;
+    uint64_t size = 0;
+    PictureSize pictureSize{0, 0}; // pictures only
+};
+
+// One question's texts, in Windows-1252 as the package stores them.
+struct QuestionEntry {
+    std::string answer1;
+    std::string answer2; // empty with one answer per question
+    std::string text;
+    std::string revealText;
+    int line = 0; // the line of its [[question]] header, or of its row in the CSV file
+};
+
+struct Description {
+    std::string file;             // as the author gave it, for messages
+    std::filesystem::path folder; // media paths are relative to it
+    int32_t quizType = 0;         // QuizType
+    int32_t answersPerQuestion = 1;
+    int32_t revealMode = 0; // RevealMode
+    Rgb background;
+    std::string title, creator, explanation, answerLabel1, answerLabel2; // Windows-1252
+    std::vector<std::string> codes; // Windows-1252; at most one per question
+    std::vector<QuestionEntry> questions;
+    std::filesystem::path questionsFile; // the CSV file the questions came from, if any
+    std::vector<MediaFile> media;
+};
+
+struct CheckResult {
+    Description description; // complete only when no diagnostic is an error
+    std::vector<Diagnostic> diagnostics;
+    bool ok() const { return !hasErrors(diagnostics); }
+};
+
+// How far the check goes into pictures: decoding every one (check), or reading their
+// headers only, for a caller that decodes them itself afterwards (build).
+enum class PictureDecoding { Full, HeaderOnly };
+
+// Reads and checks a description file and every media file it names, the media files on
+// all cores. Problems, including an unreadable file, come back as diagnostics; it throws
+// only std::bad_alloc.
+CheckResult checkDescriptionFile(const std::filesystem::path& file,
+                                 PictureDecoding decoding = PictureDecoding::Full);
+
+// The same for a description already in memory; `displayName` names it in messages and
+// media paths are resolved against `folder`.
+CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
+                                 const std::filesystem::path& folder,
+                                 PictureDecoding decoding = PictureDecoding::Full);
+
+// The Quiz a checked, error-free description makes: texts, questions, reveal texts, codes,
+// colour (no brush). Throws std::bad_alloc.
+QuizPtr makeQuiz(const Description& description);
+
+// Description spellings of the model's numbers: "text", "picture", "audio", "video" and
+// "none", "picture", "text", "text+picture", "all-texts". Null for values outside them.
+const char* quizKindName(int32_t quizType);
+const char* revealName(int32_t revealMode);
+
+// "#RRGGBB" (upper-case hex).
+std::string colourName(Rgb colour);
+// The colour of a package's COLORREF (0x00BBGGRR).
+Rgb rgbOfColourref(uint32_t colourref);
+
+// The description file and every media file it names, as inputs.
+std::vector<CommandInput> descriptionInputs(const std::filesystem::path& descriptionFile,
+                                            const Description& description);

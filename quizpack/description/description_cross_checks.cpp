@@ -1,0 +1,91 @@
+#include <string>
+
+#include "content/lzw.h"
+#include "content/package.h"
+#include "quizpack/description/description_checker.h"
+
+void DescriptionChecker::crossCheck(const toml::table& root) {
+    size_t n = d_.questions.size();
+    if (codesGiven_ > n) {
+        warning(codesLine_, "codes",
+                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
+                    " questions: codes " + std::to_string(n + 1) + " to " +
+                    std::to_string(codesGiven_) + " are never shown and are not stored",
+                "give at most one code per question");
+        d_.codes.resize(n);
+    }
+    for (size_t i = 0; i < d_.codes.size(); ++i) {
+        std::optional<FitProblem> problem = textFitProblem(d_.codes[i], codeBox());
+        if (codeLines_[i] > 0 && problem) {
+            warning(codeLines_[i], codeKey(i), codeName(i) + " " + problem->message, problem->hint);
+        }
+    }
+    if (!kindKnown_ || !answerCountKnown_ || !revealKnown_) {
+        return;
+    }
+    if (d_.answersPerQuestion == 1 && (!d_.answerLabel1.empty() || !d_.answerLabel2.empty())) {
+        warning(labelsLine_, "labels",
+                "the answer labels are shown only with answers_per_question = 2; they are "
+                "stored but never shown",
+                "remove labels, or ask for two answers per question");
+    }
+    if (d_.quizType != QUIZ_PICTURE && d_.revealMode != REVEAL_NOTHING) {
+        const toml::node* node = root.get("reveal");
+        warning(node ? lineOf(*node) : 0, "reveal",
+                "a quiz of kind = " + inQuotes(quizKindName(d_.quizType)) +
+                    " reveals nothing: the player has reveal texts and pictures only in "
+                    "picture quizzes",
+                "set reveal = \"none\", or kind = \"picture\"");
+    }
+    if (d_.quizType != QUIZ_TEXT && questionTexts_ > 0) {
+        size_t withText = questionTexts_;
+        setSource(firstQuestionText_.source);
+        warning(firstQuestionText_.line, firstQuestionText_.key,
+                "question texts are shown only in text quizzes; " + std::to_string(withText) +
+                    " question" + (withText == 1 ? " has" : "s have") +
+                    " one, stored but never shown in this " + quizKindName(d_.quizType) + " quiz",
+                "remove the text keys, or set kind = \"text\"");
+        setSource({});
+    }
+}
+
+// What the player shows empty, with no error: no title, no codes or too few.
+void DescriptionChecker::warnMissingPieces(const toml::table& root) {
+    const toml::node* title = root.get("title");
+    if (title == nullptr || (title->as_string() && title->as_string()->get().empty())) {
+        const toml::node* node = title;
+        warning(node ? lineOf(*node) : 0, "title",
+                std::string(node ? "is empty" : "missing") +
+                    ": the header shows no title and the window no caption",
+                "add a line title = \"...\", the quiz's name");
+    }
+    size_t n = d_.questions.size();
+    if (n > 0 && codesGiven_ == 0) {
+        warning(codesLine_, "codes",
+                std::string(codesLine_ > 0 ? "is empty" : "missing") +
+                    ": the code box never shows a code, whatever the score",
+                "add codes = [\"code for 1 solved\", \"code for 2 solved\", ...], one per "
+                "question");
+    } else if (codesGiven_ > 0 && codesGiven_ < n) {
+        warning(codesLine_, "codes",
+                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
+                    " questions: the code box goes blank once more than " +
+                    std::to_string(codesGiven_) + " questions are solved",
+                "add " + std::to_string(n - codesGiven_) + " more, one code per question");
+    }
+}
+
+// The packer takes at most 65535 bytes; a quiz with 90 long questions can exceed it.
+void DescriptionChecker::checkPackageSize(const toml::table& root) {
+    QuizPtr quiz = makeQuiz(d_);
+    size_t size = layOutPackage(*quiz).size();
+    if (size > static_cast<size_t>(kLzwMaxInput)) {
+        const toml::node* node = root.get("question");
+        node = node ? node : root.get("questions");
+        error(node ? lineOf(*node) : 0, "question",
+              "the quiz package would be " + std::to_string(size) + " bytes; it can be at most " +
+                  std::to_string(kLzwMaxInput),
+              "shorten the texts by " + std::to_string(size - kLzwMaxInput) +
+                  " bytes in all, or make two quizzes");
+    }
+}

@@ -1,0 +1,124 @@
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "quizpack/description/description_checker.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string twoDigits(int q) {
+    char s[16];
+    snprintf(s, sizeof s, "%02d", q);
+    return s;
+}
+
+} // namespace
+
+// Which "IMG" resource a media key becomes in this quiz, or why it is never shown.
+void DescriptionChecker::readMedia(const QuestionValues& values, int q) {
+    readQuestionPicture(values, q);
+    readRevealPicture(values, q);
+    readClip(values, q);
+}
+
+void DescriptionChecker::readQuestionPicture(const QuestionValues& values, int q) {
+    bool picture = showsPictures();
+    const std::optional<QuestionValue>& pictureValue = values.picture;
+    if (pictureValue && kindKnown_ && !picture) {
+        AtCell at(this, pictureValue->cell);
+        warning(pictureValue->line(), questionKey(q, "picture"),
+                "a quiz of kind = " + kindText() +
+                    " never shows question pictures; "
+                    "it is not stored",
+                "remove it, or set kind = \"picture\"");
+    } else if (pictureValue) {
+        addMedia(*pictureValue, q, "picture", MediaRole::QuestionPicture, kQuestionMediaBase + q);
+    } else if (picture) {
+        warning(values.line, questionKey(q, "picture"),
+                "question " + std::to_string(q) +
+                    " has no picture: the player shows an empty frame",
+                "add picture = \"media/q" + twoDigits(q) + ".jpg\"");
+    }
+}
+
+void DescriptionChecker::readRevealPicture(const QuestionValues& values, int q) {
+    bool picture = showsPictures();
+    bool revealsPictures =
+        picture && revealKnown_ &&
+        (d_.revealMode == REVEAL_PICTURE || d_.revealMode == REVEAL_TEXT_AND_PICTURE);
+    const std::optional<QuestionValue>& revealValue = values.revealPicture;
+    if (revealValue && kindKnown_ && revealKnown_ && !revealsPictures) {
+        AtCell at(this, revealValue->cell);
+        warning(revealValue->line(), questionKey(q, "reveal_picture"),
+                picture ? "reveal = " + inQuotes(revealName(d_.revealMode)) +
+                              " never shows reveal pictures; it is not stored"
+                        : "a quiz of kind = " + kindText() +
+                              " never shows reveal pictures; it is not stored",
+                picture ? "set reveal = \"picture\" or \"text+picture\", or remove it"
+                        : "remove it; reveal pictures need kind = \"picture\"");
+    } else if (revealValue) {
+        addMedia(*revealValue, q, "reveal_picture", MediaRole::RevealPicture,
+                 kRevealPictureBase + q);
+    } else if (revealsPictures) {
+        warning(values.line, questionKey(q, "reveal_picture"),
+                "question " + std::to_string(q) +
+                    " has no reveal picture: solving it keeps the question picture",
+                "add reveal_picture = \"media/r" + twoDigits(q) + ".jpg\"");
+    }
+}
+
+void DescriptionChecker::readClip(const QuestionValues& values, int q) {
+    const std::optional<QuestionValue>& clipValue = values.clip;
+    bool clips = kindKnown_ && (d_.quizType == QUIZ_AUDIO || d_.quizType == QUIZ_VIDEO);
+    if (clipValue && kindKnown_ && !clips) {
+        AtCell at(this, clipValue->cell);
+        warning(clipValue->line(), questionKey(q, "clip"),
+                "a quiz of kind = " + kindText() + " never plays clips; it is not stored",
+                "remove it, or set kind = \"audio\" (MP3) or \"video\" (AVI)");
+    } else if (clipValue && clips) {
+        addMedia(*clipValue, q, "clip",
+                 d_.quizType == QUIZ_VIDEO ? MediaRole::VideoClip : MediaRole::AudioClip,
+                 kQuestionMediaBase + q);
+    } else if (clips) {
+        bool video = d_.quizType == QUIZ_VIDEO;
+        error(values.line, questionKey(q, "clip"),
+              "question " + std::to_string(q) + " has no clip: the player would show \"" +
+                  (video ? "Impossible de localiser le fichier vid\u00e9o."
+                         : "Impossible de localiser le fichier audio.") +
+                  "\"" + (video ? " at every start" : " when play is pressed"),
+              std::string("add clip = \"media/q") + twoDigits(q) + (video ? ".avi\"" : ".mp3\""));
+    }
+}
+
+void DescriptionChecker::addMedia(const QuestionValue& value, int q, const char* name,
+                                  MediaRole role, uint32_t resourceId) {
+    std::string key = questionKey(q, name);
+    const std::string* given = value.cell ? &value.cell->text : nullptr;
+    if (value.node != nullptr) {
+        const auto* s = value.node->as_string();
+        if (s == nullptr || s->get().empty()) {
+            error(lineOf(*value.node), key,
+                  s ? std::string("is empty")
+                    : std::string("must be a file path in double quotes, not ") +
+                          typeName(*value.node),
+                  "give the file's path relative to the description, for example "
+                  "\"media/q01.jpg\"");
+            return;
+        }
+        given = &s->get();
+    }
+    MediaFile media;
+    media.role = role;
+    media.question = q;
+    media.resourceId = resourceId;
+    media.given = *given;
+    fs::path path = fs::u8path(*given);
+    media.path = path.is_absolute() ? path : d_.folder / path;
+    media.key = key;
+    media.line = value.line();
+    media.file = source().file.empty() ? d_.file : source().file;
+    media.column = value.cell ? value.cell->column : 0;
+    d_.media.push_back(std::move(media));
+}

@@ -1,0 +1,135 @@
+#include "quizpack/description/description_syntax.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "quizpack/common/cp1252.h"
+#include "quizpack/common/input_limits.h"
+
+namespace {
+
+const char kSaveAsUtf8[] = "save the file as UTF-8 (in Notepad: File > Save as, Encoding: UTF-8)";
+
+std::string hexByte(unsigned char byte) {
+    char text[8];
+    snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
+Diagnostic encodingError(const std::string& file, int line, const std::string& message) {
+    return Diagnostic{file, line, "", Severity::Error, message, kSaveAsUtf8};
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) {
+            return lines;
+        }
+        start = end + 1;
+    }
+}
+
+// The 0-based position of a line's first character that is not a blank.
+size_t indentation(std::string_view line) {
+    size_t i = line.find_first_not_of(" \t\r");
+    return i == std::string_view::npos ? line.size() : i;
+}
+
+bool holdsNothing(std::string_view line) {
+    size_t i = indentation(line);
+    return i == line.size() || line[i] == '#';
+}
+
+bool mentions(const std::string_view& description, const char* part) {
+    return description.find(part) != std::string_view::npos;
+}
+
+} // namespace
+
+std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::string& file) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    if (size >= 2 &&
+        ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+        return encodingError(file, 1,
+                             "the description is saved as UTF-16 (it begins with a UTF-16 byte "
+                             "order mark); quizpack reads UTF-8 text");
+    }
+    size_t i = size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF ? 3 : 0;
+    int line = 1;
+    size_t column = 1;
+    while (i < size) {
+        if (bytes[i] == 0) {
+            return encodingError(file, line,
+                                 "the description holds NUL bytes (column " +
+                                     std::to_string(column) +
+                                     "), as a file saved as UTF-16 does; quizpack reads UTF-8 "
+                                     "text");
+        }
+        const size_t length = utf8CharacterLength(text, i);
+        if (length == 0) {
+            const std::string asWindows = cp1252ToUtf8(std::string(1, text[i]));
+            return encodingError(file, line,
+                                 "not UTF-8 text: byte " + hexByte(bytes[i]) + " at column " +
+                                     std::to_string(column) + " (\"" + asWindows +
+                                     "\" in Latin-1 or Windows-1252, the encoding the file "
+                                     "was probably saved in)");
+        }
+        if (bytes[i] == '\n') {
+            ++line;
+            column = 0;
+        }
+        i += length;
+        ++column;
+    }
+    return std::nullopt;
+}
+
+Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view text,
+                               const std::string& file) {
+    const std::string_view description = error.description();
+    int line = static_cast<int>(error.source().begin.line);
+    const size_t column = error.source().begin.column;
+    std::string message = "not valid TOML: " + excerpt(description, 200);
+    std::string hint = "column " + std::to_string(column) +
+                       "; texts go in double quotes, each key once per table, questions as "
+                       "[[question]] tables";
+
+    const std::vector<std::string_view> lines = splitLines(text);
+    const bool startsItsLine = line >= 1 && static_cast<size_t>(line) <= lines.size() &&
+                               column == indentation(lines[line - 1]) + 1;
+    const bool listRunsOn = mentions(description, "closing ']'") && startsItsLine;
+    const bool listAtEnd =
+        mentions(description, "parsing array") && mentions(description, "end-of-file");
+    if (listRunsOn || listAtEnd) {
+        // A list may run over several lines, so the parser only stops at the next key (or
+        // the end of the file): the ']' belongs after the last thing written before it.
+        int open = listRunsOn ? line - 1 : std::min<int>(line, static_cast<int>(lines.size()));
+        while (open >= 1 && holdsNothing(lines[open - 1])) {
+            --open;
+        }
+        if (open >= 1) {
+            message = "not valid TOML: a ']' is missing at the end of this line: the list on "
+                      "it is not closed, so the parser read on " +
+                      (listRunsOn ? "into line " + std::to_string(line) : "to the end of the file");
+            hint = "close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]";
+            line = open;
+        }
+    } else if (mentions(description, "escape sequence")) {
+        hint = "column " + std::to_string(column) +
+               ": in double quotes a \\ begins an escape such as \\n; write the path with / or "
+               "in single quotes: \"media/q01.jpg\" or 'media\\q01.jpg'";
+    } else if (mentions(description, "control characters") ||
+               (mentions(description, "parsing string") && mentions(description, "end-of-file"))) {
+        hint = "column " + std::to_string(column) +
+               ": a text in double quotes must end with \" on the same line";
+    } else if (mentions(description, "utf-8")) {
+        hint = kSaveAsUtf8;
+    }
+    return Diagnostic{file, line, "", Severity::Error, message, hint};
+}

@@ -1,0 +1,107 @@
+#include "quizpack/description/media_check.h"
+
+#include "quizpack/common/file_io.h"
+#include "quizpack/common/input_limits.h"
+#include "quizpack/media/parallel.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The checks of one media file, with their own list of problems.
+struct MediaCheck {
+    const std::string& file;
+    const fs::path& folder;
+    PictureDecoding decoding;
+    std::vector<Diagnostic>* out;
+
+    void add(Severity severity, const MediaFile& media, const std::string& message,
+             const std::string& hint) {
+        out->push_back(
+            Diagnostic{media.file, media.line, media.key, severity, message, hint, media.column});
+    }
+
+    void run(MediaFile& media) {
+        std::vector<uint8_t> bytes;
+        try {
+            bytes = readWholeFile(media.path);
+        } catch (const FileError& e) {
+            add(Severity::Error, media, e.what(),
+                "paths are relative to the description's folder (" +
+                    displayPath(folder.empty() ? fs::path(".") : folder) + ")");
+            return;
+        }
+        media.size = bytes.size();
+        media.format = sniffMediaFormat(bytes);
+        std::string name = quoteInput(media.given);
+        if (bytes.empty()) {
+            add(Severity::Error, media, name + " is empty", "give a file with content");
+            return;
+        }
+        switch (media.role) {
+        case MediaRole::QuestionPicture:
+        case MediaRole::RevealPicture:
+            checkPicture(media, bytes, name);
+            break;
+        case MediaRole::AudioClip:
+            if (media.format != MediaFormat::Mp3) {
+                add(Severity::Error, media,
+                    name + " is " + formatDescription(media.format) +
+                        ", not an MP3 clip; audio quizzes play MP3 files",
+                    "convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)");
+            }
+            break;
+        case MediaRole::VideoClip:
+            if (media.format != MediaFormat::Avi) {
+                add(Severity::Error, media,
+                    name + " is " + formatDescription(media.format) +
+                        ", not an AVI clip; video quizzes play AVI files",
+                    "convert it, for example: ffmpeg -i IN OUT.avi");
+            }
+            break;
+        }
+    }
+
+    static std::string formatDescription(MediaFormat format) {
+        return format == MediaFormat::Unknown
+                   ? "of no known format"
+                   : std::string("a ") + mediaFormatName(format) + " file";
+    }
+
+    void checkPicture(MediaFile& media, const std::vector<uint8_t>& bytes,
+                      const std::string& name) {
+        PictureInfo info;
+        try {
+            info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
+                                                     : inspectPictureHeader(bytes);
+        } catch (const PictureError& e) {
+            add(Severity::Error, media, name + ": " + e.what(), e.hint);
+            return;
+        }
+        media.pictureSize = info.size;
+        if (!playerShowsPicture(info.format)) {
+            add(Severity::Note, media,
+                name + " is a " + mediaFormatName(info.format) +
+                    " picture, which the player cannot show; build converts it to JPEG",
+                "");
+        }
+    }
+};
+
+} // namespace
+
+// Every media file is read and checked on its own core; the problems are merged in
+// description order.
+void checkMediaFiles(Description* d, PictureDecoding decoding,
+                     std::vector<Diagnostic>* diagnostics) {
+    std::vector<std::vector<Diagnostic>> found(d->media.size());
+    runInParallel(
+        d->media.size(),
+        [&](size_t i) {
+            MediaCheck check{d->file, d->folder, decoding, &found[i]};
+            check.run(d->media[i]);
+        },
+        [&](size_t i) {
+            diagnostics->insert(diagnostics->end(), found[i].begin(), found[i].end());
+        });
+}

@@ -1,0 +1,223 @@
+#include "quizpack/description/question_table.h"
+
+#include "quizpack/common/closest_name.h"
+#include "quizpack/common/cp1252.h"
+
+namespace {
+
+const char* const kColumnNames[kQuestionColumnCount] = {
+    "answer", "answer2", "text", "reveal_text", "picture", "reveal_picture", "clip"};
+
+const char kColumnList[] = "answer, answer2, text, reveal_text, picture, reveal_picture, clip";
+
+// Spreadsheet users write "Answer " as readily as "answer".
+std::string columnNameOf(const std::string& header) {
+    size_t first = header.find_first_not_of(' ');
+    size_t last = header.find_last_not_of(' ');
+    std::string name = first == std::string::npos ? "" : header.substr(first, last - first + 1);
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+int columnOf(const std::string& name) {
+    for (int c = 0; c < kQuestionColumnCount; ++c) {
+        if (name == kColumnNames[c]) {
+            return c;
+        }
+    }
+    return -1;
+}
+
+class TableReader {
+  public:
+    TableReader(const std::string& file, QuestionTable* table, std::vector<Diagnostic>* out)
+        : file_(file), table_(table), out_(out) {}
+
+    bool read(const CsvTable& csv) {
+        if (csv.records.empty()) {
+            add(Severity::Error, 1, 0, "", "the file is empty: it has no header row",
+                std::string("begin it with a row naming the columns, for example: answer") +
+                    csv.separator + "text");
+            return false;
+        }
+        if (!readHeader(csv.records.front(), csv.separator)) {
+            return false;
+        }
+        for (size_t r = 1; r < csv.records.size(); ++r) {
+            readRow(csv.records[r], csv.separator);
+        }
+        return true;
+    }
+
+  private:
+    const std::string& file_;
+    QuestionTable* table_;
+    std::vector<Diagnostic>* out_;
+    std::vector<int> columns_; // the question column of each field, -1 for an unknown one
+    std::vector<std::string> names_;
+
+    void add(Severity severity, int line, int column, const std::string& key,
+             const std::string& message, const std::string& hint) {
+        out_->push_back(Diagnostic{file_, line, key, severity, message, hint, column});
+    }
+
+    bool readHeader(const CsvRecord& header, char separator) {
+        table_->headerLine = header.line;
+        bool ok = true;
+        for (const CsvField& field : header.fields) {
+            std::string name = columnNameOf(field.text);
+            int column = columnOf(name);
+            if (column >= 0 && table_->hasColumn[column]) {
+                add(Severity::Error, field.line, field.column, name,
+                    "the header row names the column '" + name + "' twice",
+                    "rename or remove one of them");
+                ok = false;
+            } else if (column >= 0) {
+                table_->hasColumn[column] = true;
+            } else if (!name.empty()) {
+                const std::string nearest = closestName(name, kColumnNames, kQuestionColumnCount);
+                add(Severity::Warning, field.line, field.column, name,
+                    "unknown column '" + name + "', ignored" +
+                        (nearest.empty() ? "" : "; did you mean '" + nearest + "'?"),
+                    nearest.empty() ? std::string("the columns are: ") + kColumnList
+                                    : "rename it to '" + nearest + "'");
+            }
+            columns_.push_back(column);
+            names_.push_back(name);
+        }
+        if (!table_->hasColumn[kAnswerColumn]) {
+            add(Severity::Error, header.line, 0, "",
+                "the header row names no 'answer' column; the first row of the file names "
+                "the columns",
+                std::string("begin the file with a row such as: answer") + separator + "text" +
+                    separator + "picture (the columns are: " + kColumnList + ")");
+            ok = false;
+        }
+        return ok;
+    }
+
+    void readRow(const CsvRecord& record, char separator) {
+        QuestionRow row;
+        row.line = record.line;
+        for (size_t i = 0; i < record.fields.size(); ++i) {
+            const CsvField& field = record.fields[i];
+            if (i >= columns_.size()) {
+                if (!field.text.empty()) {
+                    add(Severity::Error, field.line, field.column, "",
+                        "this row has more fields than the header row names columns (" +
+                            std::to_string(columns_.size()) + ")",
+                        std::string("put a field that holds '") + separator +
+                            "' in double quotes, or name its column in the header row");
+                }
+                continue;
+            }
+            if (columns_[i] >= 0) {
+                row.cells[static_cast<size_t>(columns_[i])] = field;
+            } else if (names_[i].empty() && !field.text.empty()) {
+                add(Severity::Warning, field.line, field.column, "",
+                    "column " + std::to_string(i + 1) +
+                        " has no name in the header row: this field is ignored",
+                    std::string("name the column in the first row (") + kColumnList + ")");
+            }
+        }
+        table_->rows.push_back(std::move(row));
+    }
+};
+
+std::string utf8(const char* cp1252) {
+    return cp1252ToUtf8(cp1252);
+}
+
+bool storesRevealTexts(int32_t mode) {
+    return mode == REVEAL_TEXT || mode == REVEAL_TEXT_AND_PICTURE || mode == REVEAL_ALL_TEXTS;
+}
+
+int mediaColumn(MediaRole role) {
+    switch (role) {
+    case MediaRole::QuestionPicture:
+        return kPictureColumn;
+    case MediaRole::RevealPicture:
+        return kRevealPictureColumn;
+    case MediaRole::AudioClip:
+    case MediaRole::VideoClip:
+        break;
+    }
+    return kClipColumn;
+}
+
+using Cells = std::array<std::string, kQuestionColumnCount>;
+
+Cells questionCells(const Quiz& quiz, const QuestionNode& node, int q,
+                    const std::vector<MediaListing>& media) {
+    Cells cells;
+    cells[kAnswerColumn] = utf8(node.answer1);
+    if (quiz.answersPerQuestion == 2) {
+        cells[kAnswer2Column] = utf8(node.answer2);
+    }
+    cells[kTextColumn] = utf8(node.questionText);
+    if (storesRevealTexts(quiz.revealMode)) {
+        cells[kRevealTextColumn] = utf8(node.revealText);
+    }
+    for (const MediaListing& m : media) {
+        if (m.question == q) {
+            cells[static_cast<size_t>(mediaColumn(m.role))] = m.file;
+        }
+    }
+    return cells;
+}
+
+} // namespace
+
+const char* questionColumnName(int column) {
+    return column >= 0 && column < kQuestionColumnCount ? kColumnNames[column] : "";
+}
+
+bool readQuestionTable(std::string_view text, const std::string& file, QuestionTable* table,
+                       std::vector<Diagnostic>* diagnostics) {
+    CsvTable csv;
+    CsvError error;
+    if (!readCsv(text, &csv, &error)) {
+        diagnostics->push_back(Diagnostic{file, error.line, "", Severity::Error, error.message,
+                                          error.hint, error.column});
+        return false;
+    }
+    return TableReader(file, table, diagnostics).read(csv);
+}
+
+std::string writeQuestionTable(const Quiz& quiz, const std::vector<MediaListing>& media) {
+    int count = quiz.questionCount < kMaxQuestions ? quiz.questionCount : kMaxQuestions;
+    std::vector<Cells> rows;
+    const QuestionNode* node = quiz.head;
+    for (int q = 1; q <= count && node != nullptr; ++q, node = node->next) {
+        rows.push_back(questionCells(quiz, *node, q, media));
+    }
+    // The answer column always; the others when the quiz stores something in them.
+    std::vector<int> columns = {kAnswerColumn};
+    for (int c = kAnswer2Column; c < kQuestionColumnCount; ++c) {
+        bool used = c == kAnswer2Column && quiz.answersPerQuestion == 2;
+        for (const Cells& row : rows) {
+            used = used || !row[static_cast<size_t>(c)].empty();
+        }
+        if (used) {
+            columns.push_back(c);
+        }
+    }
+    const char separator = ';';
+    std::vector<std::string> fields;
+    for (int c : columns) {
+        fields.push_back(kColumnNames[c]);
+    }
+    std::string out = "\xEF\xBB\xBF" + csvRecord(fields, separator);
+    for (const Cells& row : rows) {
+        fields.clear();
+        for (int c : columns) {
+            fields.push_back(row[static_cast<size_t>(c)]);
+        }
+        out += csvRecord(fields, separator);
+    }
+    return out;
+}

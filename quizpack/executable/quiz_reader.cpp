@@ -1,0 +1,303 @@
+#include "quizpack/executable/quiz_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "content/lzw.h"
+#include "content/package.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/executable/packing.h"
+
+ResourceId patchType() {
+    return ResourceId::fromName("PATCH");
+}
+ResourceId imageType() {
+    return ResourceId::fromName("IMG");
+}
+
+namespace {
+
+std::string hexByte(uint8_t b) {
+    char s[8];
+    snprintf(s, sizeof s, "0x%02X", b);
+    return s;
+}
+
+std::string describeProblems(uint32_t problems) {
+    static const struct {
+        uint32_t bit;
+        const char* words;
+    } kWords[] = {
+        {CONTENT_TRUNCATED, "it ends before its counts say it should"},
+        {CONTENT_TEXT_TOO_LONG, "a text is over 259 bytes (cut)"},
+        {CONTENT_BAD_ANSWER_COUNT, "the answers-per-question byte is neither 1 nor 2"},
+        {CONTENT_BAD_QUIZ_TYPE, "the quiz-type byte is outside 1..4"},
+        {CONTENT_TOO_MANY_QUESTIONS, "it declares more than 90 questions (cut to 90)"},
+        {CONTENT_OUT_OF_MEMORY, "memory ran out"},
+    };
+    std::string text;
+    for (const auto& w : kWords) {
+        if (problems & w.bit) {
+            text += (text.empty() ? "" : "; ") + std::string(w.words);
+        }
+    }
+    return text;
+}
+
+size_t firstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// Why a rebuild from the extracted description would not give these very bytes.
+void compareWithRebuild(QuizReading* r) {
+    std::vector<uint8_t> laidOut = layOutPackage(*r->quiz);
+    if (laidOut != r->package) {
+        size_t at = firstDifference(laidOut, r->package);
+        std::string why;
+        if (!r->package.empty() && r->package[0] != 0) {
+            why = "byte 0 is " + hexByte(r->package[0]) +
+                  " (the player ignores it; quizpack writes 0)";
+        } else if (at == laidOut.size() && r->package.size() > laidOut.size()) {
+            why = std::to_string(r->package.size() - laidOut.size()) +
+                  " bytes follow the colour (the player ignores them)";
+        } else if (r->quiz->revealMode == REVEAL_TEXT_AND_PICTURE) {
+            why = "with reveal mode 3 each question's second reveal field, which the player "
+                  "drops, is not empty (quizpack writes it empty), or a text differs";
+        } else {
+            why = "the bytes differ from offset " + std::to_string(at) +
+                  " (a zero byte inside a text, a text cut at 259 bytes, or counts that do "
+                  "not match the content)";
+        }
+        r->warnings.push_back("the quiz package will not be rebuilt byte for byte: " + why +
+                              "; the rebuilt quiz shows the same");
+    } else if (laidOut.size() > static_cast<size_t>(kLzwMaxInput)) {
+        // The player unpacks more than the packer packs: this quiz reads and extracts,
+        // but its description does not build until it is shorter.
+        r->warnings.push_back("the quiz package is " + std::to_string(laidOut.size()) +
+                              " bytes unpacked, more than the " + std::to_string(kLzwMaxInput) +
+                              " quizpack can pack: it cannot be rebuilt until its texts are " +
+                              std::to_string(laidOut.size() - kLzwMaxInput) + " bytes shorter");
+    } else {
+        std::vector<uint8_t> repacked = lzwPack(laidOut);
+        if (repacked != r->packedPackage) {
+            r->warnings.push_back(
+                "the quiz package was packed differently (another packer, or spare bytes "
+                "after the stream); a rebuild packs the same content into other bytes");
+        }
+    }
+    if (!r->hasCodeTable) {
+        return;
+    }
+    std::vector<uint8_t> codes = codeTableBytes(*r->quiz);
+    if (codes != r->codeTable) {
+        r->warnings.push_back(
+            "the code table will not be rebuilt byte for byte (lines beyond the question "
+            "count, a line ending other than CR LF, or a zero byte in a code); the rebuilt "
+            "quiz shows the same codes");
+    } else if (lzwPack(codes) != r->packedCodes) {
+        r->warnings.push_back(
+            "the code table was packed differently (another packer, or spare bytes after the "
+            "stream); a rebuild packs the same content into other bytes");
+    }
+}
+
+void readContent(QuizReading* r) {
+    try {
+        r->package = lzwUnpack(r->packedPackage);
+    } catch (const PackError& e) {
+        throw QuizReadError(r->source +
+                                ": the quiz package (\"PATCH\" 104) does not unpack: " + e.result +
+                                "; the player would show \"Erreur dans le "
+                                "d\u00e9cryptage des reponses\" and an empty quiz",
+                            true);
+    }
+    r->quiz = makeEmptyQuiz();
+    uint32_t problems =
+        readPackage(r->package.data(), static_cast<int32_t>(r->package.size()), r->quiz.get());
+    if (problems != CONTENT_OK) {
+        r->malformed = true;
+        r->warnings.push_back("the quiz package is malformed: " + describeProblems(problems));
+    }
+    bool codesWarned = r->codesEmpty;
+    if (r->hasCodeTable) {
+        try {
+            r->codeTable = lzwUnpack(r->packedCodes);
+        } catch (const PackError& e) {
+            // The player carries on without codes; so does the reading.
+            r->warnings.push_back(std::string("the code table (\"PATCH\" 105) does not unpack (") +
+                                  e.result +
+                                  "): the player shows \"Erreur dans le "
+                                  "d\u00e9cryptage des codes\" and no codes");
+            r->hasCodeTable = false;
+            codesWarned = true;
+        }
+    }
+    if (r->hasCodeTable) {
+        uint32_t codeProblems = readCodeTable(
+            r->codeTable.data(), static_cast<int32_t>(r->codeTable.size()), r->quiz.get());
+        if (codeProblems != CONTENT_OK) {
+            r->warnings.push_back("the code table is malformed: " + describeProblems(codeProblems));
+        }
+    } else if (!codesWarned) {
+        r->warnings.push_back("there is no code table (\"PATCH\" 105): the player shows "
+                              "\"Codes non trouv\u00e9s.\" and no codes; a rebuild adds one");
+    }
+    if (problems == CONTENT_OK) {
+        compareWithRebuild(r);
+    }
+}
+
+// The role an "IMG" identifier plays in this quiz, or false when the player never shows it.
+bool roleOf(const Quiz& quiz, uint32_t id, MediaRole* role, int* question) {
+    int count = std::min(quiz.questionCount, kMaxQuestions);
+    if (id > kQuestionMediaBase && id <= kQuestionMediaBase + static_cast<uint32_t>(count)) {
+        *question = static_cast<int>(id - kQuestionMediaBase);
+        switch (quiz.quizType) {
+        case QUIZ_PICTURE:
+            *role = MediaRole::QuestionPicture;
+            return true;
+        case QUIZ_AUDIO:
+            *role = MediaRole::AudioClip;
+            return true;
+        case QUIZ_VIDEO:
+            *role = MediaRole::VideoClip;
+            return true;
+        default:
+            return false;
+        }
+    }
+    bool revealsPictures =
+        quiz.revealMode == REVEAL_PICTURE || quiz.revealMode == REVEAL_TEXT_AND_PICTURE;
+    if (quiz.quizType == QUIZ_PICTURE && revealsPictures && id > kRevealPictureBase &&
+        id <= kRevealPictureBase + static_cast<uint32_t>(count)) {
+        *question = static_cast<int>(id - kRevealPictureBase);
+        *role = MediaRole::RevealPicture;
+        return true;
+    }
+    return false;
+}
+
+void listMedia(QuizReading* r) {
+    for (const ImageResource& image : r->images) {
+        MediaListing m;
+        m.format = sniffMediaFormat(image.data);
+        m.size = image.data.size();
+        if (quizpackDecodesPicture(m.format)) {
+            try {
+                m.pictureSize = inspectPictureHeader(image.data).size;
+            } catch (const PictureError&) {
+                m.pictureSize = {};
+            }
+        }
+        if (image.name.isName() || !roleOf(*r->quiz, image.name.number, &m.role, &m.question)) {
+            m.resourceId = image.name.isName() ? 0 : image.name.number;
+            std::string what = "IMG " + image.name.toString() + ", " + mediaFormatName(m.format) +
+                               ", " + formatSize(m.size);
+            r->unusedImages.push_back(what);
+            continue;
+        }
+        m.resourceId = image.name.number;
+        r->media.push_back(m);
+    }
+    std::stable_sort(
+        r->media.begin(), r->media.end(), [](const MediaListing& a, const MediaListing& b) {
+            return a.question != b.question ? a.question < b.question : a.resourceId < b.resourceId;
+        });
+}
+
+} // namespace
+
+QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
+                           const std::string& source) {
+    QuizReading r;
+    r.source = source;
+    r.packedPackage = package;
+    if (codes != nullptr) {
+        r.packedCodes = *codes;
+        r.hasCodeTable = true;
+    }
+    readContent(&r);
+    return r;
+}
+
+namespace {
+
+// The reader's reason, said once, and for a description given where a quiz executable
+// belongs, the command meant.
+std::string notAnExecutable(const std::string& source, const std::string& why) {
+    std::string message = source + ": " +
+                          (why.find("Windows executable") != std::string::npos
+                               ? why
+                               : "not a readable Windows executable: " + why);
+    std::string extension = source.size() >= 5 ? source.substr(source.size() - 5) : "";
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    if (extension == ".toml") {
+        message += "; it looks like a quiz description: 'quizpack check " + source +
+                   "' checks it and 'quizpack build " + source + "' makes its executable";
+    }
+    return message;
+}
+
+} // namespace
+
+QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::string& source) {
+    std::vector<Resource> resources;
+    try {
+        resources = readResources(file);
+    } catch (const PeError& e) {
+        throw QuizReadError(notAnExecutable(source, e.what()), false);
+    }
+    QuizReading r;
+    r.source = source;
+    const Resource* package = nullptr;
+    const Resource* codes = nullptr;
+    for (const Resource& res : resources) {
+        if (res.type == patchType() && res.name == ResourceId::fromNumber(kPackageResourceId)) {
+            if (package == nullptr)
+                package = &res;
+        } else if (res.type == patchType() &&
+                   res.name == ResourceId::fromNumber(kCodeTableResourceId)) {
+            if (codes == nullptr)
+                codes = &res;
+        } else if (res.type == imageType()) {
+            r.images.push_back(ImageResource{res.name, res.data});
+        }
+    }
+    if (package == nullptr || package->data.empty()) {
+        throw QuizReadError(
+            source +
+                (package ? ": its quiz package (\"PATCH\" 104) is empty"
+                         : ": has no quiz package (\"PATCH\" 104)") +
+                ", so it carries no quiz of its own (the player would show its built-in "
+                "fallback quiz)",
+            false);
+    }
+    r.packedPackage = package->data;
+    if (codes != nullptr && codes->data.empty()) {
+        r.codesEmpty = true;
+        r.warnings.push_back("the code table (\"PATCH\" 105) is empty: the player shows "
+                             "\"Codes non renseign\u00e9s.\" and no codes; a rebuild fills it");
+    } else if (codes != nullptr) {
+        r.packedCodes = codes->data;
+        r.hasCodeTable = true;
+    }
+    readContent(&r);
+    listMedia(&r);
+    return r;
+}
+
+const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {
+    for (const ImageResource& i : reading.images) {
+        if (!i.name.isName() && i.name.number == resourceId) {
+            return i.data;
+        }
+    }
+    static const std::vector<uint8_t> kNone;
+    return kNone;
+}

@@ -1,0 +1,21 @@
+# quizpack's folders, one kind of work each, and the folders each may include. The folders
+# depend one way: nothing here includes a folder that includes it back.
+#
+#   common       nothing of quizpack: file output and its guard, input limits, diagnostics,
+#                Windows-1252, the error type, external programs, name hints
+#   fit          common: whether a text fits the player's controls
+#   media        common: pictures, media formats, starter media, parallel preparation
+#   description  common, fit, media: reading, screening, checking and writing descriptions
+#   executable   common, description, media: PE images, resources, packing, build, extract
+#   page         common, description, executable, media: the exported web page
+#   commands     every other folder: the shell, its commands and main
+set(QUIZPACK_FOLDERS common fit media description executable page commands)
+set(QUIZPACK_USES_common "")
+set(QUIZPACK_USES_fit common)
+set(QUIZPACK_USES_media common)
+set(QUIZPACK_USES_description common fit media)
+set(QUIZPACK_USES_executable common description media)
+set(QUIZPACK_USES_page common description executable media)
+set(QUIZPACK_USES_commands common fit media description executable page)
+# A folder that grows past this many files is split by kind of work.
+set(QUIZPACK_MAX_FILES_PER_FOLDER 24)

@@ -1,0 +1,308 @@
+#include "quizpack/page/web_export.h"
+
+#include <chrono>
+#include <random>
+
+#include "content/package.h"
+#include "quizpack/executable/builder.h"
+#include "quizpack/description/description.h"
+#include "quizpack/common/external_program.h"
+#include "quizpack/common/file_io.h"
+#include "quizpack/common/input_limits.h"
+#include "quizpack/executable/packing.h"
+#include "quizpack/media/parallel.h"
+#include "quizpack/executable/quiz_reader.h"
+#include "quizpack/page/web_page.h"
+
+namespace fs = std::filesystem;
+
+const char* webMimeType(MediaFormat format) {
+    switch (format) {
+    case MediaFormat::Jpeg:
+        return "image/jpeg";
+    case MediaFormat::Png:
+        return "image/png";
+    case MediaFormat::Gif:
+        return "image/gif";
+    case MediaFormat::Bmp:
+        return "image/bmp";
+    case MediaFormat::Mp3:
+        return "audio/mpeg";
+    case MediaFormat::Wave:
+        return "audio/wav";
+    case MediaFormat::Ogg:
+        return "audio/ogg";
+    case MediaFormat::Flac:
+        return "audio/flac";
+    case MediaFormat::Mp4:
+        return "video/mp4";
+    default:
+        return "application/octet-stream";
+    }
+}
+
+namespace {
+
+// One picture or clip to embed, from a description's file or an executable's resource.
+struct MediaJob {
+    MediaRole role = MediaRole::QuestionPicture;
+    int question = 0;
+    uint32_t resourceId = 0;
+    std::string name; // for progress lines and messages
+    fs::path path;    // a description's file; empty for a resource
+    std::vector<uint8_t> bytes;
+    std::string file; // where a description named it: the description or its CSV file
+    int line = 0;
+    int column = 0;
+    std::string key;
+};
+
+struct MediaResult {
+    WebMedia media;
+    std::string done;
+    std::string error; // a picture that does not decode
+    std::string hint;  // how to mend it
+};
+
+bool startsLikeExecutable(const fs::path& path) {
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readWholeFile(path);
+    } catch (const FileError&) {
+        return false; // the description reader reports it
+    }
+    return bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z';
+}
+
+void requireFfmpeg(const std::string& ffmpeg) {
+    if (runExternalProgram({ffmpeg, "-hide_banner", "-loglevel", "error", "-version"}) != 0) {
+        throw ExportError(
+            "this quiz has films: browsers do not play its AVI clips, so export converts them "
+            "to WebM with ffmpeg, and '" +
+            ffmpeg +
+            "' cannot be run\n"
+            "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
+            "PATH) and export again");
+    }
+}
+
+// A private scratch folder for one conversion, removed with what is in it.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::random_device random;
+        path_ = fs::temp_directory_path() /
+                ("quizpack-film-" + std::to_string(random()) + std::to_string(random()));
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJob& job,
+                                 const std::string& ffmpeg) {
+    ScratchFolder scratch;
+    fs::path in = scratch.path() / "film.avi";
+    fs::path out = scratch.path() / "film.webm";
+    writeFileAtomically(in, film);
+    // VP8 and Opus: what every current browser plays in WebM.
+    int status = runExternalProgram(
+        {ffmpeg,      "-nostdin", "-hide_banner", "-loglevel", "error", "-y",   "-i",
+         in.string(), "-c:v",     "libvpx",       "-crf",      "10",    "-b:v", "1M",
+         "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
+    std::error_code ec;
+    if (status != 0 || !fs::is_regular_file(out, ec)) {
+        throw ExportError(job.name + " (question " + std::to_string(job.question) +
+                          "): ffmpeg could not convert this film to WebM (" +
+                          (status < 0 ? std::string("ffmpeg did not start")
+                                      : "exit code " + std::to_string(status)) +
+                          ")\ncheck that it plays (ffplay FILE) and save it again as an AVI clip");
+    }
+    return readWholeFile(out);
+}
+
+MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb background) {
+    MediaResult result;
+    std::vector<uint8_t> bytes = job.path.empty() ? job.bytes : readWholeFile(job.path);
+    if (job.role == MediaRole::VideoClip) {
+        size_t before = bytes.size();
+        result.media.bytes = convertFilm(bytes, job, options.ffmpeg);
+        result.media.mime = "video/webm";
+        result.done = std::string(mediaFormatName(sniffMediaFormat(bytes))) +
+                      " film converted to WebM (VP8, Opus), " + formatSize(before) + " -> " +
+                      formatSize(result.media.bytes.size());
+        return result;
+    }
+    // Pictures and sounds: exactly what build stores.
+    PreparedMedia prepared =
+        prepareMediaBytes(std::move(bytes), job.role, options.downscaling, background);
+    result.done = std::move(prepared.done);
+    result.error = std::move(prepared.error);
+    result.hint = std::move(prepared.hint);
+    result.media.mime = webMimeType(sniffMediaFormat(prepared.bytes));
+    result.media.bytes = std::move(prepared.bytes);
+    return result;
+}
+
+// What the page is made of, read from a quiz executable or a checked description.
+struct ExportSource {
+    QuizPtr quiz;
+    std::vector<MediaJob> jobs;
+    bool fromExecutable = false;
+};
+
+ExportSource readExecutable(const ExportOptions& options, ExportReport* report) {
+    std::string source = displayPath(options.input);
+    refuseOutputOverInputs(options.output, {{options.input, "the quiz executable"}},
+                           options.readOnlyOutput);
+    QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
+    if (reading.malformed) {
+        std::string why;
+        for (const std::string& w : reading.warnings) {
+            why += "\n  " + w;
+        }
+        throw ExportError(source + ": its quiz does not match its own counts:" + why +
+                          "\nextract it (quizpack extract), mend the description and export "
+                          "that");
+    }
+    report->warnings = reading.warnings;
+    report->storageKey = webStorageKey(reading.package, reading.codeTable);
+    ExportSource exported;
+    exported.fromExecutable = true;
+    for (const MediaListing& m : reading.media) {
+        MediaJob job;
+        job.role = m.role;
+        job.question = m.question;
+        job.resourceId = m.resourceId;
+        job.name = "resource IMG " + std::to_string(m.resourceId);
+        job.bytes = imageData(reading, m.resourceId);
+        exported.jobs.push_back(std::move(job));
+    }
+    exported.quiz = std::move(reading.quiz);
+    return exported;
+}
+
+// Null quiz when the description has errors; they are in the report then.
+ExportSource readDescription(const ExportOptions& options, const CheckedCallback& checked,
+                             ExportReport* report) {
+    CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
+    report->diagnostics = std::move(result.diagnostics);
+    if (checked) {
+        checked(report->diagnostics);
+    }
+    ExportSource exported;
+    if (hasErrors(report->diagnostics)) {
+        return exported;
+    }
+    const Description& description = result.description;
+    refuseOutputOverInputs(options.output, descriptionInputs(options.input, description),
+                           options.readOnlyOutput);
+    exported.quiz = makeQuiz(description);
+    report->storageKey =
+        webStorageKey(layOutPackage(*exported.quiz), codeTableBytes(*exported.quiz));
+    for (const MediaFile& m : description.media) {
+        MediaJob job;
+        job.role = m.role;
+        job.question = m.question;
+        job.resourceId = m.resourceId;
+        job.name = m.given;
+        job.path = m.path;
+        job.file = m.file;
+        job.line = m.line;
+        job.column = m.column;
+        job.key = m.key;
+        exported.jobs.push_back(std::move(job));
+    }
+    return exported;
+}
+
+// Prepares every picture and clip on all cores and puts them on the page in description
+// order. A picture that does not decode is an error in a description; in an executable the
+// player shows an empty box for it, and so does the page.
+std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOptions& options,
+                                    const ExportProgress& progress, ExportReport* report,
+                                    WebQuiz* page) {
+    const std::vector<MediaJob>& jobs = source.jobs;
+    for (const MediaJob& job : jobs) {
+        if (job.role == MediaRole::VideoClip) {
+            requireFfmpeg(options.ffmpeg);
+            break;
+        }
+    }
+    const size_t questions = page->questionMedia.size();
+    const Rgb background = rgbOfColourref(source.quiz->backgroundColour);
+    std::vector<MediaResult> results(jobs.size());
+    std::vector<Diagnostic> pictureErrors;
+    runInParallel(
+        jobs.size(), [&](size_t i) { results[i] = prepareJob(jobs[i], options, background); },
+        [&](size_t i) {
+            const MediaJob& job = jobs[i];
+            MediaResult& result = results[i];
+            if (!result.error.empty()) {
+                if (source.fromExecutable) {
+                    report->warnings.push_back(
+                        job.name + " (question " + std::to_string(job.question) +
+                        ") does not decode and is left out: " + result.error);
+                } else {
+                    pictureErrors.push_back(Diagnostic{job.file, job.line, job.key, Severity::Error,
+                                                       quoteInput(job.name) + ": " + result.error,
+                                                       result.hint, job.column});
+                }
+                return;
+            }
+            size_t q = static_cast<size_t>(job.question - 1);
+            if (job.question >= 1 && q < questions) {
+                std::vector<int>& slot = job.role == MediaRole::RevealPicture ? page->revealPicture
+                                                                              : page->questionMedia;
+                slot[q] = static_cast<int>(page->media.size());
+            }
+            report->mediaBytes += result.media.bytes.size();
+            page->media.push_back(std::move(result.media));
+            if (progress) {
+                progress(i + 1, jobs.size(), job.resourceId, job.name, result.done);
+            }
+        });
+    return pictureErrors;
+}
+
+} // namespace
+
+ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& progress,
+                           const CheckedCallback& checked) {
+    auto start = std::chrono::steady_clock::now();
+    ExportReport report;
+    ExportSource source = startsLikeExecutable(options.input)
+                              ? readExecutable(options, &report)
+                              : readDescription(options, checked, &report);
+    if (!source.quiz) {
+        return report;
+    }
+    WebQuiz page;
+    page.quiz = source.quiz.get();
+    page.storageKey = report.storageKey;
+    const size_t questions = static_cast<size_t>(source.quiz->questionCount);
+    page.questionMedia.assign(questions, -1);
+    page.revealPicture.assign(questions, -1);
+    if (!noPictureErrors(addAllMedia(source, options, progress, &report, &page),
+                         &report.diagnostics, checked)) {
+        return report;
+    }
+
+    std::string html = renderWebPage(page);
+    writeFileAtomically(options.output, std::vector<uint8_t>(html.begin(), html.end()));
+    report.exported = true;
+    report.questions = questions;
+    report.mediaCount = page.media.size();
+    report.pageBytes = html.size();
+    report.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return report;
+}
