@@ -72,8 +72,11 @@ prepare_wine_prefix() {
 }
 
 # Runs COMMAND inside one Xvfb with one wineserver kept alive until it ends: without a
-# persistent server every Windows process pays Wine's start-up again. Returns its status.
+# persistent server every Windows process pays Wine's start-up again, and CTest waits about
+# 3 s after each test for the lingering server to let go of its output. The server cannot
+# start in a prefix folder that does not exist yet (a fresh clone), so the folder comes first.
 in_wine_session() {
+    mkdir -p "$WINEPREFIX"
     # shellcheck disable=SC2016
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         . "$0"
