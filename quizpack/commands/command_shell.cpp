@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "quizpack/commands/commands.h"
 #include "quizpack/commands/console.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/common/quizpack_error.h"
@@ -99,6 +100,15 @@ const Command* findCommand(const char* name) {
 
 int runQuizpack(int argc, char** argv) {
     if (waitsBeforeClosing(argc, consoleProcessCount())) {
+        // Double-clicked: the studio, unless it cannot start, and then the help.
+        try {
+            int status = runStudioFromDesktop();
+            if (status >= 0) {
+                return status;
+            }
+        } catch (const QuizpackError& error) {
+            fprintf(stderr, "quizpack studio: %s\n", error.what());
+        }
         return showHelpUntilKeyPressed();
     }
     if (argc >= 2 && strcmp(argv[1], "--version") == 0) {

@@ -8,6 +8,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool isPicture(MediaRole role) {
+    return role == MediaRole::QuestionPicture || role == MediaRole::RevealPicture;
+}
+
 // The checks of one media file, with their own list of problems.
 struct MediaCheck {
     const std::string& file;
@@ -21,27 +25,26 @@ struct MediaCheck {
             Diagnostic{media.file, media.line, media.key, severity, message, hint, media.column});
     }
 
-    void run(MediaFile& media) {
-        std::vector<uint8_t> bytes;
-        try {
-            bytes = readWholeFile(media.path);
-        } catch (const FileError& e) {
-            add(Severity::Error, media, e.what(),
-                "paths are relative to the description's folder (" +
-                    displayPath(folder.empty() ? fs::path(".") : folder) + ")");
+    void run(MediaFile& media, const MediaFacts& facts) {
+        if (!facts.readError.empty()) {
+            add(Severity::Error, media, facts.readError,
+                !facts.readHint.empty()
+                    ? facts.readHint
+                    : "paths are relative to the description's folder (" +
+                          displayPath(folder.empty() ? fs::path(".") : folder) + ")");
             return;
         }
-        media.size = bytes.size();
-        media.format = sniffMediaFormat(bytes);
+        media.size = facts.size;
+        media.format = facts.format;
         std::string name = quoteInput(media.given);
-        if (bytes.empty()) {
+        if (facts.size == 0) {
             add(Severity::Error, media, name + " is empty", "give a file with content");
             return;
         }
         switch (media.role) {
         case MediaRole::QuestionPicture:
         case MediaRole::RevealPicture:
-            checkPicture(media, bytes, name);
+            checkPicture(media, facts, name);
             break;
         case MediaRole::AudioClip:
             if (media.format != MediaFormat::Mp3) {
@@ -68,20 +71,15 @@ struct MediaCheck {
                    : std::string("a ") + mediaFormatName(format) + " file";
     }
 
-    void checkPicture(MediaFile& media, const std::vector<uint8_t>& bytes,
-                      const std::string& name) {
-        PictureInfo info;
-        try {
-            info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
-                                                     : inspectPictureHeader(bytes);
-        } catch (const PictureError& e) {
-            add(Severity::Error, media, name + ": " + e.what(), e.hint);
+    void checkPicture(MediaFile& media, const MediaFacts& facts, const std::string& name) {
+        if (!facts.pictureError.empty()) {
+            add(Severity::Error, media, name + ": " + facts.pictureError, facts.pictureHint);
             return;
         }
-        media.pictureSize = info.size;
-        if (!playerShowsPicture(info.format)) {
+        media.pictureSize = facts.picture.size;
+        if (!playerShowsPicture(facts.picture.format)) {
             add(Severity::Note, media,
-                name + " is a " + mediaFormatName(info.format) +
+                name + " is a " + mediaFormatName(facts.picture.format) +
                     " picture, which the player cannot show; build converts it to JPEG",
                 "");
         }
@@ -90,16 +88,43 @@ struct MediaCheck {
 
 } // namespace
 
+MediaFacts examineMediaFile(const MediaFile& media, PictureDecoding decoding) {
+    MediaFacts facts;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readWholeFile(media.path);
+    } catch (const FileError& e) {
+        facts.readError = e.what();
+        return facts;
+    }
+    facts.size = bytes.size();
+    facts.format = sniffMediaFormat(bytes);
+    if (bytes.empty() || !isPicture(media.role)) {
+        return facts;
+    }
+    try {
+        facts.picture = decoding == PictureDecoding::Full ? inspectPicture(bytes)
+                                                          : inspectPictureHeader(bytes);
+    } catch (const PictureError& e) {
+        facts.pictureError = e.what();
+        facts.pictureHint = e.hint;
+    }
+    return facts;
+}
+
 // Every media file is read and checked on its own core; the problems are merged in
 // description order.
 void checkMediaFiles(Description* d, PictureDecoding decoding,
-                     std::vector<Diagnostic>* diagnostics) {
+                     std::vector<Diagnostic>* diagnostics, const MediaExaminer& examiner) {
     std::vector<std::vector<Diagnostic>> found(d->media.size());
     runInParallel(
         d->media.size(),
         [&](size_t i) {
+            MediaFile& media = d->media[i];
+            MediaFacts facts =
+                examiner ? examiner(media, decoding) : examineMediaFile(media, decoding);
             MediaCheck check{d->file, d->folder, decoding, &found[i]};
-            check.run(d->media[i]);
+            check.run(media, facts);
         },
         [&](size_t i) {
             diagnostics->insert(diagnostics->end(), found[i].begin(), found[i].end());

@@ -107,8 +107,10 @@ class ScratchFolder {
     fs::path path_;
 };
 
-std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJob& job,
-                                 const std::string& ffmpeg) {
+} // namespace
+
+std::vector<uint8_t> convertFilmToWebm(const std::vector<uint8_t>& film, const std::string& name,
+                                       const std::string& ffmpeg) {
     ScratchFolder scratch;
     fs::path in = scratch.path() / "film.avi";
     fs::path out = scratch.path() / "film.webm";
@@ -120,8 +122,7 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
          "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
     std::error_code ec;
     if (status != 0 || !fs::is_regular_file(out, ec)) {
-        throw ExportError(job.name + " (question " + std::to_string(job.question) +
-                          "): ffmpeg could not convert this film to WebM (" +
+        throw ExportError(name + ": ffmpeg could not convert this film to WebM (" +
                           (status < 0 ? std::string("ffmpeg did not start")
                                       : "exit code " + std::to_string(status)) +
                           ")\ncheck that it plays (ffplay FILE) and save it again as an AVI clip");
@@ -129,12 +130,15 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
     return readWholeFile(out);
 }
 
+namespace {
+
 MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb background) {
     MediaResult result;
     std::vector<uint8_t> bytes = job.path.empty() ? job.bytes : readWholeFile(job.path);
     if (job.role == MediaRole::VideoClip) {
         size_t before = bytes.size();
-        result.media.bytes = convertFilm(bytes, job, options.ffmpeg);
+        result.media.bytes = convertFilmToWebm(
+            bytes, job.name + " (question " + std::to_string(job.question) + ")", options.ffmpeg);
         result.media.mime = "video/webm";
         result.done = std::string(mediaFormatName(sniffMediaFormat(bytes))) +
                       " film converted to WebM (VP8, Opus), " + formatSize(before) + " -> " +
@@ -224,6 +228,24 @@ ExportSource readDescription(const ExportOptions& options, const CheckedCallback
     return exported;
 }
 
+// Puts a picture or clip on the page as its question's (or reveal) media.
+void placeMedia(WebQuiz* page, MediaRole role, int question, WebMedia media) {
+    size_t q = static_cast<size_t>(question - 1);
+    if (question >= 1 && q < page->questionMedia.size()) {
+        std::vector<int>& slot =
+            role == MediaRole::RevealPicture ? page->revealPicture : page->questionMedia;
+        slot[q] = static_cast<int>(page->media.size());
+    }
+    page->media.push_back(std::move(media));
+}
+
+// One slot per question for its media and its reveal picture, empty.
+void makeMediaSlots(WebQuiz* page) {
+    const size_t questions = static_cast<size_t>(page->quiz->questionCount);
+    page->questionMedia.assign(questions, -1);
+    page->revealPicture.assign(questions, -1);
+}
+
 // Prepares every picture and clip on all cores and puts them on the page in description
 // order. A picture that does not decode is an error in a description; in an executable the
 // player shows an empty box for it, and so does the page.
@@ -237,7 +259,6 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
             break;
         }
     }
-    const size_t questions = page->questionMedia.size();
     const Rgb background = rgbOfColourref(source.quiz->backgroundColour);
     std::vector<MediaResult> results(jobs.size());
     std::vector<Diagnostic> pictureErrors;
@@ -258,14 +279,8 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
                 }
                 return;
             }
-            size_t q = static_cast<size_t>(job.question - 1);
-            if (job.question >= 1 && q < questions) {
-                std::vector<int>& slot = job.role == MediaRole::RevealPicture ? page->revealPicture
-                                                                              : page->questionMedia;
-                slot[q] = static_cast<int>(page->media.size());
-            }
             report->mediaBytes += result.media.bytes.size();
-            page->media.push_back(std::move(result.media));
+            placeMedia(page, job.role, job.question, std::move(result.media));
             if (progress) {
                 progress(i + 1, jobs.size(), job.resourceId, job.name, result.done);
             }
@@ -288,9 +303,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
-    const size_t questions = static_cast<size_t>(source.quiz->questionCount);
-    page.questionMedia.assign(questions, -1);
-    page.revealPicture.assign(questions, -1);
+    makeMediaSlots(&page);
     if (!noPictureErrors(addAllMedia(source, options, progress, &report, &page),
                          &report.diagnostics, checked)) {
         return report;
@@ -299,10 +312,25 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     std::string html = renderWebPage(page);
     writeFileAtomically(options.output, std::vector<uint8_t>(html.begin(), html.end()));
     report.exported = true;
-    report.questions = questions;
+    report.questions = page.questionMedia.size();
     report.mediaCount = page.media.size();
     report.pageBytes = html.size();
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return report;
+}
+
+std::string renderCheckedDescription(const Description& description, const std::string& storageKey,
+                                     const PageMediaSource& media) {
+    QuizPtr quiz = makeQuiz(description);
+    WebQuiz page;
+    page.quiz = quiz.get();
+    page.storageKey = storageKey;
+    makeMediaSlots(&page);
+    for (const MediaFile& m : description.media) {
+        if (std::shared_ptr<const WebMedia> made = media(m)) {
+            placeMedia(&page, m.role, m.question, *made);
+        }
+    }
+    return renderWebPage(page);
 }
