@@ -121,11 +121,17 @@ Response editorStyle(const Request&, Studio&) {
     return asset("text/css; charset=utf-8", kStudioStyle);
 }
 
+// Shown in the preview while the quiz has errors: the page cannot be made of it.
+const char kNoPreview[] =
+    "<!DOCTYPE html><html lang=\"fr\"><head><meta charset=\"utf-8\"><title>Aper\u00e7u</title>"
+    "</head><body style=\"font-family: sans-serif; color: #5b6476; padding: 24px\">"
+    "<p>Corrigez les erreurs du quiz pour en voir l\u2019aper\u00e7u.</p></body></html>";
+
 Response preview(const Request&, Studio& studio) {
     Response r;
     r.body = studio.state.previewPage();
     if (r.body.empty()) {
-        r.status = 409;
+        r.body = kNoPreview;
     }
     r.set("Content-Type", "text/html; charset=utf-8");
     r.set("Content-Security-Policy", kPreviewPolicy);

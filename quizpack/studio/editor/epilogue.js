@@ -1,1 +1,2 @@
-// epilogue
+  startStudio(window, document);
+})();
