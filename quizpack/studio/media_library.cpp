@@ -118,7 +118,7 @@ MediaFacts MediaLibrary::examine(const fs::path& folder, const MediaFile& media,
     if (!inside) {
         MediaFacts refused;
         refused.readError = studioMessage(StudioText::OutsideFolder, {{"path", media.given}});
-        refused.readHint = "media/";
+        refused.readHint = studioMessage(StudioText::OutsideFolderHint);
         return refused;
     }
     MediaFile local = media;

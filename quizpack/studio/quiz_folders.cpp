@@ -82,5 +82,13 @@ std::string quizFolderName(const std::string& title) {
             gap = true;
         }
     }
-    return name;
+    // Names Windows keeps for its devices cannot be folders there.
+    std::string upper;
+    for (char c : name) {
+        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    }
+    bool device = upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
+                  (upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
+                   upper[3] >= '1' && upper[3] <= '9');
+    return device ? name + "-quiz" : name;
 }

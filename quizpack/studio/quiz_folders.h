@@ -18,5 +18,6 @@ std::vector<ListedQuiz> listQuizzes(const std::filesystem::path& folder);
 
 // A folder name for a quiz titled `title`, safe on Windows and Linux: letters a to z (accents
 // taken off) and digits kept, every other run of characters one '-', at most 60 characters
-// ("Capitales d'Europe" -> "Capitales-d-Europe"). "" when nothing is left.
+// ("Capitales d'Europe" -> "Capitales-d-Europe"), "-quiz" after a name Windows keeps for a
+// device ("CON-quiz"). "" when nothing is left.
 std::string quizFolderName(const std::string& title);

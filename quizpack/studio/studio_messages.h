@@ -38,6 +38,7 @@ enum class StudioText {
     UploadBadRole,
     UploadBadQuestion,
     OutsideFolder,
+    OutsideFolderHint,
     HasErrors,
     JobRunning,
     JobFailed,
