@@ -7,6 +7,7 @@
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/media/parallel.h"
 #include "quizpack/page/sha256.h"
 #include "quizpack/page/web_export.h"
 #include "quizpack/studio/quiz_document.h"
@@ -90,8 +91,9 @@ json StudioState::quizJson(const std::vector<std::string>& notices) {
                                         {{"file", displayPath(q.description)}, {"why", q.problem}});
         return body;
     }
+    checkIfNeeded();
     body["quiz"] = q.model;
-    body["diagnostics"] = q.check ? diagnosticsJson(q.check->diagnostics) : json::array();
+    body["diagnostics"] = diagnosticsJson(q.check->diagnostics);
     body["unusedMedia"] = media_.unused(q.folder, namedMedia());
     return body;
 }
@@ -111,9 +113,9 @@ void StudioState::openDescription(const fs::path& description) {
     quiz_->writtenByStudio = loaded.writtenByStudio;
     quiz_->droppedKeys = loaded.droppedKeys;
     quiz_->questionsFile = loaded.questionsFile;
-    if (quiz_->editable) {
-        runCheck();
-    }
+    // Checked when first asked: the studio listens at once, even before a quiz of ninety
+    // photos has had each decoded.
+    quiz_->check = nullptr;
 }
 
 std::string StudioState::diskText(bool* exists) const {
@@ -124,6 +126,12 @@ std::string StudioState::diskText(bool* exists) const {
     } catch (const FileError&) {
         *exists = false;
         return "";
+    }
+}
+
+void StudioState::checkIfNeeded() {
+    if (quiz_ && quiz_->editable && !quiz_->check) {
+        runCheck();
     }
 }
 
@@ -152,6 +160,7 @@ std::vector<std::string> StudioState::namedMedia() const {
 
 std::shared_ptr<const CheckResult> StudioState::currentCheck() {
     std::lock_guard<std::mutex> lock(mutex_);
+    checkIfNeeded();
     return quiz_ && quiz_->editable ? quiz_->check : nullptr;
 }
 
@@ -335,9 +344,8 @@ std::shared_ptr<const WebMedia> StudioState::picture(const std::string& path) {
             return nullptr;
         }
         folder = quiz_->folder;
-        if (quiz_->check) {
-            background = quiz_->check->description.background;
-        }
+        checkIfNeeded();
+        background = quiz_->check->description.background;
     }
     std::optional<fs::path> file = pathInsideFolder(folder, path);
     return file ? media_.pageMedia(*file, MediaRole::QuestionPicture, background, ffmpeg_)
@@ -394,22 +402,30 @@ std::string StudioState::previewPage() {
         std::lock_guard<std::mutex> lock(mutex_);
         folder = quiz_->folder;
     }
-    Rgb background = check->description.background;
-    return renderCheckedDescription(
-        check->description, "quizz-studio-preview",
-        [&](const MediaFile& m) -> std::shared_ptr<const WebMedia> {
-            std::optional<fs::path> file = pathInsideFolder(folder, m.given);
-            return file ? media_.pageMedia(*file, m.role, background, ffmpeg_) : nullptr;
-        });
+    const Rgb background = check->description.background;
+    const std::vector<MediaFile>& media = check->description.media;
+    std::vector<std::shared_ptr<const WebMedia>> made(media.size());
+    // Each picture is prepared once per content; the first preview prepares them on every
+    // core.
+    runInParallel(
+        media.size(),
+        [&](size_t i) {
+            std::optional<fs::path> file = pathInsideFolder(folder, media[i].given);
+            made[i] = file ? media_.pageMedia(*file, media[i].role, background, ffmpeg_) : nullptr;
+        },
+        [](size_t) {});
+    return renderCheckedDescription(check->description, "quizz-studio-preview",
+                                    [&](const MediaFile& m) { return made[&m - media.data()]; });
 }
 
 // ---- builds and exports ------------------------------------------------------------------
 
 StudioReply StudioState::startJob(JobKind kind) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!quiz_ || !quiz_->editable || !quiz_->check) {
+    if (!quiz_ || !quiz_->editable) {
         return failure(409, StudioText::NoQuizOpen);
     }
+    checkIfNeeded();
     int errors = countSeverity(quiz_->check->diagnostics, Severity::Error);
     if (errors > 0) {
         return failure(409, StudioText::HasErrors, {{"count", std::to_string(errors)}});

@@ -98,6 +98,7 @@ class StudioState {
     nlohmann::json listJson() const;
     void openDescription(const std::filesystem::path& description);
     void runCheck();
+    void checkIfNeeded();
     std::string diskText(bool* exists) const;
     std::string keepCopy(const std::string& text);
     std::vector<std::string> namedMedia() const;

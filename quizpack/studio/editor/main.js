@@ -13,6 +13,8 @@ function startStudio(win, doc) {
     diagnostics: [],
     unusedMedia: [],
     shape: null,
+    questionsDrawn: [],
+    diagnosticsDrawn: null,
     saveState: 'saved',
     errors: 0
   };
@@ -90,6 +92,7 @@ function startStudio(win, doc) {
   // The list of quizzes, or a quiz as the server sends it (session, open, new, reload).
   function showSession(body, keepHistory) {
     app.shape = null;
+    app.diagnosticsDrawn = null;
     doc.getElementById('conflict').hidden = true;
     (body.notices || []).forEach(function (n) { showNotice(doc, n, 'info'); });
     doc.getElementById('show-list').hidden = !body.canList;

@@ -30,11 +30,19 @@ function problemsPlace(doc, app, d) {
   return box && !box.hidden ? box.querySelector('.problems') : null;
 }
 
+// Drawn again only when the problems or the list's shape changed since they were drawn.
 function drawDiagnostics(doc, app) {
+  var drawn = JSON.stringify(app.diagnostics) + '|' + app.shape;
+  if (drawn === app.diagnosticsDrawn) {
+    return;
+  }
+  app.diagnosticsDrawn = drawn;
   var list = doc.getElementById('diagnostics');
   list.textContent = '';
   Array.prototype.forEach.call(doc.querySelectorAll('#quiz-view .problems'), function (ul) {
-    ul.textContent = '';
+    if (ul.firstChild) {
+      ul.textContent = '';
+    }
   });
   var errors = 0;
   app.diagnostics.forEach(function (d) {

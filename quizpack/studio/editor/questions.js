@@ -150,12 +150,19 @@ function drawQuestions(doc, app, handlers) {
   var shape = listShape(app);
   if (shape !== app.shape) {
     app.shape = shape;
+    app.questionsDrawn = [];
     list.textContent = '';
     app.quiz.questions.forEach(function (question, q) {
       list.appendChild(makeQuestion(doc, app, q, handlers));
     });
   }
+  // Only the questions that changed since they were drawn are drawn again.
   app.quiz.questions.forEach(function (question, q) {
+    var drawn = JSON.stringify(question);
+    if (app.questionsDrawn[q] === drawn) {
+      return;
+    }
+    app.questionsDrawn[q] = drawn;
     app.fields.forEach(function (f) {
       if (f.scope !== 'question' || !fieldShown(app.quiz, app.fields, f)) {
         return;
