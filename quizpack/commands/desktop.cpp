@@ -18,7 +18,8 @@ bool openInBrowser(const std::string& address) {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
-    int failed = posix_spawnp(&child, argv[0], &actions, nullptr, const_cast<char**>(argv), environ);
+    int failed =
+        posix_spawnp(&child, argv[0], &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         return false;

@@ -6,8 +6,8 @@
 #include <shlobj.h>
 
 bool openInBrowser(const std::string& address) {
-    HINSTANCE result = ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr,
-                                     SW_SHOWNORMAL);
+    HINSTANCE result =
+        ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -49,7 +49,8 @@ int runStudio(const CommandArguments& args) {
         throw usageMistake("give at most one folder or description");
     }
     const unsigned port = portOf(args);
-    const fs::path given = args.positional.empty() ? fs::path(".") : pathFromArgument(args.positional[0]);
+    const fs::path given =
+        args.positional.empty() ? fs::path(".") : pathFromArgument(args.positional[0]);
     return serve(studioPlaceOf(given), port, !args.has("--no-browser"));
 }
 

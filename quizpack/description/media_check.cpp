@@ -103,8 +103,8 @@ MediaFacts examineMediaFile(const MediaFile& media, PictureDecoding decoding) {
         return facts;
     }
     try {
-        facts.picture = decoding == PictureDecoding::Full ? inspectPicture(bytes)
-                                                          : inspectPictureHeader(bytes);
+        facts.picture =
+            decoding == PictureDecoding::Full ? inspectPicture(bytes) : inspectPictureHeader(bytes);
     } catch (const PictureError& e) {
         facts.pictureError = e.what();
         facts.pictureHint = e.hint;
@@ -114,8 +114,8 @@ MediaFacts examineMediaFile(const MediaFile& media, PictureDecoding decoding) {
 
 // Every media file is read and checked on its own core; the problems are merged in
 // description order.
-void checkMediaFiles(Description* d, PictureDecoding decoding,
-                     std::vector<Diagnostic>* diagnostics, const MediaExaminer& examiner) {
+void checkMediaFiles(Description* d, PictureDecoding decoding, std::vector<Diagnostic>* diagnostics,
+                     const MediaExaminer& examiner) {
     std::vector<std::vector<Diagnostic>> found(d->media.size());
     runInParallel(
         d->media.size(),

@@ -60,10 +60,9 @@ std::optional<Response> admit(const Request& request, const StudioAccess& access
         return refusal(403, StudioText::WrongHost);
     }
     const bool reads = request.method == "GET" || request.method == "HEAD";
-    const std::string token =
-        request.cookie(studioCookieName(access)).empty() && reads
-            ? request.query("token")
-            : request.cookie(studioCookieName(access));
+    const std::string token = request.cookie(studioCookieName(access)).empty() && reads
+                                  ? request.query("token")
+                                  : request.cookie(studioCookieName(access));
     if (!sameSecret(token, access.token)) {
         return refusal(403, StudioText::Forbidden);
     }

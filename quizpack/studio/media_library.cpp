@@ -152,8 +152,8 @@ std::shared_ptr<const WebMedia> MediaLibrary::pageMedia(const fs::path& file, Me
     if (hash.empty()) {
         return nullptr;
     }
-    std::string key = hash + "/" + std::to_string(static_cast<int>(role)) + "/" +
-                      colourName(background);
+    std::string key =
+        hash + "/" + std::to_string(static_cast<int>(role)) + "/" + colourName(background);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto it = prepared_.find(key);

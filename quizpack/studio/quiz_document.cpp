@@ -302,8 +302,7 @@ std::string quizModelProblem(const json& quiz) {
         return "a quiz holds at most 90 questions";
     }
     for (const json& question : quiz["questions"]) {
-        if (std::string problem = objectProblem(question, FieldScope::Question);
-            !problem.empty()) {
+        if (std::string problem = objectProblem(question, FieldScope::Question); !problem.empty()) {
             return problem;
         }
     }
@@ -317,7 +316,7 @@ bool readStudioQuestionTable(std::string_view text, const std::string& file, jso
         return false;
     }
     // Each column is the question key of the same name; the two answers are one list.
-    const char* keys[kQuestionColumnCount] = {nullptr,        nullptr,   "text", "reveal_text",
+    const char* keys[kQuestionColumnCount] = {nullptr,   nullptr,          "text", "reveal_text",
                                               "picture", "reveal_picture", "clip"};
     *questions = json::array();
     for (const QuestionRow& row : table.rows) {

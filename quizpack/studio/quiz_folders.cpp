@@ -14,8 +14,8 @@ ListedQuiz describe(const std::string& name, const fs::path& description) {
     ListedQuiz quiz{name, "", "", description};
     try {
         std::vector<uint8_t> bytes = readWholeFile(description);
-        LoadedDescription loaded =
-            loadStudioDescription(std::string(bytes.begin(), bytes.end()), description.parent_path());
+        LoadedDescription loaded = loadStudioDescription(std::string(bytes.begin(), bytes.end()),
+                                                         description.parent_path());
         if (loaded.editable) {
             quiz.title = loaded.quiz["settings"].value("title", "");
             quiz.kind = loaded.quiz["settings"].value("kind", "");
@@ -87,8 +87,9 @@ std::string quizFolderName(const std::string& title) {
     for (char c : name) {
         upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     }
-    bool device = upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
-                  (upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
-                   upper[3] >= '1' && upper[3] <= '9');
+    bool device =
+        upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
+        (upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
+         upper[3] >= '1' && upper[3] <= '9');
     return device ? name + "-quiz" : name;
 }

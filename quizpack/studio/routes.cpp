@@ -6,7 +6,6 @@
 #include "quizpack/studio/studio_fields.h"
 #include "quizpack/studio/studio_messages.h"
 
-
 using json = nlohmann::json;
 
 namespace {
@@ -62,14 +61,14 @@ bool shallow(const std::string& body) {
 // The request's JSON object; false with the response to send when it is none.
 bool jsonBody(const Request& request, json* body, Response* refusal) {
     if (request.body.size() > kMaxJsonBytes) {
-        *refusal = errorResponse(413, studioMessage(StudioText::TooLarge,
-                                                    {{"limit", formatSize(kMaxJsonBytes)}}));
+        *refusal = errorResponse(
+            413, studioMessage(StudioText::TooLarge, {{"limit", formatSize(kMaxJsonBytes)}}));
         return false;
     }
     *body = shallow(request.body) ? json::parse(request.body, nullptr, false) : json();
     if (!body->is_object()) {
-        *refusal = errorResponse(400, studioMessage(StudioText::BadJson,
-                                                    {{"why", "a JSON object was expected"}}));
+        *refusal = errorResponse(
+            400, studioMessage(StudioText::BadJson, {{"why", "a JSON object was expected"}}));
         return false;
     }
     return true;
@@ -141,8 +140,8 @@ Response preview(const Request&, Studio& studio) {
 Response picture(const Request& request, Studio& studio) {
     std::shared_ptr<const WebMedia> media = studio.state.picture(request.query("path"));
     if (!media) {
-        return errorResponse(404, studioMessage(StudioText::NotFound,
-                                                {{"path", request.query("path")}}));
+        return errorResponse(
+            404, studioMessage(StudioText::NotFound, {{"path", request.query("path")}}));
     }
     Response r;
     r.set("Content-Type", media->mime);
@@ -244,9 +243,9 @@ Response storeMedia(const Request& request, Studio& studio) {
         return refusal;
     }
     int question = std::atoi(formValue(parts, "question").c_str());
-    return fromReply(studio.state.storeMedia(question, formValue(parts, "role"), file->fileName,
-                                             std::vector<uint8_t>(file->data.begin(),
-                                                                  file->data.end())));
+    return fromReply(
+        studio.state.storeMedia(question, formValue(parts, "role"), file->fileName,
+                                std::vector<uint8_t>(file->data.begin(), file->data.end())));
 }
 
 Response importTable(const Request& request, Studio& studio) {

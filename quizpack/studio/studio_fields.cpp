@@ -4,10 +4,8 @@
 
 namespace {
 
-const std::vector<FieldChoice> kKinds = {{"text", "Texte"},
-                                         {"picture", "Images"},
-                                         {"audio", "Audio"},
-                                         {"video", "Vid\u00e9o"}};
+const std::vector<FieldChoice> kKinds = {
+    {"text", "Texte"}, {"picture", "Images"}, {"audio", "Audio"}, {"video", "Vid\u00e9o"}};
 const std::vector<FieldChoice> kAnswerCounts = {{"1", "Une r\u00e9ponse"},
                                                 {"2", "Deux r\u00e9ponses"}};
 const std::vector<FieldChoice> kReveals = {

@@ -27,10 +27,10 @@ struct FieldChoice {
 };
 
 struct StudioField {
-    const char* id;   // the element's id; a question's fields are "question-N-" + id
+    const char* id; // the element's id; a question's fields are "question-N-" + id
     FieldScope scope;
-    const char* key;  // the description key: "title", "labels", "grading.accents"
-    int index;        // the element of an array key (0 = first), or -1
+    const char* key; // the description key: "title", "labels", "grading.accents"
+    int index;       // the element of an array key (0 = first), or -1
     FieldType type;
     const char* label;
     std::vector<FieldChoice> choices;

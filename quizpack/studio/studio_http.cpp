@@ -26,8 +26,6 @@ std::string trimmed(const std::string& text) {
     return start == std::string::npos ? "" : text.substr(start, end - start + 1);
 }
 
-
-
 // A header's parameter: `name`="value" or name=value; "" when absent.
 std::string parameter(std::string_view header, const std::string& name) {
     size_t at = 0;
@@ -39,9 +37,8 @@ std::string parameter(std::string_view header, const std::string& name) {
         }
         if (at < header.size() && header[at] == '"') {
             size_t end = header.find('"', at + 1);
-            return std::string(header.substr(at + 1, end == std::string_view::npos
-                                                         ? std::string_view::npos
-                                                         : end - at - 1));
+            return std::string(header.substr(
+                at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1));
         }
         size_t end = header.find(';', at);
         return std::string(header.substr(at, end == std::string_view::npos ? end : end - at));

@@ -13,8 +13,8 @@
 #include <vector>
 
 struct Request {
-    std::string method; // "GET", "POST", ... as sent
-    std::string target; // "/api/quiz?x=1", as sent
+    std::string method;                         // "GET", "POST", ... as sent
+    std::string target;                         // "/api/quiz?x=1", as sent
     std::map<std::string, std::string> headers; // names in lower case
     std::string body;
 

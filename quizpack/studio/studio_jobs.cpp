@@ -82,10 +82,9 @@ void StudioJobs::run(JobKind kind, fs::path description, fs::path output, std::s
             BuildOptions options;
             options.description = description;
             options.output = output;
-            BuildReport report = buildQuiz(
-                options, [&](size_t index, size_t total, const MediaFile&, const std::string&) {
-                    progress(kind, index, total);
-                });
+            BuildReport report =
+                buildQuiz(options, [&](size_t index, size_t total, const MediaFile&,
+                                       const std::string&) { progress(kind, index, total); });
             made = report.built;
             problems = report.diagnostics;
         } else {
@@ -115,7 +114,6 @@ void StudioJobs::run(JobKind kind, fs::path description, fs::path output, std::s
     } catch (const std::exception& e) {
         done.message = e.what();
     }
-    done.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    done.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     finish(kind, std::move(done));
 }

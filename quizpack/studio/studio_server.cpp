@@ -16,7 +16,6 @@
 #include "quizpack/common/quizpack_error.h"
 #include "quizpack/studio/routes.h"
 
-
 namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
@@ -69,10 +68,8 @@ Request requestOf(const http::request<http::string_body>& message) {
     return request;
 }
 
-http::response<http::string_body> messageOf(const Response& response, unsigned version,
-                                            bool head) {
-    http::response<http::string_body> message{static_cast<http::status>(response.status),
-                                              version};
+http::response<http::string_body> messageOf(const Response& response, unsigned version, bool head) {
+    http::response<http::string_body> message{static_cast<http::status>(response.status), version};
     message.set(http::field::server, "quizpack studio");
     for (const auto& h : response.headers) {
         message.set(h.first, h.second);

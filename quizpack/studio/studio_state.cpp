@@ -14,7 +14,6 @@
 #include "quizpack/studio/quiz_folders.h"
 #include "quizpack/studio/studio_messages.h"
 
-
 namespace fs = std::filesystem;
 using json = nlohmann::json;
 
@@ -141,9 +140,8 @@ void StudioState::runCheck() {
     MediaExaminer examiner = [this, folder](const MediaFile& m, PictureDecoding decoding) {
         return media_.examine(folder, m, decoding);
     };
-    quiz_->check = std::make_shared<CheckResult>(
-        checkDescriptionText(text, quiz_->description.filename().u8string(), folder,
-                             PictureDecoding::Full, examiner));
+    quiz_->check = std::make_shared<CheckResult>(checkDescriptionText(
+        text, quiz_->description.filename().u8string(), folder, PictureDecoding::Full, examiner));
 }
 
 std::vector<std::string> StudioState::namedMedia() const {
@@ -246,9 +244,10 @@ StudioReply StudioState::save(const json& model, long long revision, bool force)
     bool changedOnDisk = (exists ? hashOf(disk) : "") != quiz_->diskHash;
     if (!force && (revision != quiz_->revision || changedOnDisk)) {
         json body = {{"conflict", changedOnDisk ? "disk" : "tab"},
-                     {"error", changedOnDisk ? studioMessage(StudioText::ChangedOnDisk,
-                                                             {{"file", displayPath(quiz_->description)}})
-                                             : studioMessage(StudioText::SavedElsewhere)},
+                     {"error", changedOnDisk
+                                   ? studioMessage(StudioText::ChangedOnDisk,
+                                                   {{"file", displayPath(quiz_->description)}})
+                                   : studioMessage(StudioText::SavedElsewhere)},
                      {"revision", quiz_->revision}};
         return reply(409, body);
     }
@@ -269,8 +268,8 @@ StudioReply StudioState::save(const json& model, long long revision, bool force)
                 studioMessage(StudioText::KeysDropped, {{"keys", keys}, {"copy", copy}}));
         }
         if (!quiz_->questionsFile.empty()) {
-            notices.push_back(studioMessage(StudioText::QuestionsFileReplaced,
-                                            {{"file", quiz_->questionsFile}}));
+            notices.push_back(
+                studioMessage(StudioText::QuestionsFileReplaced, {{"file", quiz_->questionsFile}}));
         }
     }
     std::string text = writeStudioDescription(model);
@@ -297,7 +296,8 @@ StudioReply StudioState::status() {
     bool exists = false;
     std::string disk = diskText(&exists);
     bool changed = (exists ? hashOf(disk) : "") != quiz_->diskHash;
-    return reply(200, {{"mode", "quiz"}, {"revision", quiz_->revision}, {"changedOnDisk", changed}});
+    return reply(200,
+                 {{"mode", "quiz"}, {"revision", quiz_->revision}, {"changedOnDisk", changed}});
 }
 
 StudioReply StudioState::reload() {
@@ -322,7 +322,8 @@ StudioReply StudioState::storeMedia(int question, const std::string& role,
     }
     int questions = static_cast<int>(quiz_->model["questions"].size());
     if (question < 1 || question > questions) {
-        return failure(400, StudioText::UploadBadQuestion, {{"question", std::to_string(question)}});
+        return failure(400, StudioText::UploadBadQuestion,
+                       {{"question", std::to_string(question)}});
     }
     std::string kind = quiz_->model["settings"].value("kind", "text");
     UploadCheck checked = checkUpload(role, kind, fileName, bytes);
@@ -441,9 +442,8 @@ StudioReply StudioState::startJob(JobKind kind) {
 StudioReply StudioState::job(JobKind kind) {
     JobRecord r = jobs_.record(kind);
     const char* states[] = {"idle", "running", "done", "failed"};
-    json body = {{"state", states[static_cast<int>(r.state)]},
-                 {"done", r.done},
-                 {"total", r.total}};
+    json body = {
+        {"state", states[static_cast<int>(r.state)]}, {"done", r.done}, {"total", r.total}};
     if (r.state == JobState::Done) {
         body["file"] = r.output.filename().u8string();
         body["bytes"] = r.bytes;
@@ -471,9 +471,9 @@ StudioPlace studioPlaceOf(const fs::path& given) {
     if (fs::is_regular_file(given, ec)) {
         return StudioPlace{fs::path(), given};
     }
-    throw QuizpackError(kExitBadInput,
-                        displayPath(given) + ": no such folder or description\n"
-                                             "give a folder of quizzes, a quiz's folder or its "
-                                             "description (QUIZ.toml), or nothing for the "
-                                             "current folder");
+    throw QuizpackError(kExitBadInput, displayPath(given) +
+                                           ": no such folder or description\n"
+                                           "give a folder of quizzes, a quiz's folder or its "
+                                           "description (QUIZ.toml), or nothing for the "
+                                           "current folder");
 }

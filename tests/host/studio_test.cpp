@@ -86,7 +86,9 @@ class StudioOnFolder : public testing::Test {
         Request r;
         r.method = method;
         r.target = target;
-        r.headers = {{"host", "127.0.0.1:4321"}, {"cookie", kCookie}, {"x-quizz-studio", "1"},
+        r.headers = {{"host", "127.0.0.1:4321"},
+                     {"cookie", kCookie},
+                     {"x-quizz-studio", "1"},
                      {"content-type", type}};
         r.body = body;
         return handleRequest(r, *studio);
@@ -147,8 +149,9 @@ TEST_F(StudioOnFolder, ReadsNoFileOutsideTheQuizFolder) {
     fs::create_symlink(dir / "secret.jpg", dir / "quiz" / "link.jpg");
     writeFile(dir / "quiz" / "quiz.toml", "kind = \"picture\"\n");
     open(dir / "quiz");
-    for (const std::string& path : std::vector<std::string>{
-             "../secret.jpg", (dir / "secret.jpg").string(), "link.jpg", "media/../../secret.jpg"}) {
+    for (const std::string& path :
+         std::vector<std::string>{"../secret.jpg", (dir / "secret.jpg").string(), "link.jpg",
+                                  "media/../../secret.jpg"}) {
         json quiz = {{"settings", {{"kind", "picture"}}},
                      {"questions", {{{"answers", {"A"}}, {"picture", path}}}}};
         json saved = askJson("GET", "/api/session");
@@ -162,7 +165,8 @@ TEST_F(StudioOnFolder, ReadsNoFileOutsideTheQuizFolder) {
 }
 
 TEST_F(StudioOnFolder, KeepsTheAuthorsOriginalOnceAndAsksBeforeOverwritingAChangeOnDisk) {
-    const std::string handWritten = "# Mon quiz, \xC3\xA9" "crit \xC3\xA0 la main\n"
+    const std::string handWritten = "# Mon quiz, \xC3\xA9"
+                                    "crit \xC3\xA0 la main\n"
                                     "title = \"Capitales\"\nkind = \"text\"\ncodes = [\"AB\"]\n"
                                     "\n[[question]]\ntext = \"France ?\"\nanswers = [\"Paris\"]\n";
     writeFile(dir / "quiz.toml", handWritten);
@@ -197,9 +201,18 @@ TEST_F(StudioOnFolder, KeepsTheAuthorsOriginalOnceAndAsksBeforeOverwritingAChang
 }
 
 TEST(StudioDocument, WhatItWritesItReadsBackAsItsOwn) {
-    json quiz = {{"settings", {{"title", "Quiz \"1\""}, {"kind", "text"}, {"answers_per_question", 2},
-                               {"labels", {"Un", "Deux"}}, {"codes", {"A", "B"}}}},
-                 {"questions", {{{"answers", {"Paris | Lut\xC3\xA8" "ce", "x"}}, {"text", "Q ?"}}}}};
+    json quiz = {{"settings",
+                  {{"title", "Quiz \"1\""},
+                   {"kind", "text"},
+                   {"answers_per_question", 2},
+                   {"labels", {"Un", "Deux"}},
+                   {"codes", {"A", "B"}}}},
+                 {"questions",
+                  {{{"answers",
+                     {"Paris | Lut\xC3\xA8"
+                      "ce",
+                      "x"}},
+                    {"text", "Q ?"}}}}};
     std::string text = writeStudioDescription(quiz);
     LoadedDescription loaded = loadStudioDescription(text, ".");
     EXPECT_TRUE(loaded.editable && loaded.writtenByStudio) << text;
