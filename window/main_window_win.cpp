@@ -7,8 +7,9 @@
 #include "window/header_panel_win.h"
 
 const char kMainWindowClass[] = "WindowsApp";
+// Windows-1252; the version is the project's (CMakeLists.txt).
 const char kVersionFooterText[] = "R\xE9"
-                                  "alis\xE9 avec la version 2.1";
+                                  "alis\xE9 avec la version " QUIZZ_VERSION;
 
 namespace {
 

@@ -59,7 +59,8 @@ const std::vector<Command> kCommands = {
      "picture the player can show as it is, whatever its size.\n"
      "\n"
      "The player program: --player EXE; else quizplayer.exe beside quizpack; else the one\n"
-     "carried inside a Windows quizpack.exe; else ../win64/quizplayer.exe of a build tree.\n",
+     "carried inside a Windows quizpack.exe; else the installed ../share/quizz/quizplayer.exe;\n"
+     "else ../win64/quizplayer.exe of a build tree.\n",
      {{"-o", true}, {"--player", true}, {"--keep-pictures", false}, {"--force", false}},
      ArgumentStyle::Options, runBuild},
 

@@ -93,6 +93,11 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
     if (tryEmbedded(quizpackPath, &found, &looked)) {
         return found;
     }
+    // An installed quizpack (PREFIX/bin) finds it where the install rules put it.
+    if (!quizpackPath.empty() &&
+        tryRead((folder / QUIZZ_INSTALLED_PLAYER).lexically_normal(), &found, &looked)) {
+        return found;
+    }
     // The host build's quizpack lives in build/host, the player in build/win64.
     if (!quizpackPath.empty() &&
         tryRead(folder.parent_path() / "win64" / "quizplayer.exe", &found, &looked)) {

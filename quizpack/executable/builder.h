@@ -35,8 +35,8 @@ constexpr char kEmbeddedPlayerType[] = "QUIZPLAYER";
 
 // The player program to copy: `explicitPlayer` when given; else quizplayer.exe beside
 // `quizpackPath`; else the player carried inside `quizpackPath` as a "QUIZPLAYER"
-// resource; else the build tree's ../win64/quizplayer.exe. Throws BuildError naming every
-// place looked at and --player.
+// resource; else the installed one (../share/quizz/quizplayer.exe); else the build tree's
+// ../win64/quizplayer.exe. Throws BuildError naming every place looked at and --player.
 PlayerTemplate findPlayerTemplate(const std::optional<std::filesystem::path>& explicitPlayer,
                                   const std::filesystem::path& quizpackPath);
 

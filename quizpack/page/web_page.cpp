@@ -195,6 +195,7 @@ std::string renderWebPage(const WebQuiz& page) {
                       "; img-src data:; media-src blob:; base-uri 'none'; form-action 'none'";
     return fillTemplate(kWebPageTemplate.text(),
                         {{"@CONTENT_SECURITY_POLICY@", csp},
+                         {"@GENERATOR@", "quizpack " QUIZZ_VERSION},
                          {"@STYLE@", style},
                          {"@QUIZ_DATA@", quizJson(page, layout, graderOffset, kWebGraderWasm.size)},
                          {"@MEDIA_DATA@", bytesAsScriptText(layout.bytes)},

@@ -376,6 +376,8 @@ TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
             << message;
         EXPECT_NE(message.find((dir / "win64/quizplayer.exe").string()), std::string::npos)
             << message;
+        EXPECT_NE(message.find((dir / "share/quizz/quizplayer.exe").string()), std::string::npos)
+            << message;
         EXPECT_NE(message.find("--player"), std::string::npos) << message;
     }
     writeBytes(dir / "win64/quizplayer.exe", minimalExecutable());
@@ -383,6 +385,10 @@ TEST(Build, WithoutAPlayerItSaysWhereItLookedAndToPassPlayer) {
     writeFile(dir / "host/quizplayer.exe", "beside");
     EXPECT_EQ(findPlayerTemplate(std::nullopt, dir / "host/quizpack").bytes,
               (Bytes{'b', 'e', 's', 'i', 'd', 'e'}));
+    // An installed quizpack: PREFIX/bin/quizpack and PREFIX/share/quizz/quizplayer.exe.
+    writeFile(dir / "share/quizz/quizplayer.exe", "installed");
+    EXPECT_EQ(findPlayerTemplate(std::nullopt, dir / "bin/quizpack").bytes,
+              (Bytes{'i', 'n', 's', 't', 'a', 'l', 'l', 'e', 'd'}));
 }
 
 // ---- inspect and extract ----------------------------------------------------------------

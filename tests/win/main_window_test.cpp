@@ -107,7 +107,7 @@ TEST(MainWindow, FooterAndBoardFollowTheClientArea) {
     ASSERT_NE(footer, nullptr);
     EXPECT_EQ(classOf(footer), "Static");
     EXPECT_EQ(textOf(footer), "R\xE9"
-                              "alis\xE9 avec la version 2.1");
+                              "alis\xE9 avec la version " QUIZZ_VERSION);
     EXPECT_EQ(styleOf(footer), static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
     EXPECT_EQ(fontOf(footer), guiFont());
 

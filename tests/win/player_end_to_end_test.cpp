@@ -71,7 +71,7 @@ TEST(PlayerEndToEnd, TypedAnswersAreGradedSavedAndRestored) {
         EXPECT_EQ(player.mainText(ID_CODE_LABEL), " Code :");
         EXPECT_EQ(player.mainText(ID_WEB_LINK), "http://quizz.fr");
         EXPECT_EQ(player.mainText(ID_VERSION_FOOTER), "R\xE9"
-                                                      "alis\xE9 avec la version 2.1");
+                                                      "alis\xE9 avec la version " QUIZZ_VERSION);
         EXPECT_TRUE(IsWindowVisible(player.main()));
         EXPECT_TRUE(IsWindowVisible(player.board()));
 

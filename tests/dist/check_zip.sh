@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The Windows zip, used as a Windows author would use it: it unpacks into one folder that
+# holds quizpack.exe, LISEZMOI.txt (UTF-8 with a byte order mark and Windows line ends, so
+# that Notepad shows its accents), the documentation and the samples; under Wine the
+# unpacked quizpack.exe gives its version and builds a sample into a quiz that starts.
+#
+#   tests/dist/check_zip.sh ZIP VERSION STARTUP_PROBE
+#
+# STARTUP_PROBE is the Windows build's bench/startup_probe.exe, which starts a quiz and
+# waits for its board. Runs inside the caller's Wine session when there is one.
+set -euo pipefail
+
+zip=$1 version=$2 probe=$3
+# shellcheck source=tests/dist/package_check.sh
+. "$(dirname "$0")/package_check.sh"
+
+check_package_name "$zip" "quizz-$version-windows.zip"
+(cd "$work" && cmake -E tar xf "$zip")
+top=$work/quizz-$version-windows
+for file in quizpack.exe LISEZMOI.txt copyright.txt docs/description.md \
+    samples/picture/quiz.toml samples/picture/media/q01.jpg; do
+    [ -f "$top/$file" ] || fail "the zip has no quizz-$version-windows/$file"
+done
+
+lisezmoi=$top/LISEZMOI.txt
+[ "$(head -c 3 "$lisezmoi" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
+    fail "LISEZMOI.txt does not open with UTF-8's byte order mark"
+iconv -f UTF-8 -t UTF-8 "$lisezmoi" >/dev/null || fail "LISEZMOI.txt is not UTF-8"
+[ "$(grep -c $'\r$' "$lisezmoi")" = "$(wc -l <"$lisezmoi")" ] ||
+    fail "LISEZMOI.txt has lines without Windows line ends"
+
+cd "$top"
+said=$(wine quizpack.exe --version | tr -d '\r')
+[ "$said" = "quizpack $version" ] || fail "quizpack.exe --version: $said"
+wine quizpack.exe build 'samples\picture\quiz.toml' -o essai.exe >"$work/build.log" 2>&1 ||
+    { cat "$work/build.log" >&2; fail "quizpack.exe build failed"; }
+wine "$probe" essai.exe --runs 1 || fail "the quiz quizpack.exe built does not start"
+echo "check_zip: $(basename "$zip") passes"
