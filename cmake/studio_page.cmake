@@ -9,11 +9,6 @@ set(STUDIO_SCRIPTS ${STUDIO_EDITOR_DIR}/prologue.js ${STUDIO_EDITOR_DIR}/model.j
 set(STUDIO_SOURCES ${STUDIO_EDITOR_DIR}/studio.html ${STUDIO_EDITOR_DIR}/studio.css ${STUDIO_SCRIPTS})
 set(QUIZZ_STUDIO_ASSETS_CPP ${CMAKE_BINARY_DIR}/generated/studio_assets.cpp)
 string(REPLACE ";" "+" studio_script_list "${STUDIO_SCRIPTS}")
-add_custom_command(
-    OUTPUT ${QUIZZ_STUDIO_ASSETS_CPP}
-    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${QUIZZ_STUDIO_ASSETS_CPP}
-            -DHEADER=quizpack/studio/routes.h
-            "-DASSETS=kStudioPage=${STUDIO_EDITOR_DIR}/studio.html\;kStudioStyle=${STUDIO_EDITOR_DIR}/studio.css\;kStudioScript=${studio_script_list}"
-            -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
-    DEPENDS ${STUDIO_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
-    COMMENT "Embedding the studio's editor page")
+quizz_embed_assets(${QUIZZ_STUDIO_ASSETS_CPP} quizpack/studio/routes.h
+    "kStudioPage=${STUDIO_EDITOR_DIR}/studio.html;kStudioStyle=${STUDIO_EDITOR_DIR}/studio.css;kStudioScript=${studio_script_list}"
+    ${STUDIO_SOURCES})

@@ -1,6 +1,8 @@
 #include "quizpack/studio/routes.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "quizpack/common/file_io.h"
 #include "quizpack/studio/studio_fields.h"
@@ -58,20 +60,18 @@ bool shallow(const std::string& body) {
     return true;
 }
 
-// The request's JSON object; false with the response to send when it is none.
-bool jsonBody(const Request& request, json* body, Response* refusal) {
+// Answers the request with `handle` given its JSON object, or says why it has none.
+Response withJson(const Request& request, const std::function<StudioReply(const json&)>& handle) {
     if (request.body.size() > kMaxJsonBytes) {
-        *refusal = errorResponse(
+        return errorResponse(
             413, studioMessage(StudioText::TooLarge, {{"limit", formatSize(kMaxJsonBytes)}}));
-        return false;
     }
-    *body = shallow(request.body) ? json::parse(request.body, nullptr, false) : json();
-    if (!body->is_object()) {
-        *refusal = errorResponse(
+    json body = shallow(request.body) ? json::parse(request.body, nullptr, false) : json();
+    if (!body.is_object()) {
+        return errorResponse(
             400, studioMessage(StudioText::BadJson, {{"why", "a JSON object was expected"}}));
-        return false;
     }
-    return true;
+    return fromReply(handle(body));
 }
 
 std::string textOf(const json& body, const char* key) {
@@ -164,30 +164,22 @@ Response showList(const Request&, Studio& studio) {
 }
 
 Response openQuiz(const Request& request, Studio& studio) {
-    json body;
-    Response refusal;
-    return jsonBody(request, &body, &refusal)
-               ? fromReply(studio.state.openQuiz(textOf(body, "name")))
-               : refusal;
+    return withJson(request,
+                    [&](const json& body) { return studio.state.openQuiz(textOf(body, "name")); });
 }
 
 Response newQuiz(const Request& request, Studio& studio) {
-    json body;
-    Response refusal;
-    return jsonBody(request, &body, &refusal)
-               ? fromReply(studio.state.createQuiz(textOf(body, "title"), textOf(body, "kind")))
-               : refusal;
+    return withJson(request, [&](const json& body) {
+        return studio.state.createQuiz(textOf(body, "title"), textOf(body, "kind"));
+    });
 }
 
 Response save(const Request& request, Studio& studio) {
-    json body;
-    Response refusal;
-    if (!jsonBody(request, &body, &refusal)) {
-        return refusal;
-    }
-    bool force = body.contains("force") && body["force"] == true;
-    return fromReply(studio.state.save(body.contains("quiz") ? body["quiz"] : json(),
-                                       numberOf(body, "revision"), force));
+    return withJson(request, [&](const json& body) {
+        bool force = body.contains("force") && body["force"] == true;
+        return studio.state.save(body.contains("quiz") ? body["quiz"] : json(),
+                                 numberOf(body, "revision"), force);
+    });
 }
 
 Response reload(const Request&, Studio& studio) {
@@ -195,36 +187,14 @@ Response reload(const Request&, Studio& studio) {
 }
 
 Response tryAnswer(const Request& request, Studio& studio) {
-    json body;
-    Response refusal;
-    return jsonBody(request, &body, &refusal)
-               ? fromReply(studio.state.tryAnswer(static_cast<int>(numberOf(body, "question")),
-                                                  static_cast<int>(numberOf(body, "field")),
-                                                  textOf(body, "typed")))
-               : refusal;
+    return withJson(request, [&](const json& body) {
+        return studio.state.tryAnswer(static_cast<int>(numberOf(body, "question")),
+                                      static_cast<int>(numberOf(body, "field")),
+                                      textOf(body, "typed"));
+    });
 }
 
 // ---- files sent by the page ---------------------------------------------------------------
-
-// The form's parts; false with the refusal when the body is not a well-formed form or has
-// no file.
-bool formWithFile(const Request& request, std::vector<FormPart>* parts, const FormPart** file,
-                  Response* refusal) {
-    std::string why;
-    if (!parseFormData(request.header("content-type"), request.body, parts, &why)) {
-        *refusal = errorResponse(400, studioMessage(StudioText::UploadMalformed, {{"why", why}}));
-        return false;
-    }
-    *file = nullptr;
-    for (const FormPart& p : *parts) {
-        *file = p.isFile && p.name == "file" ? &p : *file;
-    }
-    if (*file == nullptr) {
-        *refusal = errorResponse(400, studioMessage(StudioText::UploadNoFile));
-        return false;
-    }
-    return true;
-}
 
 std::string formValue(const std::vector<FormPart>& parts, const char* name) {
     for (const FormPart& p : parts) {
@@ -235,27 +205,36 @@ std::string formValue(const std::vector<FormPart>& parts, const char* name) {
     return "";
 }
 
-Response storeMedia(const Request& request, Studio& studio) {
+// Answers the request with `handle` given its form's parts and its file, or says why it has
+// none: a body that is not a well-formed form, or no file in it.
+Response withFile(const Request& request,
+                  const std::function<StudioReply(const std::vector<FormPart>& parts,
+                                                  const FormPart& file)>& handle) {
     std::vector<FormPart> parts;
-    const FormPart* file = nullptr;
-    Response refusal;
-    if (!formWithFile(request, &parts, &file, &refusal)) {
-        return refusal;
+    std::string why;
+    if (!parseFormData(request.header("content-type"), request.body, &parts, &why)) {
+        return errorResponse(400, studioMessage(StudioText::UploadMalformed, {{"why", why}}));
     }
-    int question = std::atoi(formValue(parts, "question").c_str());
-    return fromReply(
-        studio.state.storeMedia(question, formValue(parts, "role"), file->fileName,
-                                std::vector<uint8_t>(file->data.begin(), file->data.end())));
+    for (const FormPart& p : parts) {
+        if (p.isFile && p.name == "file") {
+            return fromReply(handle(parts, p));
+        }
+    }
+    return errorResponse(400, studioMessage(StudioText::UploadNoFile));
+}
+
+Response storeMedia(const Request& request, Studio& studio) {
+    return withFile(request, [&](const std::vector<FormPart>& parts, const FormPart& file) {
+        return studio.state.storeMedia(std::atoi(formValue(parts, "question").c_str()),
+                                       formValue(parts, "role"), file.fileName,
+                                       std::vector<uint8_t>(file.data.begin(), file.data.end()));
+    });
 }
 
 Response importTable(const Request& request, Studio& studio) {
-    std::vector<FormPart> parts;
-    const FormPart* file = nullptr;
-    Response refusal;
-    if (!formWithFile(request, &parts, &file, &refusal)) {
-        return refusal;
-    }
-    return fromReply(studio.state.importTable(file->fileName, file->data));
+    return withFile(request, [&](const std::vector<FormPart>&, const FormPart& file) {
+        return studio.state.importTable(file.fileName, file.data);
+    });
 }
 
 // ---- building, exporting, quitting --------------------------------------------------------

@@ -143,6 +143,27 @@ TEST_F(StudioOnFolder, HostileUploadsAreRefusedAndWriteNothing) {
         << "a taken name is never written over";
 }
 
+TEST_F(StudioOnFolder, ImportsATableOfQuestionsAsTheDescriptionReadsIt) {
+    writeFile(dir / "quiz.toml", "kind = \"text\"\nanswers_per_question = 2\n");
+    open(dir.path());
+    const std::string csv = "\xEF\xBB\xBF"
+                            "answer;answer2;text\r\nParis;France;Capitale ?\r\n"
+                            "\"Rome; Italie\";Italie;\r\n";
+    std::string body =
+        "--b\r\nContent-Disposition: form-data; name=\"file\"; filename=\"q.csv\"\r\n\r\n" + csv +
+        "\r\n--b--\r\n";
+    json table =
+        json::parse(ask("POST", "/api/table", body, "multipart/form-data; boundary=b").body);
+    EXPECT_EQ(table["questions"],
+              json::parse(R"([{"answers": ["Paris", "France"], "text": "Capitale ?"},
+                              {"answers": ["Rome; Italie", "Italie"]}])"))
+        << table.dump();
+    body = "--b\r\nContent-Disposition: form-data; name=\"file\"; filename=\"q.csv\"\r\n\r\n"
+           "text;clip\r\nx;y\r\n--b--\r\n";
+    EXPECT_EQ(ask("POST", "/api/table", body, "multipart/form-data; boundary=b").status, 400)
+        << "no answer column";
+}
+
 TEST_F(StudioOnFolder, ReadsNoFileOutsideTheQuizFolder) {
     fs::create_directories(dir / "quiz");
     writeBytes(dir / "secret.jpg", jpegPicture(16, 16));
