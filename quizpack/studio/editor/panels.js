@@ -166,30 +166,33 @@ function makePreview(doc, win) {
     var next = wanted;
     wanted = null;
     loading = true;
-    frame.onload = function () {
-      waitReady(function () {
-        loading = false;
-        if (next.changedAt !== null) {
-          win.studioTimings.preview.push(performance.now() - next.changedAt);
-        }
-        frame.setAttribute('data-revision', String(next.revision));
-        if (wanted) {
-          load();
-        }
-      });
-    };
-    frame.src = '/preview?r=' + next.revision;
-  }
-  // The page says it is ready on its root element; a page without a quiz says nothing.
-  function waitReady(then) {
+    var url = '/preview?r=' + next.revision;
+    frame.src = url;
+    // Ready when the page of this revision says so on its root element (a page without a
+    // quiz says nothing: it is ready once loaded), without waiting for its every picture.
     var tries = 0;
     (function check() {
-      var d = frame.contentDocument;
-      var state = d && d.documentElement ? d.documentElement.getAttribute('data-state') : null;
-      if (state || tries++ > 100 || (d && !d.getElementById('quiz-data'))) {
-        then();
-      } else {
-        setTimeout(check, 10);
+      var d = null;
+      try {
+        d = frame.contentDocument;
+      } catch (e) {
+        d = null;
+      }
+      var current = d && d.URL.indexOf(url) >= 0 && d.documentElement;
+      var state = current ? d.documentElement.getAttribute('data-state') : null;
+      var done = state !== null ||
+          (current && d.readyState === 'complete' && !d.getElementById('quiz-data')) || tries++ > 3000;
+      if (!done) {
+        setTimeout(check, 5);
+        return;
+      }
+      loading = false;
+      if (next.changedAt !== null) {
+        win.studioTimings.preview.push(performance.now() - next.changedAt);
+      }
+      frame.setAttribute('data-revision', String(next.revision));
+      if (wanted) {
+        load();
       }
     })();
   }
