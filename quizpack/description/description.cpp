@@ -317,7 +317,19 @@ void DescriptionChecker::readGrading(const toml::table& root) {
               "accents = \"optional\", case = \"any\" or quotes = \"any\" below it");
         return;
     }
-    warnUnknownKeys(*table, kGradingKeys, "grading.", "in [grading]");
+    // A quiz key written below [grading] belongs to that table in TOML: say where it goes.
+    toml::table others = *table;
+    for (const char* key : kRootKeys) {
+        if (const toml::node* misplaced = table->get(key)) {
+            warning(lineOf(*misplaced), std::string("grading.") + key,
+                    std::string("'") + key +
+                        "' is written below [grading], so it belongs to that table and is "
+                        "ignored",
+                    "move it above the [grading] line: the quiz's own keys come before any table");
+            others.erase(key);
+        }
+    }
+    warnUnknownKeys(others, kGradingKeys, "grading.", "in [grading]");
     const struct {
         const char* key;
         KeyNames values;

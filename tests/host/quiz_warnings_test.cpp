@@ -110,6 +110,8 @@ std::vector<WarningCase> warningCases() {
          Severity::Warning, "questions.csv", 2, 1, "question[1].answer", "accepted form 2 is empty"},
         {"a straight quote phones type curly", std::string(kText) + questions(1, "answers = [\"l'avion\"]\n"), "",
          Severity::Note, "quiz.toml", 3, 0, "question[1].answers", "\"l\xE2\x80\x99" "avion\" grades \"Quasiment\""},
+        {"a quiz key below [grading]", std::string(kText) + "[grading]\ncase = \"any\"\nlink = \"\"\n" + questions(1), "",
+         Severity::Warning, "quiz.toml", 4, 0, "grading.link", "belongs to that table and is ignored"},
         {"a link the header cuts off", std::string(kText) + "link = \"https://www.example.org/quiz\"\n" + questions(1), "",
          Severity::Warning, "quiz.toml", 2, 0, "link", "its box holds 115"},
 
