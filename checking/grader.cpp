@@ -230,8 +230,9 @@ const char* const kRankedVerdicts[] = {
 constexpr int kBravoRank = 0;
 constexpr int kWrongRank = 8;
 
-// Steps 2 to 9 of the grading, on the normalised typed text X (t > 0 bytes) and the folded
-// expected answer Y (e bytes); the rank of the verdict in kRankedVerdicts.
+// Everything the grading does once the typed text is known not to be empty, on the
+// normalised typed text X (t > 0 bytes) and the folded expected answer Y (e bytes): the rank
+// of the verdict in kRankedVerdicts.
 int rankOf(const unsigned char* y, int e, const unsigned char* x, int t) {
     const int d = distance(y, e, x, t);
     if (d == 0) {

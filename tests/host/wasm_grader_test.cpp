@@ -51,7 +51,7 @@ std::string describe(uint32_t tolerances, const std::vector<std::string>& forms,
 }
 
 // Answers with forms are fewer than the plain pairs, each graded 8 times.
-constexpr uint64_t kFormsCasesPerPairs = 15;
+constexpr uint64_t kFormsCasesPerPairs = 30;
 
 TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
     const uint64_t seed = graderSeed();
