@@ -1,11 +1,13 @@
 // Gradings per second of gradeText: the worst case, two 259-byte texts that go
-// all the way to the similarity step, and typical short answers.
+// all the way to the similarity step, and typical short answers; and of gradeAnswer with the
+// most an answer can hold: eight such forms, every tolerance folding every text.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <string>
 
 #include "checking/grader.h"
+#include "content/quiz.h"
 
 namespace {
 
@@ -44,6 +46,35 @@ void BM_GradeWorstCase259(benchmark::State& state) {
     state.SetLabel(verdict == kVerdictSimilar ? "yade lidee" : "FAUX");
 }
 BENCHMARK(BM_GradeWorstCase259);
+
+// The worst grading an answer with accepted forms can ask for: eight forms of 259 bytes, none
+// near the typed text, so each goes to the similarity step, with accented letters for every
+// tolerance to fold.
+void BM_GradeWorstCaseEightForms(benchmark::State& state) {
+    static const WorstCase texts;
+    std::string forms[kMaxAnswerForms];
+    const char* pointers[kMaxAnswerForms];
+    for (int i = 0; i < kMaxAnswerForms; ++i) {
+        forms[i] = texts.expected;
+        for (size_t j = static_cast<size_t>(i) + 1; j < forms[i].size(); j += 8) {
+            forms[i][j] = "\xE9\xC9\x9C\x92"[(i + j) % 4]; // é É œ ’
+        }
+        pointers[i] = forms[i].c_str();
+    }
+    const char* verdict =
+        gradeAnswer(pointers, kMaxAnswerForms, texts.typed.c_str(), kAllTolerances);
+    if (strcmp(verdict, kVerdictSimilar) != 0 && strcmp(verdict, kVerdictWrong) != 0) {
+        state.SkipWithError("the forms did not all reach the similarity step");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            gradeAnswer(pointers, kMaxAnswerForms, texts.typed.c_str(), kAllTolerances));
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+    state.SetLabel(verdict == kVerdictSimilar ? "yade lidee" : "FAUX");
+}
+BENCHMARK(BM_GradeWorstCaseEightForms);
 
 // Two unrelated 259-byte texts: FAUX after the full table as well.
 void BM_GradeUnrelated259(benchmark::State& state) {

@@ -1,6 +1,8 @@
 // Grading one typed answer against its expected answer. Portable and allocation-free.
 #pragma once
 
+#include <cstdint>
+
 // Verdict words, Windows-1252 bytes ("yade lid\xE9e").
 extern const char kVerdictBravo[];
 extern const char kVerdictAnagram[];
@@ -19,6 +21,26 @@ extern const char kVerdictEmpty[];    // "?"
 // Uses one process-wide 260 x 260 distance table: not reentrant, so grade from one thread
 // at a time (the player grades only on its user-interface thread).
 const char* gradeText(const char* expected, const char* typed);
+
+// Grades `typed` against each accepted form of one answer, `forms[0..formCount)` (the main
+// answer first; formCount 0 counts as one empty form), with `tolerances` (GradingTolerance
+// bits of content/quiz.h), and returns the best verdict: the first of "BRAVO", "Anagramme",
+// "Quasiment", "Presque", "Trop long", "Trop court", "pas loin", "yade lid\xE9e", "FAUX"
+// that some form gets; "?" when nothing is typed. With one form and no tolerance it gives
+// gradeText's verdict. Not reentrant either.
+const char* gradeAnswer(const char* const* forms, int formCount, const char* typed,
+                        uint32_t tolerances);
+
+// `text` (its first 259 bytes) as the grader compares it: a to z upper-cased, and folded as
+// `tolerances` ask (accented small letters to capitals, accented capitals to their base letter,
+// Œ to OE and Æ to AE, typographic quotes to ' and "). Writes at most 259 bytes and a
+// terminator into `out` (260 bytes); returns how many. A text that folding makes longer is
+// cut at 259.
+int foldText(const char* text, uint32_t tolerances, char* out);
+
+// The typed text as the grader takes it: its first 259 bytes, the blanks around them
+// removed, then folded as foldText folds. Same output and result as foldText.
+int normaliseTyped(const char* typed, uint32_t tolerances, char* out);
 
 // Levenshtein distance of two texts of at most 259 bytes each (longer ones are cut).
 int editDistance(const char* a, const char* b);

@@ -1,17 +1,12 @@
 #include "checking/rewards.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "checking/grader.h"
 
 namespace {
-
 const char kNoCode[] = "      ";
-constexpr int kMaxText = kTextCapacity - 1;
-
-unsigned char upperCased(char c) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 32) : byte;
-}
-
 } // namespace
 
 const char* codeForScore(const Quiz* quiz, int solved) {
@@ -21,16 +16,19 @@ const char* codeForScore(const Quiz* quiz, int solved) {
     return quiz->codes[solved - 1];
 }
 
-bool matchesExpectedAnswer(const char* expected, const char* typed) {
-    for (int i = 0; i < kMaxText; ++i) {
-        if (upperCased(expected[i]) != upperCased(typed[i])) {
-            return false;
-        }
-        if (expected[i] == '\0') {
+// The same comparison the grader's "BRAVO" makes, without the distance table: a field
+// graded "BRAVO" matches here, whatever blanks the typing left around it.
+bool matchesAnyForm(const char* const* forms, int formCount, const char* typed,
+                    uint32_t tolerances) {
+    char field[kTextCapacity];
+    const int length = normaliseTyped(typed, tolerances, field);
+    for (int i = 0; i < formCount; ++i) {
+        char form[kTextCapacity];
+        if (foldText(forms[i], tolerances, form) == length && memcmp(form, field, length) == 0) {
             return true;
         }
     }
-    return true;
+    return false;
 }
 
 void formatScore(char* text, int solved, int questionCount) {

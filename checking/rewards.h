@@ -8,10 +8,12 @@
 // blanks rather than reading outside the table.
 const char* codeForScore(const Quiz* quiz, int solved);
 
-// Whether the field's raw text is the expected answer once the letters a to z of both
-// are upper-cased; blanks count, so " Paris" does not match "Paris". Only the first 259
-// characters of each text are compared.
-bool matchesExpectedAnswer(const char* expected, const char* typed);
+// Whether a field's text is one of its answer's accepted forms `forms[0..formCount)`: the text
+// with the blanks around it removed, as the grader removes them, and each form, both folded
+// as the grader folds them with `tolerances`, are the same. So " Paris " matches "Paris",
+// and with TOLERATE_CASE "élysée" matches "Élysée". Only the first 259 characters count.
+bool matchesAnyForm(const char* const* forms, int formCount, const char* typed,
+                    uint32_t tolerances);
 
 // The score box's text, " %d / %d" (with its leading blank), into `text` (32 bytes).
 void formatScore(char* text, int solved, int questionCount);

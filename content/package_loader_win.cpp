@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
 #include "resources/resource.h"
@@ -22,6 +23,9 @@ const char kCodesEmpty[] = "Codes non renseign\xE9s.";
 const char kCodesUnreadable[] = "Erreur dans le d\xE9"
                                 "cryptage des codes";
 const char kCodesDamaged[] = "Les codes du quizz sont endommag\xE9s";
+const char kExtrasUnreadable[] = "Erreur dans les r\xE9glages de correction : les r\xE9ponses "
+                                 "seront corrig\xE9"
+                                 "es sans variantes ni tol\xE9rances.";
 
 // A resource's bytes, or size 0 when the module has none; `found` tells the two apart.
 struct ResourceBytes {
@@ -104,6 +108,23 @@ void loadCodeTable(Quiz* quiz, HMODULE module, LoaderMessageFn show) {
     reportProblems(kCodesDamaged, problems, show);
 }
 
+// "PATCH" 106 is optional: a quiz without it (or with an empty one) grades exactly. One that
+// is there but cannot be read changes nothing at all, and says so once.
+void loadGradingExtras(Quiz* quiz, HMODULE module, LoaderMessageFn show) {
+    ResourceBytes extras = findPatch(module, IDR_GRADING_EXTRAS);
+    if (extras.size == 0) {
+        return;
+    }
+    uint8_t* plain = nullptr;
+    int32_t plainLength = 0;
+    bool read = lzwDecode(extras.bytes, extras.size, &plain, &plainLength) == LZW_OK &&
+                readGradingExtras(plain, plainLength, quiz) == EXTRAS_OK;
+    lzwFreeBuffer(plain);
+    if (!read) {
+        show(kExtrasUnreadable, kCaption);
+    }
+}
+
 } // namespace
 
 void showLoaderMessage(const char* text, const char* caption) {
@@ -118,5 +139,6 @@ void loadQuiz(Quiz* quiz, void* module, LoaderMessageFn show) {
     HMODULE handle = static_cast<HMODULE>(module);
     if (loadPackage(quiz, handle, show)) {
         loadCodeTable(quiz, handle, show);
+        loadGradingExtras(quiz, handle, show);
     }
 }

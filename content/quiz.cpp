@@ -56,9 +56,54 @@ void freeQuestions(Quiz* quiz) {
     QuestionNode* node = quiz->head;
     while (node != nullptr) {
         QuestionNode* next = node->next;
+        free(node->otherForms[0]);
+        free(node->otherForms[1]);
         free(node);
         node = next;
     }
     quiz->head = nullptr;
     quiz->tail = nullptr;
+}
+
+bool setOtherForms(QuestionNode* node, int a, const char* const* forms, int count) {
+    const char* kept[kMaxAnswerForms - 1];
+    size_t lengths[kMaxAnswerForms - 1];
+    int keptCount = 0;
+    size_t bytes = 1; // the empty text that ends them
+    for (int i = 0; i < count && keptCount < kMaxAnswerForms - 1; ++i) {
+        size_t n = strnlen(forms[i], kTextCapacity - 1);
+        if (n > 0) {
+            kept[keptCount] = forms[i];
+            lengths[keptCount++] = n;
+            bytes += n + 1;
+        }
+    }
+    char* block = nullptr;
+    if (keptCount > 0) {
+        block = static_cast<char*>(malloc(bytes));
+        if (block == nullptr) {
+            return false;
+        }
+        char* at = block;
+        for (int i = 0; i < keptCount; ++i) {
+            memcpy(at, kept[i], lengths[i]);
+            at[lengths[i]] = '\0';
+            at += lengths[i] + 1;
+        }
+        *at = '\0';
+    }
+    char** slot = &node->otherForms[a == 2 ? 1 : 0];
+    free(*slot);
+    *slot = block;
+    return true;
+}
+
+int answerForms(const QuestionNode* node, int a, const char* forms[kMaxAnswerForms]) {
+    forms[0] = a == 2 ? node->answer2 : node->answer1;
+    int count = 1;
+    for (const char* at = node->otherForms[a == 2 ? 1 : 0];
+         at != nullptr && *at != '\0' && count < kMaxAnswerForms; at += strlen(at) + 1) {
+        forms[count++] = at;
+    }
+    return count;
 }

@@ -5,6 +5,7 @@
 // Resources of a quiz executable.
 #define IDR_QUIZ_PACKAGE 104          // "PATCH": the packed quiz package
 #define IDR_CODE_TABLE 105            // "PATCH": the packed code table
+#define IDR_GRADING_EXTRAS 106        // "PATCH": packed other forms, tolerances, link (optional)
 #define IDR_QUESTION_MEDIA_BASE 400   // "IMG" 400 + q: picture or clip of question q
 #define IDR_REVEAL_PICTURE_BASE 10400 // "IMG" 10400 + q: reveal picture of question q
 

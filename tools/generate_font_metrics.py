@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes font_metrics_tables.cpp: the advance widths of the two fonts the player's header and
-board draw their texts in, read from Windows bitmap font files (.fon).
+"""Writes font_metrics_tables.cpp: the advance widths of the fonts the player's header and board
+draw their texts in, read from Windows bitmap font files (.fon).
 
     python3 tools/generate_font_metrics.py [FONT_DIR] > quizpack/fit/font_metrics_tables.cpp
     clang-format -i quizpack/fit/font_metrics_tables.cpp
@@ -8,7 +8,9 @@ board draw their texts in, read from Windows bitmap font files (.fon).
 FONT_DIR defaults to /usr/share/wine/fonts (Debian's fonts-wine), whose files Wine made to the
 metrics of the Windows originals:
   sserife.fon, "MS Sans Serif" 8 pt (13 px at 96 dpi): DEFAULT_GUI_FONT;
-  vgasys.fon,  "System" 10 pt (16 px):                the system font of statics given no font.
+  vgasys.fon,  "System" 10 pt (16 px):                the system font of statics given no font;
+  sserife.fon, "MS Sans Serif" 10 pt (16 px):         the header link's font (a face left unnamed,
+                                                      13 px from its top to its base line).
 
 A .fon file is a 16-bit (NE) executable whose RT_FONT resources are FNT fonts; an FNT font's
 character table gives each character's advance width in pixels. Nothing else is needed: no font
@@ -27,6 +29,7 @@ FONTS = [
     # (C++ name, file, face, points, what it draws)
     ("kGuiFont", "sserife.fon", "MS Sans Serif", 8, "DEFAULT_GUI_FONT"),
     ("kSystemFont", "vgasys.fon", "System", 10, "the system font (statics given no font)"),
+    ("kLinkFont", "sserife.fon", "MS Sans Serif", 10, "the link font (no face named, 13 px em)"),
 ]
 
 

@@ -52,13 +52,18 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
   var scoreBox = doc.getElementById('score');
   var codeBox = doc.getElementById('code');
   var hasRevealLabels = quiz.type === QUIZ_PICTURE && quiz.revealMode >= 2 && quiz.revealMode <= 4;
+  var tolerances = quiz.tolerances || 0;
   var onAnswersChanged = function () {};
 
   function questionOf(k) {
     return Math.floor((k - 1) / perQuestion) + 1;
   }
-  function expectedOf(k) {
-    return questions[questionOf(k) - 1].answers[(k - 1) % perQuestion] || '';
+  // The accepted forms of field k: its answer, then the other forms the quiz gives it.
+  function formsOf(k) {
+    var question = questions[questionOf(k) - 1];
+    var a = (k - 1) % perQuestion;
+    var others = question.forms && question.forms[a];
+    return [question.answers[a] || ''].concat(others || []);
   }
   function typedOf(k) {
     return fields[k - 1].value.slice(0, MAX_TEXT);
@@ -101,12 +106,12 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
     pictures[q - 1].hidden = true;
   }
 
-  // After a "BRAVO": the reveal waits until every field of the question holds exactly its
-  // expected answer, blanks included, as the player checks it.
+  // After a "BRAVO": the reveal waits until every field of the question holds one of its
+  // accepted forms, compared as the grader compares them, as the player checks it.
   function revealIfComplete(q) {
     for (var a = 1; a <= perQuestion; a++) {
       var k = (q - 1) * perQuestion + a;
-      if (!grader.matches(expectedOf(k), typedOf(k))) {
+      if (!grader.matches(formsOf(k), typedOf(k), tolerances)) {
         return;
       }
     }
@@ -121,7 +126,7 @@ function createBoard(win, doc, quiz, grader, mediaUrls) {
 
   function gradeField(k, later) {
     var q = questionOf(k);
-    var verdict = grader.grade(expectedOf(k), typedOf(k));
+    var verdict = grader.grade(formsOf(k), typedOf(k), tolerances);
     if (verdict === BRAVO && quiz.revealMode !== 0) {
       revealIfComplete(q);
     }

@@ -21,13 +21,25 @@ function makeGrader(exports) {
   }
   var capacity = exports.textCapacity();
   var memory = exports.memory;
-  var expectedAt = exports.expectedText();
+  var formsAt = [];
+  for (var i = 0; i < exports.maxForms(); i++) {
+    formsAt.push(exports.formText(i));
+  }
   var typedAt = exports.typedText();
   var verdicts = new Map(); // the grader returns one of its ten constant words
 
   function put(at, text) {
     var view = new Uint8Array(memory.buffer, at, capacity);
     view[encodeCp1252Into(text, view, capacity - 1)] = 0;
+  }
+  // The forms (the main answer first) and the typed text into the module; how many forms.
+  function putTexts(forms, typed) {
+    var count = Math.min(forms.length, formsAt.length);
+    for (var i = 0; i < count; i++) {
+      put(formsAt[i], forms[i]);
+    }
+    put(typedAt, typed);
+    return count;
   }
   function verdictAt(at) {
     var word = verdicts.get(at);
@@ -38,16 +50,15 @@ function makeGrader(exports) {
     }
     return word;
   }
+  // `forms`: an answer's accepted forms, its main one first; `tolerances`: the quiz's bits.
   return {
-    grade: function (expected, typed) {
-      put(expectedAt, expected);
-      put(typedAt, typed);
-      return verdictAt(exports.grade());
+    grade: function (forms, typed, tolerances) {
+      var count = putTexts(forms, typed);
+      return verdictAt(exports.grade(count, tolerances || 0));
     },
-    matches: function (expected, typed) {
-      put(expectedAt, expected);
-      put(typedAt, typed);
-      return exports.matches() === 1;
+    matches: function (forms, typed, tolerances) {
+      var count = putTexts(forms, typed);
+      return exports.matches(count, tolerances || 0) === 1;
     }
   };
 }

@@ -11,9 +11,11 @@ function fillHeader(doc, quiz) {
   doc.getElementById('title').textContent = quiz.title;
   doc.getElementById('explanation').textContent = quiz.explanation;
   doc.getElementById('creator').textContent = quiz.creator;
+  // The author's own address, or the program's; an empty one hides the link.
   var link = doc.getElementById('link');
   link.textContent = quiz.link;
   link.href = quiz.link;
+  link.hidden = quiz.link === '';
   doc.getElementById('score').textContent = ' 0 / ' + quiz.questions.length;
   doc.getElementById('code').textContent = ' xxxxxx';
   if (/^#[0-9A-Fa-f]{6}$/.test(quiz.background)) {

@@ -14,15 +14,13 @@ void gradeFieldWithoutScore(const Quiz* quiz, HWND board, int fieldId) {
     HWND verdictLabel = boardControl(board, verdictLabelId(fieldId));
     HWND revealLabel = boardControl(board, revealLabelId(owner.question));
     const QuestionNode* node = questionAt(quiz, owner.question - 1);
-    char expected[kTextCapacity] = "";
-    if (node != nullptr) {
-        copyText(expected, owner.answer == 1 ? node->answer1 : node->answer2);
-    }
+    const char* forms[kMaxAnswerForms] = {""};
+    const int formCount = node != nullptr ? answerForms(node, owner.answer, forms) : 1;
     char typed[kTextCapacity] = "";
     if (field != nullptr) {
         GetWindowTextA(field, typed, kTextCapacity);
     }
-    const char* verdict = gradeText(expected, typed);
+    const char* verdict = gradeAnswer(forms, formCount, typed, quiz->tolerances);
     bool bravo = strcmp(verdict, kVerdictBravo) == 0;
     if (bravo && quiz->revealMode != REVEAL_NOTHING) {
         revealIfComplete(quiz, board, owner.question, node);

@@ -61,10 +61,18 @@ void makeLink(HWND link) {
 
 } // namespace
 
+const char* shownWebAddress(const Quiz* quiz) {
+    return quiz->linkChoice == LINK_AUTHOR ? quiz->link : kAuthorWebAddress;
+}
+
 void createHeaderPanel(HWND mainWindow) {
     const Quiz* quiz = g_app.quiz;
     char score[32];
     wsprintfA(score, " 0 / %d", static_cast<int>(quiz->questionCount));
+    // A quiz may hide the link (an empty address of its own); it is made all the same, so
+    // that the header's controls stay in their order.
+    const char* address = shownWebAddress(quiz);
+    const DWORD linkStyle = (address[0] != '\0' ? kLabel : WS_CHILD) | SS_NOTIFY;
     // The order is part of the contract: a lookup of 150 finds the first static created
     // with it, which must be the score box.
     const HeaderStatic rows[] = {
@@ -75,7 +83,7 @@ void createHeaderPanel(HWND mainWindow) {
         {ID_CODE_LABEL, " Code :", kLabel, {10, 29, 36, 15}, FONT_GUI},
         {ID_CODE_BOX, " xxxxxx", kLabel, {47, 28, 55, 16}, FONT_GUI},
         {ID_SCORE_BOX, score, kLabel | SS_CENTER, {10, 5, 90, 18}, FONT_SYSTEM},
-        {ID_WEB_LINK, kAuthorWebAddress, kLabel | SS_NOTIFY, {736, 5, 115, 18}, FONT_LINK},
+        {ID_WEB_LINK, address, linkStyle, {736, 5, 115, 18}, FONT_LINK},
         {ID_SCORE_BOX, "Par :", kLabel, {736, 25, 27, 18}, FONT_GUI},
         {ID_SCORE_BOX, quiz->creator, kLabel, {763, 25, 85, 18}, FONT_GUI},
         {ID_SCORE_BOX, quiz->title, kLabel, {110, 3, 220, 18}, FONT_SYSTEM},

@@ -3,8 +3,15 @@
 
 #include <windows.h>
 
-// The author's web address: the link's text and the page it opens.
+#include "content/quiz.h"
+
+// The program's own web address: the link's text and the page it opens, unless the quiz
+// gives its own.
 extern const char kAuthorWebAddress[];
+
+// The address the link shows and opens: the quiz's own link when it has one (empty: the
+// link is hidden and opens nothing), else kAuthorWebAddress.
+const char* shownWebAddress(const Quiz* quiz);
 
 // Creates the twelve header statics on the main window, in their fixed order (the score
 // box before the four later statics that share its identifier 150), with the link's own

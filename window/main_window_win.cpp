@@ -88,8 +88,9 @@ void onMouseWheel(WPARAM wParam) {
 
 // WM_COMMAND: only a click on the link (control 154, STN_CLICKED) does anything.
 void onCommand(WPARAM wParam) {
-    if (wParam == ID_WEB_LINK) {
-        g_app.openWebAddress(kAuthorWebAddress);
+    const char* address = shownWebAddress(g_app.quiz);
+    if (wParam == ID_WEB_LINK && address[0] != '\0') {
+        g_app.openWebAddress(address);
     }
 }
 

@@ -60,7 +60,9 @@ bool everyFieldMatches(const Quiz* quiz, HWND board, int q, const QuestionNode* 
         if (field != nullptr) {
             GetWindowTextA(field, typed, kTextCapacity);
         }
-        if (!matchesExpectedAnswer(a == 1 ? node->answer1 : node->answer2, typed)) {
+        const char* forms[kMaxAnswerForms];
+        const int formCount = answerForms(node, a, forms);
+        if (!matchesAnyForm(forms, formCount, typed, quiz->tolerances)) {
             return false;
         }
     }

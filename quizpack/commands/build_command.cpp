@@ -37,8 +37,14 @@ void printReport(const BuildOptions& options, const BuildReport& report) {
     printf("  questions:  %zu\n", report.questions);
     printf("  media:      %zu files, %s\n", report.mediaCount,
            formatSize(report.mediaBytes).c_str());
-    printf("  quiz:       %zu + %zu bytes packed (quiz package, codes)\n", report.packageBytes,
-           report.codeTableBytes);
+    if (report.extrasBytes == 0) {
+        printf("  quiz:       %zu + %zu bytes packed (quiz package, codes)\n", report.packageBytes,
+               report.codeTableBytes);
+    } else {
+        printf("  quiz:       %zu + %zu + %zu bytes packed (quiz package, codes, accepted forms "
+               "and grading)\n",
+               report.packageBytes, report.codeTableBytes, report.extrasBytes);
+    }
     printf("  executable: %s\n", formatSize(report.executableBytes).c_str());
 }
 

@@ -64,23 +64,26 @@ const std::vector<Command> kCommands = {
      {{"-o", true}, {"--player", true}, {"--keep-pictures", false}, {"--force", false}},
      ArgumentStyle::Options, runBuild},
 
-    {"pack", "pack QUIZ.toml --package P --codes C [--force]",
-     "Write the two packed resources (quiz package, code table) as files.",
+    {"pack", "pack QUIZ.toml --package P --codes C [--extras X] [--force]",
+     "Write the packed resources (quiz package, code table, accepted forms) as files.",
      "Checks the description, lays out the quiz package and the code table and packs them\n"
-     "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). Both files are replaced only\n"
+     "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). A quiz with accepted forms\n"
+     "beyond the first, a [grading] table or its own link needs --extras X as well, the\n"
+     "file of \"PATCH\" 106 (empty for a quiz without them). The files are replaced only\n"
      "when everything succeeded, and a read-only one only with --force. Media files are\n"
      "checked but not written.\n",
-     {{"--package", true}, {"--codes", true}, {"--force", false}}, ArgumentStyle::Options,
-     runPack},
+     {{"--package", true}, {"--codes", true}, {"--extras", true}, {"--force", false}},
+     ArgumentStyle::Options, runPack},
 
-    {"inspect", "inspect QUIZ.exe | inspect --package P [--codes C]",
+    {"inspect", "inspect QUIZ.exe | inspect --package P [--codes C] [--extras X]",
      "Print a quiz as a TOML description, with its media and their sizes.",
      "Prints the quiz as a TOML description (texts in UTF-8), with its \"IMG\" media listed\n"
      "as comments: resource identifier, format, picture size and bytes. Warnings (what the\n"
      "player would complain about, what a rebuild would not reproduce) go to stderr.\n"
      "Exit code 1 when the quiz package does not unpack, 2 when the file is no quiz or its\n"
      "package is malformed (what the player would load of it is printed all the same).\n",
-     {{"--package", true}, {"--codes", true}}, ArgumentStyle::Options, runInspect},
+     {{"--package", true}, {"--codes", true}, {"--extras", true}}, ArgumentStyle::Options,
+     runInspect},
 
     {"extract", "extract QUIZ.exe DIR [--force] [--csv]",
      "Write a description and its media files that rebuild the same quiz.",
@@ -112,11 +115,13 @@ const std::vector<Command> kCommands = {
      {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
      runExport},
 
-    {"grade", "grade EXPECTED TYPED | grade --tsv FILE|-",
-     "Grade typed answers against expected answers as the player does.",
+    {"grade", "grade EXPECTED TYPED | grade --tsv FILE|- | grade --quiz QUIZ --tsv FILE|-",
+     "Grade typed answers against expected answers, or a quiz's fields, as the player does.",
      "Usage:\n"
-     "  quizpack grade EXPECTED TYPED\n"
-     "  quizpack grade --tsv FILE      (FILE '-' reads standard input)\n"
+     "  quizpack grade EXPECTED TYPED [--accents optional] [--case any] [--quotes any]\n"
+     "  quizpack grade --tsv FILE [--accents optional] [--case any] [--quotes any]\n"
+     "  quizpack grade --quiz QUIZ.toml|QUIZ.exe --tsv FILE\n"
+     "  (FILE '-' reads standard input)\n"
      "\n"
      "Grades a typed answer against an expected answer exactly as the quiz player does\n"
      "and prints the verdict: BRAVO, Anagramme, Quasiment, Presque, Trop long,\n"
@@ -125,14 +130,27 @@ const std::vector<Command> kCommands = {
      "Texts are UTF-8 and are graded as Windows-1252, the player's character set; a\n"
      "character that Windows-1252 lacks is an error. Blanks around the typed text and\n"
      "the case of the letters a-z do not count; accents do (e and \xC3\xA9 differ). Only\n"
-     "the first 259 characters of the typed text are graded, as in the player; an\n"
-     "expected answer holds at most 259 characters and no '|'.\n"
+     "the first 259 characters of the typed text are graded, as in the player.\n"
+     "\n"
+     "EXPECTED may list accepted forms separated by '|', as a quiz's answers do:\n"
+     "\"Charles de Gaulle | De Gaulle\" accepts either, blanks around each form left out;\n"
+     "the verdict is the best any form gets. Each form holds at most 259 characters, and\n"
+     "an answer has at most 8 forms. The tolerances of a quiz's [grading] table:\n"
+     "  --accents optional   accented letters count as their base letter (e for \xC3\xA9,\n"
+     "                       oe for \xC5\x93); implies --case any\n"
+     "  --case any           accented small letters count as their capitals (\xC3\xA9 for \xC3\x89)\n"
+     "  --quotes any         typographic quotes count as straight ones (\xE2\x80\x99 for ')\n"
      "\n"
      "--tsv reads one case a line, EXPECTED<TAB>TYPED (CRLF line ends and a UTF-8 BOM\n"
      "are accepted), and prints one verdict a line in the same order. A malformed line\n"
      "is reported on standard error with its line number and prints ERROR in its\n"
      "place, so the output keeps one line per input line; the other lines are still\n"
      "graded.\n"
+     "\n"
+     "--quiz grades against a quiz, a description or an executable: each line of --tsv\n"
+     "is K<TAB>TYPED, K the answer field (1 to the number of fields, question by\n"
+     "question, answer 1 before answer 2), graded with that field's accepted forms and\n"
+     "the quiz's own [grading], as its player grades it. Try answers before sharing.\n"
      "\n"
      "Exit codes: 0 all graded, 2 a bad argument or at least one malformed line.\n"
      "Use '--' before EXPECTED if it begins with '--'.\n",

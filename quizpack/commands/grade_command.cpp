@@ -1,22 +1,30 @@
-// quizpack grade: grades typed answers against expected answers exactly as the player does
-// (checking/grader.h), with UTF-8 in and out and Windows-1252 in between.
+// quizpack grade: grades typed answers exactly as the player does (checking/grader.h), against
+// expected answers given on the command line or in a file, or against the fields of a quiz,
+// with UTF-8 in and out and Windows-1252 in between.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "checking/grader.h"
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/description/description.h"
+#include "quizpack/executable/quiz_reader.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr size_t kMaxText = 259;               // the player's texts hold 259 characters
 constexpr const char kErrorMarker[] = "ERROR"; // printed in place of a verdict
 
-// The verdict words in UTF-8, made once (gradeText returns one of these ten pointers).
+// The verdict words in UTF-8, made once (gradeAnswer returns one of these ten pointers).
 const std::string& verdictUtf8(const char* verdict) {
     static const char* const kWords[] = {
         kVerdictBravo,    kVerdictAnagram, kVerdictAlmost,  kVerdictNearly, kVerdictTooLong,
@@ -36,11 +44,9 @@ const std::string& verdictUtf8(const char* verdict) {
     return other;
 }
 
-// Converts one text to Windows-1252 and checks it against what the player can hold. On
-// failure *message says why ("typed text: character 3 ..."). A typed text is cut to 259
-// characters; *fullLength, when given, receives its length before the cut.
-bool prepareText(std::string_view utf8, const char* what, bool isExpected, std::string* out,
-                 std::string* message, size_t* fullLength = nullptr) {
+// Converts one text to Windows-1252; false with *message ("typed text: character 3 ...")
+// when a character has no Windows-1252 byte or is NUL.
+bool toCp1252(std::string_view utf8, const char* what, std::string* out, std::string* message) {
     Cp1252Error error;
     if (!utf8ToCp1252(utf8, out, &error)) {
         *message = std::string(what) + ": " + describeCp1252Error(error);
@@ -52,35 +58,163 @@ bool prepareText(std::string_view utf8, const char* what, bool isExpected, std::
                    " is a NUL character, which a text cannot hold";
         return false;
     }
-    if (isExpected) {
-        if (out->size() > kMaxText) {
-            *message = std::string(what) + " has " + std::to_string(out->size()) +
+    return true;
+}
+
+// An expected answer as a quiz holds it: "A | B" gives the forms A and B, blanks around each
+// removed and empty ones left out; a text without "|" is one form, as written.
+struct Expected {
+    std::vector<std::string> forms;
+    std::vector<const char*> pointers() const {
+        std::vector<const char*> p;
+        for (const std::string& f : forms) {
+            p.push_back(f.c_str());
+        }
+        return p;
+    }
+};
+
+bool prepareExpected(std::string_view utf8, const char* what, Expected* expected,
+                     std::string* message) {
+    std::string text;
+    if (!toCp1252(utf8, what, &text, message)) {
+        return false;
+    }
+    expected->forms.clear();
+    if (text.find('|') == std::string::npos) {
+        expected->forms.push_back(text);
+    } else {
+        for (size_t start = 0; start <= text.size();) {
+            size_t end = std::min(text.find('|', start), text.size());
+            size_t first = text.find_first_not_of(' ', start);
+            if (first < end) {
+                expected->forms.push_back(
+                    text.substr(first, text.find_last_not_of(' ', end - 1) + 1 - first));
+            }
+            start = end + 1;
+        }
+        if (expected->forms.empty()) {
+            expected->forms.push_back("");
+        }
+    }
+    for (size_t i = 0; i < expected->forms.size(); ++i) {
+        if (expected->forms[i].size() > kMaxText) {
+            *message = std::string(what) +
+                       (expected->forms.size() > 1 ? " (form " + std::to_string(i + 1) + ")" : "") +
+                       " has " + std::to_string(expected->forms[i].size()) +
                        " characters; a quiz answer holds at most 259";
             return false;
         }
-        size_t bar = out->find('|');
-        if (bar != std::string::npos) {
-            *message = std::string(what) + ": character " + std::to_string(bar + 1) +
-                       " is '|', which a quiz answer cannot hold";
-            return false;
-        }
     }
-    if (fullLength != nullptr) {
-        *fullLength = out->size();
-    }
-    if (!isExpected && out->size() > kMaxText) {
-        out->resize(kMaxText); // the player's field passes on its first 259 characters
+    if (expected->forms.size() > static_cast<size_t>(kMaxAnswerForms)) {
+        *message = std::string(what) + " has " + std::to_string(expected->forms.size()) +
+                   " forms; a quiz answer has at most " + std::to_string(kMaxAnswerForms);
+        return false;
     }
     return true;
 }
 
-int gradeOne(const std::string& expectedArg, const std::string& typedArg) {
-    std::string expected;
+// A typed text, cut to the 259 characters the player's field passes on; *fullLength, when
+// given, receives its length before the cut.
+bool prepareTyped(std::string_view utf8, const char* what, std::string* typed, std::string* message,
+                  size_t* fullLength = nullptr) {
+    if (!toCp1252(utf8, what, typed, message)) {
+        return false;
+    }
+    if (fullLength != nullptr) {
+        *fullLength = typed->size();
+    }
+    if (typed->size() > kMaxText) {
+        typed->resize(kMaxText);
+    }
+    return true;
+}
+
+const char* grade(const Expected& expected, const std::string& typed, uint32_t tolerances) {
+    std::vector<const char*> forms = expected.pointers();
+    return gradeAnswer(forms.data(), static_cast<int>(forms.size()), typed.c_str(), tolerances);
+}
+
+// ---- the command's words -----------------------------------------------------------------
+
+struct GradeRequest {
+    std::vector<std::string> texts; // EXPECTED and TYPED
+    bool tsv = false;
+    std::string tsvFile;
+    bool quiz = false;
+    std::string quizFile;
+    uint32_t tolerances = 0;
+    bool tolerancesGiven = false;
+};
+
+// --accents, --case and --quotes, each with its two values, the first the exact grading.
+struct ToleranceOption {
+    const char* name;
+    const char* exact;
+    const char* tolerant;
+    uint32_t tolerance;
+};
+const ToleranceOption kToleranceOptions[] = {
+    {"--accents", "required", "optional", TOLERATE_ACCENTS},
+    {"--case", "a-z", "any", TOLERATE_CASE},
+    {"--quotes", "exact", "any", TOLERATE_QUOTES},
+};
+
+// Options anywhere; "--" makes every later word a text, even one that begins with "--".
+GradeRequest readRequest(const std::vector<std::string>& words) {
+    GradeRequest request;
+    bool textsOnly = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!textsOnly && word == "--") {
+            textsOnly = true;
+            continue;
+        }
+        if (textsOnly || word.compare(0, 2, "--") != 0) {
+            request.texts.push_back(word);
+            continue;
+        }
+        const bool hasValue = i + 1 < words.size();
+        if (word == "--tsv" || word == "--quiz") {
+            if (!hasValue) {
+                throw usageMistake(word == "--tsv"
+                                       ? "--tsv takes one file name (or '-' for standard input)"
+                                       : "--quiz takes a quiz description or executable");
+            }
+            (word == "--tsv" ? request.tsv : request.quiz) = true;
+            (word == "--tsv" ? request.tsvFile : request.quizFile) = words[++i];
+            continue;
+        }
+        const ToleranceOption* option = nullptr;
+        for (const ToleranceOption& o : kToleranceOptions) {
+            option = word == o.name ? &o : option;
+        }
+        if (option == nullptr) {
+            throw usageMistake("unknown option '" + excerpt(word) +
+                               "' (use '--' before an answer that begins with '--')");
+        }
+        const std::string value = hasValue ? words[++i] : "";
+        if (value != option->exact && value != option->tolerant) {
+            throw usageMistake(word + " takes " + option->tolerant + " or " + option->exact +
+                               (hasValue ? ", not '" + excerpt(value) + "'" : ""));
+        }
+        request.tolerancesGiven = true;
+        if (value == option->tolerant) {
+            request.tolerances |= option->tolerance;
+        }
+    }
+    return request;
+}
+
+// ---- one pair ----------------------------------------------------------------------------
+
+int gradeOne(const std::string& expectedArg, const std::string& typedArg, uint32_t tolerances) {
+    Expected expected;
     std::string typed;
     std::string message;
     size_t typedChars = 0;
-    if (!prepareText(expectedArg, "expected answer (EXPECTED)", true, &expected, &message) ||
-        !prepareText(typedArg, "typed text (TYPED)", false, &typed, &message, &typedChars)) {
+    if (!prepareExpected(expectedArg, "expected answer (EXPECTED)", &expected, &message) ||
+        !prepareTyped(typedArg, "typed text (TYPED)", &typed, &message, &typedChars)) {
         throw QuizpackError(kExitBadInput, message);
     }
     if (typedChars > kMaxText) {
@@ -89,21 +223,25 @@ int gradeOne(const std::string& expectedArg, const std::string& typedArg) {
                 "259 are graded, as in the player\n",
                 typedChars);
     }
-    if (!expected.empty() && (expected.front() == ' ' || expected.back() == ' ')) {
+    const std::string& single = expected.forms.front();
+    if (expected.forms.size() == 1 && !single.empty() &&
+        (single.front() == ' ' || single.back() == ' ')) {
         fprintf(stderr,
                 "quizpack grade: note: the expected answer %s with a blank; the player "
                 "never trims expected answers, so it can never be BRAVO\n",
-                expected.front() == ' ' ? "begins" : "ends");
+                single.front() == ' ' ? "begins" : "ends");
     }
-    const std::string& verdict = verdictUtf8(gradeText(expected.c_str(), typed.c_str()));
+    const std::string& verdict = verdictUtf8(grade(expected, typed, tolerances));
     fwrite(verdict.data(), 1, verdict.size(), stdout);
     fputc('\n', stdout);
     return fflush(stdout) == 0 ? kExitOk : kExitBadInput;
 }
 
-// The longest line --tsv reads: far more than EXPECTED<TAB>TYPED needs (259 characters
-// each, at most 3 UTF-8 bytes apiece), and little enough that a stream without line ends
-// (/dev/zero, a binary file) stops at once instead of filling memory.
+// ---- lines of a file ---------------------------------------------------------------------
+
+// The longest line --tsv reads: far more than a line needs (eight forms and a typed text of
+// 259 characters each, at most 3 UTF-8 bytes apiece), and little enough that a stream
+// without line ends (/dev/zero, a binary file) stops at once instead of filling memory.
 constexpr size_t kMaxTsvLineBytes = 64 * 1024;
 
 // The file, or standard input for "-"; closed with the reading.
@@ -133,27 +271,76 @@ class TsvInput {
     FILE* file_;
 };
 
-// The verdict of one EXPECTED<TAB>TYPED line; false with *message when it is malformed.
-bool gradeLine(std::string_view line, std::string* verdict, std::string* message) {
+// The verdict of one line, or false with *message when it is malformed.
+using LineGrader =
+    std::function<bool(std::string_view line, std::string* verdict, std::string* message)>;
+
+// The two tab-separated parts of a line; false with *message unless there is one tab.
+bool splitAtTab(std::string_view line, const char* form, std::string_view* first,
+                std::string_view* second, std::string* message) {
     size_t tab = line.find('\t');
     if (tab == std::string_view::npos) {
-        *message = line.empty() ? "empty line; expected EXPECTED<TAB>TYPED"
-                                : "no tab; expected EXPECTED<TAB>TYPED";
+        *message = std::string(line.empty() ? "empty line" : "no tab") + "; expected " + form;
         return false;
     }
     if (line.find('\t', tab + 1) != std::string_view::npos) {
-        *message = "more than one tab; expected EXPECTED<TAB>TYPED (a text cannot hold "
-                   "a tab here)";
+        *message =
+            std::string("more than one tab; expected ") + form + " (a text cannot hold a tab here)";
         return false;
     }
-    std::string expected;
-    std::string typed;
-    if (!prepareText(line.substr(0, tab), "expected answer", true, &expected, message) ||
-        !prepareText(line.substr(tab + 1), "typed text", false, &typed, message)) {
-        return false;
-    }
-    *verdict = verdictUtf8(gradeText(expected.c_str(), typed.c_str()));
+    *first = line.substr(0, tab);
+    *second = line.substr(tab + 1);
     return true;
+}
+
+// EXPECTED<TAB>TYPED, graded with the command's tolerances.
+LineGrader expectedAndTyped(uint32_t tolerances) {
+    return [tolerances](std::string_view line, std::string* verdict, std::string* message) {
+        std::string_view expectedText, typedText;
+        Expected expected;
+        std::string typed;
+        if (!splitAtTab(line, "EXPECTED<TAB>TYPED", &expectedText, &typedText, message) ||
+            !prepareExpected(expectedText, "expected answer", &expected, message) ||
+            !prepareTyped(typedText, "typed text", &typed, message)) {
+            return false;
+        }
+        *verdict = verdictUtf8(grade(expected, typed, tolerances));
+        return true;
+    };
+}
+
+// K<TAB>TYPED, graded as `quiz` grades its field K.
+LineGrader fieldAndTyped(const Quiz* quiz) {
+    return [quiz](std::string_view line, std::string* verdict, std::string* message) {
+        std::string_view index, typedText;
+        if (!splitAtTab(line, "K<TAB>TYPED (K the answer field, from 1)", &index, &typedText,
+                        message)) {
+            return false;
+        }
+        const int perQuestion = quiz->answersPerQuestion == 2 ? 2 : 1;
+        const int fields = perQuestion * quiz->questionCount;
+        int k = 0;
+        bool number = !index.empty() && index.size() <= 3;
+        for (char c : index) {
+            number = number && c >= '0' && c <= '9';
+            k = k * 10 + (c - '0');
+        }
+        if (!number || k < 1 || k > fields) {
+            *message = "'" + excerpt(index) +
+                       "' is not an answer field of this quiz: K goes from 1 to " +
+                       std::to_string(fields) + " (question by question, answer 1 before answer 2)";
+            return false;
+        }
+        std::string typed;
+        if (!prepareTyped(typedText, "typed text", &typed, message)) {
+            return false;
+        }
+        const QuestionNode* node = questionAt(quiz, (k - 1) / perQuestion);
+        const char* forms[kMaxAnswerForms];
+        const int count = answerForms(node, (k - 1) % perQuestion + 1, forms);
+        *verdict = verdictUtf8(gradeAnswer(forms, count, typed.c_str(), quiz->tolerances));
+        return true;
+    };
 }
 
 void writeVerdicts() {
@@ -165,7 +352,7 @@ void writeVerdicts() {
 }
 
 // Line by line, so that any length of input takes the memory of one line.
-int gradeTsv(const std::string& path) {
+int gradeTsv(const std::string& path, const LineGrader& gradeLine, const char* form) {
     TsvInput input(path);
     const std::string& name = input.name();
     LineReader lines(input.file(), kMaxTsvLineBytes);
@@ -187,8 +374,8 @@ int gradeTsv(const std::string& path) {
             throw QuizpackError(kExitBadInput,
                                 name + ":" + std::to_string(lineNumber) + ": no line end in " +
                                     std::to_string(kMaxTsvLineBytes) +
-                                    " bytes; --tsv reads a text file of EXPECTED<TAB>TYPED "
-                                    "lines, and stops here (the lines before are graded)");
+                                    " bytes; --tsv reads a text file of " + form +
+                                    " lines, and stops here (the lines before are graded)");
         }
         std::string_view text = line;
         if (lineNumber == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -216,26 +403,65 @@ int gradeTsv(const std::string& path) {
     return kExitOk;
 }
 
+// ---- a quiz to grade against -------------------------------------------------------------
+
+// A quiz executable read as inspect reads it, or a description checked as build checks it.
+QuizPtr readQuizToGrade(const std::string& argument) {
+    const fs::path path = pathFromArgument(argument);
+    if (startsLikeExecutable(path)) {
+        QuizReading reading = readQuizExecutable(readWholeFile(path), displayPath(path));
+        for (const std::string& w : reading.warnings) {
+            fprintf(stderr, "quizpack grade: warning: %s\n", w.c_str());
+        }
+        if (reading.malformed) {
+            throw QuizpackError(kExitBadInput, reading.source +
+                                                   " holds no well-formed quiz package; "
+                                                   "quizpack inspect shows what is wrong");
+        }
+        return std::move(reading.quiz);
+    }
+    CheckResult result = checkDescriptionFile(path, PictureDecoding::HeaderOnly);
+    if (!result.ok()) {
+        std::vector<Diagnostic> errors;
+        for (const Diagnostic& d : result.diagnostics) {
+            if (d.severity == Severity::Error) {
+                errors.push_back(d);
+            }
+        }
+        printDiagnostics(errors);
+        throw QuizpackError(kExitBadInput, displayPath(path) + ": " +
+                                               summarizeDiagnostics(result.diagnostics) +
+                                               "; 'quizpack check' lists them; nothing graded");
+    }
+    return makeQuiz(result.description);
+}
+
 } // namespace
 
 int runGrade(const CommandArguments& args) {
-    const std::vector<std::string>& words = args.positional;
-    if (!words.empty() && words[0] == "--tsv") {
-        if (words.size() != 2) {
-            throw usageMistake("--tsv takes one file name (or '-' for standard input)");
+    const GradeRequest request = readRequest(args.positional);
+    if (request.quiz) {
+        if (!request.tsv || !request.texts.empty()) {
+            throw usageMistake("--quiz grades the lines of --tsv FILE (K<TAB>TYPED); give "
+                               "--tsv and no other text");
         }
-        return gradeTsv(words[1]);
+        if (request.tolerancesGiven) {
+            throw usageMistake("--quiz grades with the quiz's own [grading]; leave out "
+                               "--accents, --case and --quotes");
+        }
+        const QuizPtr quiz = readQuizToGrade(request.quizFile);
+        return gradeTsv(request.tsvFile, fieldAndTyped(quiz.get()), "K<TAB>TYPED");
     }
-    size_t first = 0;
-    if (!words.empty() && words[0] == "--") {
-        first = 1;
-    } else if (!words.empty() && words[0].compare(0, 2, "--") == 0) {
-        throw usageMistake("unknown option '" + excerpt(words[0]) +
-                           "' (use '--' before an answer that begins with '--')");
+    if (request.tsv) {
+        if (!request.texts.empty()) {
+            throw usageMistake("--tsv reads its answers from the file; give no other text");
+        }
+        return gradeTsv(request.tsvFile, expectedAndTyped(request.tolerances),
+                        "EXPECTED<TAB>TYPED");
     }
-    if (words.size() - first != 2) {
+    if (request.texts.size() != 2) {
         throw usageMistake("expected two texts, EXPECTED and TYPED, got " +
-                           std::to_string(words.size() - first));
+                           std::to_string(request.texts.size()));
     }
-    return gradeOne(words[first], words[first + 1]);
+    return gradeOne(request.texts[0], request.texts[1], request.tolerances);
 }

@@ -66,7 +66,8 @@ const char kTextQuestions[] =
     "# The question as the board shows it, on one line (about 90 characters fit).\n"
     "text = \"Quelle est la capitale de l'Italie ?\"\n"
     "# What the player must type. The case of the letters a to z and blanks around the typed\n"
-    "# text do not count; accents do. Near misses get hints such as \"Presque\".\n"
+    "# text do not count; accents do. Near misses get hints such as \"Presque\". Several\n"
+    "# accepted forms go in one text, separated by |: [\"Rome | Roma\"].\n"
     "answers = [\"Rome\"]\n"
     "\n"
     "[[question]]\n"
@@ -79,7 +80,23 @@ const char kTextQuestions[] =
 
 const char kAnswerComment[] =
     "# What the player must type. The case of the letters a to z and blanks around the typed\n"
-    "# text do not count; accents do. Near misses get hints such as \"Presque\".\n";
+    "# text do not count; accents do. Near misses get hints such as \"Presque\". Several\n"
+    "# accepted forms go in one text, separated by |: [\"Rome | Roma\"].\n";
+
+// Every starter's [grading] table: each rule left in a comment, so that the quiz grades as
+// the answer comments say until the author chooses otherwise.
+const char kGradingTable[] =
+    "# How strictly every answer of the quiz is graded. With its keys in comments, as here,\n"
+    "# accents and the case of accented letters count. Remove a # to relax a rule:\n"
+    "[grading]\n"
+    "# accents = \"optional\"  # \"elysee\" and \"oeuvre\" are right for \"\u00c9lys\u00e9"
+    "e\" and \"\u0153uvre\"\n"
+    "# case = \"any\"          # \"\u00e9lys\u00e9"
+    "e\" is right for \"\u00c9lys\u00e9"
+    "e\" (only a to z otherwise)\n"
+    "# quotes = \"any\"        # a phone's curly \u2019 is right for ' (and \u201c \u201d "
+    "for \")\n"
+    "\n";
 
 std::string twoDigits(int q) {
     char text[8];
@@ -143,38 +160,43 @@ std::string clipQuestions(bool video) {
 
 std::string starterDescription(const StarterKind& k) {
     const std::string kind = k.kind;
-    std::string s = std::string(k.opening) +
-                    "#   quizpack check quiz.toml     lists every problem with its line\n"
-                    "#   quizpack build quiz.toml     writes quiz.exe beside this file\n"
-                    "# Texts go in double quotes. Every key is explained in docs/description.md "
-                    "of Quizz.\n"
-                    "\n"
-                    "# The window's caption and the title in the header (about 25 characters "
-                    "fit).\n"
-                    "title = \"Mon quiz\"\n"
-                    "# Shown in the header after \"Par :\" (about 14 characters fit).\n"
-                    "creator = \"Votre nom\"\n"
-                    "# Two short lines under the title: how to answer.\n"
-                    "explanation = \"" +
-                    k.explanation +
-                    "\"\n"
-                    "# \"text\", \"picture\", \"audio\" or \"video\", for the whole quiz.\n"
-                    "kind = \"" +
-                    kind +
-                    "\"\n"
-                    "# 1 or 2 answer fields a question. With 2, each question has answers =\n"
-                    "# [\"first\", \"second\"] and, but in text quizzes, labels = [\"Nom\", "
-                    "\"Titre\"]\n"
-                    "# names the two fields.\n"
-                    "answers_per_question = 1\n" +
-                    k.reveal +
-                    "# The colour of the board behind the questions, \"#RRGGBB\".\n"
-                    "background = \"#E4ECF7\"\n"
-                    "# The first code is shown in the header once one question is solved, the "
-                    "second once\n"
-                    "# two are, and so on: one code a question (about 8 characters fit).\n"
-                    "codes = [\"Bronze\", \"Argent\", \"Or\"]\n"
-                    "\n";
+    std::string s =
+        std::string(k.opening) +
+        "#   quizpack check quiz.toml     lists every problem with its line\n"
+        "#   quizpack build quiz.toml     writes quiz.exe beside this file\n"
+        "# Texts go in double quotes. Every key is explained in docs/description.md "
+        "of Quizz.\n"
+        "\n"
+        "# The window's caption and the title in the header (about 25 characters "
+        "fit).\n"
+        "title = \"Mon quiz\"\n"
+        "# Shown in the header after \"Par :\" (about 14 characters fit).\n"
+        "creator = \"Votre nom\"\n"
+        "# Two short lines under the title: how to answer.\n"
+        "explanation = \"" +
+        k.explanation +
+        "\"\n"
+        "# \"text\", \"picture\", \"audio\" or \"video\", for the whole quiz.\n"
+        "kind = \"" +
+        kind +
+        "\"\n"
+        "# 1 or 2 answer fields a question. With 2, each question has answers =\n"
+        "# [\"first\", \"second\"] and, but in text quizzes, labels = [\"Nom\", "
+        "\"Titre\"]\n"
+        "# names the two fields.\n"
+        "answers_per_question = 1\n" +
+        k.reveal +
+        "# The colour of the board behind the questions, \"#RRGGBB\".\n"
+        "background = \"#E4ECF7\"\n"
+        "# The first code is shown in the header once one question is solved, the "
+        "second once\n"
+        "# two are, and so on: one code a question (about 8 characters fit).\n"
+        "codes = [\"Bronze\", \"Argent\", \"Or\"]\n"
+        "# The header's link shows and opens Quizz's own address; remove the # to show\n"
+        "# yours instead (http:// or https://, about 18 characters fit), or \"\" for none.\n"
+        "# link = \"https://www.example.org/\"\n"
+        "\n" +
+        kGradingTable;
     if (kind == "text") {
         return s + kTextQuestions;
     }

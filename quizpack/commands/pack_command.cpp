@@ -1,5 +1,5 @@
-// quizpack pack QUIZ.toml --package P --codes C: the two packed resources as files, for
-// builds that compile their resources with windres.
+// quizpack pack QUIZ.toml --package P --codes C [--extras X]: the packed resources as files,
+// for builds that compile their resources with windres.
 #include <cstdio>
 
 #include "quizpack/commands/commands.h"
@@ -12,24 +12,38 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Both temporary files first, so that a failure leaves neither target changed.
-void writeBoth(const fs::path& packagePath, const std::vector<uint8_t>& package,
-               const fs::path& codesPath, const std::vector<uint8_t>& codes) {
-    fs::path packageTemp = writeTemporaryBeside(packagePath, package);
-    fs::path codesTemp;
+struct PackedFile {
+    fs::path path;
+    const std::vector<uint8_t>* bytes;
+};
+
+// Every temporary file first, so that a failure leaves no target changed.
+void writeAll(const std::vector<PackedFile>& files) {
+    std::vector<fs::path> temporaries;
     try {
-        codesTemp = writeTemporaryBeside(codesPath, codes);
+        for (const PackedFile& f : files) {
+            temporaries.push_back(writeTemporaryBeside(f.path, *f.bytes));
+        }
+        for (size_t i = 0; i < files.size(); ++i) {
+            commitFile(temporaries[i], files[i].path);
+            temporaries[i].clear();
+        }
     } catch (...) {
-        discardFile(packageTemp);
+        for (const fs::path& t : temporaries) {
+            if (!t.empty()) {
+                discardFile(t);
+            }
+        }
         throw;
     }
-    try {
-        commitFile(packageTemp, packagePath);
-    } catch (...) {
-        discardFile(codesTemp);
-        throw;
-    }
-    commitFile(codesTemp, codesPath);
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    // Neither file need exist yet, so they are compared by their absolute, normalised names.
+    std::error_code aError, bError;
+    return fs::weakly_canonical(fs::absolute(a), aError) ==
+               fs::weakly_canonical(fs::absolute(b), bError) &&
+           !aError && !bError;
 }
 
 } // namespace
@@ -53,17 +67,38 @@ int runPack(const CommandArguments& args) {
         args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     refuseOutputOverInputs(packagePath, inputs, readOnly);
     refuseOutputOverInputs(codesPath, inputs, readOnly);
-    // Neither file need exist yet, so they are compared by their absolute, normalised names.
-    std::error_code packageError, codesError;
-    if (fs::weakly_canonical(fs::absolute(packagePath), packageError) ==
-            fs::weakly_canonical(fs::absolute(codesPath), codesError) &&
-        !packageError && !codesError) {
+    if (sameFile(packagePath, codesPath)) {
         throw usageMistake("--package and --codes name the same file; give two files");
     }
     PackedQuiz packed = packQuiz(*makeQuiz(result.description));
-    writeBoth(packagePath, packed.package, codesPath, packed.codeTable);
-    printf("%s: %zu bytes (%zu unpacked); %s: %zu bytes (%zu unpacked)\n",
+    std::vector<PackedFile> files = {{packagePath, &packed.package},
+                                     {codesPath, &packed.codeTable}};
+    const bool extras = args.has("--extras");
+    if (extras) {
+        fs::path extrasPath = pathFromArgument(args.value("--extras"));
+        refuseOutputOverInputs(extrasPath, inputs, readOnly);
+        if (sameFile(extrasPath, packagePath) || sameFile(extrasPath, codesPath)) {
+            throw usageMistake("--extras names the same file as --package or --codes; give "
+                               "three files");
+        }
+        files.push_back({extrasPath, &packed.extras});
+    } else if (!packed.extras.empty()) {
+        // Without it the quiz would lose its other forms, tolerances or link unseen.
+        throw QuizpackError(kExitBadInput,
+                            result.description.file +
+                                ": this quiz has accepted forms beyond the first, a [grading] "
+                                "table or its own link, which go in a third resource, "
+                                "\"PATCH\" 106; give --extras FILE too; nothing written");
+    }
+    writeAll(files);
+    printf("%s: %zu bytes (%zu unpacked); %s: %zu bytes (%zu unpacked)",
            displayPath(packagePath).c_str(), packed.package.size(), packed.packageLength,
            displayPath(codesPath).c_str(), packed.codeTable.size(), packed.codeTableLength);
+    if (extras) {
+        printf("; %s: %zu bytes (%zu unpacked%s)", displayPath(files[2].path).c_str(),
+               packed.extras.size(), packed.extrasLength,
+               packed.extras.empty() ? ": the quiz has none, and the file is empty" : "");
+    }
+    printf("\n");
     return kExitOk;
 }

@@ -1,4 +1,5 @@
-// quizpack inspect QUIZ.exe | inspect --package P [--codes C]: the quiz as a description.
+// quizpack inspect QUIZ.exe | inspect --package P [--codes C] [--extras X]: the quiz as a
+// description.
 #include <cstdio>
 
 #include "quizpack/commands/commands.h"
@@ -17,6 +18,11 @@ std::vector<std::string> headerFor(const QuizReading& r, bool executable) {
         lines.push_back("\"PATCH\" 105, the code table: " + std::to_string(r.packedCodes.size()) +
                         " bytes packed, " + std::to_string(r.codeTable.size()) + " unpacked.");
     }
+    if (r.hasExtras) {
+        lines.push_back("\"PATCH\" 106, accepted forms, [grading] and link: " +
+                        std::to_string(r.packedExtras.size()) + " bytes packed, " +
+                        std::to_string(r.extras.size()) + " unpacked.");
+    }
     if (executable) {
         uint64_t bytes = 0;
         for (const MediaListing& m : r.media)
@@ -33,8 +39,12 @@ QuizReading readPackedFiles(const CommandArguments& args) {
     if (args.has("--codes")) {
         codes = readWholeFile(pathFromArgument(args.value("--codes")));
     }
+    std::vector<uint8_t> extras;
+    if (args.has("--extras")) {
+        extras = readWholeFile(pathFromArgument(args.value("--extras")));
+    }
     return readPackedQuiz(readWholeFile(package), args.has("--codes") ? &codes : nullptr,
-                          displayPath(package));
+                          displayPath(package), args.has("--extras") ? &extras : nullptr);
 }
 
 QuizReading readExecutable(const std::string& argument) {
@@ -46,8 +56,9 @@ QuizReading readExecutable(const std::string& argument) {
 
 int runInspect(const CommandArguments& args) {
     bool packed = args.has("--package");
-    if (packed ? !args.positional.empty() : args.positional.size() != 1 || args.has("--codes")) {
-        throw usageMistake("give a quiz executable, or --package (and --codes)");
+    if (packed ? !args.positional.empty()
+               : args.positional.size() != 1 || args.has("--codes") || args.has("--extras")) {
+        throw usageMistake("give a quiz executable, or --package (and --codes, --extras)");
     }
     QuizReading reading = packed ? readPackedFiles(args) : readExecutable(args.positional[0]);
     std::vector<std::string> trailer;

@@ -1,6 +1,7 @@
 #include "quizpack/description/answer_warnings.h"
 
 #include "checking/grader.h"
+#include "content/quiz.h"
 #include "quizpack/common/cp1252.h"
 
 namespace {
@@ -55,30 +56,69 @@ template <typename Test> unsigned char firstWhere(const std::string& answer, Tes
     return 0;
 }
 
-AnswerProblem accentedCapital(const std::string& answer, unsigned char capital) {
-    std::string typed = inSmallLetters(answer);
-    return {Severity::Warning,
-            quoted(answer) + " holds the capital " +
-                quoted(std::string(1, static_cast<char>(capital))) +
-                ", which players type small; the player folds only a to z, so " + quoted(typed) +
-                " grades \"" + cp1252ToUtf8(gradeText(answer.c_str(), typed.c_str())) + "\"",
-            "write it as players type it: " + quoted(typed) +
-                " (the case of a to z does not count)"};
+// The verdict of `typed` against every form, as the player grades it.
+std::string verdictOf(const std::vector<std::string>& forms, const std::string& typed,
+                      uint32_t tolerances) {
+    std::vector<const char*> pointers;
+    for (const std::string& f : forms) {
+        pointers.push_back(f.c_str());
+    }
+    return gradeAnswer(pointers.data(), static_cast<int>(pointers.size()), typed.c_str(),
+                       tolerances);
 }
 
-AnswerProblem accentedLetter(const std::string& answer, unsigned char letter) {
+AnswerProblem accentedCapital(const std::string& form, unsigned char capital,
+                              const std::string& typed, const std::string& verdict) {
+    return {Severity::Warning,
+            quoted(form) + " holds the capital " +
+                quoted(std::string(1, static_cast<char>(capital))) +
+                ", which players type small; the player folds only a to z, so " + quoted(typed) +
+                " grades \"" + cp1252ToUtf8(verdict) + "\"",
+            "write it as players type it: " + quoted(typed) +
+                " (the case of a to z does not count), or accept any case with case = \"any\" "
+                "in a [grading] table"};
+}
+
+AnswerProblem accentedLetter(const std::string& form, unsigned char letter,
+                             const std::string& plain, const std::string& verdict,
+                             uint32_t tolerances) {
+    // ß, ð and þ have no base letter that the tolerance could give them.
+    const bool accentsFolded = (tolerances & TOLERATE_ACCENTS) != 0;
+    return {Severity::Note,
+            quoted(form) + " holds the accented letter " +
+                quoted(std::string(1, static_cast<char>(letter))) +
+                ", which players must type exactly: " + quoted(plain) + " grades \"" +
+                cp1252ToUtf8(verdict) + "\" (the player does not fold accents)",
+            "to accept it, add it as a form (\"" + cp1252ToUtf8(form) + " | " +
+                cp1252ToUtf8(plain) + "\")" +
+                (accentsFolded ? "" : " or set accents = \"optional\" in a [grading] table")};
+}
+
+AnswerProblem straightQuote(const std::string& form, const std::string& curly,
+                            const std::string& verdict) {
+    return {Severity::Note,
+            quoted(form) + " holds a straight quote, which phones often type curly: " +
+                quoted(curly) + " grades \"" + cp1252ToUtf8(verdict) + "\"",
+            "to accept it, set quotes = \"any\" in a [grading] table"};
+}
+
+// The form with its straight quotes made curly, as a phone's keyboard types them.
+std::string curlyQuotes(const std::string& form) {
+    std::string curly = form;
+    for (char& c : curly) {
+        c = c == '\'' ? '\x92' : c == '"' ? '\x94' : c;
+    }
+    return curly;
+}
+
+// The form as players who type no accents write it.
+std::string withoutAccents(const std::string& form) {
     std::string plain;
-    for (char c : answer) {
+    for (char c : form) {
         const char* base = withoutAccent(static_cast<unsigned char>(c));
         plain += base ? std::string(base) : std::string(1, c);
     }
-    return {Severity::Note,
-            quoted(answer) + " holds the accented letter " +
-                quoted(std::string(1, static_cast<char>(letter))) +
-                ", which players must type exactly: " + quoted(plain) + " grades \"" +
-                cp1252ToUtf8(gradeText(answer.c_str(), plain.c_str())) +
-                "\" (the player does not fold accents)",
-            ""};
+    return plain;
 }
 
 } // namespace
@@ -95,19 +135,39 @@ std::string inSmallLetters(const std::string& answer) {
     return typed;
 }
 
-std::vector<AnswerProblem> answerProblems(const std::string& answer) {
+// Each way of typing is tried against all the forms with the quiz's tolerances, so nothing
+// is said of what another form or a tolerance already accepts.
+std::vector<AnswerProblem> answerProblems(const std::vector<std::string>& forms,
+                                          uint32_t tolerances) {
     std::vector<AnswerProblem> problems;
-    if (answer == kEmptyFieldLine) {
-        problems.push_back(
-            {Severity::Warning,
-             "\"*\" is how the answers file stores an empty field: once solved it comes back "
-             "empty when the player starts again, and the question unsolved",
-             "give another expected answer"});
-    }
-    if (unsigned char capital = firstWhere(answer, smallOf)) {
-        problems.push_back(accentedCapital(answer, capital));
-    } else if (unsigned char letter = firstWhere(answer, withoutAccent)) {
-        problems.push_back(accentedLetter(answer, letter));
+    for (const std::string& form : forms) {
+        if (form == kEmptyFieldLine) {
+            problems.push_back(
+                {Severity::Warning,
+                 "\"*\" is how the answers file stores an empty field: once solved it comes "
+                 "back empty when the player starts again, and the question unsolved",
+                 "give another expected answer"});
+        }
+        if (unsigned char capital = firstWhere(form, smallOf)) {
+            std::string typed = inSmallLetters(form);
+            std::string verdict = verdictOf(forms, typed, tolerances);
+            if (verdict != kVerdictBravo) {
+                problems.push_back(accentedCapital(form, capital, typed, verdict));
+            }
+        } else if (unsigned char letter = firstWhere(form, withoutAccent)) {
+            std::string plain = withoutAccents(form);
+            std::string verdict = verdictOf(forms, plain, tolerances);
+            if (verdict != kVerdictBravo) {
+                problems.push_back(accentedLetter(form, letter, plain, verdict, tolerances));
+            }
+        }
+        if (form.find_first_of("'\"") != std::string::npos) {
+            std::string curly = curlyQuotes(form);
+            std::string verdict = verdictOf(forms, curly, tolerances);
+            if (verdict != kVerdictBravo) {
+                problems.push_back(straightQuote(form, curly, verdict));
+            }
+        }
     }
     return problems;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "content/grading_extras.h"
+#include "quizpack/common/cp1252.h"
 #include "quizpack/description/description_checker.h"
 #include "quizpack/description/description_screen.h"
 #include "quizpack/description/description_syntax.h"
@@ -17,9 +19,11 @@ namespace {
 const KeyNames kKindNames = {"text", "picture", "audio", "video"};
 const KeyNames kRevealNames = {"none", "picture", "text", "text+picture", "all-texts"};
 
-const KeyNames kRootKeys = {"title",    "creator", "explanation", "kind",  "answers_per_question",
-                            "labels",   "reveal",  "background",  "codes", "question",
-                            "questions"};
+const KeyNames kRootKeys = {"title",   "creator",  "explanation", "kind",  "answers_per_question",
+                            "labels",  "reveal",   "background",  "codes", "link",
+                            "grading", "question", "questions"};
+
+const KeyNames kGradingKeys = {"accents", "case", "quotes"};
 
 std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
     std::error_code ec;
@@ -37,6 +41,25 @@ std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* d
                                           "give the path of a quiz description (QUIZ.toml)"});
         return "";
     }
+}
+
+// An answer's forms as the check joined them by "|"; one form at least.
+std::vector<std::string> splitForms(const std::string& answer) {
+    std::vector<std::string> forms;
+    size_t start = 0;
+    for (size_t bar; (bar = answer.find('|', start)) != std::string::npos; start = bar + 1) {
+        forms.push_back(answer.substr(start, bar - start));
+    }
+    forms.push_back(answer.substr(start));
+    return forms;
+}
+
+bool setOtherFormsOf(QuestionNode* node, int a, const std::vector<std::string>& forms) {
+    std::vector<const char*> others;
+    for (size_t i = 1; i < forms.size(); ++i) {
+        others.push_back(forms[i].c_str());
+    }
+    return setOtherForms(node, a, others.data(), static_cast<int>(others.size()));
 }
 
 const char* roleOf(MediaRole role) {
@@ -109,6 +132,8 @@ void DescriptionChecker::readRoot(const toml::table& root) {
     readBackground(root);
     readLabels(root);
     readCodes(root);
+    readLink(root);
+    readGrading(root);
 }
 
 // A text the player shows in a box too small for it, read last without an error.
@@ -250,6 +275,79 @@ void DescriptionChecker::readCodes(const toml::table& root) {
     }
 }
 
+// The author's own address for the header's link, or "" for none; http and https only, since
+// the player hands it to the system to open.
+void DescriptionChecker::readLink(const toml::table& root) {
+    const toml::node* node = root.get("link");
+    if (node == nullptr) {
+        return;
+    }
+    std::string link = text(*node, "link", kPackageField, "the link");
+    if (!lastTextOk()) {
+        return;
+    }
+    if (!isAcceptedLink(link.c_str())) {
+        error(lineOf(*node), "link",
+              "is " + inQuotes(cp1252ToUtf8(link)) +
+                  ", not a web address: it must begin with http:// or https:// and hold no "
+                  "blank",
+              "write for example link = \"https://www.example.org/\", or link = \"\" to show "
+              "no link");
+        return;
+    }
+    d_.hasLink = true;
+    d_.link = link;
+    if (std::optional<FitProblem> problem = textFitProblem(link, linkBox())) {
+        warning(lineOf(*node), "link", "the link " + problem->message,
+                "the header shows only what fits, though a click opens the whole address; a "
+                "shorter address shows whole");
+    }
+}
+
+// The tolerances: each key picks its value from two, the first being the exact grading.
+void DescriptionChecker::readGrading(const toml::table& root) {
+    const toml::node* node = root.get("grading");
+    if (node == nullptr) {
+        return;
+    }
+    const toml::table* table = node->as_table();
+    if (table == nullptr) {
+        error(lineOf(*node), "grading", std::string("must be a table, not ") + typeName(*node),
+              "write [grading] on a line of its own after the quiz's other keys, then "
+              "accents = \"optional\", case = \"any\" or quotes = \"any\" below it");
+        return;
+    }
+    // A quiz key written below [grading] belongs to that table in TOML: say where it goes.
+    toml::table others = *table;
+    for (const char* key : kRootKeys) {
+        if (const toml::node* misplaced = table->get(key)) {
+            warning(lineOf(*misplaced), std::string("grading.") + key,
+                    std::string("'") + key +
+                        "' is written below [grading], so it belongs to that table and is "
+                        "ignored",
+                    "move it above the [grading] line: the quiz's own keys come before any table");
+            others.erase(key);
+        }
+    }
+    warnUnknownKeys(others, kGradingKeys, "grading.", "in [grading]");
+    const struct {
+        const char* key;
+        KeyNames values;
+        uint32_t tolerance;
+    } rules[] = {
+        {"accents", {"required", "optional"}, TOLERATE_ACCENTS},
+        {"case", {"a-z", "any"}, TOLERATE_CASE},
+        {"quotes", {"exact", "any"}, TOLERATE_QUOTES},
+    };
+    for (const auto& rule : rules) {
+        int32_t value = 0;
+        if (readName(*table, rule.key, rule.values, &value, "grading.") && value == 1) {
+            d_.tolerances |= rule.tolerance;
+        }
+    }
+    setTolerances(d_.tolerances);
+}
+
 CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
                                  const fs::path& folder, PictureDecoding decoding,
                                  const MediaExaminer& examiner) {
@@ -280,14 +378,20 @@ QuizPtr makeQuiz(const Description& d) {
     quiz->revealMode = d.revealMode;
     quiz->backgroundColour = d.background.red | (d.background.green << 8) |
                              (static_cast<uint32_t>(d.background.blue) << 16);
+    quiz->tolerances = d.tolerances;
+    quiz->linkChoice = d.hasLink ? LINK_AUTHOR : LINK_PROGRAM;
+    copyText(quiz->link, d.link.c_str());
     int count = 0;
     for (const QuestionEntry& q : d.questions) {
         if (count == kMaxQuestions) {
             break; // only a description with errors gets here
         }
+        const std::vector<std::string> first = splitForms(q.answer1);
+        const std::vector<std::string> second = splitForms(q.answer2);
         QuestionNode* node =
-            appendQuestion(quiz.get(), q.answer1.c_str(), q.answer2.c_str(), q.text.c_str());
-        if (node == nullptr) {
+            appendQuestion(quiz.get(), first[0].c_str(), second[0].c_str(), q.text.c_str());
+        if (node == nullptr || !setOtherFormsOf(node, 1, first) ||
+            !setOtherFormsOf(node, 2, second)) {
             throw std::bad_alloc();
         }
         copyText(node->revealText, q.revealText.c_str());

@@ -8,8 +8,11 @@
 //   reveal = "none"            none | picture | text | text+picture | all-texts
 //   background = "#C0D8FF"     the board colour
 //   codes = ["AB", "CD"]       codes[s-1] is shown for s solved questions
-//   [[question]]               answers, text, reveal_text, picture, reveal_picture, clip
+//   link = "https://..."       the header's link (empty: none); the program's own when absent
 //   questions = "q.csv"        or the questions as a CSV file (see question_table.h)
+//   [grading]                  accents = "optional", case = "any", quotes = "any"
+//   [[question]]               answers, text, reveal_text, picture, reveal_picture, clip;
+//                              an answer "A | B" accepts either form
 #pragma once
 
 #include <cstdint>
@@ -53,6 +56,8 @@ struct MediaFile {
 
 // One question's texts, in Windows-1252 as the package stores them.
 struct QuestionEntry {
+    // Each answer's accepted forms joined by "|" (which no text holds), the main one first;
+    // an answer given without "|" is one form, as written.
     std::string answer1;
     std::string answer2; // empty with one answer per question
     std::string text;
@@ -69,6 +74,9 @@ struct Description {
     Rgb background;
     std::string title, creator, explanation, answerLabel1, answerLabel2; // Windows-1252
     std::vector<std::string> codes; // Windows-1252; at most one per question
+    uint32_t tolerances = 0;        // GradingTolerance bits, from [grading]
+    bool hasLink = false;           // `link` given: the header shows it (nothing when empty)
+    std::string link;               // Windows-1252
     std::vector<QuestionEntry> questions;
     std::filesystem::path questionsFile; // the CSV file the questions came from, if any
     std::vector<MediaFile> media;
@@ -116,8 +124,8 @@ CheckResult checkDescriptionText(std::string_view text, const std::string& displ
                                  PictureDecoding decoding = PictureDecoding::Full,
                                  const MediaExaminer& examiner = nullptr);
 
-// The Quiz a checked, error-free description makes: texts, questions, reveal texts, codes,
-// colour (no brush). Throws std::bad_alloc.
+// The Quiz a checked, error-free description makes: texts, questions with their accepted
+// forms, reveal texts, codes, colour (no brush), tolerances and link. Throws std::bad_alloc.
 QuizPtr makeQuiz(const Description& description);
 
 // Description spellings of the model's numbers: "text", "picture", "audio", "video" and

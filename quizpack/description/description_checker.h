@@ -102,6 +102,8 @@ class DescriptionChecker : public ValueReader {
     void readBackground(const toml::table& root);
     void readLabels(const toml::table& root);
     void readCodes(const toml::table& root);
+    void readLink(const toml::table& root);
+    void readGrading(const toml::table& root);
 
     // description_questions.cpp
     std::string valueText(const QuestionValue& value, const std::string& key, unsigned rules,

@@ -1,8 +1,31 @@
 #include <string>
 
+#include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
 #include "quizpack/description/description_checker.h"
+
+namespace {
+
+// The line of the question whose other forms take "PATCH" 106 over the packer's limit: the
+// bytes each answer adds there are its field index, its count and each form with its "|".
+int firstQuestionOverLimit(const Description& d) {
+    size_t size = 4 + d.link.size() + 1;
+    for (const QuestionEntry& q : d.questions) {
+        for (const std::string* answer : {&q.answer1, &q.answer2}) {
+            size_t bar = answer->find('|');
+            if (bar != std::string::npos) {
+                size += 2 + answer->size() - bar;
+            }
+        }
+        if (size > static_cast<size_t>(kLzwMaxInput)) {
+            return q.line;
+        }
+    }
+    return 0;
+}
+
+} // namespace
 
 void DescriptionChecker::crossCheck(const toml::table& root) {
     size_t n = d_.questions.size();
@@ -75,17 +98,28 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
     }
 }
 
-// The packer takes at most 65535 bytes; a quiz with 90 long questions can exceed it.
+// The packer takes at most 65535 bytes; a quiz with 90 long questions can exceed it, and so
+// can the other forms of its answers, which "PATCH" 106 holds apart.
 void DescriptionChecker::checkPackageSize(const toml::table& root) {
     QuizPtr quiz = makeQuiz(d_);
+    const toml::node* node = root.get("question");
+    node = node ? node : root.get("questions");
+    const int line = node ? lineOf(*node) : 0;
     size_t size = layOutPackage(*quiz).size();
     if (size > static_cast<size_t>(kLzwMaxInput)) {
-        const toml::node* node = root.get("question");
-        node = node ? node : root.get("questions");
-        error(node ? lineOf(*node) : 0, "question",
+        error(line, "question",
               "the quiz package would be " + std::to_string(size) + " bytes; it can be at most " +
                   std::to_string(kLzwMaxInput),
               "shorten the texts by " + std::to_string(size - kLzwMaxInput) +
                   " bytes in all, or make two quizzes");
+    }
+    size_t extras = layOutGradingExtras(*quiz).size();
+    if (extras > static_cast<size_t>(kLzwMaxInput)) {
+        error(firstQuestionOverLimit(d_), "question",
+              "the answers' accepted forms beyond the first would take " + std::to_string(extras) +
+                  " bytes; they can take at most " + std::to_string(kLzwMaxInput) +
+                  ", and go over from this question on",
+              "drop " + std::to_string(extras - kLzwMaxInput) +
+                  " bytes of forms in all (the ones players are least likely to type)");
     }
 }

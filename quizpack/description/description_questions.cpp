@@ -150,7 +150,7 @@ void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEn
     }
     std::string* targets[] = {&entry->answer1, &entry->answer2};
     for (size_t i = 0; i < answers->size() && i < 2; ++i) {
-        *targets[i] = text(*answers->get(i), key, kPackageField | kExpectedAnswer,
+        *targets[i] = text(*answers->get(i), key, kPackageField | kExpectedAnswer | kAnswerForms,
                            "answer " + std::to_string(i + 1));
     }
     if (d_.answersPerQuestion != 2) {
@@ -262,5 +262,5 @@ std::string DescriptionChecker::cellAnswer(const QuestionRow& row, int column, i
     std::string key = questionKey(q, questionColumnName(column));
     AtCell at(this, cell ? &*cell : nullptr);
     return convertText(cell ? cell->text : "", cell ? cell->line : row.line, key,
-                       kPackageField | kExpectedAnswer, what);
+                       kPackageField | kExpectedAnswer | kAnswerForms, what);
 }

@@ -16,6 +16,7 @@ enum TextRule : unsigned {
     kPackageField = 1u << 0,   // a "|"-delimited package field: no "|"
     kCodeLine = 1u << 1,       // a CR LF-terminated code line: no CR or LF
     kExpectedAnswer = 1u << 2, // compared with typed text: warn about untypeable answers
+    kAnswerForms = 1u << 3,    // "|" separates accepted forms instead of being refused
 };
 
 using KeyNames = std::vector<const char*>;
@@ -51,8 +52,10 @@ class ValueReader {
     std::string optionalText(const toml::table& table, const char* name, const std::string& key,
                              unsigned rules, const std::string& what);
 
-    // root[name] as an index into `names`; false when absent or (with an error) unknown.
-    bool readName(const toml::table& root, const char* name, const KeyNames& names, int32_t* value);
+    // table[name] as an index into `names`; false when absent or (with an error) unknown.
+    // Errors name the key `keyPrefix` + name ("grading.case").
+    bool readName(const toml::table& table, const char* name, const KeyNames& names, int32_t* value,
+                  const std::string& keyPrefix = "");
 
     // A UTF-8 text written at `line` (and the source's column), as text() reads a node.
     std::string convertText(const std::string& utf8, int line, const std::string& key,
@@ -71,6 +74,11 @@ class ValueReader {
     // Whether the text read last broke none of its rules.
     bool lastTextOk() const { return lastTextOk_; }
 
+    // The quiz's tolerances (GradingTolerance bits), read before its answers: what check says
+    // of an answer depends on them.
+    void setTolerances(uint32_t tolerances) { tolerances_ = tolerances; }
+    uint32_t tolerances() const { return tolerances_; }
+
   protected:
     std::vector<Diagnostic> diagnostics_;
 
@@ -79,10 +87,15 @@ class ValueReader {
              const std::string& hint);
     std::string convert(const std::string& utf8, int line, const std::string& key, unsigned rules,
                         const std::string& what);
-    void checkExpectedAnswer(const std::string& answer, int line, const std::string& key,
-                             const std::string& what);
+    std::string convertForms(const std::string& bytes, int line, const std::string& key,
+                             unsigned rules, const std::string& what);
+    void warnDuplicateForms(const std::vector<std::string>& forms, const std::vector<int>& written,
+                            int line, const std::string& key, const std::string& what);
+    void checkExpectedAnswer(const std::vector<std::string>& forms, int line,
+                             const std::string& key, const std::string& what);
 
     std::string file_;
     Source source_;
     bool lastTextOk_ = true;
+    uint32_t tolerances_ = 0;
 };

@@ -154,9 +154,9 @@ using Cells = std::array<std::string, kQuestionColumnCount>;
 Cells questionCells(const Quiz& quiz, const QuestionNode& node, int q,
                     const std::vector<MediaListing>& media) {
     Cells cells;
-    cells[kAnswerColumn] = utf8(node.answer1);
+    cells[kAnswerColumn] = utf8(answerWithForms(node, 1).c_str());
     if (quiz.answersPerQuestion == 2) {
-        cells[kAnswer2Column] = utf8(node.answer2);
+        cells[kAnswer2Column] = utf8(answerWithForms(node, 2).c_str());
     }
     cells[kTextColumn] = utf8(node.questionText);
     if (storesRevealTexts(quiz.revealMode)) {

@@ -81,6 +81,16 @@ std::string describeMedia(const MediaListing& media) {
     return text;
 }
 
+std::string answerWithForms(const QuestionNode& node, int a) {
+    const char* forms[kMaxAnswerForms];
+    const int count = answerForms(&node, a, forms);
+    std::string text = forms[0];
+    for (int i = 1; i < count; ++i) {
+        text += std::string(" | ") + forms[i];
+    }
+    return text;
+}
+
 namespace {
 
 std::string utf8(const char* cp1252) {
@@ -129,6 +139,27 @@ void writeQuizKeys(std::string* out, const Quiz& quiz) {
         line(out, "reveal = \"none\"");
     }
     line(out, "background = \"" + colourName(rgbOfColourref(quiz.backgroundColour)) + "\"");
+    if (quiz.linkChoice == LINK_AUTHOR) {
+        line(out, "link = " + utf8(quiz.link));
+    }
+}
+
+// After every key of the top level, which a table ends in TOML.
+void writeGrading(std::string* out, const Quiz& quiz) {
+    if (quiz.tolerances == 0) {
+        return;
+    }
+    line(out, "");
+    line(out, "[grading]");
+    if (quiz.tolerances & TOLERATE_ACCENTS) {
+        line(out, "accents = \"optional\"");
+    }
+    if (quiz.tolerances & TOLERATE_CASE) {
+        line(out, "case = \"any\"");
+    }
+    if (quiz.tolerances & TOLERATE_QUOTES) {
+        line(out, "quotes = \"any\"");
+    }
 }
 
 // Codes after the last non-empty one are empty anyway; leaving them out changes nothing.
@@ -152,9 +183,9 @@ void writeQuestion(std::string* out, const Quiz& quiz, const QuestionNode& node,
                    const std::vector<MediaListing>& media) {
     line(out, "");
     line(out, "[[question]]  # " + std::to_string(q));
-    std::string answerList = "[" + utf8(node.answer1);
+    std::string answerList = "[" + utf8(answerWithForms(node, 1).c_str());
     if (answersPerQuestion(quiz) == 2) {
-        answerList += ", " + utf8(node.answer2);
+        answerList += ", " + utf8(answerWithForms(node, 2).c_str());
     }
     line(out, "answers = " + answerList + "]");
     if (node.questionText[0] != '\0') {
@@ -190,6 +221,7 @@ std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& 
     if (questionsFile != nullptr) {
         line(&out, std::string("questions = ") + tomlString(questionsFile));
     }
+    writeGrading(&out, quiz);
     const QuestionNode* node = questionsFile ? nullptr : quiz.head;
     for (int q = 1; q <= count && node != nullptr; ++q, node = node->next) {
         writeQuestion(&out, quiz, *node, q, media);

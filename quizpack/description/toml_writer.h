@@ -27,12 +27,17 @@ struct MediaListing {
 // The description key of a role: "picture", "reveal_picture", "clip".
 const char* mediaKey(MediaRole role);
 
+// Answer `a` (1 or 2) of `node` as a description writes it, in Windows-1252: its accepted
+// forms joined by " | " (the main one alone when it has no other).
+std::string answerWithForms(const QuestionNode& node, int a);
+
 // "IMG 401, JPEG 260x195, 14.2 KB (14523 bytes)"
 std::string describeMedia(const MediaListing& media);
 
 // The quiz as a description that check accepts and build turns into the same packed
 // resources: texts converted from Windows-1252 to UTF-8, codes up to the last non-empty
-// one, reveal texts only where the reveal mode stores them. `headerComments` become
+// one, reveal texts only where the reveal mode stores them, the link and [grading] only when
+// the quiz has them. `headerComments` become
 // "# " lines at the top; `trailerComments` at the end. With a `questionsFile`, the
 // description names that CSV file (see writeQuestionTable) instead of holding the questions.
 std::string writeDescription(const Quiz& quiz, const std::vector<MediaListing>& media,

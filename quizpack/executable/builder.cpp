@@ -270,6 +270,9 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     std::vector<Resource> add;
     add.push_back(quizResource(patchType(), kPackageResourceId, packed.package));
     add.push_back(quizResource(patchType(), kCodeTableResourceId, packed.codeTable));
+    if (!packed.extras.empty()) {
+        add.push_back(quizResource(patchType(), kGradingExtrasResourceId, packed.extras));
+    }
     if (!noPictureErrors(prepareAllMedia(d, options, progress, &report, &add), &report.diagnostics,
                          checked)) {
         return report;
@@ -282,6 +285,7 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     report.mediaCount = d.media.size();
     report.packageBytes = packed.package.size();
     report.codeTableBytes = packed.codeTable.size();
+    report.extrasBytes = packed.extras.size();
     report.executableBytes = executable.size();
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

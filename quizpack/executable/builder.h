@@ -63,6 +63,7 @@ struct BuildReport {
     uint64_t mediaBytes = 0;   // as stored in the executable
     size_t packageBytes = 0;   // packed "PATCH" 104
     size_t codeTableBytes = 0; // packed "PATCH" 105
+    size_t extrasBytes = 0;    // packed "PATCH" 106; 0 when the quiz has none
     uint64_t executableBytes = 0;
     double seconds = 0;
 };

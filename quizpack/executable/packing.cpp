@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
 
@@ -59,5 +60,10 @@ PackedQuiz packQuiz(const Quiz& quiz) {
     packed.codeTableLength = codes.size();
     packed.package = lzwPack(package);
     packed.codeTable = lzwPack(codes);
+    std::vector<uint8_t> extras = layOutGradingExtras(quiz);
+    packed.extrasLength = extras.size();
+    if (!extras.empty()) {
+        packed.extras = lzwPack(extras);
+    }
     return packed;
 }

@@ -1,5 +1,6 @@
-// The two packed "PATCH" resources of a quiz: 104, the quiz package, and 105, the code
-// table, each laid out by content/package.h and packed with the LZW block codec.
+// The packed "PATCH" resources of a quiz: 104, the quiz package, 105, the code table, each
+// laid out by content/package.h, and 106, the grading extras (content/grading_extras.h) of a
+// quiz that has any, all packed with the LZW block codec.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,10 @@
 #include "content/quiz.h"
 #include "resources/resource.h"
 
-// The two "PATCH" identifiers, as quizpack's unsigned identifiers.
+// The "PATCH" identifiers, as quizpack's unsigned identifiers.
 constexpr uint32_t kPackageResourceId = IDR_QUIZ_PACKAGE;
 constexpr uint32_t kCodeTableResourceId = IDR_CODE_TABLE;
+constexpr uint32_t kGradingExtrasResourceId = IDR_GRADING_EXTRAS;
 
 // The codec refused the bytes. `result` names the codec's result ("LZW_TOO_LARGE: ..."),
 // what() also the step that failed ("packing failed: LZW_TOO_LARGE: ..."). Exit code 1.
@@ -27,8 +29,10 @@ class PackError : public QuizpackError {
 struct PackedQuiz {
     std::vector<uint8_t> package;   // "PATCH" 104
     std::vector<uint8_t> codeTable; // "PATCH" 105
+    std::vector<uint8_t> extras;    // "PATCH" 106; empty for a quiz that has none
     size_t packageLength = 0;       // unpacked lengths, for reports
     size_t codeTableLength = 0;
+    size_t extrasLength = 0;
 };
 
 // The code table quizpack packs: layOutCodeTable, except that a quiz without questions
@@ -36,7 +40,7 @@ struct PackedQuiz {
 // "Codes non renseignés." for an empty resource (it reads no line of it either way).
 std::vector<uint8_t> codeTableBytes(const Quiz& quiz);
 
-// Lays out and packs both resources. Throws PackError when the codec fails.
+// Lays out and packs the resources. Throws PackError when the codec fails.
 PackedQuiz packQuiz(const Quiz& quiz);
 
 // lzwEncode / lzwDecode on vectors; throw PackError with the codec's result name.

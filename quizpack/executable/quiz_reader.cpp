@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "content/lzw.h"
 #include "content/package.h"
@@ -52,6 +53,27 @@ size_t firstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>
     return i;
 }
 
+// Extracted quizzes write their other forms, tolerances and link back, and a rebuild lays
+// them out again; a quiz without any gets no "PATCH" 106.
+void compareExtrasWithRebuild(QuizReading* r) {
+    if (!r->hasExtras) {
+        return;
+    }
+    std::vector<uint8_t> laidOut = layOutGradingExtras(*r->quiz);
+    if (laidOut.empty()) {
+        r->warnings.push_back("\"PATCH\" 106 holds no accepted form, tolerance or link: a rebuild "
+                              "leaves it out, and the rebuilt quiz grades the same");
+    } else if (laidOut != r->extras) {
+        r->warnings.push_back("\"PATCH\" 106 will not be rebuilt byte for byte (laid out by "
+                              "another tool); the rebuilt quiz grades the same");
+    } else if (laidOut.size() <= static_cast<size_t>(kLzwMaxInput) &&
+               lzwPack(laidOut) != r->packedExtras) {
+        r->warnings.push_back("\"PATCH\" 106 was packed differently (another packer, or spare "
+                              "bytes after the stream); a rebuild packs the same content into "
+                              "other bytes");
+    }
+}
+
 // Why a rebuild from the extracted description would not give these very bytes.
 void compareWithRebuild(QuizReading* r) {
     std::vector<uint8_t> laidOut = layOutPackage(*r->quiz);
@@ -89,6 +111,7 @@ void compareWithRebuild(QuizReading* r) {
                 "after the stream); a rebuild packs the same content into other bytes");
         }
     }
+    compareExtrasWithRebuild(r);
     if (!r->hasCodeTable) {
         return;
     }
@@ -102,6 +125,32 @@ void compareWithRebuild(QuizReading* r) {
         r->warnings.push_back(
             "the code table was packed differently (another packer, or spare bytes after the "
             "stream); a rebuild packs the same content into other bytes");
+    }
+}
+
+// "PATCH" 106 is optional; one the player cannot read changes nothing of the quiz.
+void readExtras(QuizReading* r) {
+    if (!r->hasExtras) {
+        return;
+    }
+    const char* consequence = ": the player says \"Erreur dans les r\u00e9glages de correction\" "
+                              "and grades exactly, with the program's own link; a rebuild leaves "
+                              "it out";
+    try {
+        r->extras = lzwUnpack(r->packedExtras);
+    } catch (const PackError& e) {
+        r->warnings.push_back("\"PATCH\" 106 (accepted forms and grading) does not unpack (" +
+                              e.result + ")" + consequence);
+        r->hasExtras = false;
+        return;
+    }
+    ExtrasProblem problem =
+        readGradingExtras(r->extras.data(), static_cast<int32_t>(r->extras.size()), r->quiz.get());
+    if (problem != EXTRAS_OK) {
+        r->warnings.push_back(std::string("\"PATCH\" 106 (accepted forms and grading) is "
+                                          "malformed: ") +
+                              describeExtrasProblem(problem) + consequence);
+        r->hasExtras = false;
     }
 }
 
@@ -146,6 +195,7 @@ void readContent(QuizReading* r) {
         r->warnings.push_back("there is no code table (\"PATCH\" 105): the player shows "
                               "\"Codes non trouv\u00e9s.\" and no codes; a rebuild adds one");
     }
+    readExtras(r);
     if (problems == CONTENT_OK) {
         compareWithRebuild(r);
     }
@@ -212,13 +262,17 @@ void listMedia(QuizReading* r) {
 } // namespace
 
 QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
-                           const std::string& source) {
+                           const std::string& source, const std::vector<uint8_t>* extras) {
     QuizReading r;
     r.source = source;
     r.packedPackage = package;
     if (codes != nullptr) {
         r.packedCodes = *codes;
         r.hasCodeTable = true;
+    }
+    if (extras != nullptr && !extras->empty()) {
+        r.packedExtras = *extras;
+        r.hasExtras = true;
     }
     readContent(&r);
     return r;
@@ -257,6 +311,7 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
     r.source = source;
     const Resource* package = nullptr;
     const Resource* codes = nullptr;
+    const Resource* extras = nullptr;
     for (const Resource& res : resources) {
         if (res.type == patchType() && res.name == ResourceId::fromNumber(kPackageResourceId)) {
             if (package == nullptr)
@@ -265,6 +320,10 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
                    res.name == ResourceId::fromNumber(kCodeTableResourceId)) {
             if (codes == nullptr)
                 codes = &res;
+        } else if (res.type == patchType() &&
+                   res.name == ResourceId::fromNumber(kGradingExtrasResourceId)) {
+            if (extras == nullptr)
+                extras = &res;
         } else if (res.type == imageType()) {
             r.images.push_back(ImageResource{res.name, res.data});
         }
@@ -287,9 +346,46 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
         r.packedCodes = codes->data;
         r.hasCodeTable = true;
     }
+    if (extras != nullptr && extras->data.empty()) {
+        r.warnings.push_back("\"PATCH\" 106 is empty: the player reads nothing from it and grades "
+                             "exactly; a rebuild leaves it out");
+    } else if (extras != nullptr) {
+        r.packedExtras = extras->data;
+        r.hasExtras = true;
+    }
     readContent(&r);
     listMedia(&r);
     return r;
+}
+
+const char* describeExtrasProblem(ExtrasProblem problem) {
+    switch (problem) {
+    case EXTRAS_OK:
+        return "none";
+    case EXTRAS_UNKNOWN_VERSION:
+        return "its layout version is not 1";
+    case EXTRAS_BAD_TOLERANCES:
+        return "its tolerance byte has bits beyond the three tolerances";
+    case EXTRAS_BAD_LINK:
+        return "its link is neither absent nor an http:// or https:// address";
+    case EXTRAS_TRUNCATED:
+        return "it ends before its counts say it should";
+    case EXTRAS_BAD_FIELD:
+        return "an answer field index is outside the quiz or out of order";
+    case EXTRAS_BAD_FORM:
+        return "a form count is outside 1..7, or a form is empty, over 259 bytes or holds NUL";
+    case EXTRAS_TRAILING_BYTES:
+        return "bytes follow its last entry";
+    case EXTRAS_OUT_OF_MEMORY:
+        return "memory ran out";
+    }
+    return "unknown problem";
+}
+
+bool startsLikeExecutable(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    char magic[2] = {};
+    return in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
 }
 
 const std::vector<uint8_t>& imageData(const QuizReading& reading, uint32_t resourceId) {

@@ -17,6 +17,10 @@ struct FontMetrics {
 extern const FontMetrics kGuiFont;
 // The system font, which statics given no font draw in: System, 16 pixels high.
 extern const FontMetrics kSystemFont;
+// The header link's font, whose face the player leaves unnamed at 13 pixels to the base
+// line: taken as MS Sans Serif 10 pt, the bitmap face of that size (Windows' own choice for
+// an unnamed face may differ; Wine draws it in a wider fallback face).
+extern const FontMetrics kLinkFont;
 
 // The advance of one Windows-1252 character; 0 for control characters.
 inline int characterWidth(const FontMetrics& font, unsigned char c) {

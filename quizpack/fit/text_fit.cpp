@@ -135,6 +135,9 @@ TextBox explanationBox() {
 TextBox codeBox() {
     return {&kGuiFont, 55, 16, false};
 }
+TextBox linkBox() {
+    return {&kLinkFont, 115, 18, false};
+}
 
 bool showsColumnLabels(int quizType) {
     return columnLabelsShown(quizType);

@@ -41,6 +41,7 @@ TextBox titleBox();
 TextBox creatorBox();
 TextBox explanationBox();
 TextBox codeBox();
+TextBox linkBox();        // the author's own link, in the header's link font
 TextBox columnLabelBox(); // shown with two answers, in quizzes where showsColumnLabels
 bool showsColumnLabels(int quizType);
 TextBox questionTextBox(); // text quizzes

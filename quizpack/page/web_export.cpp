@@ -64,16 +64,6 @@ struct MediaResult {
     std::string hint;  // how to mend it
 };
 
-bool startsLikeExecutable(const fs::path& path) {
-    std::vector<uint8_t> bytes;
-    try {
-        bytes = readWholeFile(path);
-    } catch (const FileError&) {
-        return false; // the description reader reports it
-    }
-    return bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z';
-}
-
 void requireFfmpeg(const std::string& ffmpeg) {
     if (runExternalProgram({ffmpeg, "-hide_banner", "-loglevel", "error", "-version"}) != 0) {
         throw ExportError(

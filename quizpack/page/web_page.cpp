@@ -47,6 +47,24 @@ std::string mediaJson(const WebQuiz& page, const MediaLayout& layout, int index)
            jsonStringFromCp1252(m.mime) + "]";
 }
 
+// ,"forms":[[...],[...]]: each answer's accepted forms beyond the first; nothing when the
+// question has none, so that a quiz without them is written as before.
+std::string otherFormsJson(const QuestionNode& node, int answers) {
+    std::string lists;
+    bool any = false;
+    for (int a = 1; a <= answers; ++a) {
+        const char* forms[kMaxAnswerForms];
+        const int count = answerForms(&node, a, forms);
+        lists += a > 1 ? ",[" : "[";
+        for (int i = 1; i < count; ++i) {
+            lists += (i > 1 ? "," : "") + jsonStringFromCp1252(forms[i]);
+        }
+        lists += "]";
+        any = any || count > 1;
+    }
+    return any ? ",\"forms\":[" + lists + "]" : "";
+}
+
 std::string quizJson(const WebQuiz& page, const MediaLayout& layout, size_t graderOffset,
                      size_t graderSize) {
     const Quiz& quiz = *page.quiz;
@@ -60,7 +78,12 @@ std::string quizJson(const WebQuiz& page, const MediaLayout& layout, size_t grad
     j += ",\"labels\":[" + jsonStringFromCp1252(quiz.answerLabel1) + "," +
          jsonStringFromCp1252(quiz.answerLabel2) + "]";
     j += ",\"background\":\"" + colourName(rgbOfColourref(quiz.backgroundColour)) + "\"";
-    j += ",\"link\":" + jsonStringFromCp1252(kWebAuthorAddress);
+    // The author's own address when the quiz gives one (an empty one hides the link).
+    j += ",\"link\":" +
+         jsonStringFromCp1252(quiz.linkChoice == LINK_AUTHOR ? quiz.link : kWebAuthorAddress);
+    if (quiz.tolerances != 0) {
+        j += ",\"tolerances\":" + jsonNumber(quiz.tolerances);
+    }
     j += ",\"storageKey\":" + jsonStringFromCp1252(page.storageKey);
     j += ",\"grader\":[" + jsonNumber(static_cast<long long>(graderOffset)) + "," +
          jsonNumber(static_cast<long long>(graderSize)) + "]";
@@ -78,7 +101,8 @@ std::string quizJson(const WebQuiz& page, const MediaLayout& layout, size_t grad
         if (quiz.answersPerQuestion == 2) {
             j += "," + jsonStringFromCp1252(n->answer2);
         }
-        j += "],\"text\":" + jsonStringFromCp1252(n->questionText);
+        j += "]" + otherFormsJson(*n, quiz.answersPerQuestion == 2 ? 2 : 1);
+        j += ",\"text\":" + jsonStringFromCp1252(n->questionText);
         j += ",\"reveal\":" + jsonStringFromCp1252(n->revealText);
         auto at = [](const std::vector<int>& v, int i) {
             return static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : -1;

@@ -270,7 +270,7 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
     writePictureQuiz(dir);
     fs::path player = writeMinimalTemplate(dir);
     writeFile(dir / "garbage.exe", "not a program");
-    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\\u0141b\"]\n");
     writeFile(dir / "out/quiz.exe", "previous build");
     const std::vector<std::string> before = listFiles(dir / "out");
 
@@ -441,8 +441,10 @@ void roundTrip(const fs::path& description, const fs::path& player, const TempFo
     QuizReading reading = readQuizExecutable(readBytes(dir / (name + ".exe")), name + ".exe");
     EXPECT_TRUE(reading.warnings.empty()) << reading.warnings.front();
     CheckResult original = checkDescriptionFile(description);
-    expectListsEverything(writeDescription(*reading.quiz, reading.media, {}, {}),
-                          original.description);
+    const std::string listing = writeDescription(*reading.quiz, reading.media, {}, {});
+    expectListsEverything(listing, original.description);
+    EXPECT_FALSE(reading.hasExtras) << "a quiz without forms, [grading] or link has no 106";
+    EXPECT_EQ(listing.find("[grading]"), std::string::npos) << listing;
 
     extractQuiz(reading, dir / name, Overwrite::Refuse);
     ASSERT_TRUE(buildInto(dir / name / "quiz.toml", dir / (name + "-again.exe"), player).built);
@@ -471,6 +473,34 @@ TEST(ExtractThenBuild, GivesTheSamePatchResourcesForEverySample) {
     fs::path player = writeMinimalTemplate(dir);
     for (const fs::path& sample : samples) {
         roundTrip(sample, player, dir, sample.parent_path().filename().string());
+    }
+}
+
+// A quiz with accepted forms, all three tolerances and its own link, extracted as
+// [[question]] tables and as a CSV file: each builds the very same executable again.
+TEST(ExtractThenBuild, GivesTheSameExecutableForAQuizWithFormsAndTolerances) {
+    TempFolder dir("forms");
+    const fs::path player = writeMinimalTemplate(dir);
+    writeFile(dir / "quiz.toml",
+              "title = \"T\"\nkind = \"text\"\nanswers_per_question = 2\ncodes = [\"a\", \"b\"]\n"
+              "link = \"https://ex.fr/\"\n[grading]\naccents = \"optional\"\ncase = \"any\"\n"
+              "quotes = \"any\"\n"
+              "[[question]]\nanswers = [\"Charles de Gaulle | De Gaulle|G\xC3\xA9n\xC3\xA9ral de "
+              "Gaulle\","
+              " \"1944\"]\ntext = \"Q1\"\n"
+              "[[question]]\nanswers = [\"\xC5\x93uvre\", \"l'\xC3\xA9t\xC3\xA9 | "
+              "\\\"\xC3\xA9t\xC3\xA9\\\" ; x\"]\n");
+    ASSERT_TRUE(buildInto(dir / "quiz.toml", dir / "quiz.exe", player).built);
+    const Bytes first = readBytes(dir / "quiz.exe");
+    const QuizReading reading = readQuizExecutable(first, "quiz.exe");
+    ASSERT_TRUE(reading.hasExtras);
+    EXPECT_TRUE(reading.warnings.empty()) << reading.warnings.front();
+    for (QuestionFormat format : {QuestionFormat::Tables, QuestionFormat::Csv}) {
+        const std::string name = format == QuestionFormat::Csv ? "csv" : "tables";
+        extractQuiz(reading, dir / name, Overwrite::Refuse, format);
+        ASSERT_TRUE(buildInto(dir / name / "quiz.toml", dir / (name + ".exe"), player).built)
+            << name;
+        EXPECT_TRUE(readBytes(dir / (name + ".exe")) == first) << name << ": not the same bytes";
     }
 }
 
@@ -627,7 +657,7 @@ TEST(QuizpackCommands, ExitCodesAndMessages) {
     TempFolder dir("cli");
     writePictureQuiz(dir);
     writeMinimalTemplate(dir);
-    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\\u0141b\"]\n");
     const std::string q = dir.file("quiz/quiz.toml");
     const std::string bad = dir.file("bad.toml");
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checking/grader.h"
+#include "tests/host/authoring_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
@@ -88,9 +89,9 @@ TEST(GradeCommand, TypedTextIsCutAt259AndExpectedLimitedTo259) {
     EXPECT_TRUE(contains(run.err, "expected answer")) << run.err;
     EXPECT_TRUE(contains(run.err, "260")) << run.err;
 
-    run = runQuizpack({"grade", "a|b", "a|b"}); // a stored answer never holds "|"
+    run = runQuizpack({"grade", "a | " + answer259 + "b", "a"}); // each form is limited
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(contains(run.err, "'|'")) << run.err;
+    EXPECT_TRUE(contains(run.err, "form 2")) << run.err;
 }
 
 TEST(GradeCommand, NotesAnExpectedAnswerWithABlankAtAnEnd) {
@@ -222,6 +223,82 @@ TEST(GradeCommand, TsvManyLinesAgreeWithGradeText) {
     EXPECT_EQ(run.exitCode, 0) << run.err.substr(0, 500);
     EXPECT_EQ(run.out.size(), want.size());
     EXPECT_TRUE(run.out == want) << n << " lines; outputs differ";
+}
+
+// ---- accepted forms, tolerances and a quiz's fields --------------------------------------
+
+struct GradeRow {
+    std::vector<std::string> arguments; // after "grade"
+    int exitCode;
+    std::string out; // or, for an error, part of stderr
+};
+
+TEST(GradeCommand, FormsAndTolerances) {
+    const std::string elysee = "\xC3\x89lys\xC3\xA9"
+                               "e";
+    const std::string elyseeSmall = "\xC3\xA9lys\xC3\xA9"
+                                    "e";
+    const std::string ete = "l'\xC3\xA9t\xC3\xA9";
+    const std::string eteCurly = "l\xE2\x80\x99\xC3\xA9t\xC3\xA9";
+    // clang-format off
+    const std::vector<GradeRow> rows = {
+        {{"Charles de Gaulle | De Gaulle", " de gaulle"}, 0, "BRAVO\n"},
+        {{"Charles de Gaulle", "De Gaulle"}, 0, "pas loin\n"},
+        {{"Paris | Lyon", "lyonn"}, 0, "Quasiment\n"},
+        {{elysee, elyseeSmall}, 0, "Quasiment\n"},
+        {{elysee, elyseeSmall, "--case", "any"}, 0, "BRAVO\n"},
+        {{"--accents", "optional", "\xC5\x93uvre", "OEUVRE"}, 0, "BRAVO\n"},
+        {{ete, eteCurly, "--quotes", "any"}, 0, "BRAVO\n"},
+        {{ete, eteCurly, "--quotes", "exact"}, 0, "Quasiment\n"},
+        {{"a", "b", "--case", "all"}, 2, "--case takes any or a-z, not 'all'"},
+        {{"a", "b", "--accents"}, 2, "--accents takes optional or required"},
+        {{"--quiz", "q.toml", "a", "b"}, 2, "--quiz grades the lines of --tsv"},
+    };
+    // clang-format on
+    for (const GradeRow& row : rows) {
+        std::vector<std::string> arguments = {"grade"};
+        arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+        const ProgramRun run = runQuizpack(arguments);
+        SCOPED_TRACE(row.arguments[0] + " / " + row.arguments[1]);
+        EXPECT_EQ(run.exitCode, row.exitCode) << run.err;
+        if (row.exitCode == 0) {
+            EXPECT_EQ(run.out, row.out);
+        } else {
+            EXPECT_TRUE(contains(run.err, row.out)) << run.err;
+        }
+    }
+}
+
+// A description and the executable built from it grade each field alike: the field's forms
+// and the quiz's own [grading].
+TEST(GradeCommand, QuizGradesEachFieldAsItsPlayerDoes) {
+    TempFolder folder("grade-quiz");
+    writeFile(folder.file("quiz.toml"),
+              "title = \"T\"\nkind = \"text\"\nanswers_per_question = 2\ncodes = [\"a\"]\n"
+              "[grading]\ncase = \"any\"\n"
+              "[[question]]\nanswers = [\"Charles de Gaulle | De Gaulle\", \"\xC3\x89lys\xC3\xA9"
+              "e\"]\n");
+    writeBytes(folder.file("template.exe"), authoring_test::minimalExecutable());
+    const ProgramRun built =
+        runQuizpack({"build", folder.file("quiz.toml"), "-o", folder.file("quiz.exe"), "--player",
+                     folder.file("template.exe")});
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    const std::string lines = "1\tde gaulle\n"
+                              "2\t\xC3\xA9LYS\xC3\xA9"
+                              "E\r\n"
+                              "2\telysee\n"
+                              "3\tx\n"
+                              "one\tx\n";
+    for (const char* quiz : {"quiz.toml", "quiz.exe"}) {
+        const ProgramRun run =
+            runQuizpack({"grade", "--quiz", folder.file(quiz), "--tsv", "-"}, lines);
+        EXPECT_EQ(run.exitCode, 2) << quiz;
+        EXPECT_EQ(run.out, "BRAVO\nBRAVO\nPresque\nERROR\nERROR\n") << quiz;
+        EXPECT_TRUE(contains(run.err, "<stdin>:4: '3' is not an answer field of this quiz: K "
+                                      "goes from 1 to 2"))
+            << quiz << ": " << run.err;
+        EXPECT_TRUE(contains(run.err, "2 of 5 lines malformed")) << quiz << ": " << run.err;
+    }
 }
 
 } // namespace

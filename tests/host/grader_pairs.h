@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace grader_pairs {
 
@@ -36,6 +37,23 @@ inline uint64_t envNumber(const char* name, uint64_t fallback) {
 // Bytes that answers are made of: mostly lower-case letters, some capitals, accented
 // letters in both cases, digits and punctuation.
 inline const std::string kAccented = "\xE9\xE8\xE0\xE7\xF4\xEF\xC9\xC8\xC0\xC7\xD4\xDF\xFF\x9C\x8C";
+
+// What the tolerances fold, and what they leave: accented letters of both cases, \x9C\x8C
+// (oe) and \xE6\xC6 (ae), \x9A\x8A \x9E\x8E \xFF\x9F, the letters without a base letter
+// (\xDF \xF0\xD0 \xFE\xDE), the signs beside them (\xF7 \xD7), and the quotes, straight and
+// typographic.
+inline const std::string kFoldable = "\xE0\xC0\xE2\xC2\xE9\xC9\xE8\xC8\xEA\xCA\xEB\xCB\xEE\xCE\xEF"
+                                     "\xCF\xF4\xD4\xF6\xD6\xF9\xD9\xFB\xDB\xFC\xDC\xE7\xC7\xF1\xD1"
+                                     "\xF8\xD8\xFD\xDD\xFF\x9F\x9C\x8C\xE6\xC6\x9A\x8A\x9E\x8E\xDF"
+                                     "\xF0\xD0\xFE\xDE\xF7\xD7";
+inline const std::string kQuotes = "'\"\x91\x92\x93\x94";
+
+// An answer's accepted forms and a typed text, graded with the tolerances (bits 0 to 7).
+struct FormsCase {
+    uint32_t tolerances = 0;
+    std::vector<std::string> forms;
+    std::string typed;
+};
 
 class PairGenerator {
   public:
@@ -271,6 +289,86 @@ class PairGenerator {
             return {e, t};
         }
         }
+    }
+
+    // A form that the tolerances have something to fold in.
+    std::string foldableForm(size_t length) {
+        std::string s = answer(length);
+        const int extras = 1 + below(4);
+        for (int i = 0; i < extras; ++i) {
+            const std::string& from = chance(70) ? kFoldable : kQuotes;
+            s.insert(static_cast<size_t>(below(static_cast<int>(s.size()) + 1)), 1,
+                     from[static_cast<size_t>(below(static_cast<int>(from.size())))]);
+        }
+        return s;
+    }
+
+    // The form as players type it: letters of both cases flipped (\xE9 <-> \xC9, \x9C <->
+    // \x8C, \xFF <-> \x9F), accents left out (\x9C as oe), quotes of the other kind.
+    std::string looseTyping(const std::string& form) {
+        static const char kBase[] = "aaaaaaaceeeeiiiidnooooo ouuuuyty";
+        std::string t;
+        for (char c : form) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            const int roll = below(100);
+            if (u >= 0xC0 && u != 0xD7 && u != 0xF7 && roll < 30) {
+                t += static_cast<char>(u ^ 0x20);
+            } else if ((u == 0x9A || u == 0x8A || u == 0x9E || u == 0x8E || u == 0x9C ||
+                        u == 0x8C) &&
+                       roll < 30) {
+                t += static_cast<char>(u ^ 0x10);
+            } else if (u >= 0xC0 && u != 0xD7 && u != 0xF7 && roll < 60) {
+                const char base = kBase[(u - 0xC0) & 31];
+                t += u == 0xC6 || u == 0xE6 ? std::string("ae") : std::string(1, base);
+            } else if ((u == 0x9C || u == 0x8C) && roll < 60) {
+                t += "oe";
+            } else if (kQuotes.find(c) != std::string::npos && roll < 50) {
+                t += kQuotes[static_cast<size_t>(below(static_cast<int>(kQuotes.size())))];
+            } else {
+                t += c;
+            }
+        }
+        return changeCase(t);
+    }
+
+    // Several accepted forms, some alike, some long (where \x8C and \xC6 folded into two
+    // letters meet the 259-byte cut), and a text typed from one of them, from none, or empty.
+    FormsCase formsCase() {
+        FormsCase c;
+        c.tolerances = static_cast<uint32_t>(below(8));
+        const int count = chance(85) ? 1 + below(3) : 4 + below(5);
+        const bool longForms = chance(8);
+        for (int i = 0; i < count; ++i) {
+            c.forms.push_back(longForms    ? foldableForm(245 + static_cast<size_t>(below(15)))
+                              : chance(50) ? foldableForm(1 + static_cast<size_t>(below(14)))
+                                           : foldableForm(10 + static_cast<size_t>(below(30))));
+            if (c.forms.back().size() > 259) {
+                c.forms.back().resize(259);
+            }
+        }
+        const std::string& from = c.forms[static_cast<size_t>(below(count))];
+        switch (below(6)) {
+        case 0:
+            c.typed = blanksAround(looseTyping(from));
+            break;
+        case 1:
+            c.typed = blanksAround(looseTyping(edited(from, 1 + below(2))));
+            break;
+        case 2:
+            c.typed = looseTyping(edited(from, 3 + below(6)));
+            break;
+        case 3:
+            c.typed =
+                looseTyping(part(from, from.size() * static_cast<size_t>(50 + below(40)) / 100));
+            break;
+        case 4:
+            c.typed = looseTyping(from + " " + word(3, 9));
+            break;
+        default:
+            c.typed = chance(10) ? std::string(static_cast<size_t>(below(3)), ' ') : answer();
+            break;
+        }
+        return c;
     }
 
     static constexpr int kKinds = 14;

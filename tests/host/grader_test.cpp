@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "checking/grader.h"
+#include "content/quiz.h"
 #include "grader_pairs.h"
 
 namespace {
@@ -153,22 +154,18 @@ struct Details {
     int d = -1;    // edit distance, once computed
 };
 
-// The grading steps with the floating-point ratio and similarity of the description.
-std::string grade(const std::string& expected, const std::string& typed,
-                  Details* details = nullptr) {
-    Details local;
-    Details& k = details != nullptr ? *details : local;
-    k.x = normalise(cutTyped(typed));
-    k.y = upperOnly(expected);
-    const std::string& x = k.x;
-    const std::string& y = k.y;
+// The grading steps with the floating-point ratio and similarity of the description, from
+// the normalised typed text x and the upper-cased (or folded) expected answer y.
+std::string gradeNormalised(const std::string& x, const std::string& y, int* distance = nullptr) {
     const size_t t = x.size();
     const size_t e = y.size();
     if (t == 0) {
         return "?";
     }
     const int d = levenshtein(y, x);
-    k.d = d;
+    if (distance != nullptr) {
+        *distance = d;
+    }
     if (d == 0) {
         return "BRAVO";
     }
@@ -204,6 +201,105 @@ std::string grade(const std::string& expected, const std::string& typed,
     return similarity > 80 ? "yade lid\xE9"
                              "e"
                            : "FAUX";
+}
+
+std::string grade(const std::string& expected, const std::string& typed,
+                  Details* details = nullptr) {
+    Details local;
+    Details& k = details != nullptr ? *details : local;
+    k.x = normalise(cutTyped(typed));
+    k.y = upperOnly(expected);
+    return gradeNormalised(k.x, k.y, &k.d);
+}
+
+// The tolerances, letter by letter as the quiz's [grading] table describes them: a to z
+// always; with any case (or optional accents) the small accented letters to their capitals;
+// with optional accents each accented capital to its base letter, and OE, AE for the two
+// ligatures; with any quotes the typographic ones to ' and ". Cut at 259.
+std::string fold(const std::string& text, uint32_t tolerances) {
+    const bool anyCase = (tolerances & (TOLERATE_CASE | TOLERATE_ACCENTS)) != 0;
+    const bool noAccents = (tolerances & TOLERATE_ACCENTS) != 0;
+    const bool anyQuotes = (tolerances & TOLERATE_QUOTES) != 0;
+    static const std::map<unsigned char, unsigned char> kCapitals = [] {
+        std::map<unsigned char, unsigned char> m = {
+            {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}};
+        for (int c = 0xE0; c <= 0xFE; ++c) {
+            if (c != 0xF7) {
+                m[static_cast<unsigned char>(c)] = static_cast<unsigned char>(c - 0x20);
+            }
+        }
+        return m;
+    }();
+    static const std::map<unsigned char, std::string> kBases = [] {
+        std::map<unsigned char, std::string> m;
+        const std::pair<std::string, std::string> groups[] = {{"\xC0\xC1\xC2\xC3\xC4\xC5", "A"},
+                                                              {"\xC7", "C"},
+                                                              {"\xC8\xC9\xCA\xCB", "E"},
+                                                              {"\xCC\xCD\xCE\xCF", "I"},
+                                                              {"\xD1", "N"},
+                                                              {"\xD2\xD3\xD4\xD5\xD6\xD8", "O"},
+                                                              {"\xD9\xDA\xDB\xDC", "U"},
+                                                              {"\xDD\x9F", "Y"},
+                                                              {"\x8A", "S"},
+                                                              {"\x8E", "Z"},
+                                                              {"\x8C", "OE"},
+                                                              {"\xC6", "AE"}};
+        for (const auto& g : groups) {
+            for (char c : g.first) {
+                m[static_cast<unsigned char>(c)] = g.second;
+            }
+        }
+        return m;
+    }();
+    std::string out;
+    for (char ch : text) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<unsigned char>(c - 32);
+        }
+        if (anyQuotes && (c == 0x91 || c == 0x92)) {
+            c = '\'';
+        }
+        if (anyQuotes && (c == 0x93 || c == 0x94)) {
+            c = '"';
+        }
+        if (anyCase && kCapitals.count(c)) {
+            c = kCapitals.at(c);
+        }
+        if (noAccents && kBases.count(c)) {
+            out += kBases.at(c);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out.substr(0, kMax);
+}
+
+// The best verdict over the forms, in the order of the verdicts' list.
+std::string gradeForms(const std::vector<std::string>& forms, const std::string& typed,
+                       uint32_t tolerances) {
+    static const std::vector<std::string> kOrder = {"BRAVO",
+                                                    "Anagramme",
+                                                    "Quasiment",
+                                                    "Presque",
+                                                    "Trop long",
+                                                    "Trop court",
+                                                    "pas loin",
+                                                    "yade lid\xE9"
+                                                    "e",
+                                                    "FAUX"};
+    std::string trimmed = normalise(cutTyped(typed)); // a to z upper-cased: fold leaves them
+    const std::string x = fold(trimmed, tolerances);
+    if (x.empty()) {
+        return "?";
+    }
+    size_t best = kOrder.size() - 1;
+    for (const std::string& form : forms) {
+        const std::string verdict = gradeNormalised(x, fold(form, tolerances));
+        best = std::min(best, static_cast<size_t>(std::find(kOrder.begin(), kOrder.end(), verdict) -
+                                                  kOrder.begin()));
+    }
+    return kOrder[best];
 }
 
 } // namespace ref
@@ -514,6 +610,111 @@ TEST(GraderContainmentScan, Table) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Accepted forms and tolerances.
+
+constexpr uint32_t kCase = TOLERATE_CASE;
+constexpr uint32_t kAccents = TOLERATE_ACCENTS;
+constexpr uint32_t kQuotes = TOLERATE_QUOTES;
+
+struct FoldRow {
+    uint32_t tolerances;
+    std::string text;
+    std::string folded;
+};
+
+TEST(GraderFolding, Table) {
+    const std::string kAllSmall = "\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF"
+                                  "\xF0\xF1\xF2\xF3\xF4\xF5\xF6\xF7\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF"
+                                  "\x9A\x9C\x9E\xDF";
+    const std::vector<FoldRow> rows = {
+        {0, "Cl\xE9op\xE2tre l'\x92", "CL\xE9OP\xE2TRE L'\x92"}, // a to z only, as always
+        {kCase, kAllSmall,
+         "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF"
+         "\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xF7\xD8\xD9\xDA\xDB\xDC\xDD\xDE\x9F"
+         "\x8A\x8C\x8E\xDF"}, // ÷ and ß stay
+        {kAccents, kAllSmall, "AAAAAAAECEEEEIIII\xD0NOOOOO\xF7OUUUUY\xDEYSOEZ\xDF"},
+        {kAccents,
+         "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5"
+         "\xD6\xD7\xD8\xD9\xDA\xDB\xDC\xDD\xDE\xDF\x8A\x8C\x8E\x9F",
+         "AAAAAAAECEEEEIIII\xD0NOOOOO\xD7OUUUUY\xDE\xDFSOEZY"},
+        {kQuotes, "\x91l\x92\xE9t\xE9\x93 \x94\x92", "'L'\xE9T\xE9\" \"'"},
+        {kQuotes, "\xE9\xC9", "\xE9\xC9"}, // quotes alone fold no letter
+        {kCase | kQuotes, "\x9Cuvre\x92", "\x8CUVRE'"},
+        {kAccents, std::string(258, 'a') + "\x9C", std::string(258, 'A') + "O"}, // OE cut at 259
+        {kAccents, std::string(300, 'a'), std::string(259, 'A')},
+    };
+    for (const FoldRow& row : rows) {
+        SCOPED_TRACE(shown(row.text) + ", tolerances " + std::to_string(row.tolerances));
+        char out[260];
+        const int length = foldText(row.text.c_str(), row.tolerances, out);
+        EXPECT_EQ(std::string(out, static_cast<size_t>(length)), row.folded);
+        EXPECT_EQ(ref::fold(row.text, row.tolerances), row.folded) << "the reference disagrees";
+    }
+}
+
+struct FormsRow {
+    std::vector<std::string> forms;
+    std::string typed;
+    uint32_t tolerances;
+    std::string verdict;
+};
+
+TEST(GraderForms, BestVerdictOfAnyFormWithTheTolerances) {
+    const std::vector<std::string> gaulle = {"Charles de Gaulle", "De Gaulle",
+                                             "G\xE9n\xE9ral de Gaulle"};
+    const std::vector<FormsRow> rows = {
+        {gaulle, "de gaulle", 0, "BRAVO"},
+        {gaulle, "  general de gaulle ", 0, "Presque"},
+        {gaulle, "general de gaulle", kAccents, "BRAVO"},
+        {gaulle, "charles de gaule", 0, "Quasiment"},
+        {{"Charles de Gaulle"}, "De Gaulle", 0, "pas loin"}, // without its other forms
+        {{"\x9Cuvre"}, "oeuvre", 0, "Presque"},
+        {{"\x9Cuvre"}, "oeuvre", kAccents, "BRAVO"},
+        {{"\xC9lys\xE9"
+          "e"},
+         "\xE9lys\xE9"
+         "e",
+         0,
+         "Quasiment"},
+        {{"\xC9lys\xE9"
+          "e"},
+         "\xE9lys\xE9"
+         "e",
+         kCase,
+         "BRAVO"},
+        {{"\xC9lys\xE9"
+          "e"},
+         "elysee",
+         kCase,
+         "Presque"},
+        {{"l'\xE9t\xE9"}, "l\x92\xE9t\xE9", 0, "Quasiment"},
+        {{"l'\xE9t\xE9"}, "l\x92\xE9t\xE9", kQuotes, "BRAVO"},
+        {{"l'\xE9t\xE9"}, "L\x92\xC9T\xC9", kQuotes | kCase, "BRAVO"},
+        // The first verdict in the order wins, whichever form gives it.
+        {{"Paris", "Lion"}, "loin", 0, "Anagramme"},
+        {{"Lion", "Loire"}, "loir", 0, "Quasiment"},
+        {{"Paris", "Revolution francaise"}, "revolution franc", 0, "Trop court"},
+        {{"Revolution francaise", "Rome"}, "rome antique", 0, "Trop long"},
+        {{"Paris", "Rome"}, "   ", 0, "?"},
+        {{"Paris", "Rome"}, "", kAccents | kQuotes, "?"},
+    };
+    for (const FormsRow& row : rows) {
+        std::vector<const char*> forms;
+        for (const std::string& f : row.forms) {
+            forms.push_back(f.c_str());
+        }
+        SCOPED_TRACE(shown(row.forms[0]) + " and " + std::to_string(forms.size() - 1) +
+                     " more, typed " + shown(row.typed) + ", tolerances " +
+                     std::to_string(row.tolerances));
+        EXPECT_EQ(std::string(gradeAnswer(forms.data(), static_cast<int>(forms.size()),
+                                          row.typed.c_str(), row.tolerances)),
+                  row.verdict);
+        EXPECT_EQ(ref::gradeForms(row.forms, row.typed, row.tolerances), row.verdict)
+            << "the reference disagrees";
+    }
+}
+
+// ---------------------------------------------------------------------------------------
 // Randomized comparison with the reference.
 
 TEST(GraderRandomized, AgreesWithTheReference) {
@@ -579,6 +780,40 @@ TEST(GraderRandomized, AgreesWithTheReference) {
         if (pairs >= 1000) {
             EXPECT_GT(reached[verdict], 0u) << "no pair reached " << shown(verdict);
         }
+    }
+}
+
+// Answers with several accepted forms and letters the tolerances fold, each graded with a
+// random combination of the tolerances.
+TEST(GraderRandomized, FormsAndTolerancesAgreeWithTheReference) {
+    const uint64_t seed = graderSeed() + 2;
+    const uint64_t cases = graderPairCount() / 15;
+    std::cout << "[ grader  ] forms seed " << seed << ", " << cases << " answers" << std::endl;
+    PairGenerator gen(seed);
+    std::map<std::string, uint64_t> reached;
+    int failures = 0;
+    for (uint64_t n = 0; n < cases && failures < 10; ++n) {
+        const FormsCase c = gen.formsCase();
+        std::vector<const char*> forms;
+        for (const std::string& f : c.forms) {
+            forms.push_back(f.c_str());
+        }
+        const std::string got = gradeAnswer(forms.data(), static_cast<int>(forms.size()),
+                                            c.typed.c_str(), c.tolerances);
+        const std::string want = ref::gradeForms(c.forms, c.typed, c.tolerances);
+        ++reached[got];
+        if (got != want) {
+            ++failures;
+            ADD_FAILURE() << "answer " << n << " (seed " << seed << "): " << shown(c.forms[0])
+                          << " and " << c.forms.size() - 1 << " more, typed " << shown(c.typed)
+                          << ", tolerances " << c.tolerances << ": gradeAnswer " << shown(got)
+                          << ", reference " << shown(want);
+        }
+    }
+    if (cases >= 1000) {
+        EXPECT_GT(reached[kVerdictBravo], 0u);
+        EXPECT_GT(reached[kVerdictAlmost], 0u);
+        EXPECT_GT(reached[kVerdictWrong], 0u);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "content/grading_extras.h"
 #include "content/package.h"
 #include "content/quiz.h"
 #include "tests/support/files.h"
@@ -659,6 +660,97 @@ TEST(ContentProblems, DescribedInFrench) {
             << "problems " << row.problems << ", capacity " << row.capacity;
         EXPECT_EQ(text[row.capacity], 'G') << "capacity " << row.capacity;
     }
+}
+
+// ---- "PATCH" 106 ------------------------------------------------------------------------
+
+// The answers of a quiz as "main|other|..." per field, field order.
+std::vector<std::string> formsOf(const Quiz* quiz) {
+    std::vector<std::string> all;
+    for (const QuestionNode* node = quiz->head; node != nullptr; node = node->next) {
+        for (int a = 1; a <= quiz->answersPerQuestion; ++a) {
+            const char* forms[kMaxAnswerForms];
+            std::string joined;
+            for (int i = 0, n = answerForms(node, a, forms); i < n; ++i) {
+                joined += (i ? "|" : "") + std::string(forms[i]);
+            }
+            all.push_back(joined);
+        }
+    }
+    return all;
+}
+
+struct ExtrasRow {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    ExtrasProblem problem;
+    uint32_t tolerances;            // read when the problem is EXTRAS_OK
+    const char* link;               // null: the program's own
+    std::vector<std::string> forms; // of the quiz's four fields
+};
+
+// Two questions of two answers ("A1", "B1", "A2", "B2"): fields 1 to 4.
+TEST(GradingExtras, LayoutReadAllOrNothing) {
+    const std::vector<std::string> exact = {"A1", "B1", "A2", "B2"};
+    const std::vector<std::string> seven = {"a", "b", "c", "d", "e", "f", "g"};
+    // clang-format off
+    const std::vector<ExtrasRow> rows = {
+        {"tolerances only", Layout().bytes({1, 7, 0, 0}).b, EXTRAS_OK, 7, nullptr, exact},
+        {"the author's link", Layout().bytes({1, 0, 1}).fields({"https://ex.fr/a"}).bytes({0}).b,
+         EXTRAS_OK, 0, "https://ex.fr/a", exact},
+        {"no link at all", Layout().bytes({1, 0, 1}).fields({""}).bytes({0}).b, EXTRAS_OK, 0, "", exact},
+        {"forms of fields 1 and 4", Layout().bytes({1, 1, 0, 2, 1, 2}).fields({"x", "De Gaulle"})
+             .bytes({4, 1}).fields({"\xE9t\xE9"}).b,
+         EXTRAS_OK, 1, nullptr, {"A1|x|De Gaulle", "B1", "A2", "B2|\xE9t\xE9"}},
+        {"seven other forms", Layout().bytes({1, 0, 0, 1, 2, 7}).fields({"a", "b", "c", "d", "e", "f", "g"}).b,
+         EXTRAS_OK, 0, nullptr, {"A1", "B1|a|b|c|d|e|f|g", "A2", "B2"}},
+        {"a 259-byte form", Layout().bytes({1, 0, 0, 1, 3, 1}).fields({k259}).b, EXTRAS_OK, 0, nullptr,
+         {"A1", "B1", "A2|" + k259, "B2"}},
+        {"no bytes", {}, EXTRAS_TRUNCATED, 0, nullptr, exact},
+        {"version 2", Layout().bytes({2, 0, 0, 0}).b, EXTRAS_UNKNOWN_VERSION, 0, nullptr, exact},
+        {"a fourth tolerance", Layout().bytes({1, 8, 0, 0}).b, EXTRAS_BAD_TOLERANCES, 0, nullptr, exact},
+        {"link byte 2", Layout().bytes({1, 0, 2, 0}).b, EXTRAS_BAD_LINK, 0, nullptr, exact},
+        {"a link that runs a program", Layout().bytes({1, 0, 1}).fields({"C:\\Windows\\calc.exe"}).bytes({0}).b,
+         EXTRAS_BAD_LINK, 0, nullptr, exact},
+        {"a link with a blank", Layout().bytes({1, 0, 1}).fields({"http://a b"}).bytes({0}).b,
+         EXTRAS_BAD_LINK, 0, nullptr, exact},
+        {"a link without its end", Layout().bytes({1, 0, 1}).raw("http://a").b, EXTRAS_TRUNCATED, 0, nullptr, exact},
+        {"field 0", Layout().bytes({1, 0, 0, 1, 0, 1}).fields({"x"}).b, EXTRAS_BAD_FIELD, 0, nullptr, exact},
+        {"field 5 of 4", Layout().bytes({1, 0, 0, 1, 5, 1}).fields({"x"}).b, EXTRAS_BAD_FIELD, 0, nullptr, exact},
+        {"fields out of order", Layout().bytes({1, 0, 0, 2, 2, 1}).fields({"x"}).bytes({1, 1}).fields({"y"}).b,
+         EXTRAS_BAD_FIELD, 0, nullptr, exact},
+        {"no form counted", Layout().bytes({1, 0, 0, 1, 1, 0}).b, EXTRAS_BAD_FORM, 0, nullptr, exact},
+        {"eight other forms", Layout().bytes({1, 0, 0, 1, 1, 8}).fields({"a", "b", "c", "d", "e", "f", "g", "h"}).b,
+         EXTRAS_BAD_FORM, 0, nullptr, exact},
+        {"an empty form", Layout().bytes({1, 0, 0, 1, 1, 1}).fields({""}).b, EXTRAS_BAD_FORM, 0, nullptr, exact},
+        {"a 260-byte form", Layout().bytes({1, 0, 0, 1, 1, 1}).fields({k259 + "x"}).b, EXTRAS_BAD_FORM, 0, nullptr, exact},
+        {"a NUL in a form", Layout().bytes({1, 0, 0, 1, 1, 1}).raw(std::string("a\0b|", 4)).b, EXTRAS_BAD_FORM, 0, nullptr, exact},
+        // The second entry is wrong: the first one's forms are not kept either.
+        {"cut in the second entry", Layout().bytes({1, 3, 0, 2, 1, 1}).fields({"x"}).bytes({2, 1}).raw("y").b,
+         EXTRAS_TRUNCATED, 0, nullptr, exact},
+        {"a byte after the last entry", Layout().bytes({1, 3, 0, 1, 1, 1}).fields({"x"}).bytes({0}).b,
+         EXTRAS_TRAILING_BYTES, 0, nullptr, exact},
+    };
+    // clang-format on
+    for (const ExtrasRow& row : rows) {
+        OwnedQuiz quiz(test_support::makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 2));
+        ExactBytes bytes(row.bytes);
+        EXPECT_EQ(readGradingExtras(bytes.data.get(), bytes.length, quiz.quiz), row.problem)
+            << row.name;
+        EXPECT_EQ(quiz->tolerances, row.tolerances) << row.name;
+        EXPECT_EQ(quiz->linkChoice, row.link ? LINK_AUTHOR : LINK_PROGRAM) << row.name;
+        EXPECT_STREQ(quiz->link, row.link ? row.link : "") << row.name;
+        EXPECT_EQ(formsOf(quiz.quiz), row.forms) << row.name;
+        if (row.problem == EXTRAS_OK) {
+            EXPECT_EQ(layOutGradingExtras(*quiz.quiz), row.bytes) << row.name << ": laid out again";
+        }
+    }
+}
+
+TEST(GradingExtras, NothingToLayOutForAnExactQuiz) {
+    OwnedQuiz quiz(test_support::makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_TEXT, 3));
+    EXPECT_FALSE(hasGradingExtras(*quiz.quiz));
+    EXPECT_TRUE(layOutGradingExtras(*quiz.quiz).empty());
 }
 
 } // namespace

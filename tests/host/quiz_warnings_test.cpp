@@ -99,6 +99,21 @@ std::vector<WarningCase> warningCases() {
          Severity::Warning, "questions.csv", 2, 8, "question[1].answer", "\"\xC3\xA9gypte\""},
         {"a blank at the end of a CSV cell", kCsv, "answer\r\n\"Paris \"\r\n",
          Severity::Warning, "questions.csv", 2, 1, "question[1].answer", "blank"},
+        {"an empty accepted form", std::string(kText) + questions(1, "answers = [\"a||b\"]\n"), "",
+         Severity::Warning, "quiz.toml", 3, 0, "question[1].answers", "accepted form 2 is empty"},
+        {"a form that grades as another", std::string(kText) + questions(1, "answers = [\"Paris | paris\"]\n"), "",
+         Severity::Warning, "quiz.toml", 3, 0, "question[1].answers", "form 2 \"paris\" grades as form 1 \"Paris\""},
+        {"a form alike once accents are optional",
+         std::string(kText) + "[grading]\naccents = \"optional\"\n" + questions(1, "answers = [\"\xC3\xA9t\xC3\xA9 | ete\"]\n"), "",
+         Severity::Warning, "quiz.toml", 5, 0, "question[1].answers", "[grading] tolerances"},
+        {"a form in a CSV cell", kCsv, "answer\r\nRome | | Roma\r\n",
+         Severity::Warning, "questions.csv", 2, 1, "question[1].answer", "accepted form 2 is empty"},
+        {"a straight quote phones type curly", std::string(kText) + questions(1, "answers = [\"l'avion\"]\n"), "",
+         Severity::Note, "quiz.toml", 3, 0, "question[1].answers", "\"l\xE2\x80\x99" "avion\" grades \"Quasiment\""},
+        {"a quiz key below [grading]", std::string(kText) + "[grading]\ncase = \"any\"\nlink = \"\"\n" + questions(1), "",
+         Severity::Warning, "quiz.toml", 4, 0, "grading.link", "belongs to that table and is ignored"},
+        {"a link the header cuts off", std::string(kText) + "link = \"https://www.example.org/quiz\"\n" + questions(1), "",
+         Severity::Warning, "quiz.toml", 2, 0, "link", "its box holds 115"},
 
         // ---- missing pieces ----
         {"no title", std::string(kText) + questions(1), "",
@@ -156,6 +171,16 @@ TEST(QuizWarnings, NothingIsSaidOfWhatThePlayerNeverShows) {
          std::string(kText) + "title = \"" + wide + "|\"\n" + questions(1), "its box"},
         {"a title that fits", std::string(kText) + "title = \"Les capitales du monde entier et\"\n" + questions(1), "its box"},
         {"a code per question", std::string(kText) + "codes = [\"a\", \"b\"]\n" + questions(2), "code box"},
+        // What another form or a tolerance accepts is not pointed out.
+        {"an accented capital with any case",
+         std::string(kText) + "[grading]\ncase = \"any\"\n" + questions(1, "answers = [\"\xC3\x89gypte\"]\n"), "type small"},
+        {"an accented letter with optional accents",
+         std::string(kText) + "[grading]\naccents = \"optional\"\n" + questions(1, "answers = [\"Moli\xC3\xA8re\"]\n"), "exactly"},
+        {"an accented letter with its plain form",
+         std::string(kText) + questions(1, "answers = [\"Moli\xC3\xA8re | Moliere\"]\n"), "exactly"},
+        {"a straight quote with any quotes",
+         std::string(kText) + "[grading]\nquotes = \"any\"\n" + questions(1, "answers = [\"l'avion\"]\n"), "curly"},
+        {"a short link", std::string(kText) + "link = \"http://ex.fr\"\n" + questions(1), "its box"},
     };
     // clang-format on
     for (const Row& row : rows) {

@@ -1,10 +1,11 @@
-// The portable half of the rewards: codes per score, the exact-answer check of the reveals
-// and the score text.
+// The portable half of the rewards: codes per score, the answer check of the reveals and
+// the score text.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "checking/rewards.h"
 #include "tests/support/quiz_factory.h"
@@ -35,37 +36,50 @@ TEST(Rewards, CodeForScore) {
     EXPECT_STREQ(codeForScore(q.quiz, 2), "") << "a missing code table empties the box";
 }
 
-TEST(Rewards, ExactAnswerForReveals) {
+// The reveal check compares as the grader's "BRAVO" does: blanks around the typed text go,
+// a to z (and with the tolerances more) are folded, and any accepted form will do.
+TEST(Rewards, RevealCheckMatchesLikeBravo) {
     struct Case {
-        const char* expected;
+        std::vector<const char*> forms;
         const char* typed;
+        uint32_t tolerances;
         bool matches;
     } cases[] = {
-        {"Paris", "Paris", true},
-        {"Paris", "paris", true},
-        {"Paris", "PARIS", true},
-        {"Paris", " Paris", false}, // graded BRAVO, but the reveal wants the raw text
-        {"Paris", "Paris ", false},
-        {"Paris ", "paris ", true},
-        {"Cl\xE9op\xE2tre", "CL\xE9OP\xE2TRE", true}, // accents are not folded
-        {"Cl\xE9op\xE2tre", "CL\xC9OP\xC2TRE", false},
-        {"", "", true},
-        {"", "a", false},
-        {"Rome", "Rom", false},
-        {"Rom", "Rome", false},
+        {{"Paris"}, "Paris", 0, true},
+        {{"Paris"}, "PARIS", 0, true},
+        {{"Paris"}, " Paris", 0, true}, // graded BRAVO, so revealed too
+        {{"Paris"}, "paris  ", 0, true},
+        {{"Paris "}, "paris ", 0, false}, // the stored answer keeps its blank; the typed loses it
+        {{"Tour Eiffel"}, "tour  eiffel", 0, false},
+        {{"Cl\xE9op\xE2tre"}, "CL\xE9OP\xE2TRE", 0, true},
+        {{"Cl\xE9op\xE2tre"}, "CL\xC9OP\xC2TRE", 0, false},
+        {{"Cl\xE9op\xE2tre"}, "CL\xC9OP\xC2TRE", TOLERATE_CASE, true},
+        {{"Cl\xE9op\xE2tre"}, "cleopatre", TOLERATE_CASE, false},
+        {{"Cl\xE9op\xE2tre"}, "cleopatre", TOLERATE_ACCENTS, true},
+        {{"l'\xE9t\xE9"}, "l\x92\xE9t\xE9", 0, false},
+        {{"l'\xE9t\xE9"}, "l\x92\xE9t\xE9", TOLERATE_QUOTES, true},
+        {{"Charles de Gaulle", "De Gaulle"}, " de gaulle", 0, true},
+        {{"Charles de Gaulle", "De Gaulle"}, "gaulle", 0, false},
+        {{""}, "", 0, true},
+        {{""}, "a", 0, false},
+        {{"Rome"}, "Rom", 0, false},
+        {{"Rom"}, "Rome", 0, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(matchesExpectedAnswer(c.expected, c.typed), c.matches)
-            << "[" << c.expected << "] vs [" << c.typed << "]";
+        EXPECT_EQ(
+            matchesAnyForm(c.forms.data(), static_cast<int>(c.forms.size()), c.typed, c.tolerances),
+            c.matches)
+            << "[" << c.forms[0] << "] vs [" << c.typed << "], tolerances " << c.tolerances;
     }
 }
 
-TEST(Rewards, ExactAnswerComparesAtMost259Characters) {
+TEST(Rewards, RevealCheckComparesAtMost259Characters) {
     std::string expected(259, 'a');
     std::string typed = std::string(259, 'A') + "extra beyond the field";
-    EXPECT_TRUE(matchesExpectedAnswer(expected.c_str(), typed.c_str()));
+    const char* forms[] = {expected.c_str()};
+    EXPECT_TRUE(matchesAnyForm(forms, 1, typed.c_str(), 0));
     typed[258] = 'b';
-    EXPECT_FALSE(matchesExpectedAnswer(expected.c_str(), typed.c_str()));
+    EXPECT_FALSE(matchesAnyForm(forms, 1, typed.c_str(), 0));
 }
 
 TEST(Rewards, ScoreText) {

@@ -1,6 +1,7 @@
 // The grader compiled to WebAssembly, called through the web page's own scripts under Node,
-// gives the native grader's verdict on every randomized pair of the grader's reference test
-// (same generator, same seed handling: QUIZZ_GRADER_SEED replays a run).
+// gives the native grader's verdict on every randomized pair of the grader's reference test,
+// and on randomized answers with several accepted forms under every combination of the
+// tolerances (same generator, same seed handling: QUIZZ_GRADER_SEED replays a run).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "checking/grader.h"
+#include "content/quiz.h"
 #include "grader_pairs.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
@@ -28,11 +30,36 @@ void appendText(std::string* out, const std::string& text) {
     *out += text;
 }
 
+// One case as the Node side reads it, and the native verdict for it.
+void appendCase(std::string* file, uint32_t tolerances, const std::vector<std::string>& forms,
+                const std::string& typed) {
+    *file += static_cast<char>(tolerances);
+    *file += static_cast<char>(forms.size());
+    for (const std::string& form : forms) {
+        appendText(file, form);
+    }
+    appendText(file, typed);
+}
+
+std::string describe(uint32_t tolerances, const std::vector<std::string>& forms,
+                     const std::string& typed) {
+    std::string text;
+    for (const std::string& form : forms) {
+        text += (text.empty() ? "" : " | ") + form;
+    }
+    return text + " / " + typed + " (tolerances " + std::to_string(tolerances) + ")";
+}
+
+// Answers with forms are fewer than the plain pairs, each graded 8 times.
+constexpr uint64_t kFormsCasesPerPairs = 30;
+
 TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
     const uint64_t seed = graderSeed();
     const uint64_t pairs = graderPairCount();
+    const uint64_t formsCases = pairs / kFormsCasesPerPairs;
     std::cout << "[ wasm    ] seed " << seed << " (replay with QUIZZ_GRADER_SEED=" << seed << "), "
-              << pairs << " pairs" << std::endl;
+              << pairs << " pairs, " << formsCases << " answers with forms x 8 tolerances"
+              << std::endl;
     test_support::TempFolder dir("wasm-grader");
     PairGenerator gen(seed);
     std::string file;
@@ -40,10 +67,22 @@ TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
     std::vector<std::string> native;
     for (uint64_t n = 0; n < pairs; ++n) {
         auto pair = gen.pair(gen.kindOfPair(n));
-        appendText(&file, pair.first);
-        appendText(&file, pair.second);
+        appendCase(&file, 0, {pair.first}, pair.second);
         native.push_back(cp1252ToUtf8(gradeText(pair.first.c_str(), pair.second.c_str())));
-        texts.push_back(pair.first + " / " + pair.second);
+        texts.push_back(describe(0, {pair.first}, pair.second));
+    }
+    for (uint64_t n = 0; n < formsCases; ++n) {
+        FormsCase c = gen.formsCase();
+        std::vector<const char*> forms;
+        for (const std::string& form : c.forms) {
+            forms.push_back(form.c_str());
+        }
+        for (uint32_t tolerances = 0; tolerances <= kAllTolerances; ++tolerances) {
+            appendCase(&file, tolerances, c.forms, c.typed);
+            native.push_back(cp1252ToUtf8(gradeAnswer(forms.data(), static_cast<int>(forms.size()),
+                                                      c.typed.c_str(), tolerances)));
+            texts.push_back(describe(tolerances, c.forms, c.typed));
+        }
     }
     test_support::writeFile(dir / "pairs.bin", file);
     const test_support::ProgramRun node = test_support::runProgram(
@@ -61,11 +100,11 @@ TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
     for (size_t i = 0; i < native.size() && failures < 10; ++i) {
         if (wasm[i] != native[i]) {
             ++failures;
-            ADD_FAILURE() << "pair " << i << " (seed " << seed << "): " << cp1252ToUtf8(texts[i])
+            ADD_FAILURE() << "case " << i << " (seed " << seed << "): " << cp1252ToUtf8(texts[i])
                           << ": native " << native[i] << ", WebAssembly " << wasm[i];
         }
     }
-    std::cout << "[ wasm    ] " << native.size() << " pairs graded alike by both" << std::endl;
+    std::cout << "[ wasm    ] " << native.size() << " gradings alike in both" << std::endl;
 }
 
 } // namespace

@@ -78,7 +78,7 @@ ProgramRun runExport(const std::vector<std::string>& environment,
 
 TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
     TempFolder dir("web-fail");
-    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a|b\"]\n");
+    writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\\u0141b\"]\n");
     writeBytes(dir / "template.exe", minimalExecutable());
     // clang-format off
     struct Row { std::vector<std::string> environment; std::string input, message; } rows[] = {

@@ -176,6 +176,32 @@ def grading(page):
     check(page.text("score") == " 1 / 12" and page.text("code") == duo_data["codes"][0], "both solve")
 
     reveal_modes(page)
+    forms_and_tolerances(page)
+
+
+def forms_and_tolerances(page):
+    """The quiz with accepted forms, every tolerance and its own link that the player plays
+    under Wine: the page grades it as quizpack grade --quiz does, scores, codes and reveals."""
+    toml = os.path.join(SOURCE, "tests", "data", "forms", "quiz.toml")
+    path = os.path.join(WORK, "forms.html")
+    subprocess.run([QUIZPACK, "export", toml, "-o", path], check=True, capture_output=True)
+    rows = [(1, " de gaulle "), (2, "PALAIS DE L\u2019ELYSEE"), (3, "oeuvres")]
+    done = subprocess.run([QUIZPACK, "grade", "--quiz", toml, "--tsv", "-"], check=True, text=True,
+                          capture_output=True, input="".join("%d\t%s\n" % r for r in rows))
+    want = done.stdout.splitlines()
+    page.open(path)
+    for k, typed in rows:
+        page.type(k, typed)
+    got = [page.text("verdict-%d" % k) for k, _ in rows]
+    check(got == want == ["BRAVO", "BRAVO", "Quasiment"], "forms: page %s, grade --quiz %s" % (got, want))
+    check(page.text("score") == " 2 / 3" and page.text("code") == "Deux",
+          "forms: score %r, code %r" % (page.text("score"), page.text("code")))
+    check(page.text("reveal-1") == "L'appel du 18 juin." and page.text("reveal-3") == "",
+          "forms: reveals %r %r" % (page.text("reveal-1"), page.text("reveal-3")))
+    check(page.text("link") == "https://ex.fr/" and page.el("link").get_attribute("href") == "https://ex.fr/",
+          "forms: the author's link %r" % page.text("link"))
+    page.open(export("text", "no-link", lambda t: t.replace('kind = "text"', 'link = ""\nkind = "text"', 1)))
+    check(not page.visible("link"), "link = \"\" hides the link")
 
 
 def reveal_modes(page):
@@ -190,10 +216,11 @@ def reveal_modes(page):
               "mode %d: the question picture decodes" % mode)
         labels = mode in (2, 3, 4)
         check(page.visible("reveal-1") == labels, "mode %d: reveal labels %s" % (mode, labels))
-        page.type(1, " " + answers[0])  # BRAVO, but not the exact text a reveal waits for
-        check(page.text("verdict-1") == "BRAVO", "mode %d: blank before the answer" % mode)
-        if labels:
-            check(page.text("reveal-1") == "", "mode %d: no reveal for a blank" % mode)
+        page.type(1, " " + answers[0] + " ")  # blanks around: BRAVO, and revealed as well
+        check(page.text("verdict-1") == "BRAVO", "mode %d: blanks around the answer" % mode)
+        if mode in (2, 3):
+            check(page.text("reveal-1") == data["questions"][0]["reveal"],
+                  "mode %d: blanks around the answer reveal too" % mode)
         page.type(1, answers[0])
         shown = page.text("reveal-1") if labels else None
         pictured = page.visible("reveal-picture-1")

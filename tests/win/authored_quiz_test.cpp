@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +40,15 @@ std::string sampleTitle(const std::string& sample) {
     char cp1252[512] = "";
     WideCharToMultiByte(1252, 0, wide, n, cp1252, sizeof cp1252, nullptr, nullptr);
     return cp1252;
+}
+
+// Windows-1252 text as UTF-8, and back, as quizpack's files and output have it.
+std::string recode(const std::string& text, UINT from, UINT to) {
+    wchar_t wide[1024] = L"";
+    int n = MultiByteToWideChar(from, 0, text.c_str(), -1, wide, 1024);
+    char out[2048] = "";
+    WideCharToMultiByte(to, 0, wide, n, out, sizeof out, nullptr, nullptr);
+    return out;
 }
 
 // The samples built on Linux at build time.
@@ -116,6 +126,79 @@ TEST(AuthoredQuiz, WindowsQuizpackBuildsTheSameQuizThatStarts) {
             }
         }
         expectStartsWithTitle(exe, folder, sampleTitle(c.sample));
+    }
+}
+
+// Answers typed into the running player get the verdicts `quizpack grade --quiz` gives for
+// the same quiz: one with accepted forms, every tolerance and its own link, and the picture
+// sample, which has none of them and grades exactly. Blanks around a right answer reveal.
+TEST(AuthoredQuiz, PlayerGradesAsQuizpackGradeQuizSays) {
+    TempFolder folder("forms");
+    const std::string forms = folder.file("forms.exe");
+    ProgramRun built = runQuizpack({"build", sourcePath("tests/data/forms/quiz.toml"), "-o", forms},
+                                   "", folder.path(), 120000);
+    ASSERT_EQ(built.exitCode, 0) << built.out << built.err;
+    const std::string picture = folder.file("picture.exe");
+    ASSERT_TRUE(CopyFileA(builtSample("picture").c_str(), picture.c_str(), FALSE));
+    const struct {
+        std::string exe;
+        std::vector<std::pair<int, std::string>> typed; // Windows-1252
+        std::vector<std::string> verdicts;
+        const char* score;
+        const char* code;
+        std::string reveal1;
+        const char* link;
+    } cases[] = {
+        {forms,
+         {{1, " de gaulle "},
+          {2, "PALAIS DE L\x92"
+              "ELYSEE"},
+          {3, "oeuvres"}},
+         {"BRAVO", "BRAVO", "Quasiment"},
+         " 2 / 3",
+         "Deux",
+         "L'appel du 18 juin.",
+         "https://ex.fr/"},
+        {picture,
+         {{1, " france "}, {2, "JAPON"}, {3, "allemagn\xE9"}},
+         {"BRAVO", "BRAVO", "Quasiment"},
+         " 2 / 9",
+         "Gomme",
+         "Le drapeau bleu, blanc, rouge est n\xE9 pendant la R\xE9volution fran\xE7"
+         "aise.",
+         "http://quizz.fr"},
+    };
+    for (const auto& c : cases) {
+        std::string lines;
+        for (const auto& row : c.typed) {
+            lines += std::to_string(row.first) + "\t" + recode(row.second, 1252, CP_UTF8) + "\n";
+        }
+        writeFile(folder.file("typed.tsv"), lines);
+        ProgramRun graded =
+            runQuizpack({"grade", "--quiz", c.exe, "--tsv", folder.file("typed.tsv")}, "",
+                        folder.path(), 60000);
+        ASSERT_EQ(graded.exitCode, 0) << c.exe << ": " << graded.err;
+        std::string want;
+        for (const std::string& v : c.verdicts) {
+            want += v + "\n";
+        }
+        std::string got = recode(graded.out, CP_UTF8, 1252);
+        got.erase(std::remove(got.begin(), got.end(), '\r'), got.end());
+        EXPECT_EQ(got, want) << c.exe;
+
+        RunningPlayer player(c.exe, folder.path());
+        ASSERT_NE(player.board(), nullptr) << c.exe;
+        for (size_t i = 0; i < c.typed.size(); ++i) {
+            const int k = c.typed[i].first;
+            player.type(k, c.typed[i].second, i + 1 < c.typed.size() ? c.typed[i + 1].first : 1);
+            EXPECT_EQ(player.waitForBoardText(5000 + k, c.verdicts[i]), c.verdicts[i])
+                << c.exe << ", field " << k;
+        }
+        EXPECT_EQ(player.mainText(ID_SCORE_BOX), c.score) << c.exe;
+        EXPECT_EQ(player.mainText(ID_CODE_BOX), c.code) << c.exe;
+        EXPECT_EQ(player.boardText(8001), c.reveal1) << c.exe;
+        EXPECT_EQ(player.mainText(ID_WEB_LINK), c.link) << c.exe;
+        EXPECT_EQ(player.close(), 0) << c.exe;
     }
 }
 

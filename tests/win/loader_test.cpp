@@ -187,10 +187,14 @@ std::string setSizeToZero(const std::string& path, WORD id) {
 class QuizModule {
   public:
     // Returns "" on success, else what went wrong.
-    std::string build(const Resource& package, const Resource& codes) {
+    std::string build(const Resource& package, const Resource& codes,
+                      const Resource* extras = nullptr) {
         std::vector<ResourceData> resources;
         addResource(&resources, IDR_QUIZ_PACKAGE, package);
         addResource(&resources, IDR_CODE_TABLE, codes);
+        if (extras != nullptr) {
+            addResource(&resources, IDR_GRADING_EXTRAS, *extras);
+        }
         std::string problem = writeExecutable(ownPath(), path_, resources);
         if (problem.empty() && package.kind == RESOURCE_EMPTY) {
             problem = setSizeToZero(path_, IDR_QUIZ_PACKAGE);
@@ -249,6 +253,11 @@ struct Row {
     int32_t questionCount;
     int32_t codesRead; // how many codes C1, C2, ... are expected
     uint32_t colour;   // backgroundColour and brush colour of OUTCOME_PACKAGE
+    // "PATCH" 106, and the tolerances, link and other forms of question 2 it leaves.
+    const Resource* extras = nullptr;
+    uint32_t tolerances = 0;
+    const char* link = nullptr; // null: the program's own
+    const char* secondForms = "A2";
 };
 
 const Resource kPackage3 = {RESOURCE_PACKED, packagePlain(3)};
@@ -266,6 +275,19 @@ const Resource kPackageCutShort = {
 const char kNotFound[] = "Reponses non trouv\xE9"
                          "es";
 
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+// Every tolerance, the author's link, and two more forms for question 2 of kPackage3.
+const Resource kExtras = {RESOURCE_PACKED,
+                          bytesOf(std::string("\x01\x07\x01https://ex.fr/|\x01\x02\x02"
+                                              "Deux|2|"))};
+const Resource kExtrasFieldNine = {RESOURCE_PACKED,
+                                   bytesOf(std::string("\x01\x00\x00\x01\x09\x01x|", 8))};
+const char kExtrasUnreadable[] = "Erreur dans les r\xE9glages de correction : les r\xE9ponses "
+                                 "seront corrig\xE9"
+                                 "es sans variantes ni tol\xE9rances.";
+
 std::vector<Row> rows() {
     // clang-format off
     return {
@@ -280,6 +302,9 @@ std::vector<Row> rows() {
         {"package of 120 questions", &kPackage120, &kCodes120, {"Le quizz est endommag\xE9 : plus de 90 questions."}, OUTCOME_PACKAGE, 90, 90, kRed},
         {"package cut short", &kPackageCutShort, &kCodes3, {"Le quizz est endommag\xE9 : donn\xE9" "es incompl\xE8tes."}, OUTCOME_PACKAGE, 3, 3, kMissingColour},
         {"code table shorter than its count", &kPackage3, &kCodes2, {"Les codes du quizz sont endommag\xE9s : donn\xE9" "es incompl\xE8tes."}, OUTCOME_PACKAGE, 3, 2, kRed},
+        {"grading extras read", &kPackage3, &kCodes3, {}, OUTCOME_PACKAGE, 3, 3, kRed, &kExtras, kAllTolerances, "https://ex.fr/", "A2|Deux|2"},
+        {"grading extras corrupt", &kPackage3, &kCodes3, {kExtrasUnreadable}, OUTCOME_PACKAGE, 3, 3, kRed, &kCorruptResource},
+        {"grading extras for a field 9 of 3", &kPackage3, &kCodes3, {kExtrasUnreadable}, OUTCOME_PACKAGE, 3, 3, kRed, &kExtrasFieldNine},
     };
     // clang-format on
 }
@@ -293,6 +318,17 @@ void expectCodes(const Quiz* quiz, int32_t codesRead, const std::string& context
 
 void expectOutcome(const Quiz* quiz, const Row& row) {
     std::string context = row.name;
+    EXPECT_EQ(quiz->tolerances, row.tolerances) << context;
+    EXPECT_EQ(quiz->linkChoice, row.link ? LINK_AUTHOR : LINK_PROGRAM) << context;
+    EXPECT_STREQ(quiz->link, row.link ? row.link : "") << context;
+    if (const QuestionNode* second = quiz->head ? quiz->head->next : nullptr) {
+        const char* forms[kMaxAnswerForms];
+        std::string joined;
+        for (int i = 0, n = answerForms(second, 1, forms); i < n; ++i) {
+            joined += (i ? "|" : "") + std::string(forms[i]);
+        }
+        EXPECT_EQ(joined, row.outcome == OUTCOME_PACKAGE ? row.secondForms : "tombir") << context;
+    }
     EXPECT_EQ(quiz->questionCount, row.questionCount) << context;
     EXPECT_EQ(countQuestions(quiz), row.questionCount) << context;
     expectCodes(quiz, row.codesRead, context);
@@ -338,7 +374,7 @@ void expectOutcome(const Quiz* quiz, const Row& row) {
 TEST(Loader, EveryOutcome) {
     for (const Row& row : rows()) {
         QuizModule module;
-        std::string problem = module.build(*row.package, *row.codes);
+        std::string problem = module.build(*row.package, *row.codes, row.extras);
         ASSERT_EQ(problem, "") << row.name;
         ASSERT_EQ(module.check(IDR_QUIZ_PACKAGE, *row.package), "") << row.name;
         ASSERT_EQ(module.check(IDR_CODE_TABLE, *row.codes), "") << row.name;

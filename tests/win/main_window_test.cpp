@@ -466,6 +466,30 @@ TEST(MainWindow, OnlyAClickOnTheLinkOpensTheAddress) {
     g_app.openWebAddress = previous;
 }
 
+// A quiz's own link replaces the program's address in the header, or hides the link.
+TEST(MainWindow, TheQuizsOwnLinkShowsAndOpensItsAddressOrNothing) {
+    WebAddressOpener previous = g_app.openWebAddress;
+    g_app.openWebAddress = recordOpen;
+    for (const char* address : {"https://ex.fr/quiz", ""}) {
+        Quiz* quiz = threeQuestionQuiz();
+        quiz->linkChoice = LINK_AUTHOR;
+        copyText(quiz->link, address);
+        PlayerWindows windows(quiz, PlayerWindows::MAIN_ONLY);
+        HWND link = GetDlgItem(windows.main(), ID_WEB_LINK);
+        ASSERT_NE(link, nullptr) << address;
+        EXPECT_EQ(textOf(link), address);
+        EXPECT_EQ((GetWindowLongA(link, GWL_STYLE) & WS_VISIBLE) != 0, address[0] != '\0')
+            << address;
+        gOpened.clear();
+        SendMessageA(windows.main(), WM_COMMAND, MAKEWPARAM(ID_WEB_LINK, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(link));
+        EXPECT_EQ(gOpened, address[0] != '\0' ? std::vector<std::string>{address}
+                                              : std::vector<std::string>{})
+            << address;
+    }
+    g_app.openWebAddress = previous;
+}
+
 TEST(MainWindow, CloseSavesDeletesTheClipAndQuits) {
     PlayerBoard windows(threeQuestionQuiz());
     writeFile("quizz.mp3", "ID3");

@@ -104,9 +104,9 @@ TEST(Reveals, TextModeShowsAndTakesBack) {
         const char* reveal1;
     };
     const Step steps[] = {
-        {1, "A1", "R1"}, {1, "A", ""},   // graded otherwise: taken back
-        {1, " A1", ""},                  // BRAVO, but not the exact text: no reveal
-        {1, "a1", "R1"}, {1, "   ", ""}, // only blanks: "?" and the reveal goes
+        {1, "A1", "R1"},   {1, "A", ""},   // graded otherwise: taken back
+        {1, " A1 ", "R1"},                 // BRAVO with blanks around: revealed as well
+        {1, "a1", "R1"},   {1, "   ", ""}, // only blanks: "?" and the reveal goes
     };
     Board b(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_TEXT, 2));
     for (const Step& s : steps) {
@@ -117,12 +117,14 @@ TEST(Reveals, TextModeShowsAndTakesBack) {
     EXPECT_EQ(b.verdict(1), "?");
 }
 
-TEST(Reveals, BlankBeforeTheAnswerCountsButRevealsNothing) {
+// The blank a phone's predictive text leaves after a word: the answer counts, and the
+// reveal it earns comes too.
+TEST(Reveals, BlankAroundTheAnswerCountsAndReveals) {
     Board b(makeNumberedQuiz(QUIZ_PICTURE, 1, REVEAL_TEXT, 2));
-    b.answer(2, " a2");
+    b.answer(2, "a2 ");
     EXPECT_EQ(b.verdict(2), "BRAVO");
     EXPECT_EQ(b.score(), " 1 / 2");
-    EXPECT_EQ(b.reveal(2), "");
+    EXPECT_EQ(b.reveal(2), "R2");
 }
 
 TEST(Reveals, TwoAnswersNeedBoth) {
