@@ -3,6 +3,7 @@
 #include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/description/description_checker.h"
 
 namespace {
@@ -81,6 +82,18 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
                 std::string(node ? "is empty" : "missing") +
                     ": the header shows no title and the window no caption",
                 "add a line title = \"...\", the quiz's name");
+    }
+    // build names the executable after the title, else after the description: quiz.exe,
+    // whose answers file quiz.txt every other quiz.exe started from the same folder shares.
+    const std::string exe =
+        defaultOutputPath(std::filesystem::u8path(d_.file), d_.title, ".exe").filename().u8string();
+    if (sameNameIgnoringCase(exe, "quiz.exe")) {
+        note(title ? lineOf(*title) : 0, "title",
+             "build will name the executable " + exe +
+                 ", and every quiz.exe started from one folder keeps its answers in the same "
+                 "quiz.txt: two such quizzes overwrite each other's answers",
+             "give the quiz a title of its own (build names the executable after it), or "
+             "build with -o NAME.exe");
     }
     size_t n = d_.questions.size();
     if (n > 0 && codesGiven_ == 0) {

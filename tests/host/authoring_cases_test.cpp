@@ -17,6 +17,7 @@
 #include "quizpack/executable/builder.h"
 #include "quizpack/commands/command_shell.h"
 #include "quizpack/commands/console.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
 
 namespace {
@@ -272,20 +273,44 @@ const std::vector<Case> kCases = {
     {"overview", nullptr, {"--help"}, 0,
      {"quizpack new KIND DIR", "docs/description.md"}, {"PATCH", "IMG"}, {}, nullptr},
     {"build's help", nullptr, {"build", "--help"}, 0,
-     {"the quiz package", "media (pictures", "Without -o it is QUIZ.exe beside\nQUIZ.toml", "JPEG at quality 90", "never below 75",
-      "read-only file only with --force"}, {"PATCH", "IMG"}, {}, nullptr},
+     {"the quiz package", "media (pictures", "Without -o it is named after the quiz's\ntitle", "JPEG at quality 90", "never below 75",
+      "or a read-only one only with --force"}, {"PATCH", "IMG"}, {}, nullptr},
     {"extract's help", nullptr, {"extract", "--help"}, 0,
      {"makes the same quiz again"}, {"PATCH"}, {}, nullptr},
     {"--version", nullptr, {"--version"}, 0, {"quizpack "}, {}, {},
      [](const fs::path&, const std::string& out) {
          EXPECT_EQ(out, "quizpack " + projectVersion() + "\n");
      }},
-    {"build without -o writes QUIZ.exe beside QUIZ.toml", nullptr,
+    {"build without -o names the executable after the title", nullptr,
      {"build", "quiz/quiz.toml", "--player", "template.exe"}, 0,
-     {"Built quiz/quiz.exe"}, {"PATCH"}, {"quiz/quiz.exe"},
+     {"Built quiz/Drapeaux.exe"}, {"PATCH"}, {"quiz/Drapeaux.exe"},
      [](const fs::path& r, const std::string&) {
-         EXPECT_EQ(readBytes(r / "quiz/quiz.exe"), readBytes(r / "quiz.exe"));
+         EXPECT_EQ(readBytes(r / "quiz/Drapeaux.exe"), readBytes(r / "quiz.exe"));
      }},
+    {"export without -o names the page after the title", nullptr,
+     {"export", "quiz.exe"}, 0, {"Exported Drapeaux.html"}, {}, {"Drapeaux.html"}, nullptr},
+    {"check notes an untitled quiz.toml's quiz.exe",
+     [](const fs::path& r) { writeFile(r / "new/quiz.toml", "kind = \"text\"\ncodes = [\"A\"]\n[[question]]\nanswers = [\"a\"]\n"); },
+     {"check", "new/quiz.toml"}, 0, {"note: title: build will name the executable quiz.exe"}, {}, {}, nullptr},
+
+    // ---- an existing output is replaced only when it is what the command writes ----
+    {"build over an earlier quiz executable", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "quiz.exe", "--player", "template.exe"}, 0,
+     {"Built quiz.exe"}, {}, {"quiz.exe"}, nullptr},
+    {"build -o notes.txt", [](const fs::path& r) { writeFile(r / "notes.txt", "mes notes\n"); },
+     {"build", "quiz/quiz.toml", "-o", "notes.txt", "--player", "template.exe"}, 2,
+     {"notes.txt exists and is a text file, not a quiz executable", "--force"}, {}, {}, nullptr},
+    {"build -o another program",
+     [](const fs::path& r) { fs::copy_file(r / "template.exe", r / "other.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "other.exe", "--player", "template.exe"}, 2,
+     {"other.exe exists and is a Windows program that carries no quiz"}, {}, {},
+     nullptr},
+    {"build --force over notes.txt", [](const fs::path& r) { writeFile(r / "notes.txt", "mes notes\n"); },
+     {"build", "quiz/quiz.toml", "-o", "notes.txt", "--player", "template.exe", "--force"}, 0,
+     {"Built notes.txt"}, {}, {"notes.txt"}, nullptr},
+    {"export -o a page of one's own", [](const fs::path& r) { writeFile(r / "mine.html", "<!DOCTYPE html>\n<p>mine</p>\n"); },
+     {"export", "quiz/quiz.toml", "-o", "mine.html"}, 2,
+     {"mine.html exists and is a web page, not a page quizpack exported"}, {}, {}, nullptr},
 
     // ---- the samples check clean ----
     {"sample text", nullptr, {"check", sample("text")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
@@ -344,6 +369,32 @@ TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
             c.verify(dir.path(), out.text);
         }
     }
+}
+
+TEST(AuthoringCases, OutputsAreNamedAfterTheTitle) {
+    struct Row {
+        const char* title; // Windows-1252
+        const char* expected;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Capitales d'Europe", "Capitales-d-Europe"},
+        {"  No\xEBl \xE0 l'\xC9" "cole !  ", "Noel-a-l-Ecole"},
+        {"\x8Cuvres & \xC6sop, \xDF", "OEuvres-AEsop-ss"},
+        {"Quiz n\xB0 12 / 2024", "Quiz-n-12-2024"},
+        {"\xAB ?? \xBB", ""},
+        {"con", ""},
+        {"Com7", ""},
+        {"Console", "Console"},
+        {"Les capitales du monde entier et leurs monuments les plus c\xE9l\xE8" "bres", "Les-capitales-du-monde-entier-et-leurs-monuments-les-plus"},
+        {"Abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnop", "Abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefgh"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        EXPECT_EQ(fileNameFromTitle(r.title), r.expected) << r.title;
+    }
+    EXPECT_EQ(defaultOutputPath("a/quiz.toml", "", ".exe"), fs::path("a/quiz.exe"));
+    EXPECT_EQ(defaultOutputPath("a/quiz.toml", "Rome", ".html"), fs::path("a/Rome.html"));
 }
 
 TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
