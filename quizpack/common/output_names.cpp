@@ -63,15 +63,3 @@ fs::path defaultOutputPath(const fs::path& input, std::string_view title, const 
     }
     return output;
 }
-
-bool sameNameIgnoringCase(const std::string& fileName, const std::string& name) {
-    if (fileName.size() != name.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (lowerAscii(fileName[i]) != lowerAscii(name[i])) {
-            return false;
-        }
-    }
-    return true;
-}

@@ -23,6 +23,3 @@ std::string fileNameFromTitle(std::string_view title);
 // `input`'s own name when the title gives none.
 std::filesystem::path defaultOutputPath(const std::filesystem::path& input, std::string_view title,
                                         const char* extension);
-
-// Whether the file name (without folders) is `name`, however its letters A-Z are cased.
-bool sameNameIgnoringCase(const std::string& fileName, const std::string& name);

@@ -3,6 +3,7 @@
 #include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
+#include "quizpack/common/closest_name.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description_checker.h"
 

@@ -170,7 +170,7 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
               "questions = \"questions.csv\"");
         return;
     }
-    fs::path given = fs::u8path(s->get());
+    fs::path given = slashedPath(s->get());
     fs::path path = given.is_absolute() ? given : d_.folder / given;
     std::error_code ec;
     uint64_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;

@@ -90,6 +90,14 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
     return std::nullopt;
 }
 
+std::string backslashPathHint(const std::string& path) {
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    return "write the path with / or in single quotes, where \\ separates folders on every "
+           "system: \"" +
+           slashed + "\" or '" + path + "'";
+}
+
 Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view text,
                                const std::string& file) {
     const std::string_view description = error.description();
@@ -122,8 +130,8 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
         }
     } else if (mentions(description, "escape sequence")) {
         hint = "column " + std::to_string(column) +
-               ": in double quotes a \\ begins an escape such as \\n; write the path with / or "
-               "in single quotes: \"media/q01.jpg\" or 'media\\q01.jpg'";
+               ": in double quotes a \\ begins an escape such as \\n; " +
+               backslashPathHint("media\\q01.jpg");
     } else if (mentions(description, "control characters") ||
                (mentions(description, "parsing string") && mentions(description, "end-of-file"))) {
         hint = "column " + std::to_string(column) +

@@ -16,6 +16,11 @@
 // None for UTF-8 text, with or without a byte order mark.
 std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::string& file);
 
+// How to write a Windows path such as media\q01.jpg (`path`, with its backslashes) so that
+// TOML keeps them: with / or in single quotes, where quizpack reads \ as a folder separator
+// on every system.
+std::string backslashPathHint(const std::string& path);
+
 // The error for what toml++ refused in `text`. A list left open is reported where its ']'
 // is missing, at the end of the last line that holds something before the next key, rather
 // than on the line of that key; escapes and unclosed texts get a hint of their own.

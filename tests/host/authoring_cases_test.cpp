@@ -33,6 +33,12 @@ const char kQuiz[] = "title = \"Drapeaux\"\n"
                      "answers = [\"France\"]\n"
                      "picture = \"media/q01.jpg\"\n";
 
+// kQuiz with another value for its picture key.
+std::string withPicture(const std::string& value) {
+    std::string toml = kQuiz;
+    return toml.replace(toml.find("\"media/q01.jpg\""), 15, value);
+}
+
 // The folder every row starts from: quiz/quiz.toml and its picture, a player template and
 // quiz.exe built from them.
 void writeWorkspace(const fs::path& root) {
@@ -243,6 +249,22 @@ const std::vector<Case> kCases = {
      [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"picture\"\n[[question]]\npicture = \"media\\q01.jpg\"\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:3: error:", "write the path with / or in single quotes"}, {}, {}, nullptr},
+    {"a Windows path in single quotes",
+     [](const fs::path& r) { writeFile(r / "quiz/win.toml", withPicture("'media\\q01.jpg'")); },
+     {"check", "quiz/win.toml"}, 0, {"no problems"}, {}, {}, nullptr},
+    {"a \\n in a Windows path in double quotes",
+     [](const fs::path& r) { writeFile(r / "quiz/nl.toml", withPicture("\"media\\nouveau.jpg\"")); },
+     {"check", "quiz/nl.toml"}, 2,
+     {"the path \"media\\nouveau.jpg\" holds a line break", "'media\\nouveau.jpg'"}, {}, {}, nullptr},
+    {"a picture named in another case is taken, with a warning",
+     [](const fs::path& r) { writeFile(r / "quiz/case.toml", withPicture("\"Media/Q01.JPG\"")); },
+     {"check", "quiz/case.toml"}, 0, {"\"Media/Q01.JPG\" is named \"media/q01.jpg\" on disk"}, {}, {}, nullptr},
+    {"a missing picture with a near name",
+     [](const fs::path& r) { writeFile(r / "quiz/near.toml", withPicture("\"media/q1.jpeg\"")); },
+     {"check", "quiz/near.toml"}, 2, {"no such file; did you mean \"media/q01.jpg\"?"}, {}, {}, nullptr},
+    {"a description saved by Notepad as quiz.toml.txt",
+     [](const fs::path& r) { writeFile(r / "notes/quiz.toml.txt", kQuiz); },
+     {"check", "notes/quiz.toml"}, 2, {"did you mean notes/quiz.toml.txt?", "Notepad adds .txt"}, {}, {}, nullptr},
     {"a text left open",
      [](const fs::path& r) { writeFile(r / "bad.toml", "title = \"Drapeaux\nkind = \"text\"\n"); },
      {"check", "bad.toml"}, 2,
