@@ -118,7 +118,7 @@ CheckResult DescriptionChecker::run(std::string_view text) {
     }
     std::string parserText;
     if (auto problem = screenDescription(text, &parserText)) {
-        error(problem->line, "", problem->message, problem->hint);
+        error(problem->line, problem->key, problem->message, problem->hint);
         return finish();
     }
     toml::table root;

@@ -283,6 +283,23 @@ const std::vector<Case> kCases = {
      {"check", "bad.toml"}, 2,
      {"holds NUL bytes", "UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
 
+    {"[question] with one bracket, twice",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\n\n[question]\nanswers = [\"a\"]\n[ question ]\nanswers = [\"b\"]\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:3: error: question: [question] has one bracket", "(also on line 5)", "write [[question]]"}, {}, {}, nullptr},
+    {"an apostrophe in a text in single quotes",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\ntitle = 'L'Europe'\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:2: error:", "write it in double quotes, \"L'Europe\""}, {}, {}, nullptr},
+    {"an RTF document saved as quiz.toml",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "{\\rtf1\\ansi title = \"x\"\\par}"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:1: error: the description is an RTF document", "Notepad"}, {"TOML", "UTF-16"}, {}, nullptr},
+    {"a Word document saved as quiz.toml",
+     [](const fs::path& r) { writeFile(r / "bad.toml", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0", 11)); },
+     {"check", "bad.toml"}, 2,
+     {"the description is a Word document (.doc)"}, {"UTF-16", "UTF-8 text"}, {}, nullptr},
+
     // ---- a description where an executable belongs ----
     {"inspect a description", nullptr,
      {"inspect", "quiz/quiz.toml"}, 2,
