@@ -114,6 +114,8 @@ std::vector<WarningCase> warningCases() {
          Severity::Warning, "quiz.toml", 4, 0, "grading.link", "belongs to that table and is ignored"},
         {"a link the header cuts off", std::string(kText) + "link = \"https://www.example.org/quiz\"\n" + questions(1), "",
          Severity::Warning, "quiz.toml", 2, 0, "link", "its box holds 115"},
+        {"a NUL in a column's name is shown, not printed", kCsv, std::string("answer;te\0xt\r\nParis;x\r\n", 19),
+         Severity::Warning, "questions.csv", 1, 8, "te\\0xt", "unknown column 'te\\0xt', ignored"},
 
         // ---- missing pieces ----
         {"no title", std::string(kText) + questions(1), "",
