@@ -32,10 +32,13 @@ int firstQuestionOverLimit(const Description& d) {
 void DescriptionChecker::crossCheck(const toml::table& root) {
     size_t n = d_.questions.size();
     if (codesGiven_ > n) {
+        const std::string unused =
+            codesGiven_ == n + 1
+                ? "code " + std::to_string(n + 1) + " is"
+                : "codes " + std::to_string(n + 1) + " to " + std::to_string(codesGiven_) + " are";
         warning(codesLine_, "codes",
-                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
-                    " questions: codes " + std::to_string(n + 1) + " to " +
-                    std::to_string(codesGiven_) + " are never shown and are not stored",
+                countOf(codesGiven_, "code") + " for " + countOf(n, "question") + ": " + unused +
+                    " never shown and not stored",
                 "give at most one code per question");
         d_.codes.resize(n);
     }
@@ -105,9 +108,11 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
                 "question");
     } else if (codesGiven_ > 0 && codesGiven_ < n) {
         warning(codesLine_, "codes",
-                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
-                    " questions: the code box goes blank once more than " +
-                    std::to_string(codesGiven_) + " questions are solved",
+                countOf(codesGiven_, "code") + " for " + countOf(n, "question") +
+                    ": the code box goes blank once more than " +
+                    (codesGiven_ == 1 ? std::string("1 question is")
+                                      : countOf(codesGiven_, "question") + " are") +
+                    " solved",
                 "add " + std::to_string(n - codesGiven_) + " more, one code per question");
     }
 }

@@ -62,8 +62,8 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
         if (q == kMaxQuestions + 1) {
             error(lineOf(table), questionKey(q, ""),
                   std::to_string(questions->size()) + " questions; a quiz holds at most 90",
-                  "remove " + std::to_string(questions->size() - kMaxQuestions) +
-                      " questions or make a second quiz");
+                  "remove " + countOf(questions->size() - kMaxQuestions, "question") +
+                      " or make a second quiz");
         }
         readTableQuestion(table, q);
     }
@@ -218,8 +218,8 @@ void DescriptionChecker::readQuestionRows(const QuestionTable& table) {
         if (q == kMaxQuestions + 1) {
             error(table.rows[i].line, questionKey(q, ""),
                   std::to_string(table.rows.size()) + " questions; a quiz holds at most 90",
-                  "remove " + std::to_string(table.rows.size() - kMaxQuestions) +
-                      " rows or make a second quiz");
+                  "remove " + countOf(table.rows.size() - kMaxQuestions, "row") +
+                      " or make a second quiz");
         }
         readRowQuestion(table.rows[i], q);
     }
