@@ -5,15 +5,18 @@
 
 // clang-format off
 const std::vector<Command> kCommands = {
-    {"new", "new KIND DIR",
+    {"new", "new KIND DIR [--csv]",
      "Start a quiz: a commented description and placeholder media in a new folder.",
      "Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
      "video) with every key explained, and the media it names: numbered placeholder pictures\n"
      "(JPEG) for a picture quiz, one second of silence (MP3) for an audio quiz, a short\n"
      "numbered film (AVI) for a video quiz, each to be replaced by your own. It passes\n"
      "'quizpack check' and builds as it is. DIR must be new or empty: quizpack new never\n"
-     "writes over a file.\n",
-     {}, ArgumentStyle::Options, runNew},
+     "writes over a file.\n"
+     "\n"
+     "--csv puts the questions in DIR/questions.csv instead, one a row, ready for a\n"
+     "spreadsheet (UTF-8, ';' between fields), and quiz.toml names it.\n",
+     {{"--csv", false}}, ArgumentStyle::Options, runNew},
 
     {"check", "check QUIZ.toml",
      "Validate a quiz description and report every problem with its line.",

@@ -365,6 +365,12 @@ const std::vector<Case> kCases = {
     // ---- quizpack new: a starter that checks clean, never over an author's files ----
     {"new text", nullptr, {"new", "text", "start"}, 0, {"Started a text quiz"}, {}, {"start"},
      [](const fs::path& r, const std::string&) { startsClean(r, "start", 0); }},
+    {"new text --csv: the questions in a spreadsheet", nullptr, {"new", "text", "start", "--csv"}, 0,
+     {"quiz.toml and questions.csv"}, {}, {"start"},
+     [](const fs::path& r, const std::string&) {
+         startsClean(r, "start", 0);
+         EXPECT_EQ(readFile(r / "start/quiz.toml").find("[[question]]"), std::string::npos);
+     }},
     {"new picture", nullptr, {"new", "picture", "start"}, 0, {"6 placeholder media files"}, {},
      {"start"}, [](const fs::path& r, const std::string&) { startsClean(r, "start", 6); }},
     {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"Started an audio quiz", "3 placeholder media files"}, {},
