@@ -143,6 +143,17 @@ void startsClean(const fs::path& root, const std::string& folder, size_t mediaFi
     EXPECT_TRUE(buildInto(description, root / folder / "quiz.exe", root / "template.exe").built);
 }
 
+// quiz.exe with its picture IMG 401 under the number 409 (bit 3 flipped).
+void renumberPicture(const fs::path& root) {
+    const Bytes exe = readBytes(root / "quiz.exe");
+    Resource moved{ResourceId::fromName("IMG"), ResourceId::fromNumber(409), 0, 0,
+                   resourceData(readResources(exe), "IMG", 401)};
+    writeBytes(
+        root / "quiz.exe",
+        replaceResources(
+            exe, [](const Resource& r) { return r.type == ResourceId::fromName("IMG"); }, {moved}));
+}
+
 struct Case {
     const char* name;
     std::function<void(const fs::path& root)> setup; // files, links and modes of the row
@@ -311,6 +322,14 @@ const std::vector<Case> kCases = {
     {"extract a description", nullptr,
      {"extract", "quiz/quiz.toml", "out"}, 2,
      {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
+
+    // ---- a quiz executable whose picture went under another number ----
+    {"extract a quiz whose picture has another number", renumberPicture,
+     {"extract", "quiz.exe", "out"}, 0,
+     {"warning: question 1 has no picture, IMG 401", "(IMG 409, JPEG"}, {}, {"out"}, nullptr},
+    {"export a quiz whose picture has another number", renumberPicture,
+     {"export", "quiz.exe", "-o", "quiz.html"}, 0,
+     {"warning: question 1 has no picture, IMG 401"}, {}, {"quiz.html"}, nullptr},
 
     // ---- the help in the author's words, the version, the default output ----
     {"overview", nullptr, {"--help"}, 0,
