@@ -105,6 +105,17 @@ const std::vector<Command> kCommands = {
      {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
      runExport},
 
+    {"key", "key QUIZ.toml|QUIZ.exe [-o KEY.html] [--force]",
+     "Write the quiz's answer key for the teacher: one page to print.",
+     "Writes one page that lists every question (its text, or a thumbnail of its picture),\n"
+     "the answers the player accepts for it, and the code shown for each score, ready to\n"
+     "print from any browser. It holds no script and asks for nothing from any network.\n"
+     "QUIZ.toml is checked as build checks it; a quiz executable is read back as inspect\n"
+     "reads it. Without -o the page is TITLE-corrige.html beside the quiz, named after its\n"
+     "title as build names the executable. An existing file is replaced only when it is an\n"
+     "answer key quizpack wrote; another file or a read-only one only with --force.\n",
+     {{"-o", true}, {"--force", false}}, ArgumentStyle::Options, runKey},
+
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|- | grade --quiz QUIZ --tsv FILE|-",
      "Grade typed answers against expected answers, or a quiz's fields, as the player does.",
      "Usage:\n"

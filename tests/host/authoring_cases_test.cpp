@@ -323,6 +323,20 @@ const std::vector<Case> kCases = {
      {"extract", "quiz/quiz.toml", "out"}, 2,
      {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
 
+    // ---- the answer key, to print ----
+    {"key of a description", nullptr, {"key", "quiz/quiz.toml"}, 0,
+     {"Wrote the answer key quiz/Drapeaux-corrige.html: 1 question, 1 picture"}, {}, {"quiz/Drapeaux-corrige.html"},
+     [](const fs::path& r, const std::string&) {
+         const std::string page = readFile(r / "quiz/Drapeaux-corrige.html");
+         for (const char* part : {"<li>France</li>", "<img src=\"data:image/jpeg;base64,/9j/", "<td>A</td>", "default-src 'none'"}) {
+             EXPECT_NE(page.find(part), std::string::npos) << part;
+         }
+         EXPECT_EQ(page.find("<script"), std::string::npos);
+     }},
+    {"key of an executable, over the key it wrote before",
+     [](const fs::path& r) { ASSERT_EQ(runIn(r, {"key", "quiz.exe", "-o", "key.html"}).exitCode, 0); },
+     {"key", "quiz.exe", "-o", "key.html"}, 0, {"Wrote the answer key key.html"}, {}, {"key.html"}, nullptr},
+
     // ---- a quiz executable whose picture went under another number ----
     {"extract a quiz whose picture has another number", renumberPicture,
      {"extract", "quiz.exe", "out"}, 0,
