@@ -16,7 +16,9 @@
 #include "tests/support/temp_folder.h"
 #include "quizpack/executable/builder.h"
 #include "quizpack/commands/command_shell.h"
+#include "checking/grader.h"
 #include "quizpack/commands/console.h"
+#include "quizpack/common/cp1252.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
 
@@ -504,7 +506,14 @@ TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
 TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     const std::string root = QUIZZ_SOURCE_DIR;
     const std::string reference = readFile(root + "/docs/description.md");
-    EXPECT_NE(readFile(root + "/README.md").find("(docs/description.md)"), std::string::npos);
+    const std::string readme = readFile(root + "/README.md");
+    EXPECT_NE(readme.find("(docs/description.md)"), std::string::npos);
+    // Authors first, then the developers' commands, which stay.
+    EXPECT_LT(readme.find("## For quiz authors"), readme.find("## For developers"));
+    for (const char* part :
+         {"## For developers", "### quizpack.exe on Windows", "./quizz play ", "./quizz test "}) {
+        EXPECT_NE(readme.find(part), std::string::npos) << part;
+    }
     CheckResult result = checkDescriptionText(
         "zzzz = 1\nkind = \"text\"\n[[question]]\nanswers = [\"a\"]\nzzzz = 1\n", "q.toml", ".");
     std::vector<std::string> keys;
@@ -521,6 +530,13 @@ TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     EXPECT_GE(keys.size(), 16u);
     for (const std::string& key : keys) {
         EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << key;
+    }
+    // Every verdict the player writes has its row, with an example.
+    for (const char* verdict :
+         {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
+          kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
+        EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
+            << verdict;
     }
 }
 
