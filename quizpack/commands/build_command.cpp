@@ -52,9 +52,7 @@ int runBuild(const CommandArguments& args) {
     }
     const BuildOptions options = buildOptions(args);
     const BuildReport report = buildQuiz(options, printProgress, printDiagnostics);
-    if (!report.built) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.description).c_str(),
-                summarizeDiagnostics(report.diagnostics).c_str());
+    if (!reportQuizReading(options.description, {}, report.diagnostics, report.built)) {
         return kExitBadInput;
     }
     printReport(report);

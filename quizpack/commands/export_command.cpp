@@ -36,12 +36,7 @@ int runExport(const CommandArguments& args) {
     options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
     options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     const ExportReport report = exportWebPage(options, printProgress, printDiagnostics);
-    for (const std::string& w : report.warnings) {
-        fprintf(stderr, "%s: warning: %s\n", displayPath(options.input).c_str(), w.c_str());
-    }
-    if (!report.exported) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.input).c_str(),
-                summarizeDiagnostics(report.diagnostics).c_str());
+    if (!reportQuizReading(options.input, report.warnings, report.diagnostics, report.exported)) {
         return kExitBadInput;
     }
     printReport(report);

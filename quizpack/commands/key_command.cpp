@@ -16,12 +16,7 @@ int runKey(const CommandArguments& args) {
     }
     options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     const KeyReport report = writeAnswerKey(options, printDiagnostics);
-    for (const std::string& w : report.warnings) {
-        fprintf(stderr, "%s: warning: %s\n", displayPath(options.input).c_str(), w.c_str());
-    }
-    if (!report.written) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.input).c_str(),
-                summarizeDiagnostics(report.diagnostics).c_str());
+    if (!reportQuizReading(options.input, report.warnings, report.diagnostics, report.written)) {
         return kExitBadInput;
     }
     printf("Wrote the answer key %s: %s, %s, %s\n", displayPath(report.output).c_str(),
