@@ -47,23 +47,6 @@ class Cursor {
     int column_ = 1;
 };
 
-// UTF-16 from its byte-order mark, or from the NUL byte beside the first ASCII character.
-bool checkNotUtf16(std::string_view text, CsvError* error) {
-    const bool mark = text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF";
-    const bool zeroBeside = text.size() >= 2 && (text[0] == '\0') != (text[1] == '\0');
-    if (!mark && !zeroBeside) {
-        return true;
-    }
-    *error = {1, 1,
-              std::string("the file is saved as UTF-16 (") +
-                  (mark ? "it begins with a UTF-16 byte order mark"
-                        : "its letters are separated by NUL bytes") +
-                  "); quizpack reads CSV saved as UTF-8",
-              "save it again as \"CSV UTF-8\" (in LibreOffice: character set Unicode (UTF-8); "
-              "in Excel: CSV UTF-8)"};
-    return false;
-}
-
 bool checkUtf8(std::string_view text, CsvError* error) {
     Cursor cursor(text);
     for (size_t at = 0; at < text.size();) {
@@ -231,7 +214,7 @@ bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separ
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
-    if (!checkNotUtf16(text, error) || !checkUtf8(text, error)) {
+    if (findUtf16(text, false, error) || !checkUtf8(text, error)) {
         return false;
     }
     table->separator = separator != 0 ? separator : detectSeparator(text);
@@ -246,6 +229,24 @@ bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separ
             table->records.push_back(std::move(record));
         }
     }
+    return true;
+}
+
+bool findUtf16(std::string_view text, bool byLetters, CsvError* error) {
+    const bool mark = text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF";
+    const auto zero = [&](size_t i) { return text[i] == '\0'; };
+    const bool letters = byLetters && text.size() >= 4 && zero(0) != zero(1) &&
+                         zero(0) == zero(2) && zero(1) == zero(3);
+    if (!mark && !letters) {
+        return false;
+    }
+    *error = {1, 1,
+              std::string("the file is saved as UTF-16 (") +
+                  (mark ? "it begins with a UTF-16 byte order mark"
+                        : "its letters are separated by NUL bytes") +
+                  "); quizpack reads CSV saved as UTF-8",
+              "save it again as \"CSV UTF-8\" (in LibreOffice: character set Unicode (UTF-8); "
+              "in Excel: CSV UTF-8)"};
     return true;
 }
 

@@ -45,6 +45,12 @@ struct CsvError {
 // std::bad_alloc.
 bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separator = 0);
 
+// A CSV text saved as UTF-16, told by its byte-order mark or, when `byLetters` (a file
+// without one), by the NUL bytes between its first ASCII letters: the error to report, at
+// line 1. False for other text. readCsv refuses a byte-order mark itself; the NUL bytes of a
+// field only a file's first bytes can tell, as a questions file's first bytes do.
+bool findUtf16(std::string_view text, bool byLetters, CsvError* error);
+
 // One record as a CSV line ending in CR LF, read back by readCsv as the same fields. A
 // field is quoted when it holds ',', ';' or a tab (any separator, so that the header row
 // always tells which one the file uses), a quote, a line break, or blanks at either end; a

@@ -233,12 +233,18 @@ class Screen {
         if (!isSingleBracketQuestion(header)) {
             return;
         }
+        constexpr int kLinesNamed = 5;
         std::string others;
         int line = line_;
+        int count = 0;
         for (size_t at = t_.find('\n', header); at != std::string_view::npos;
              at = t_.find('\n', at + 1)) {
             ++line;
             if (isSingleBracketQuestion(t_.find_first_not_of(" \t", at + 1))) {
+                if (++count > kLinesNamed) {
+                    others += ", ...";
+                    break;
+                }
                 others += (others.empty() ? "" : ", ") + std::to_string(line);
             }
         }

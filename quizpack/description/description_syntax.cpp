@@ -72,16 +72,15 @@ std::optional<std::string> quoteClosedEarly(const std::vector<std::string_view>&
                             ? std::string(text.substr(open + 1, close - open - 1))
                             : std::string();
     if (quote == '\'') {
-        return "a text in single quotes cannot hold an apostrophe: write it in double quotes, "
-               "\"" +
-               meant + "\"";
+        return "a text in single quotes cannot hold an apostrophe: write it in double quotes, " +
+               quoteInput(meant);
     }
     std::string escaped;
     for (char c : meant) {
         escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
     }
-    return "write a quote inside a text in double quotes as \\\", \"" + escaped +
-           "\", or the text in single quotes";
+    return "write a quote inside a text in double quotes as \\\", " + quoteInput(escaped) +
+           ", or the text in single quotes";
 }
 
 } // namespace
@@ -136,7 +135,8 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
     return std::nullopt;
 }
 
-std::string backslashPathHint(const std::string& path) {
+std::string backslashPathHint(const std::string& whole) {
+    const std::string path = excerpt(whole);
     std::string slashed = path;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     return "write the path with / or in single quotes, where \\ separates folders on every "

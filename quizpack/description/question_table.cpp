@@ -247,7 +247,7 @@ bool readQuestionTable(std::string_view text, const std::string& file, QuestionT
                        std::vector<Diagnostic>* diagnostics) {
     CsvTable csv;
     CsvError error;
-    if (!readCsv(text, &csv, &error)) {
+    if (findUtf16(text, true, &error) || !readCsv(text, &csv, &error)) {
         diagnostics->push_back(Diagnostic{file, error.line, "", Severity::Error, error.message,
                                           error.hint, error.column});
         return false;

@@ -265,9 +265,13 @@ void warnMisnumberedMedia(QuizReading* r) {
     if (r->unusedImages.empty()) {
         return;
     }
+    constexpr size_t kNamed = 3;
     std::string unused;
-    for (const std::string& u : r->unusedImages) {
-        unused += (unused.empty() ? "" : "; ") + u;
+    for (size_t i = 0; i < r->unusedImages.size() && i < kNamed; ++i) {
+        unused += (unused.empty() ? "" : "; ") + r->unusedImages[i];
+    }
+    if (r->unusedImages.size() > kNamed) {
+        unused += " and " + std::to_string(r->unusedImages.size() - kNamed) + " more";
     }
     const Quiz& quiz = *r->quiz;
     const bool asked =
