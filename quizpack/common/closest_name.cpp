@@ -13,14 +13,14 @@ char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
+// The names in `folder`; false when it cannot be listed (no such folder, or no right to).
+bool listNames(const fs::path& folder, std::vector<std::string>* names) {
     std::error_code ec;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        names.push_back(it->path().filename().u8string());
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        names->push_back(it->path().filename().u8string());
     }
-    return names;
+    return !ec;
 }
 
 // The one of `names` closest to `name`, in their own spelling; "" when none is near.
@@ -95,8 +95,14 @@ FileLookup lookUpFile(const fs::path& base, const fs::path& written) {
             reached /= part;
             continue;
         }
-        // Listed rather than tried: Windows would open Q01.JPG as q01.jpg without a word.
-        const std::vector<std::string> names = namesIn(base / reached);
+        // Listed rather than tried: Windows would open Q01.JPG as q01.jpg without a word. A
+        // folder that may be entered but not listed takes the name as it is written.
+        std::vector<std::string> names;
+        std::error_code ec;
+        if (!listNames(base / reached, &names) && fs::exists(base / reached / part, ec)) {
+            reached /= part;
+            continue;
+        }
         std::vector<std::string> sameButCase;
         for (const std::string& n : names) {
             if (n == name) {

@@ -271,8 +271,8 @@ TEST(Build, FailuresLeaveNoPartialOutput) {
     fs::path player = writeMinimalTemplate(dir);
     writeFile(dir / "garbage.exe", "not a program");
     writeFile(dir / "bad.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\\u0141b\"]\n");
-    fs::create_directories(dir / "out");
-    ASSERT_TRUE(buildInto(dir / "quiz/quiz.toml", dir / "out/quiz.exe", player).built);
+    writeFile(dir / "out/previous.toml", "kind = \"text\"\n[[question]]\nanswers = [\"a\"]\n");
+    ASSERT_TRUE(buildInto(dir / "out/previous.toml", dir / "out/quiz.exe", player).built);
     const Bytes previous = readBytes(dir / "out/quiz.exe");
     const std::vector<std::string> before = listFiles(dir / "out");
 
