@@ -65,9 +65,9 @@ const char* kindInFrench(int32_t quizType) {
     }
 }
 
-std::string answerList(const std::string& stored) {
+std::string answerList(const QuestionNode& node, int answer) {
     std::string list = "<ul>";
-    for (const std::string& form : acceptedAnswers(stored)) {
+    for (const std::string& form : acceptedAnswers(node, answer)) {
         list += form.empty() ? "<li class=\"none\">(vide : aucune r&#xE9;ponse n'est juste)</li>"
                              : "<li>" + html(form) + "</li>";
     }
@@ -94,17 +94,34 @@ std::string questionCell(const Quiz& quiz, const QuestionNode& node, const KeyQu
 
 std::string answersCell(const Quiz& quiz, const QuestionNode& node) {
     if (quiz.answersPerQuestion != 2) {
-        return answerList(node.answer1);
+        return answerList(node, 1);
     }
     std::string cell;
-    const char* answers[2] = {node.answer1, node.answer2};
     const char* labels[2] = {quiz.answerLabel1, quiz.answerLabel2};
     for (int a = 0; a < 2; ++a) {
         const std::string label =
             labels[a][0] != '\0' ? html(labels[a]) : "R&#xE9;ponse " + std::to_string(a + 1);
-        cell += "<p class=\"label\">" + label + "</p>" + answerList(answers[a]);
+        cell += "<p class=\"label\">" + label + "</p>" + answerList(node, a + 1);
     }
     return cell;
+}
+
+// What the quiz's [grading] table relaxes, for every answer listed.
+std::string tolerancesNote(uint32_t tolerances) {
+    std::string relaxed;
+    if (tolerances & TOLERATE_ACCENTS) {
+        relaxed += "les accents sont facultatifs (&#xE9;t&#xE9; ou ete)";
+    } else if (tolerances & TOLERATE_CASE) {
+        relaxed += "les majuscules accentu&#xE9;es valent les minuscules (&#xC9;T&#xC9; ou "
+                   "&#xE9;t&#xE9;)";
+    }
+    if (tolerances & TOLERATE_QUOTES) {
+        relaxed += std::string(relaxed.empty() ? "" : " ; ") +
+                   "les apostrophes et guillemets courbes valent les droits";
+    }
+    return relaxed.empty()
+               ? ""
+               : "<p class=\"tolerances\">Pour chaque r&#xE9;ponse, " + relaxed + ".</p>\n";
 }
 
 std::string codesSection(const Quiz& quiz, int count) {
@@ -223,8 +240,10 @@ fs::path defaultKeyPath(const fs::path& input, const char* title) {
 
 } // namespace
 
-std::vector<std::string> acceptedAnswers(const std::string& storedAnswer) {
-    return {storedAnswer};
+std::vector<std::string> acceptedAnswers(const QuestionNode& node, int answer) {
+    const char* forms[kMaxAnswerForms];
+    const int count = answerForms(&node, answer, forms);
+    return std::vector<std::string>(forms, forms + count);
 }
 
 std::string renderAnswerKey(const AnswerKey& key) {
@@ -245,6 +264,7 @@ std::string renderAnswerKey(const AnswerKey& key) {
     if (quiz.explanation[0] != '\0') {
         page += "<p class=\"explanation\">" + html(quiz.explanation) + "</p>\n";
     }
+    page += tolerancesNote(quiz.tolerances);
     page += "<table class=\"questions\"><thead><tr><th>N&#xB0;</th><th>Question</th>"
             "<th>R&#xE9;ponses accept&#xE9;es</th></tr></thead><tbody>\n";
     int q = 0;

@@ -24,9 +24,9 @@ struct AnswerKey {
     std::vector<KeyQuestion> questions; // one per question of the quiz
 };
 
-// The typed texts the player grades "BRAVO" for an expected answer, as the key lists them:
-// today the stored answer itself.
-std::vector<std::string> acceptedAnswers(const std::string& storedAnswer);
+// The texts the player grades "BRAVO" for answer `answer` (1 or 2) of a question, as the key
+// lists them: its accepted forms, the main one first (Windows-1252).
+std::vector<std::string> acceptedAnswers(const QuestionNode& node, int answer);
 
 // The whole page: plain ASCII HTML, texts as character references, pictures as data: URLs.
 std::string renderAnswerKey(const AnswerKey& key);

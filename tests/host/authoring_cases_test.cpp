@@ -326,11 +326,17 @@ const std::vector<Case> kCases = {
      {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
 
     // ---- the answer key, to print ----
-    {"key of a description", nullptr, {"key", "quiz/quiz.toml"}, 0,
+    {"key of a description, with accepted forms and a tolerance",
+     [](const fs::path& r) {
+         std::string toml = withPicture("\"media/q01.jpg\"\n[grading]\naccents = \"optional\"");
+         writeFile(r / "quiz/quiz.toml", toml.replace(toml.find("\"France\""), 8, "\"France | la France\""));
+     },
+     {"key", "quiz/quiz.toml"}, 0,
      {"Wrote the answer key quiz/Drapeaux-corrige.html: 1 question, 1 picture"}, {}, {"quiz/Drapeaux-corrige.html"},
      [](const fs::path& r, const std::string&) {
          const std::string page = readFile(r / "quiz/Drapeaux-corrige.html");
-         for (const char* part : {"<li>France</li>", "<img src=\"data:image/jpeg;base64,/9j/", "<td>A</td>", "default-src 'none'"}) {
+         for (const char* part : {"<li>France</li><li>la France</li>", "accents sont facultatifs",
+                                  "<img src=\"data:image/jpeg;base64,/9j/", "<td>A</td>", "default-src 'none'"}) {
              EXPECT_NE(page.find(part), std::string::npos) << part;
          }
          EXPECT_EQ(page.find("<script"), std::string::npos);
