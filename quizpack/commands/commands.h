@@ -16,6 +16,7 @@ int runGrade(const CommandArguments& arguments);
 int runEncode(const CommandArguments& arguments);
 int runDecode(const CommandArguments& arguments);
 int runExport(const CommandArguments& arguments);
+int runKey(const CommandArguments& arguments);
 int runStudio(const CommandArguments& arguments);
 
 // The studio on the Quizz folder of the user's Documents, for quizpack.exe double-clicked.

@@ -114,7 +114,10 @@ std::string MediaLibrary::contentHash(const fs::path& file, std::vector<uint8_t>
 
 MediaFacts MediaLibrary::examine(const fs::path& folder, const MediaFile& media,
                                  PictureDecoding decoding) {
-    std::optional<fs::path> inside = pathInsideFolder(folder, media.given);
+    // The name the check found on disk (another case, say), as the command-line tools take
+    // it; a path that leaves the folder comes back with ".." and is refused.
+    const fs::path found = media.path.lexically_relative(folder);
+    std::optional<fs::path> inside = pathInsideFolder(folder, found.generic_u8string());
     if (!inside) {
         MediaFacts refused;
         refused.readError = studioMessage(StudioText::OutsideFolder, {{"path", media.given}});

@@ -165,7 +165,7 @@ TEST_F(StudioOnFolder, ImportsATableOfQuestionsAsTheDescriptionReadsIt) {
 }
 
 TEST_F(StudioOnFolder, ReadsNoFileOutsideTheQuizFolder) {
-    fs::create_directories(dir / "quiz");
+    fs::create_directories(dir / "quiz" / "media");
     writeBytes(dir / "secret.jpg", jpegPicture(16, 16));
     fs::create_symlink(dir / "secret.jpg", dir / "quiz" / "link.jpg");
     writeFile(dir / "quiz" / "quiz.toml", "kind = \"picture\"\n");
