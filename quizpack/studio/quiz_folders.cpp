@@ -4,6 +4,7 @@
 
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/file_io.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/studio/quiz_document.h"
 
 namespace fs = std::filesystem;
@@ -24,21 +25,6 @@ ListedQuiz describe(const std::string& name, const fs::path& description) {
         // Listed all the same: opening it says what is wrong.
     }
     return quiz;
-}
-
-// The letter a Windows-1252 accented letter is written with, or 0.
-char baseLetter(uint32_t codepoint) {
-    static const char* const kBases[] = {
-        "AAAAAAACEEEEIIII", // U+00C0..U+00CF (Æ as A)
-        "DNOOOOO OUUUUY  ", // U+00D0..U+00DF
-        "aaaaaaaceeeeiiii", // U+00E0..U+00EF
-        "dnooooo ouuuuy y", // U+00F0..U+00FF
-    };
-    if (codepoint >= 0xC0 && codepoint <= 0xFF) {
-        char c = kBases[(codepoint - 0xC0) / 16][(codepoint - 0xC0) % 16];
-        return c == ' ' ? 0 : c;
-    }
-    return 0;
 }
 
 } // namespace
@@ -65,31 +51,13 @@ std::vector<ListedQuiz> listQuizzes(const fs::path& folder) {
 }
 
 std::string quizFolderName(const std::string& title) {
-    std::string name;
-    bool gap = false;
-    for (size_t at = 0; at < title.size() && name.size() < 60;) {
-        uint32_t codepoint = 0;
-        size_t length = utf8CharacterLength(title, at, &codepoint);
-        at += length > 0 ? length : 1;
-        char c = codepoint < 0x80 ? static_cast<char>(codepoint) : baseLetter(codepoint);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-            if (gap && !name.empty()) {
-                name += '-';
-            }
-            name += c;
-            gap = false;
-        } else {
-            gap = true;
-        }
+    const std::string title1252 = utf8ToCp1252AsTyped(title);
+    std::string name = fileNameFromTitle(title1252);
+    if (name.empty()) {
+        // A name Windows keeps for a device (CON, LPT1) is still a fine title: its folder
+        // is "CON-quiz". A title with no letter or digit gives "quiz" here, and no folder.
+        name = fileNameFromTitle(title1252 + " quiz");
+        return name == "quiz" ? "" : name;
     }
-    // Names Windows keeps for its devices cannot be folders there.
-    std::string upper;
-    for (char c : name) {
-        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    }
-    bool device =
-        upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
-        (upper.size() == 4 && (upper.rfind("COM", 0) == 0 || upper.rfind("LPT", 0) == 0) &&
-         upper[3] >= '1' && upper[3] <= '9');
-    return device ? name + "-quiz" : name;
+    return name;
 }

@@ -16,8 +16,7 @@ struct ListedQuiz {
 // itself, by name.
 std::vector<ListedQuiz> listQuizzes(const std::filesystem::path& folder);
 
-// A folder name for a quiz titled `title`, safe on Windows and Linux: letters a to z (accents
-// taken off) and digits kept, every other run of characters one '-', at most 60 characters
-// ("Capitales d'Europe" -> "Capitales-d-Europe"), "-quiz" after a name Windows keeps for a
-// device ("CON-quiz"). "" when nothing is left.
+// A folder name for a quiz titled `title` (UTF-8): the name build gives its executable
+// (fileNameFromTitle: "Capitales d'Europe" -> "Capitales-d-Europe"), or "CON-quiz" for a
+// name Windows keeps for a device. "" when the title has no letter or digit.
 std::string quizFolderName(const std::string& title);

@@ -268,7 +268,7 @@ Response download(Studio& studio, JobKind kind, const char* type) {
         return errorResponse(404, studioMessage(StudioText::NothingBuilt));
     }
     r.set("Content-Type", type);
-    // The name is the studio's own (the description's, with another extension).
+    // The name the command gave it, after the quiz's title; in ASCII for the header.
     std::string name = file.filename().u8string();
     std::string ascii;
     for (char c : name) {
@@ -284,6 +284,29 @@ Response downloadExecutable(const Request&, Studio& studio) {
 
 Response downloadPage(const Request&, Studio& studio) {
     return download(studio, JobKind::Page, "text/html; charset=utf-8");
+}
+
+Response writeKey(const Request&, Studio& studio) {
+    return fromReply(studio.state.writeKey());
+}
+
+// The key as quizpack key wrote it, to read and print in a tab of its own. Its own <meta>
+// policy lets in only its style and its data: thumbnails; this one adds that nothing may
+// frame it.
+Response showKey(const Request&, Studio& studio) {
+    std::filesystem::path file = studio.state.keyPage();
+    Response r;
+    try {
+        std::vector<uint8_t> bytes = readWholeFile(file);
+        r.body.assign(bytes.begin(), bytes.end());
+    } catch (const FileError&) {
+        return errorResponse(404, studioMessage(StudioText::NothingBuilt));
+    }
+    r.set("Content-Type", "text/html; charset=utf-8");
+    r.set("Content-Security-Policy", "default-src 'none'; img-src data:; style-src "
+                                     "'unsafe-inline'; base-uri 'none'; form-action 'none'; "
+                                     "frame-ancestors 'none'");
+    return r;
 }
 
 Response quit(const Request&, Studio& studio) {
@@ -320,6 +343,8 @@ const Route kRoutes[] = {
     {"GET",  "/api/export",         exportState},
     {"GET",  "/download/exe",       downloadExecutable},
     {"GET",  "/download/html",      downloadPage},
+    {"POST", "/api/key",            writeKey},
+    {"GET",  "/key",                showKey},
     {"POST", "/api/quit",           quit},
 };
 // clang-format on

@@ -15,6 +15,19 @@ const std::vector<FieldChoice> kReveals = {
     {"text+picture", "Le texte et l\u2019image r\u00e9v\u00e9l\u00e9s"},
     {"all-texts", "Tous les textes, quand tout est trouv\u00e9"}};
 
+const std::vector<FieldChoice> kAccents = {
+    {"required", "Exig\u00e9s"},
+    {"optional",
+     "Facultatifs : \u00ab oeuvre \u00bb vaut \u00ab \u0153uvre \u00bb (et toute casse)"}};
+const std::vector<FieldChoice> kCases = {
+    {"a-z", "Ignor\u00e9es de a \u00e0 z seulement"},
+    {"any",
+     "Ignor\u00e9es partout : \u00ab \u00e9lys\u00e9e \u00bb vaut \u00ab \u00c9lys\u00e9e \u00bb"}};
+const std::vector<FieldChoice> kQuotes = {
+    {"exact", "Exacts"},
+    {"any", "Typographiques accept\u00e9s : \u00ab l\u2019\u00e9t\u00e9 \u00bb vaut \u00ab "
+            "l'\u00e9t\u00e9 \u00bb"}};
+
 const char kRevealsTexts[] = "kind=picture;reveal=text|text+picture|all-texts";
 const char kRevealsPictures[] = "kind=picture;reveal=picture|text+picture";
 
@@ -37,9 +50,13 @@ const std::vector<StudioField> kFields = {
      kReveals, "kind=picture", "none"},
     {"quiz-background", Q::Quiz, "background", -1, T::Colour, "Couleur du fond", {}, "", "#FFFFFF"},
     {"quiz-codes", Q::Quiz, "codes", -1, T::Lines, "Codes (un par ligne : le 1er pour 1 question trouv\u00e9e, etc.)", {}, "", ""},
+    {"quiz-link", Q::Quiz, "link", -1, T::Text, "Lien de l\u2019en-t\u00eate (http:// ou https:// ; vide : celui de Quizz)", {}, "", ""},
+    {"quiz-grading-accents", Q::Quiz, "grading.accents", -1, T::Choice, "Accents des r\u00e9ponses", kAccents, "", "required"},
+    {"quiz-grading-case", Q::Quiz, "grading.case", -1, T::Choice, "Majuscules des r\u00e9ponses", kCases, "", "a-z"},
+    {"quiz-grading-quotes", Q::Quiz, "grading.quotes", -1, T::Choice, "Apostrophes et guillemets", kQuotes, "", "exact"},
 
-    {"answer-1", Q::Question, "answers", 0, T::Text, "R\u00e9ponse", {}, "", ""},
-    {"answer-2", Q::Question, "answers", 1, T::Text, "2e r\u00e9ponse", {}, "answers_per_question=2", ""},
+    {"answer-1", Q::Question, "answers", 0, T::Text, "R\u00e9ponse (formes accept\u00e9es s\u00e9par\u00e9es par |)", {}, "", ""},
+    {"answer-2", Q::Question, "answers", 1, T::Text, "2e r\u00e9ponse (formes s\u00e9par\u00e9es par |)", {}, "answers_per_question=2", ""},
     {"text", Q::Question, "text", -1, T::Text, "Question", {}, "kind=text", ""},
     {"picture", Q::Question, "picture", -1, T::Media, "Image", {}, "kind=picture", ""},
     {"clip", Q::Question, "clip", -1, T::Media, "Extrait", {}, "kind=audio|video", ""},

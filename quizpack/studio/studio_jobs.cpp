@@ -34,8 +34,7 @@ StudioJobs::~StudioJobs() {
     }
 }
 
-bool StudioJobs::start(JobKind kind, const fs::path& description, const fs::path& output,
-                       const std::string& ffmpeg) {
+bool StudioJobs::start(JobKind kind, const fs::path& description, const std::string& ffmpeg) {
     std::lock_guard<std::mutex> lock(mutex_);
     JobRecord& record = records_[slot(kind)];
     if (record.state == JobState::Running) {
@@ -47,7 +46,7 @@ bool StudioJobs::start(JobKind kind, const fs::path& description, const fs::path
     }
     record = JobRecord{};
     record.state = JobState::Running;
-    thread = std::thread(&StudioJobs::run, this, kind, description, output, ffmpeg);
+    thread = std::thread(&StudioJobs::run, this, kind, description, ffmpeg);
     return true;
 }
 
@@ -69,9 +68,12 @@ void StudioJobs::finish(JobKind kind, JobRecord record) {
     records_[slot(kind)] = std::move(record);
 }
 
-// The same steps as quizpack build and export; the outputs are written under temporary
-// names and renamed at the end, so the folder never holds half a file.
-void StudioJobs::run(JobKind kind, fs::path description, fs::path output, std::string ffmpeg) {
+// The same steps as quizpack build and export without -o: the output is named after the
+// quiz's title, and an existing file is replaced only when it is what the command writes.
+// It is written under a temporary name and renamed at the end, so the folder never holds
+// half a file.
+void StudioJobs::run(JobKind kind, fs::path description, std::string ffmpeg) {
+    fs::path output;
     auto start = std::chrono::steady_clock::now();
     JobRecord done;
     done.state = JobState::Failed;
@@ -81,16 +83,15 @@ void StudioJobs::run(JobKind kind, fs::path description, fs::path output, std::s
         if (kind == JobKind::Executable) {
             BuildOptions options;
             options.description = description;
-            options.output = output;
             BuildReport report =
                 buildQuiz(options, [&](size_t index, size_t total, const MediaFile&,
                                        const std::string&) { progress(kind, index, total); });
             made = report.built;
             problems = report.diagnostics;
+            output = report.output;
         } else {
             ExportOptions options;
             options.input = description;
-            options.output = output;
             options.ffmpeg = ffmpeg;
             ExportReport report = exportWebPage(
                 options,
@@ -100,6 +101,7 @@ void StudioJobs::run(JobKind kind, fs::path description, fs::path output, std::s
                 nullptr);
             made = report.exported;
             problems = report.diagnostics;
+            output = report.output;
         }
         if (made) {
             done.state = JobState::Done;

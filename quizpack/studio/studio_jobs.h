@@ -28,15 +28,13 @@ class StudioJobs {
     StudioJobs(const StudioJobs&) = delete;
     StudioJobs& operator=(const StudioJobs&) = delete;
 
-    // Starts making `kind` from `description` into `output`; false when one of that kind is
-    // running already.
-    bool start(JobKind kind, const std::filesystem::path& description,
-               const std::filesystem::path& output, const std::string& ffmpeg);
+    // Starts making `kind` from `description`, named as the command names it; false when one
+    // of that kind is running already.
+    bool start(JobKind kind, const std::filesystem::path& description, const std::string& ffmpeg);
     JobRecord record(JobKind kind) const;
 
   private:
-    void run(JobKind kind, std::filesystem::path description, std::filesystem::path output,
-             std::string ffmpeg);
+    void run(JobKind kind, std::filesystem::path description, std::string ffmpeg);
     void progress(JobKind kind, size_t done, size_t total);
     void finish(JobKind kind, JobRecord record);
 

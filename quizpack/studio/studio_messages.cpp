@@ -74,6 +74,8 @@ const StudioMessageRow kStudioMessages[] = {
     {StudioText::JobRunning, "It is being made already.", "Il est d\u00e9j\u00e0 en cours de cr\u00e9ation."},
     {StudioText::JobFailed, "It could not be made: {why}", "La cr\u00e9ation a \u00e9chou\u00e9 : {why}"},
     {StudioText::NothingBuilt, "Nothing has been made yet.", "Rien n\u2019a encore \u00e9t\u00e9 cr\u00e9\u00e9."},
+    {StudioText::KeyFailed, "The answer key could not be written: {why}",
+     "Le corrig\u00e9 n\u2019a pas pu \u00eatre \u00e9crit : {why}"},
     {StudioText::BadTrial, "Choose a question and an answer field.",
      "Choisissez une question et un champ de r\u00e9ponse."},
     {StudioText::CsvUnreadable, "The table cannot be read: see the problems listed.",

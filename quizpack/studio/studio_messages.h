@@ -43,6 +43,7 @@ enum class StudioText {
     JobRunning,
     JobFailed,
     NothingBuilt,
+    KeyFailed,
     BadTrial,
     CsvUnreadable,
     FolderMissing,

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "checking/grader.h"
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/quiz_grading.h"
 #include "quizpack/media/parallel.h"
+#include "quizpack/page/answer_key.h"
 #include "quizpack/page/sha256.h"
 #include "quizpack/page/web_export.h"
 #include "quizpack/studio/quiz_document.h"
@@ -37,9 +38,6 @@ StudioReply reply(int status, json body) {
 StudioReply failure(int status, StudioText text, const StudioArguments& arguments = {}) {
     return reply(status, {{"error", studioMessage(text, arguments)}});
 }
-
-// The grader keeps one table for the whole program: one grading at a time.
-std::mutex gGraderLock;
 
 } // namespace
 
@@ -373,24 +371,13 @@ StudioReply StudioState::tryAnswer(int question, int field, const std::string& t
         field > check->description.answersPerQuestion) {
         return failure(400, StudioText::BadTrial);
     }
-    const QuestionEntry& entry = entries[static_cast<size_t>(question - 1)];
-    // What the player's field holds: Windows-1252, a character it lacks typed as '?', at
-    // most 259 characters.
-    std::string field1252;
-    for (size_t at = 0; at < typed.size();) {
-        uint32_t codepoint = 0;
-        size_t length = utf8CharacterLength(typed, at, &codepoint);
-        std::string one;
-        Cp1252Error error;
-        bool ok = length > 0 && utf8ToCp1252(typed.substr(at, length), &one, &error) &&
-                  one != std::string(1, '\0');
-        field1252 += ok ? one : "?";
-        at += length > 0 ? length : 1;
-    }
-    field1252.resize(std::min<size_t>(field1252.size(), 259));
-    const std::string& expected = field == 1 ? entry.answer1 : entry.answer2;
-    std::lock_guard<std::mutex> lock(gGraderLock);
-    return reply(200, {{"verdict", cp1252ToUtf8(gradeText(expected.c_str(), field1252.c_str()))}});
+    // What the player's field holds: Windows-1252, at most 259 characters; graded as
+    // quizpack grade --quiz grades it.
+    std::string field1252 = utf8ToCp1252AsTyped(typed);
+    field1252.resize(std::min<size_t>(field1252.size(), kTextCapacity - 1));
+    const QuizPtr quiz = makeQuiz(check->description);
+    return reply(200, {{"verdict", cp1252ToUtf8(gradeQuizAnswer(quiz.get(), question - 1, field,
+                                                                field1252.c_str()))}});
 }
 
 std::string StudioState::previewPage() {
@@ -431,9 +418,7 @@ StudioReply StudioState::startJob(JobKind kind) {
     if (errors > 0) {
         return failure(409, StudioText::HasErrors, {{"count", std::to_string(errors)}});
     }
-    fs::path output = quiz_->description;
-    output.replace_extension(kind == JobKind::Executable ? ".exe" : ".html");
-    if (!jobs_.start(kind, quiz_->description, output, ffmpeg_)) {
+    if (!jobs_.start(kind, quiz_->description, ffmpeg_)) {
         return failure(409, StudioText::JobRunning);
     }
     return reply(202, {{"state", "running"}});
@@ -458,6 +443,45 @@ StudioReply StudioState::job(JobKind kind) {
 fs::path StudioState::jobOutput(JobKind kind) {
     JobRecord r = jobs_.record(kind);
     return r.state == JobState::Done ? r.output : fs::path();
+}
+
+// ---- the answer key ----------------------------------------------------------------------
+
+StudioReply StudioState::writeKey() {
+    KeyOptions options;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!quiz_ || !quiz_->editable) {
+            return failure(409, StudioText::NoQuizOpen);
+        }
+        checkIfNeeded();
+        int errors = countSeverity(quiz_->check->diagnostics, Severity::Error);
+        if (errors > 0) {
+            return failure(409, StudioText::HasErrors, {{"count", std::to_string(errors)}});
+        }
+        options.input = quiz_->description;
+    }
+    try {
+        KeyReport report = writeAnswerKey(options, [](const std::vector<Diagnostic>&) {});
+        if (!report.written) {
+            std::string why;
+            for (const Diagnostic& d : report.diagnostics) {
+                why += d.severity == Severity::Error ? formatDiagnostic(d) : "";
+            }
+            return failure(409, StudioText::KeyFailed, {{"why", why}});
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        keyPage_ = report.output;
+        return reply(200, {{"file", report.output.filename().u8string()},
+                           {"size", formatSize(report.pageBytes)}});
+    } catch (const std::exception& e) {
+        return failure(409, StudioText::KeyFailed, {{"why", e.what()}});
+    }
+}
+
+fs::path StudioState::keyPage() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return keyPage_;
 }
 
 StudioPlace studioPlaceOf(const fs::path& given) {

@@ -74,6 +74,12 @@ class StudioState {
     // The file a finished job made, and its name; empty when there is none.
     std::filesystem::path jobOutput(JobKind kind);
 
+    // Writes the open quiz's answer key as quizpack key does (TITLE-corrige.html beside
+    // its description); its name and size, or why it could not.
+    StudioReply writeKey();
+    // The key written last; empty when there is none.
+    std::filesystem::path keyPage();
+
     void requestQuit() { quit_ = true; }
     bool quitRequested() const { return quit_; }
 
@@ -108,6 +114,7 @@ class StudioState {
     std::string ffmpeg_;
     mutable std::mutex mutex_;
     std::optional<OpenQuiz> quiz_;
+    std::filesystem::path keyPage_;
     MediaLibrary media_;
     StudioJobs jobs_;
     std::atomic<bool> quit_{false};

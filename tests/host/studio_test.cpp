@@ -261,6 +261,9 @@ TEST(StudioDocument, NamesANewQuizsFolderSafely) {
         {"../../etc", "etc"},
         {"CON:*?", "CON-quiz"},
         {"lpt1", "lpt1-quiz"},
+        {"\xC5\x92uvres \xE2\x80\x94 No\xC3\xABl \xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         "OEuvres-Noel-od"},
         {"???", ""},
     };
     for (const auto& [title, name] : rows) {

@@ -201,7 +201,7 @@ def flow():
         quiz = os.path.join(folder, "Drapeaux-d-Europe")
         typed("quiz-creator", "Mme Martin")
         Select(element("quiz-reveal")).select_by_value("text")
-        countries = ["France", "Japon", "Allemagne"]
+        countries = ["France", "Japon", "Allemagne | Deutschland"]
         for q, country in enumerate(countries, 1):
             if q > 1:
                 click("add-question")
@@ -211,6 +211,7 @@ def flow():
             wait(lambda: js("return document.getElementById(arguments[0]).naturalWidth", "question-%d-picture-view" % q),
                  "question %d's picture shown" % q)
         typed("quiz-codes", "UN\nDEUX\nTROIS")
+        Select(element("quiz-grading-accents")).select_by_value("optional")
         saved()
         # A reveal text too long for its box: warned beside it, and no longer once shortened.
         typed("question-1-reveal-text", "BLEU, BLANC ET ROUGE : " * 11)
@@ -227,10 +228,17 @@ def flow():
         typed("question-2-try", "Jpaon")
         click("question-2-try-button")
         wait(lambda: js("return document.getElementById('question-2-verdict').textContent") == "Anagramme", "Anagramme")
+        # With the quiz's forms and tolerance, as quizpack grade --quiz grades the same field.
+        typed("question-3-try", "deutschl\u00e4nd")
+        click("question-3-try-button")
+        verdict = wait(lambda: js("return document.getElementById('question-3-verdict').textContent"), "a verdict")
+        done = subprocess.run([QUIZPACK, "grade", "--quiz", os.path.join(quiz, "quiz.toml"), "--tsv", "-"],
+                              input="3\tdeutschl\u00e4nd\n", capture_output=True, text=True)
+        check(verdict == "BRAVO" == done.stdout.strip(), "Essayer %s, grade --quiz %s" % (verdict, done.stdout))
         # A deletion undone.
         click("question-2-delete")
         saved()
-        check(js("return document.getElementById('question-2-answer-1').value") == "Allemagne", "question 2 deleted")
+        check(js("return document.getElementById('question-2-answer-1').value") == countries[2], "question 2 deleted")
         click("undo")
         saved()
         check(js("return document.getElementById('question-2-answer-1').value") == "Japon", "the deletion undone")
@@ -240,6 +248,8 @@ def flow():
         check(js("return document.getElementById('title').textContent") == "Drapeaux d'Europe", "the preview's title")
         d.find_element("id", "field-1").send_keys("France" + Keys.TAB)
         check(js("return document.getElementById('verdict-1').textContent") == "BRAVO", "the preview grades")
+        d.find_element("id", "field-3").send_keys("deutschland" + Keys.TAB)
+        check(js("return document.getElementById('verdict-3').textContent") == "BRAVO", "with forms and tolerance")
         d.switch_to.default_content()
         # Reloaded: everything is there.
         d.refresh()
@@ -248,17 +258,29 @@ def flow():
               == countries, "the answers after a reload")
         check(js("return document.getElementById('quiz-creator').value") == "Mme Martin", "the creator after a reload")
         d.save_screenshot(os.path.join(os.environ.get("QUIZZ_STUDIO_SHOTS", WORK), "studio-picture.png"))
-        # Built and exported into the quiz's folder, with links to the files.
-        for button, result in (("build-exe", "build-result"), ("export-page", "export-result")):
+        # Built and exported into the quiz's folder, named after its title, with links to the
+        # files; the answer key opens in a tab of its own.
+        made = {}
+        for button, result in (("build-exe", "build-result"), ("export-page", "export-result"), ("print-key", "key-result")):
             click(button)
             link = wait(lambda: js("var a = document.querySelector('#' + arguments[0] + ' a'); return a && a.textContent", result),
                         result, timeout=60)
             check(link is not None and os.path.isfile(os.path.join(quiz, link)), "%s: %s" % (result, link))
+            made[button] = link
+        check(made["build-exe"] == "Drapeaux-d-Europe.exe" and made["print-key"] == "Drapeaux-d-Europe-corrige.html",
+              "named after the title: %s" % made)
+        key = wait(lambda: [h for h in d.window_handles if h != d.current_window_handle], "the key's tab")
+        if key:
+            studio = d.current_window_handle
+            d.switch_to.window(key[0])
+            wait(lambda: "Deutschland" in js("return document.body.textContent"), "the key's accepted forms")
+            d.close()
+            d.switch_to.window(studio)
         done = subprocess.run([QUIZPACK, "check", os.path.join(quiz, "quiz.toml")], capture_output=True, text=True)
         check(done.returncode == 0, "quizpack check passes: %s" % done.stderr)
-        done = subprocess.run([QUIZPACK, "inspect", os.path.join(quiz, "quiz.exe")], capture_output=True, text=True)
-        check(all(t in done.stdout for t in ['title = "Drapeaux d\'Europe"', 'creator = "Mme Martin"',
-                                             '"France"', '"Japon"', '"Allemagne"', '"TROIS"']),
+        done = subprocess.run([QUIZPACK, "inspect", os.path.join(quiz, made["build-exe"])], capture_output=True, text=True)
+        check(all(t in done.stdout for t in ['title = "Drapeaux d\'Europe"', 'creator = "Mme Martin"', 'accents = "optional"',
+                                             '"France"', '"Japon"', '"Allemagne | Deutschland"', '"TROIS"']),
               "quizpack inspect shows what was typed:\n" + done.stdout)
         # A hand-written sample opens, is edited, and its original is kept.
         shutil.copytree(os.path.join(SOURCE, "samples", "text"), os.path.join(folder, "texte"))

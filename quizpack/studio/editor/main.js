@@ -248,6 +248,7 @@ function startStudio(win, doc) {
   });
   on('build-exe', 'click', function () { runJob(doc, app, 'exe', saver.flushed); });
   on('export-page', 'click', function () { runJob(doc, app, 'html', saver.flushed); });
+  on('print-key', 'click', function () { printKey(doc, win, saver.flushed); });
   on('quit', 'click', function () {
     saver.flushed().then(function () { return request('POST', '/api/quit', {}); }).then(function () {
       app.mode = 'stopped';

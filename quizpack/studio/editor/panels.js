@@ -148,6 +148,35 @@ function runJob(doc, app, kind, flushed) {
   });
 }
 
+// "Imprimer le corrigé": the key written as quizpack key writes it, then shown in a tab of
+// its own, opened at the click so that no pop-up blocker stops it.
+function printKey(doc, win, flushed) {
+  var result = doc.getElementById('key-result');
+  var tab = win.open('', '_blank');
+  result.textContent = 'Pr\u00e9paration du corrig\u00e9\u2026';
+  result.removeAttribute('data-state');
+  flushed().then(function () {
+    return request('POST', '/api/key', {});
+  }).then(function (reply) {
+    result.textContent = '';
+    result.setAttribute('data-state', reply.status === 200 ? 'done' : 'failed');
+    if (reply.status !== 200) {
+      result.textContent = reply.body.error || ('HTTP ' + reply.status);
+      if (tab) {
+        tab.close();
+      }
+      return;
+    }
+    if (tab) {
+      tab.location.href = '/key';
+    }
+    result.appendChild(doc.createTextNode('Corrig\u00e9 \u00e9crit : '));
+    result.appendChild(element(doc, 'a', {href: '/key', target: '_blank', id: 'key-link'},
+                               reply.body.file));
+    result.appendChild(doc.createTextNode(' (' + reply.body.size + ', dans le dossier du quiz)'));
+  });
+}
+
 // The preview is the exported page itself, loaded again after each save; one load at a time.
 function makePreview(doc, win) {
   var frame = doc.getElementById('preview');
