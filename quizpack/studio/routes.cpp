@@ -255,11 +255,8 @@ Response exportState(const Request&, Studio& studio) {
     return fromReply(studio.state.job(JobKind::Page));
 }
 
-Response download(Studio& studio, JobKind kind, const char* type) {
-    std::filesystem::path file = studio.state.jobOutput(kind);
-    if (file.empty()) {
-        return errorResponse(404, studioMessage(StudioText::NothingBuilt));
-    }
+// A file the studio made, as the body of `type`; 404 when there is none (yet).
+Response madeFile(const std::filesystem::path& file, const char* type) {
     Response r;
     try {
         std::vector<uint8_t> bytes = readWholeFile(file);
@@ -268,6 +265,15 @@ Response download(Studio& studio, JobKind kind, const char* type) {
         return errorResponse(404, studioMessage(StudioText::NothingBuilt));
     }
     r.set("Content-Type", type);
+    return r;
+}
+
+Response download(Studio& studio, JobKind kind, const char* type) {
+    std::filesystem::path file = studio.state.jobOutput(kind);
+    Response r = madeFile(file, type);
+    if (r.status != 200) {
+        return r;
+    }
     // The name the command gave it, after the quiz's title; in ASCII for the header.
     std::string name = file.filename().u8string();
     std::string ascii;
@@ -294,15 +300,7 @@ Response writeKey(const Request&, Studio& studio) {
 // policy lets in only its style and its data: thumbnails; this one adds that nothing may
 // frame it.
 Response showKey(const Request&, Studio& studio) {
-    std::filesystem::path file = studio.state.keyPage();
-    Response r;
-    try {
-        std::vector<uint8_t> bytes = readWholeFile(file);
-        r.body.assign(bytes.begin(), bytes.end());
-    } catch (const FileError&) {
-        return errorResponse(404, studioMessage(StudioText::NothingBuilt));
-    }
-    r.set("Content-Type", "text/html; charset=utf-8");
+    Response r = madeFile(studio.state.keyPage(), "text/html; charset=utf-8");
     r.set("Content-Security-Policy", "default-src 'none'; img-src data:; style-src "
                                      "'unsafe-inline'; base-uri 'none'; form-action 'none'; "
                                      "frame-ancestors 'none'");

@@ -408,8 +408,7 @@ std::string StudioState::previewPage() {
 
 // ---- builds and exports ------------------------------------------------------------------
 
-StudioReply StudioState::startJob(JobKind kind) {
-    std::lock_guard<std::mutex> lock(mutex_);
+std::optional<StudioReply> StudioState::refuseToMake() {
     if (!quiz_ || !quiz_->editable) {
         return failure(409, StudioText::NoQuizOpen);
     }
@@ -417,6 +416,14 @@ StudioReply StudioState::startJob(JobKind kind) {
     int errors = countSeverity(quiz_->check->diagnostics, Severity::Error);
     if (errors > 0) {
         return failure(409, StudioText::HasErrors, {{"count", std::to_string(errors)}});
+    }
+    return std::nullopt;
+}
+
+StudioReply StudioState::startJob(JobKind kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (std::optional<StudioReply> refused = refuseToMake()) {
+        return *refused;
     }
     if (!jobs_.start(kind, quiz_->description, ffmpeg_)) {
         return failure(409, StudioText::JobRunning);
@@ -451,13 +458,8 @@ StudioReply StudioState::writeKey() {
     KeyOptions options;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!quiz_ || !quiz_->editable) {
-            return failure(409, StudioText::NoQuizOpen);
-        }
-        checkIfNeeded();
-        int errors = countSeverity(quiz_->check->diagnostics, Severity::Error);
-        if (errors > 0) {
-            return failure(409, StudioText::HasErrors, {{"count", std::to_string(errors)}});
+        if (std::optional<StudioReply> refused = refuseToMake()) {
+            return *refused;
         }
         options.input = quiz_->description;
     }

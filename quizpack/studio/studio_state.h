@@ -109,6 +109,9 @@ class StudioState {
     std::string keepCopy(const std::string& text);
     std::vector<std::string> namedMedia() const;
     std::shared_ptr<const CheckResult> currentCheck();
+    // Why the open quiz cannot be built, exported or given its key (no quiz, or errors);
+    // nothing when it can. Called with the lock held.
+    std::optional<StudioReply> refuseToMake();
 
     StudioPlace place_;
     std::string ffmpeg_;
