@@ -81,6 +81,21 @@ struct Reader {
         return false;
     }
 
+    // The keys of a table of dotted fields ([grading]) that no field edits.
+    void dropUnknownLeaves(const toml::table& table, const std::string& tableName,
+                           const std::vector<const StudioField*>& keys) {
+        for (const auto& [name, node] : table) {
+            const std::string dotted = tableName + "." + std::string(name.str());
+            bool known = false;
+            for (const StudioField* f : keys) {
+                known = known || dotted == f->key;
+            }
+            if (!known) {
+                out->droppedKeys.push_back(dotted);
+            }
+        }
+    }
+
     // Reads the keys of `scope` from `table` into `into`; unknown keys go to droppedKeys.
     bool readTable(const toml::table& table, FieldScope scope, const std::string& where,
                    json* into) {
@@ -94,6 +109,8 @@ struct Reader {
             }
             if (!known) {
                 out->droppedKeys.push_back(where + key);
+            } else if (const toml::table* sub = node.as_table(); sub && scope == FieldScope::Quiz) {
+                dropUnknownLeaves(*sub, key, keys);
             }
         }
         for (const StudioField* f : keys) {

@@ -252,6 +252,9 @@ TEST(StudioDocument, WhatItWritesItReadsBackAsItsOwn) {
     }
     EXPECT_EQ(loadStudioDescription("titel = \"x\"\n", ".").droppedKeys,
               std::vector<std::string>{"titel"});
+    EXPECT_EQ(loadStudioDescription("[grading]\ncase = \"any\"\nacents = \"optional\"\n", ".")
+                  .droppedKeys,
+              std::vector<std::string>{"grading.acents"});
 }
 
 TEST(StudioDocument, NamesANewQuizsFolderSafely) {
