@@ -1,4 +1,4 @@
-// quizpack studio [DIR | QUIZ.toml] [--port N] [--no-browser]: the editor in the browser.
+// quizpack studio [DIR|QUIZ.toml] [--port N] [--no-browser]: the editor in the browser.
 #include <cstdio>
 #include <cstdlib>
 
