@@ -147,6 +147,7 @@ struct ExportSource {
     QuizPtr quiz;
     std::vector<MediaJob> jobs;
     bool fromExecutable = false;
+    WebPackedResources packed; // an executable's, as stored; empty for a description
 };
 
 ExportSource readExecutable(const ExportOptions& options, ExportReport* report) {
@@ -167,6 +168,10 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
     report->storageKey = webStorageKey(reading.package, reading.codeTable);
     ExportSource exported;
     exported.fromExecutable = true;
+    exported.packed.package = reading.packedPackage;
+    exported.packed.codeTable = reading.packedCodes;
+    exported.packed.extras = reading.packedExtras;
+    exported.packed.codeTableFound = !reading.packedCodes.empty() || reading.codesEmpty;
     for (const MediaListing& m : reading.media) {
         MediaJob job;
         job.role = m.role;
@@ -278,6 +283,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
+    page.packed = std::move(source.packed);
     const size_t questions = static_cast<size_t>(source.quiz->questionCount);
     page.questionMedia.assign(questions, -1);
     page.revealPicture.assign(questions, -1);
