@@ -46,8 +46,8 @@ class Browser:
 
 
 class WebKitBrowser:
-    """WebKitGTK's MiniBrowser driven by WebKitWebDriver. It needs a display: CTest runs
-    inside Xvfb (./quizz test); by hand, run the test under xvfb-run -a."""
+    """WebKitGTK's MiniBrowser driven by WebKitWebDriver. It needs a display: CTest gives it
+    an Xvfb of its own; by hand, run the test under xvfb-run -a."""
 
     MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
