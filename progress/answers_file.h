@@ -32,7 +32,7 @@ int answerFieldCount(int answersPerQuestion, int questionCount);
 int formatAnswerLine(const char* fieldText, char* line);
 
 // The next line of `file` into `text` (kAnswerTextCapacity bytes): at most its first 259
-// characters, without the line end (LF, or CR LF when the file was not opened in text mode),
+// characters, without the line end (LF or CR LF; the file is opened in binary mode),
 // the rest of a longer line skipped so that each call consumes exactly one line. A line "*"
 // gives an empty text. The last line may lack its line end. False, with `text` empty, when
 // no line is left.

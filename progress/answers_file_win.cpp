@@ -92,8 +92,9 @@ void openSavedAnswers(SavedAnswers* saved) {
     saved->file = nullptr;
     char name[MAX_PATH];
     if (ownAnswersFileName(name)) {
-        // Text mode: CR LF comes back as one line end.
-        saved->file = fopen(name, "r");
+        // Binary: text mode would end the file at a byte 0x1A, and every answer after it would
+        // be written back as "*" at the next close. readAnswerLine ends lines at LF and CR LF.
+        saved->file = fopen(name, "rb");
     }
 }
 

@@ -12,10 +12,6 @@ BuildOptions buildOptions(const CommandArguments& args) {
     options.description = pathFromArgument(args.positional[0]);
     if (args.has("-o")) {
         options.output = pathFromArgument(args.value("-o"));
-    } else {
-        // QUIZ.exe beside QUIZ.toml, where an author looks for it.
-        options.output = options.description;
-        options.output.replace_extension(".exe");
     }
     if (args.has("--player")) {
         options.player = pathFromArgument(args.value("--player"));
@@ -31,8 +27,8 @@ void printProgress(size_t index, size_t total, const MediaFile& media, const std
     fflush(stdout);
 }
 
-void printReport(const BuildOptions& options, const BuildReport& report) {
-    printf("Built %s in %.1f s from %s\n", displayPath(options.output).c_str(), report.seconds,
+void printReport(const BuildReport& report) {
+    printf("Built %s in %.1f s from %s\n", displayPath(report.output).c_str(), report.seconds,
            report.player.c_str());
     printf("  questions:  %zu\n", report.questions);
     printf("  media:      %zu files, %s\n", report.mediaCount,
@@ -56,11 +52,9 @@ int runBuild(const CommandArguments& args) {
     }
     const BuildOptions options = buildOptions(args);
     const BuildReport report = buildQuiz(options, printProgress, printDiagnostics);
-    if (!report.built) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.description).c_str(),
-                summarizeDiagnostics(report.diagnostics).c_str());
+    if (!reportQuizReading(options.description, {}, report.diagnostics, report.built)) {
         return kExitBadInput;
     }
-    printReport(options, report);
+    printReport(report);
     return kExitOk;
 }

@@ -16,9 +16,9 @@ int runCheck(const CommandArguments& args) {
                 summarizeDiagnostics(result.diagnostics).c_str());
         return kExitBadInput;
     }
-    printf("%s: %s quiz, %zu question%s, %zu media file%s: %s\n", d.file.c_str(),
-           quizKindName(d.quizType), d.questions.size(), d.questions.size() == 1 ? "" : "s",
-           d.media.size(), d.media.size() == 1 ? "" : "s",
+    printf("%s: %s quiz, %s, %s: %s\n", d.file.c_str(), quizKindName(d.quizType),
+           countOf(d.questions.size(), "question").c_str(),
+           countOf(d.media.size(), "media file").c_str(),
            summarizeDiagnostics(result.diagnostics).c_str());
     return kExitOk;
 }

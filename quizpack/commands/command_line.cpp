@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/common/quizpack_error.h"
 
@@ -52,4 +53,16 @@ void printDiagnostics(const std::vector<Diagnostic>& diagnostics) {
     for (const Diagnostic& d : diagnostics) {
         fputs(formatDiagnostic(d).c_str(), stderr);
     }
+}
+
+bool reportQuizReading(const std::filesystem::path& input, const std::vector<std::string>& warnings,
+                       const std::vector<Diagnostic>& diagnostics, bool written) {
+    for (const std::string& w : warnings) {
+        fprintf(stderr, "%s: warning: %s\n", displayPath(input).c_str(), w.c_str());
+    }
+    if (!written) {
+        fprintf(stderr, "%s: %s; nothing written\n", displayPath(input).c_str(),
+                summarizeDiagnostics(diagnostics).c_str());
+    }
+    return written;
 }

@@ -39,3 +39,9 @@ std::filesystem::path pathFromArgument(const std::string& argument);
 
 // Every diagnostic to stderr, in the order found.
 void printDiagnostics(const std::vector<Diagnostic>& diagnostics);
+
+// What a command that reads a quiz (`input`) and writes one file has to say besides its
+// report: the warnings of reading an executable, and, when nothing was written because the
+// description has errors, their count. Returns `written`.
+bool reportQuizReading(const std::filesystem::path& input, const std::vector<std::string>& warnings,
+                       const std::vector<Diagnostic>& diagnostics, bool written);

@@ -5,15 +5,18 @@
 
 // clang-format off
 const std::vector<Command> kCommands = {
-    {"new", "new KIND DIR",
+    {"new", "new KIND DIR [--csv]",
      "Start a quiz: a commented description and placeholder media in a new folder.",
      "Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
      "video) with every key explained, and the media it names: numbered placeholder pictures\n"
      "(JPEG) for a picture quiz, one second of silence (MP3) for an audio quiz, a short\n"
      "numbered film (AVI) for a video quiz, each to be replaced by your own. It passes\n"
      "'quizpack check' and builds as it is. DIR must be new or empty: quizpack new never\n"
-     "writes over a file.\n",
-     {}, ArgumentStyle::Options, runNew},
+     "writes over a file.\n"
+     "\n"
+     "--csv puts the questions in DIR/questions.csv instead, one a row, ready for a\n"
+     "spreadsheet (UTF-8, ';' between fields), and quiz.toml names it.\n",
+     {{"--csv", false}}, ArgumentStyle::Options, runNew},
 
     {"check", "check QUIZ.toml",
      "Validate a quiz description and report every problem with its line.",
@@ -26,10 +29,14 @@ const std::vector<Command> kCommands = {
      "Make a quiz executable from a description and its media.",
      "Checks the description and writes a quiz executable: a copy of the player program\n"
      "that carries the quiz package (its texts and codes) and the media (pictures and\n"
-     "clips) of this quiz, and nothing of another. Without -o it is QUIZ.exe beside\n"
-     "QUIZ.toml. It is written under a temporary name and renamed at the end, so it is\n"
-     "never left half-written. build never writes over what it reads (the description, its\n"
-     "media, the player program), and replaces a read-only file only with --force.\n"
+     "clips) of this quiz, and nothing of another. Without -o it is named after the quiz's\n"
+     "title, beside QUIZ.toml: title = \"Capitales d'Europe\" gives Capitales-d-Europe.exe\n"
+     "(QUIZ.exe when the title gives no name). The player keeps its answers in a file named\n"
+     "after its own, so every quiz needs a name of its own. It is written under a temporary\n"
+     "name and renamed at the end, so it is never left half-written. build never writes over\n"
+     "what it reads (the description, its media, the player program), and replaces an\n"
+     "existing file only when it is a quiz executable; another file (notes, another program)\n"
+     "or a read-only one only with --force.\n"
      "\n"
      "Pictures larger than the 260x260 box the player shows them in are stored at the size\n"
      "it shows them; PNG pictures, which the player cannot show, are converted. Both become\n"
@@ -78,7 +85,7 @@ const std::vector<Command> kCommands = {
      "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n",
      {{"--force", false}, {"--csv", false}}, ArgumentStyle::Options, runExtract},
 
-    {"export", "export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]",
+    {"export", "export QUIZ.toml|QUIZ.exe [-o OUT.html] [--keep-pictures] [--force]",
      "Write the quiz as one self-contained web page that plays it in a browser.",
      "Writes the quiz as one web page that plays it in any current browser, offline: its\n"
      "texts, codes, pictures and clips, the player's own grader compiled to WebAssembly,\n"
@@ -90,11 +97,24 @@ const std::vector<Command> kCommands = {
      "inspect reads it. Pictures are stored as build stores them (--keep-pictures as for\n"
      "build). AVI films, which browsers do not play, are converted to WebM with ffmpeg,\n"
      "which must then be on the PATH (Debian: apt-get install ffmpeg).\n"
-     "OUT.html is written under a temporary name and renamed at the end, so it is never\n"
-     "left half-written. It may not be one of the quiz's own files; an OUT.html made\n"
-     "read-only is replaced only with --force.\n",
+     "Without -o the page is named after the quiz's title, as build names the executable,\n"
+     "beside QUIZ.toml or QUIZ.exe. It is written under a temporary name and renamed at the\n"
+     "end, so it is never left half-written. It may not be one of the quiz's own files; an\n"
+     "existing file is replaced only when it is a page export wrote, another file or a\n"
+     "read-only one only with --force.\n",
      {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
      runExport},
+
+    {"key", "key QUIZ.toml|QUIZ.exe [-o KEY.html] [--force]",
+     "Write the quiz's answer key for the teacher: one page to print.",
+     "Writes one page that lists every question (its text, or a thumbnail of its picture),\n"
+     "the answers the player accepts for it, and the code shown for each score, ready to\n"
+     "print from any browser. It holds no script and asks for nothing from any network.\n"
+     "QUIZ.toml is checked as build checks it; a quiz executable is read back as inspect\n"
+     "reads it. Without -o the page is TITLE-corrige.html beside the quiz, named after its\n"
+     "title as build names the executable. An existing file is replaced only when it is an\n"
+     "answer key quizpack wrote; another file or a read-only one only with --force.\n",
+     {{"-o", true}, {"--force", false}}, ArgumentStyle::Options, runKey},
 
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|- | grade --quiz QUIZ --tsv FILE|-",
      "Grade typed answers against expected answers, or a quiz's fields, as the player does.",

@@ -16,3 +16,4 @@ int runGrade(const CommandArguments& arguments);
 int runEncode(const CommandArguments& arguments);
 int runDecode(const CommandArguments& arguments);
 int runExport(const CommandArguments& arguments);
+int runKey(const CommandArguments& arguments);

@@ -1,4 +1,4 @@
-// quizpack export QUIZ.toml|QUIZ.exe -o OUT.html [--keep-pictures] [--force]
+// quizpack export QUIZ.toml|QUIZ.exe [-o OUT.html] [--keep-pictures] [--force]
 #include <cstdio>
 
 #include "quizpack/commands/commands.h"
@@ -13,8 +13,8 @@ void printProgress(size_t index, size_t total, uint32_t resourceId, const std::s
     fflush(stdout);
 }
 
-void printReport(const ExportOptions& options, const ExportReport& report) {
-    printf("Exported %s in %.1f s\n", displayPath(options.output).c_str(), report.seconds);
+void printReport(const ExportReport& report) {
+    printf("Exported %s in %.1f s\n", displayPath(report.output).c_str(), report.seconds);
     printf("  questions:  %zu\n", report.questions);
     printf("  media:      %zu files, %s\n", report.mediaCount,
            formatSize(report.mediaBytes).c_str());
@@ -25,23 +25,20 @@ void printReport(const ExportOptions& options, const ExportReport& report) {
 } // namespace
 
 int runExport(const CommandArguments& args) {
-    if (args.positional.size() != 1 || !args.has("-o")) {
-        throw usageMistake("give one description or quiz executable and -o OUT.html");
+    if (args.positional.size() != 1) {
+        throw usageMistake("give one description or quiz executable");
     }
     ExportOptions options;
     options.input = pathFromArgument(args.positional[0]);
-    options.output = pathFromArgument(args.value("-o"));
+    if (args.has("-o")) {
+        options.output = pathFromArgument(args.value("-o"));
+    }
     options.downscaling = args.has("--keep-pictures") ? Downscaling::Off : Downscaling::ToPlayerBox;
     options.readOnlyOutput = args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     const ExportReport report = exportWebPage(options, printProgress, printDiagnostics);
-    for (const std::string& w : report.warnings) {
-        fprintf(stderr, "%s: warning: %s\n", displayPath(options.input).c_str(), w.c_str());
-    }
-    if (!report.exported) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(options.input).c_str(),
-                summarizeDiagnostics(report.diagnostics).c_str());
+    if (!reportQuizReading(options.input, report.warnings, report.diagnostics, report.exported)) {
         return kExitBadInput;
     }
-    printReport(options, report);
+    printReport(report);
     return kExitOk;
 }

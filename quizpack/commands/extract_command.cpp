@@ -45,8 +45,9 @@ int runExtract(const CommandArguments& args) {
                                        csv ? QuestionFormat::Csv : QuestionFormat::Tables);
     printWarnings(reading.warnings);
     printWarnings(result.warnings);
-    printf("%s: %d questions, %zu media files written to %s\n", displayPath(exe).c_str(),
-           reading.quiz->questionCount, reading.media.size(),
+    printf("%s: %s, %s written to %s\n", displayPath(exe).c_str(),
+           countOf(static_cast<size_t>(reading.quiz->questionCount), "question").c_str(),
+           countOf(reading.media.size(), "media file").c_str(),
            displayPath(dir / "quiz.toml").c_str());
     return kExitOk;
 }

@@ -1,4 +1,4 @@
-// quizpack new KIND DIR: a commented starter description and the placeholder media it
+// quizpack new KIND DIR [--csv]: a commented starter description and the placeholder media it
 // names, in a new or empty folder. What it writes passes check without a warning and
 // builds as it is, so an author starts from a working quiz and changes it step by step.
 #include <cstdio>
@@ -7,6 +7,7 @@
 
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
+#include "quizpack/description/csv_reader.h"
 #include "quizpack/media/starter_media.h"
 
 namespace fs = std::filesystem;
@@ -60,23 +61,11 @@ const StarterKind kStarters[] = {
      "Lancez chaque film et tapez le chiffre qui clignote.", kNoReveal},
 };
 
-const char kTextQuestions[] =
-    "# One [[question]] table for each question, at most 90, in the order of the board.\n"
-    "[[question]]\n"
-    "# The question as the board shows it, on one line (about 90 characters fit).\n"
-    "text = \"Quelle est la capitale de l'Italie ?\"\n"
-    "# What the player must type. The case of the letters a to z and blanks around the typed\n"
-    "# text do not count; accents do. Near misses get hints such as \"Presque\". Several\n"
-    "# accepted forms go in one text, separated by |: [\"Rome | Roma\"].\n"
-    "answers = [\"Rome\"]\n"
-    "\n"
-    "[[question]]\n"
-    "text = \"Combien de pattes a une araign\u00e9e ?\"\n"
-    "answers = [\"8\"]\n"
-    "\n"
-    "[[question]]\n"
-    "text = \"Quelle est la plus grande plan\u00e8te du syst\u00e8me solaire ?\"\n"
-    "answers = [\"Jupiter\"]\n";
+// The starters' questions, asked by the text of a text quiz or by the clip of an audio one.
+const char* const kAsked[kStarterQuestions] = {
+    "Quelle est la capitale de l'Italie ?", "Combien de pattes a une araign\u00e9e ?",
+    "Quelle est la plus grande plan\u00e8te du syst\u00e8me solaire ?"};
+const char* const kAnswers[kStarterQuestions] = {"Rome", "8", "Jupiter"};
 
 const char kAnswerComment[] =
     "# What the player must type. The case of the letters a to z and blanks around the typed\n"
@@ -102,6 +91,24 @@ std::string twoDigits(int q) {
     char text[8];
     snprintf(text, sizeof text, "%02d", q);
     return text;
+}
+
+std::string textQuestions() {
+    std::string s =
+        "# One [[question]] table for each question, at most 90, in the order of the board.\n";
+    for (int q = 1; q <= kStarterQuestions; ++q) {
+        s += "[[question]]\n";
+        if (q == 1) {
+            s += "# The question as the board shows it, on one line (about 90 characters fit).\n";
+        }
+        s += std::string("text = \"") + kAsked[q - 1] + "\"\n";
+        if (q == 1) {
+            s += kAnswerComment;
+        }
+        s += std::string("answers = [\"") + kAnswers[q - 1] + "\"]\n";
+        s += q < kStarterQuestions ? "\n" : "";
+    }
+    return s;
 }
 
 std::string pictureQuestions() {
@@ -130,10 +137,6 @@ std::string pictureQuestions() {
 }
 
 std::string clipQuestions(bool video) {
-    const char* asked[kStarterQuestions] = {"Quelle est la capitale de l'Italie ?",
-                                            "Combien de pattes a une araign\u00e9e ?",
-                                            "Quelle est la plus grande plan\u00e8te ?"};
-    const char* answers[kStarterQuestions] = {"Rome", "8", "Jupiter"};
     std::string s = "# One [[question]] table for each question, at most 90, three to a row of "
                     "the board.\n";
     for (int q = 1; q <= kStarterQuestions; ++q) {
@@ -146,24 +149,84 @@ std::string clipQuestions(bool video) {
                          "question texts\n# in audio quizzes.\n";
         }
         if (!video) {
-            s += std::string("# The clip asks: ") + asked[q - 1] + "\n";
+            s += std::string("# The clip asks: ") + kAsked[q - 1] + "\n";
         }
         s += "clip = \"media/q" + twoDigits(q) + (video ? ".avi" : ".mp3") + "\"\n";
         if (q == 1) {
             s += kAnswerComment;
         }
-        s += "answers = [\"" + (video ? std::to_string(q) : std::string(answers[q - 1])) + "\"]\n";
+        s += "answers = [\"" + (video ? std::to_string(q) : std::string(kAnswers[q - 1])) + "\"]\n";
         s += q < kStarterQuestions ? "\n" : "";
     }
     return s;
 }
 
-std::string starterDescription(const StarterKind& k) {
+enum class QuestionsIn { Tables, CsvFile };
+
+constexpr char kQuestionsFile[] = "questions.csv";
+
+// The starter's questions as a spreadsheet saves them: the columns the kind uses.
+std::string starterQuestionsCsv(const std::string& kind) {
+    std::vector<std::vector<std::string>> rows;
+    if (kind == "text") {
+        rows.push_back({"answer", "text"});
+    } else if (kind == "picture") {
+        rows.push_back({"answer", "picture", "reveal_picture", "reveal_text"});
+    } else {
+        rows.push_back({"answer", "clip"});
+    }
+    for (int q = 1; q <= kStarterQuestions; ++q) {
+        const std::string n = twoDigits(q);
+        if (kind == "text") {
+            rows.push_back({kAnswers[q - 1], kAsked[q - 1]});
+        } else if (kind == "picture") {
+            rows.push_back({std::to_string(q), "media/q" + n + ".jpg", "media/r" + n + ".jpg",
+                            "Bravo : c'\u00e9tait le " + std::to_string(q) + "."});
+        } else {
+            const bool video = kind == "video";
+            rows.push_back({video ? std::to_string(q) : std::string(kAnswers[q - 1]),
+                            "media/q" + n + (video ? ".avi" : ".mp3")});
+        }
+    }
+    // What a French spreadsheet saves: a byte-order mark, ';' and CR LF.
+    std::string csv = "\xEF\xBB\xBF";
+    for (const std::vector<std::string>& row : rows) {
+        csv += csvRecord(row, ';');
+    }
+    return csv;
+}
+
+std::string csvQuestions(const std::string& kind) {
+    std::string s =
+        "# The questions are in questions.csv, one a row in the order of the board (at most 90),\n"
+        "# ready for a spreadsheet: open it in LibreOffice Calc or Excel and save it again as\n"
+        "# \"CSV UTF-8\". Its first row names the columns:\n"
+        "#   answer          what the player must type; the case of the letters a to z and\n"
+        "#                   blanks around the typed text do not count, accents do; several\n"
+        "#                   accepted forms are separated by |: Rome | Roma\n";
+    if (kind == "text") {
+        s += "#   text            the question as the board shows it (about 90 characters fit)\n";
+    } else if (kind == "picture") {
+        s += "#   picture         the picture the question asks about\n"
+             "#   reveal_picture  shown in its place once the question is solved\n"
+             "#   reveal_text     shown under it then (about four lines of 45 characters)\n";
+    } else {
+        s += kind == "video" ? "#   clip            the film the question is about (AVI)\n"
+                             : "#   clip            the clip that asks the question (MP3)\n";
+    }
+    return s +
+           "# Paths are relative to this file. docs/questions-csv.md of Quizz tells more.\n"
+           "questions = \"" +
+           kQuestionsFile + "\"\n";
+}
+
+std::string starterDescription(const StarterKind& k, QuestionsIn questions) {
     const std::string kind = k.kind;
     std::string s =
         std::string(k.opening) +
         "#   quizpack check quiz.toml     lists every problem with its line\n"
-        "#   quizpack build quiz.toml     writes quiz.exe beside this file\n"
+        "#   quizpack build quiz.toml     writes the quiz's program beside this file,\n"
+        "#                                named after its title (Mon-quiz.exe)\n"
         "# Texts go in double quotes. Every key is explained in docs/description.md "
         "of Quizz.\n"
         "\n"
@@ -195,16 +258,20 @@ std::string starterDescription(const StarterKind& k) {
         "# The header's link shows and opens Quizz's own address; remove the # to show\n"
         "# yours instead (http:// or https://, about 18 characters fit), or \"\" for none.\n"
         "# link = \"https://www.example.org/\"\n"
-        "\n" +
-        kGradingTable;
+        "\n";
+    if (questions == QuestionsIn::CsvFile) {
+        // The questions key belongs to the root table, before [grading] opens its own.
+        return s + csvQuestions(kind) + "\n" + kGradingTable;
+    }
+    s += kGradingTable;
     if (kind == "text") {
-        return s + kTextQuestions;
+        return s + textQuestions();
     }
     return s + (kind == "picture" ? pictureQuestions() : clipQuestions(kind == "video"));
 }
 
-std::vector<StarterFile> starterFiles(const StarterKind& k) {
-    const std::string d = starterDescription(k);
+std::vector<StarterFile> starterFiles(const StarterKind& k, QuestionsIn questions) {
+    const std::string d = starterDescription(k, questions);
     std::vector<StarterFile> files;
     const std::string kind = k.kind;
     for (int q = 1; q <= kStarterQuestions; ++q) {
@@ -217,6 +284,10 @@ std::vector<StarterFile> starterFiles(const StarterKind& k) {
         } else if (kind == "video") {
             files.push_back({"media/q" + n + ".avi", placeholderFilm(q)});
         }
+    }
+    if (questions == QuestionsIn::CsvFile) {
+        const std::string csv = starterQuestionsCsv(kind);
+        files.push_back({kQuestionsFile, std::vector<uint8_t>(csv.begin(), csv.end())});
     }
     files.push_back({"quiz.toml", std::vector<uint8_t>(d.begin(), d.end())});
     return files;
@@ -257,7 +328,8 @@ int runNew(const CommandArguments& args) {
     }
     const fs::path dir = pathFromArgument(args.positional[1]);
     refuseFolderWithFiles(dir);
-    const std::vector<StarterFile> files = starterFiles(*starter);
+    const QuestionsIn questions = args.has("--csv") ? QuestionsIn::CsvFile : QuestionsIn::Tables;
+    const std::vector<StarterFile> files = starterFiles(*starter, questions);
     // Written together at the end, and nothing left of them when one cannot be.
     MadeDirectories folders;
     folders.make(dir);
@@ -273,8 +345,12 @@ int runNew(const CommandArguments& args) {
     const fs::path description = dir / "quiz.toml";
     printf("Started %s %s quiz in %s: quiz.toml", starter->kind[0] == 'a' ? "an" : "a",
            starter->kind, displayPath(dir).c_str());
-    if (files.size() > 1) {
-        printf(" and %zu placeholder media files in media/", files.size() - 1);
+    const size_t media = files.size() - (questions == QuestionsIn::CsvFile ? 2 : 1);
+    if (questions == QuestionsIn::CsvFile) {
+        printf("%s %s", media > 0 ? "," : " and", kQuestionsFile);
+    }
+    if (media > 0) {
+        printf(" and %zu placeholder media files in media/", media);
     }
     printf(".\nEdit %s, then:\n  quizpack check %s\n  quizpack build %s\n",
            displayPath(description).c_str(), displayPath(description).c_str(),

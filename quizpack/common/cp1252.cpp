@@ -1,6 +1,7 @@
 #include "quizpack/common/cp1252.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -129,6 +130,38 @@ std::string cp1252ToUtf8(std::string_view bytes) {
         appendUtf8(&out, cp1252CodePoint(static_cast<unsigned char>(c)));
     }
     return out;
+}
+
+std::string_view asciiSpelling(unsigned char byte) {
+    static const char* const kFromC0[64] = {
+        "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I",  "I",
+        "D", "N", "O", "O", "O", "O", "O",  "",  "O", "U", "U", "U", "U", "Y", "TH", "ss",
+        "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+        "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y"};
+    static const char kAscii[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    switch (byte) {
+    case 0x8A:
+        return "S";
+    case 0x8C:
+        return "OE";
+    case 0x8E:
+        return "Z";
+    case 0x9A:
+        return "s";
+    case 0x9C:
+        return "oe";
+    case 0x9E:
+        return "z";
+    case 0x9F:
+        return "Y";
+    default:
+        break;
+    }
+    if (byte >= 0xC0) {
+        return kFromC0[byte - 0xC0];
+    }
+    const char* ascii = byte != 0 ? strchr(kAscii, byte) : nullptr;
+    return ascii != nullptr ? std::string_view(ascii, 1) : std::string_view();
 }
 
 std::string describeCodepoint(uint32_t codepoint) {

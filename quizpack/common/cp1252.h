@@ -27,6 +27,10 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // The Unicode code point of one Windows-1252 byte, as cp1252ToUtf8 converts it.
 uint32_t cp1252CodePoint(unsigned char byte);
 
+// How a Windows-1252 letter or digit is spelt in ASCII once its accent is dropped, in its own
+// case: "A" for 'A' and 'À', "ae" for 'æ', "ss" for 'ß'; empty for every other byte.
+std::string_view asciiSpelling(unsigned char byte);
+
 // "U+0141 'Ł'" for messages (the character itself only when it is printable).
 std::string describeCodepoint(uint32_t codepoint);
 

@@ -13,10 +13,11 @@ const char* severityName(Severity severity) {
     return "error";
 }
 
-std::string plural(int n, const char* word) {
-    return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
 } // namespace
+
+std::string countOf(size_t n, const char* noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
 
 std::string formatDiagnostic(const Diagnostic& d) {
     std::string text = d.file;
@@ -56,10 +57,10 @@ std::string summarizeDiagnostics(const std::vector<Diagnostic>& diagnostics) {
         return "no problems";
     }
     if (errors == 0) {
-        return plural(warnings, "warning");
+        return countOf(warnings, "warning");
     }
     if (warnings == 0) {
-        return plural(errors, "error");
+        return countOf(errors, "error");
     }
-    return plural(errors, "error") + ", " + plural(warnings, "warning");
+    return countOf(errors, "error") + ", " + countOf(warnings, "warning");
 }

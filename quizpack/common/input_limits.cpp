@@ -35,9 +35,39 @@ std::string excerpt(std::string_view text, size_t maxCharacters) {
 std::string quoteInput(std::string_view text) {
     const size_t cut = cutPoint(text, kExcerptCharacters);
     if (cut == std::string_view::npos) {
-        return "\"" + std::string(text) + "\"";
+        return "\"" + printable(text) + "\"";
     }
-    return "\"" + std::string(text.substr(0, cut)) + "...\"" + bytesNote(text);
+    return "\"" + printable(text.substr(0, cut)) + "...\"" + bytesNote(text);
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+            continue;
+        }
+        switch (c) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\0':
+            out += "\\0";
+            break;
+        default:
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        }
+    }
+    return out;
 }
 
 LineReader::LineReader(FILE* in, size_t maxBytes)

@@ -22,9 +22,14 @@ constexpr size_t kPathExcerptCharacters = 300;
 // bytes ("aaaa..." (1048576 bytes)).
 std::string excerpt(std::string_view text, size_t maxCharacters = kExcerptCharacters);
 
-// excerpt() in double quotes (named apart from std::quoted, which argument lookup finds):
-// "\"Paris\"", "\"aaaa...\" (1048576 bytes)".
+// excerpt() in double quotes (named apart from std::quoted, which argument lookup finds),
+// its control characters written as escapes (see printable): "\"Paris\"",
+// "\"aaaa...\" (1048576 bytes)", "\"media\\nouveau.jpg\"" for a path holding a line break.
 std::string quoteInput(std::string_view text);
+
+// `text` with each control character (C0 and DEL) written as \n, \r, \t, \0 or \xNN, so
+// that a message shows it instead of breaking its line, or ending it early at a NUL.
+std::string printable(std::string_view text);
 
 // ---- lines of a stream -------------------------------------------------------------------
 

@@ -47,3 +47,18 @@ void refuseOutputOverInputs(const fs::path& output, const std::vector<CommandInp
                                    "--force to replace it, or give another output file");
     }
 }
+
+void refuseReplacingOtherFile(const fs::path& output, const std::string& ownKind,
+                              const OtherFileKind& otherKind, ReadOnlyOutput force) {
+    std::error_code ec;
+    if (force == ReadOnlyOutput::Replace || !fs::is_regular_file(output, ec)) {
+        return;
+    }
+    const std::string kind = otherKind(readWholeFile(output));
+    if (!kind.empty()) {
+        throw QuizpackError(kExitBadInput,
+                            displayPath(output) + " exists and is " + kind + ", not " + ownKind +
+                                ", so nothing was written; give another output file, or pass "
+                                "--force to replace it");
+    }
+}

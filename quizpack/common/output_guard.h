@@ -4,7 +4,9 @@
 // is about to write, before it writes anything.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ struct CommandInput {
     std::string role;
 };
 
+// Replace: --force, which also lets a command replace a file it did not write.
 enum class ReadOnlyOutput { Refuse, Replace };
 
 // Throws QuizpackError (exit code 2) when `output` is one of `inputs` (the same file on
@@ -23,6 +26,16 @@ enum class ReadOnlyOutput { Refuse, Replace };
 // Inputs that do not exist are passed over.
 void refuseOutputOverInputs(const std::filesystem::path& output,
                             const std::vector<CommandInput>& inputs, ReadOnlyOutput readOnly);
+
+// What an existing output file is when the command did not write it ("a text file"), or ""
+// when it is the command's own kind of file, which it may replace.
+using OtherFileKind = std::function<std::string(const std::vector<uint8_t>& bytes)>;
+
+// Throws QuizpackError (exit code 2) when `output` exists and `otherKind` says it is not
+// `ownKind` ("a quiz executable"), unless `force` is Replace: notes, pictures or another
+// program that happen to have the output's name are never replaced unasked.
+void refuseReplacingOtherFile(const std::filesystem::path& output, const std::string& ownKind,
+                              const OtherFileKind& otherKind, ReadOnlyOutput force);
 
 // A file whose owner may not write it (chmod a-w, or the read-only attribute on Windows).
 bool isReadOnlyFile(const std::filesystem::path& path);

@@ -25,21 +25,9 @@ unsigned char smallOf(unsigned char c) {
 
 // What players who leave accents out type for a small accented letter; null for others.
 const char* withoutAccent(unsigned char c) {
-    static const char* const kFromE0[32] = {
-        "a", "a", "a", "a", "a", "a", "ae", "c",     "e", "e", "e", "e", "i", "i", "i",  "i",
-        "d", "n", "o", "o", "o", "o", "o",  nullptr, "o", "u", "u", "u", "u", "y", "th", "y"};
-    switch (c) {
-    case 0x9A:
-        return "s";
-    case 0x9C:
-        return "oe";
-    case 0x9E:
-        return "z";
-    case 0xDF:
-        return "ss";
-    default:
-        return c >= 0xE0 ? kFromE0[c - 0xE0] : nullptr;
-    }
+    const bool smallAccented =
+        c == 0x9A || c == 0x9C || c == 0x9E || c == 0xDF || (c >= 0xE0 && c != 0xF7);
+    return smallAccented ? asciiSpelling(c).data() : nullptr; // spellings end in a NUL
 }
 
 std::string quoted(const std::string& cp1252) {

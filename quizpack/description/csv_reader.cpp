@@ -1,6 +1,7 @@
 #include "quizpack/description/csv_reader.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "quizpack/common/cp1252.h"
 
@@ -86,6 +87,15 @@ class RecordReader {
             if (!ok) {
                 return false;
             }
+            if (record->fields.size() == kMaxCsvFields) {
+                *error = {field.line, field.column,
+                          "this row has more than " + std::to_string(kMaxCsvFields) +
+                              " fields; a file of questions has a few columns",
+                          std::string("remove the '") + separatorName() +
+                              "' at the end of the row: a spreadsheet may write one for every "
+                              "column it holds, even empty ones"};
+                return false;
+            }
             record->fields.push_back(std::move(field));
             if (cursor_.atEnd()) {
                 return true;
@@ -101,6 +111,10 @@ class RecordReader {
   private:
     Cursor cursor_;
     char separator_;
+
+    const char* separatorName() const {
+        return separator_ == '\t' ? "tabs" : separator_ == ';' ? ";" : ",";
+    }
 
     bool endsField(char c) const { return c == separator_ || c == '\r' || c == '\n'; }
 
@@ -166,7 +180,8 @@ size_t headerFieldCount(std::string_view text, char separator) {
     while (!reader.atEnd()) {
         CsvRecord record;
         if (!reader.read(&record, &ignored)) {
-            return 0;
+            // Too many fields still name the separator, for readCsv to refuse the row.
+            return record.fields.size() == kMaxCsvFields ? kMaxCsvFields : 0;
         }
         if (!isBlank(record)) {
             return record.fields.size();
@@ -175,12 +190,21 @@ size_t headerFieldCount(std::string_view text, char separator) {
     return 0;
 }
 
-// ';' when the header row, read exactly as the rows are, has more fields with it than with
-// ',' and at least two; else ','. A one-column header names no separator: it then reads as
-// its rows are written back (csvRecord quotes a field holding either separator).
+// ';' or a tab when the header row, read exactly as the rows are, has at least two fields
+// with it and more than with the separators before it (',', then ';'); else ','. A
+// one-column header names no separator: it then reads as its rows are written back
+// (csvRecord quotes a field holding any separator).
 char detectSeparator(std::string_view text) {
-    size_t semicolonFields = headerFieldCount(text, ';');
-    return semicolonFields >= 2 && semicolonFields > headerFieldCount(text, ',') ? ';' : ',';
+    char separator = ',';
+    size_t most = headerFieldCount(text, ',');
+    for (char other : {';', '\t'}) {
+        const size_t fields = headerFieldCount(text, other);
+        if (fields >= 2 && fields > most) {
+            separator = other;
+            most = fields;
+        }
+    }
+    return separator;
 }
 
 } // namespace
@@ -190,7 +214,7 @@ bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separ
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
     }
-    if (!checkUtf8(text, error)) {
+    if (findUtf16(text, false, error) || !checkUtf8(text, error)) {
         return false;
     }
     table->separator = separator != 0 ? separator : detectSeparator(text);
@@ -208,6 +232,24 @@ bool readCsv(std::string_view text, CsvTable* table, CsvError* error, char separ
     return true;
 }
 
+bool findUtf16(std::string_view text, bool byLetters, CsvError* error) {
+    const bool mark = text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF";
+    const auto zero = [&](size_t i) { return text[i] == '\0'; };
+    const bool letters = byLetters && text.size() >= 4 && zero(0) != zero(1) &&
+                         zero(0) == zero(2) && zero(1) == zero(3);
+    if (!mark && !letters) {
+        return false;
+    }
+    *error = {1, 1,
+              std::string("the file is saved as UTF-16 (") +
+                  (mark ? "it begins with a UTF-16 byte order mark"
+                        : "its letters are separated by NUL bytes") +
+                  "); quizpack reads CSV saved as UTF-8",
+              "save it again as \"CSV UTF-8\" (in LibreOffice: character set Unicode (UTF-8); "
+              "in Excel: CSV UTF-8)"};
+    return true;
+}
+
 std::string csvRecord(const std::vector<std::string>& fields, char separator) {
     bool allEmpty = true;
     for (const std::string& f : fields) {
@@ -219,7 +261,7 @@ std::string csvRecord(const std::vector<std::string>& fields, char separator) {
         if (i > 0) {
             line += separator;
         }
-        bool quote = f.find_first_of(",;\"\r\n") != std::string::npos ||
+        bool quote = f.find_first_of(",;\t\"\r\n") != std::string::npos ||
                      (!f.empty() && (f.front() == ' ' || f.back() == ' ')) || (allEmpty && i == 0);
         if (!quote) {
             line += f;
@@ -235,4 +277,26 @@ std::string csvRecord(const std::vector<std::string>& fields, char separator) {
         line += '"';
     }
     return line + "\r\n";
+}
+
+namespace {
+
+// Where a text of apostrophes before a formula's first character leaves off, or npos.
+size_t formulaStart(const std::string& text) {
+    const size_t at = text.find_first_not_of('\'');
+    return at != std::string::npos && text[at] != '\0' && strchr("=+-@\t\r", text[at]) != nullptr
+               ? at
+               : std::string::npos;
+}
+
+} // namespace
+
+std::string spreadsheetCell(const std::string& text) {
+    return formulaStart(text) != std::string::npos ? "'" + text : text;
+}
+
+std::string textOfSpreadsheetCell(const std::string& cell) {
+    return !cell.empty() && cell[0] == '\'' && formulaStart(cell) != std::string::npos
+               ? cell.substr(1)
+               : cell;
 }

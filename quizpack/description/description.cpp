@@ -8,6 +8,7 @@
 #include "quizpack/description/description_checker.h"
 #include "quizpack/description/description_screen.h"
 #include "quizpack/description/description_syntax.h"
+#include "quizpack/common/closest_name.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/description/media_check.h"
@@ -25,6 +26,41 @@ const KeyNames kRootKeys = {"title",   "creator",  "explanation", "kind",  "answ
 
 const KeyNames kGradingKeys = {"accents", "case", "quotes"};
 
+// The description that cannot be read, and the file the author probably meant: the same
+// name in another case, or with the .txt that Notepad adds and Windows hides.
+Diagnostic cannotRead(const fs::path& file, const std::string& why) {
+    Diagnostic d{displayPath(file),
+                 0,
+                 "",
+                 Severity::Error,
+                 "cannot read the description: " + why,
+                 "give the path of a quiz description (QUIZ.toml)"};
+    std::error_code ec;
+    if (fs::exists(file, ec) || !file.has_filename()) {
+        return d;
+    }
+    const fs::path name = file.filename();
+    fs::path withTxt = name;
+    withTxt += ".txt";
+    const FileLookup txt = lookUpFile(file.parent_path(), withTxt);
+    const FileLookup lookup = lookUpFile(file.parent_path(), name);
+    fs::path meant = !txt.found.empty() ? txt.found : lookup.found;
+    if (meant.empty() && !lookup.suggestion.empty()) {
+        meant = fs::u8path(lookup.suggestion);
+    }
+    if (meant.empty()) {
+        return d;
+    }
+    d.message += "; did you mean " + displayPath(file.parent_path() / meant) + "?";
+    d.hint = !txt.found.empty()
+                 ? "Notepad adds .txt to the name unless \"All files\" is chosen, and Windows "
+                   "hides it: rename the file " +
+                       name.u8string() +
+                       " (in Explorer, View > File name extensions shows the .txt)"
+                 : "give the file's name as it is written";
+    return d;
+}
+
 std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* diagnostics) {
     std::error_code ec;
     if (auto tooLarge = findDescriptionSizeProblem(fs::file_size(file, ec)); !ec && tooLarge) {
@@ -36,9 +72,7 @@ std::string readDescriptionText(const fs::path& file, std::vector<Diagnostic>* d
         std::vector<uint8_t> bytes = readWholeFile(file);
         return std::string(bytes.begin(), bytes.end());
     } catch (const FileError& e) {
-        diagnostics->push_back(Diagnostic{displayPath(file), 0, "", Severity::Error,
-                                          "cannot read the description: " + std::string(e.what()),
-                                          "give the path of a quiz description (QUIZ.toml)"});
+        diagnostics->push_back(cannotRead(file, e.what()));
         return "";
     }
 }
@@ -84,7 +118,7 @@ CheckResult DescriptionChecker::run(std::string_view text) {
     }
     std::string parserText;
     if (auto problem = screenDescription(text, &parserText)) {
-        error(problem->line, "", problem->message, problem->hint);
+        error(problem->line, problem->key, problem->message, problem->hint);
         return finish();
     }
     toml::table root;
@@ -422,6 +456,12 @@ std::string colourName(Rgb colour) {
     char s[8];
     snprintf(s, sizeof s, "#%02X%02X%02X", colour.red, colour.green, colour.blue);
     return s;
+}
+
+fs::path slashedPath(const std::string& utf8) {
+    std::string slashed = utf8;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    return fs::u8path(slashed);
 }
 
 std::vector<CommandInput> descriptionInputs(const fs::path& descriptionFile,

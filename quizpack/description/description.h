@@ -39,11 +39,12 @@ enum class MediaRole { QuestionPicture, RevealPicture, AudioClip, VideoClip };
 // picture).
 struct MediaFile {
     MediaRole role = MediaRole::QuestionPicture;
-    int question = 0;           // 1-based
-    uint32_t resourceId = 0;    // "IMG" identifier
-    std::string given;          // the path as written in the description (UTF-8)
-    std::filesystem::path path; // resolved against the description's folder
-    std::string key;            // "question[3].picture"
+    int question = 0;              // 1-based
+    uint32_t resourceId = 0;       // "IMG" identifier
+    std::string given;             // the path as written in the description (UTF-8)
+    std::filesystem::path written; // `given` with '/' for each '\\', relative or absolute
+    std::filesystem::path path;    // resolved against the description's folder
+    std::string key;               // "question[3].picture"
     int line = 0;
     std::string file; // the description, or the CSV file of questions, that names it
     int column = 0;   // in that file
@@ -116,6 +117,10 @@ const char* revealName(int32_t revealMode);
 std::string colourName(Rgb colour);
 // The colour of a package's COLORREF (0x00BBGGRR).
 Rgb rgbOfColourref(uint32_t colourref);
+
+// A path as an author writes it (UTF-8) in a description or a CSV cell, each \ read as a
+// folder separator on every system, as Windows reads it: media\q01.jpg is media/q01.jpg.
+std::filesystem::path slashedPath(const std::string& utf8);
 
 // The description file and every media file it names, as inputs.
 std::vector<CommandInput> descriptionInputs(const std::filesystem::path& descriptionFile,

@@ -123,6 +123,8 @@ class DescriptionChecker : public ValueReader {
     void readClip(const QuestionValues& values, int q);
     void addMedia(const QuestionValue& value, int q, const char* name, MediaRole role,
                   uint32_t resourceId);
+    bool refusedControlCharacter(const QuestionValue& value, const std::string& key,
+                                 const std::string& given);
 
     // description_cross_checks.cpp
     void crossCheck(const toml::table& root);

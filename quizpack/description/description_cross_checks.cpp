@@ -3,6 +3,8 @@
 #include "content/grading_extras.h"
 #include "content/lzw.h"
 #include "content/package.h"
+#include "quizpack/common/closest_name.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/description/description_checker.h"
 
 namespace {
@@ -30,10 +32,13 @@ int firstQuestionOverLimit(const Description& d) {
 void DescriptionChecker::crossCheck(const toml::table& root) {
     size_t n = d_.questions.size();
     if (codesGiven_ > n) {
+        const std::string unused =
+            codesGiven_ == n + 1
+                ? "code " + std::to_string(n + 1) + " is"
+                : "codes " + std::to_string(n + 1) + " to " + std::to_string(codesGiven_) + " are";
         warning(codesLine_, "codes",
-                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
-                    " questions: codes " + std::to_string(n + 1) + " to " +
-                    std::to_string(codesGiven_) + " are never shown and are not stored",
+                countOf(codesGiven_, "code") + " for " + countOf(n, "question") + ": " + unused +
+                    " never shown and not stored",
                 "give at most one code per question");
         d_.codes.resize(n);
     }
@@ -82,6 +87,18 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
                     ": the header shows no title and the window no caption",
                 "add a line title = \"...\", the quiz's name");
     }
+    // build names the executable after the title, else after the description: quiz.exe,
+    // whose answers file quiz.txt every other quiz.exe started from the same folder shares.
+    const std::string exe =
+        defaultOutputPath(std::filesystem::u8path(d_.file), d_.title, ".exe").filename().u8string();
+    if (sameNameIgnoringCase(exe, "quiz.exe")) {
+        note(title ? lineOf(*title) : 0, "title",
+             "build will name the executable " + exe +
+                 ", and every quiz.exe started from one folder keeps its answers in the same "
+                 "quiz.txt: two such quizzes overwrite each other's answers",
+             "give the quiz a title of its own (build names the executable after it), or "
+             "build with -o NAME.exe");
+    }
     size_t n = d_.questions.size();
     if (n > 0 && codesGiven_ == 0) {
         warning(codesLine_, "codes",
@@ -91,9 +108,11 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
                 "question");
     } else if (codesGiven_ > 0 && codesGiven_ < n) {
         warning(codesLine_, "codes",
-                std::to_string(codesGiven_) + " codes for " + std::to_string(n) +
-                    " questions: the code box goes blank once more than " +
-                    std::to_string(codesGiven_) + " questions are solved",
+                countOf(codesGiven_, "code") + " for " + countOf(n, "question") +
+                    ": the code box goes blank once more than " +
+                    (codesGiven_ == 1 ? std::string("1 question is")
+                                      : countOf(codesGiven_, "question") + " are") +
+                    " solved",
                 "add " + std::to_string(n - codesGiven_) + " more, one code per question");
     }
 }

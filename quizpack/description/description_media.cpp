@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
 
+#include "quizpack/common/input_limits.h"
 #include "quizpack/description/description_checker.h"
+#include "quizpack/description/description_syntax.h"
 
 namespace fs = std::filesystem;
 
@@ -92,6 +95,31 @@ void DescriptionChecker::readClip(const QuestionValues& values, int q) {
     }
 }
 
+// A line break or tab in a path is a Windows path's \n, \t or \r read as an escape in
+// double quotes (media\nouveau.jpg), or a cell written over two lines.
+bool DescriptionChecker::refusedControlCharacter(const QuestionValue& value, const std::string& key,
+                                                 const std::string& given) {
+    const size_t at = std::find_if(given.begin(), given.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; }) -
+                      given.begin();
+    if (at == given.size()) {
+        return false;
+    }
+    AtCell cell(this, value.cell);
+    const char* what = given[at] == '\t' ? "a tab" : "a line break";
+    if (value.cell != nullptr) {
+        error(value.line(), key, "the path " + quoteInput(given) + " holds " + what,
+              "write the path on one line, its folders separated by / or \\");
+    } else {
+        error(value.line(), key,
+              "the path " + quoteInput(given) + " holds " + what +
+                  ": in double quotes, \\n is a line break, \\t a tab and \\r a carriage "
+                  "return, not a folder separator and a letter",
+              backslashPathHint(printable(given)));
+    }
+    return true;
+}
+
 void DescriptionChecker::addMedia(const QuestionValue& value, int q, const char* name,
                                   MediaRole role, uint32_t resourceId) {
     std::string key = questionKey(q, name);
@@ -109,13 +137,16 @@ void DescriptionChecker::addMedia(const QuestionValue& value, int q, const char*
         }
         given = &s->get();
     }
+    if (refusedControlCharacter(value, key, *given)) {
+        return;
+    }
     MediaFile media;
     media.role = role;
     media.question = q;
     media.resourceId = resourceId;
     media.given = *given;
-    fs::path path = fs::u8path(*given);
-    media.path = path.is_absolute() ? path : d_.folder / path;
+    media.written = slashedPath(*given);
+    media.path = media.written.is_absolute() ? media.written : d_.folder / media.written;
     media.key = key;
     media.line = value.line();
     media.file = source().file.empty() ? d_.file : source().file;

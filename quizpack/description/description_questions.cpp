@@ -62,8 +62,8 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
         if (q == kMaxQuestions + 1) {
             error(lineOf(table), questionKey(q, ""),
                   std::to_string(questions->size()) + " questions; a quiz holds at most 90",
-                  "remove " + std::to_string(questions->size() - kMaxQuestions) +
-                      " questions or make a second quiz");
+                  "remove " + countOf(questions->size() - kMaxQuestions, "question") +
+                      " or make a second quiz");
         }
         readTableQuestion(table, q);
     }
@@ -170,7 +170,7 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
               "questions = \"questions.csv\"");
         return;
     }
-    fs::path given = fs::u8path(s->get());
+    fs::path given = slashedPath(s->get());
     fs::path path = given.is_absolute() ? given : d_.folder / given;
     std::error_code ec;
     uint64_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
@@ -218,8 +218,8 @@ void DescriptionChecker::readQuestionRows(const QuestionTable& table) {
         if (q == kMaxQuestions + 1) {
             error(table.rows[i].line, questionKey(q, ""),
                   std::to_string(table.rows.size()) + " questions; a quiz holds at most 90",
-                  "remove " + std::to_string(table.rows.size() - kMaxQuestions) +
-                      " rows or make a second quiz");
+                  "remove " + countOf(table.rows.size() - kMaxQuestions, "row") +
+                      " or make a second quiz");
         }
         readRowQuestion(table.rows[i], q);
     }

@@ -59,8 +59,8 @@ class Screen {
         return p < t_.size() ? static_cast<unsigned char>(t_[p]) : 0;
     }
 
-    void refuse(const std::string& message, const std::string& hint) {
-        problem_ = DescriptionProblem{line_, message, hint};
+    void refuse(const std::string& message, const std::string& hint, const char* key = "") {
+        problem_ = DescriptionProblem{line_, message, hint, key};
     }
 
     void step() {
@@ -133,6 +133,7 @@ class Screen {
             expectValue_ = inside == '[';
         } else if (c == '[' && firstOnLine && open_.empty()) {
             checkHeaderStart(start);
+            checkSingleBracketQuestion(start);
             open('h');
         } else if (c == '[' || c == '{') {
             open(static_cast<char>(c));
@@ -223,6 +224,51 @@ class Screen {
         refuse("the table header " + quoteInput(t_.substr(header, t_.find('\n', header) - header)) +
                    " does not begin with a name",
                "begin each question with the line [[question]]");
+    }
+
+    // [question] opens one table, where every question needs its own [[question]]: the parser
+    // would take the questions for the keys of that one table, or refuse the second header
+    // as a table defined again, on a line that is not the one to mend.
+    void checkSingleBracketQuestion(size_t header) {
+        if (!isSingleBracketQuestion(header)) {
+            return;
+        }
+        constexpr int kLinesNamed = 5;
+        std::string others;
+        int line = line_;
+        int count = 0;
+        for (size_t at = t_.find('\n', header); at != std::string_view::npos;
+             at = t_.find('\n', at + 1)) {
+            ++line;
+            if (isSingleBracketQuestion(t_.find_first_not_of(" \t", at + 1))) {
+                if (++count > kLinesNamed) {
+                    others += ", ...";
+                    break;
+                }
+                others += (others.empty() ? "" : ", ") + std::to_string(line);
+            }
+        }
+        refuse("[question] has one bracket: it opens a single table, and every question "
+               "needs a [[question]] table of its own" +
+                   (others.empty() ? std::string() : " (also on line " + others + ")"),
+               "write [[question]], with two brackets on each side, before each question",
+               "question");
+    }
+
+    bool isSingleBracketQuestion(size_t at) const {
+        const auto blanksFrom = [&](size_t p) {
+            while (byteAt(p) == ' ' || byteAt(p) == '\t') {
+                ++p;
+            }
+            return p;
+        };
+        if (at == std::string_view::npos || byteAt(at) != '[' || byteAt(at + 1) == '[') {
+            return false;
+        }
+        const size_t name = blanksFrom(at + 1);
+        const size_t close = blanksFrom(name + 8);
+        return t_.compare(name, 8, "question") == 0 && byteAt(close) == ']' &&
+               byteAt(close + 1) != ']';
     }
 
     // A one-line string ends at its closing quote or, unclosed, before the line end.
@@ -343,7 +389,8 @@ std::optional<DescriptionProblem> findDescriptionSizeProblem(uint64_t bytes) {
         "the description is " + formatSize(bytes) + " (" + std::to_string(bytes) +
             " bytes); a quiz description is at most " + formatSize(kMaxDescriptionBytes),
         "give the quiz's TOML description (90 questions of short texts fit in a few "
-        "kilobytes)"};
+        "kilobytes)",
+        ""};
 }
 
 std::optional<DescriptionProblem> screenDescription(std::string_view text,

@@ -25,6 +25,7 @@ struct DescriptionProblem {
     int line = 0; // 1-based; 0 for the whole file
     std::string message;
     std::string hint;
+    std::string key; // the description's key it concerns, if one
 };
 
 // A description file of `bytes` bytes that is too large to be read at all.

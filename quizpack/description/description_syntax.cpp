@@ -6,6 +6,7 @@
 
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/media/media_formats.h"
 
 namespace {
 
@@ -49,9 +50,53 @@ bool mentions(const std::string_view& description, const char* part) {
     return description.find(part) != std::string_view::npos;
 }
 
+// A value that goes on right after its closing quote, as in title = 'L'Europe' or
+// "Le "Louvre"": the text held the quote that ended it. How to write it instead, or none.
+std::optional<std::string> quoteClosedEarly(const std::vector<std::string_view>& lines, int line,
+                                            size_t column) {
+    if (line < 1 || static_cast<size_t>(line) > lines.size() || column < 2) {
+        return std::nullopt;
+    }
+    const std::string_view text = lines[static_cast<size_t>(line) - 1];
+    const char quote = column - 2 < text.size() ? text[column - 2] : '\0';
+    const unsigned char next =
+        column - 1 < text.size() ? static_cast<unsigned char>(text[column - 1]) : ' ';
+    if ((quote != '\'' && quote != '"') || next == ' ' || next == '\t' || next == '\r' ||
+        next == ',' || next == ']' || next == '#') {
+        return std::nullopt;
+    }
+    // The text as the author meant it: from its opening quote to the last quote of the line.
+    const size_t open = text.find(quote);
+    const size_t close = text.find_last_of(quote);
+    std::string meant = close > open && open + 1 < column - 1
+                            ? std::string(text.substr(open + 1, close - open - 1))
+                            : std::string();
+    if (quote == '\'') {
+        return "a text in single quotes cannot hold an apostrophe: write it in double quotes, " +
+               quoteInput(meant);
+    }
+    std::string escaped;
+    for (char c : meant) {
+        escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
+    }
+    return "write a quote inside a text in double quotes as \\\", " + quoteInput(escaped) +
+           ", or the text in single quotes";
+}
+
 } // namespace
 
 std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::string& file) {
+    if (const char* document = documentKind(text)) {
+        return Diagnostic{file,
+                          1,
+                          "",
+                          Severity::Error,
+                          std::string("the description is ") + document +
+                              ", not plain text: quizpack reads a text file",
+                          "write the description in Notepad (or another plain-text editor) and "
+                          "save it as UTF-8; a word processor keeps its own format whatever the "
+                          "file's name (in Word: File > Save as, type Plain text, encoding UTF-8)"};
+    }
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     if (size >= 2 &&
@@ -90,6 +135,15 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
     return std::nullopt;
 }
 
+std::string backslashPathHint(const std::string& whole) {
+    const std::string path = excerpt(whole);
+    std::string slashed = path;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    return "write the path with / or in single quotes, where \\ separates folders on every "
+           "system: \"" +
+           slashed + "\" or '" + path + "'";
+}
+
 Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view text,
                                const std::string& file) {
     const std::string_view description = error.description();
@@ -120,10 +174,14 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
             hint = "close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]";
             line = open;
         }
+    } else if (const std::optional<std::string> closed = quoteClosedEarly(lines, line, column)) {
+        message = "not valid TOML: the text ends at the quote before column " +
+                  std::to_string(column) + ", and the rest of it is left over";
+        hint = *closed;
     } else if (mentions(description, "escape sequence")) {
         hint = "column " + std::to_string(column) +
-               ": in double quotes a \\ begins an escape such as \\n; write the path with / or "
-               "in single quotes: \"media/q01.jpg\" or 'media\\q01.jpg'";
+               ": in double quotes a \\ begins an escape such as \\n; " +
+               backslashPathHint("media\\q01.jpg");
     } else if (mentions(description, "control characters") ||
                (mentions(description, "parsing string") && mentions(description, "end-of-file"))) {
         hint = "column " + std::to_string(column) +

@@ -136,7 +136,7 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
         error(line, key,
               what + " is " + std::to_string(bytes.size()) +
                   " bytes long in Windows-1252; the player holds at most 259",
-              "shorten it by " + std::to_string(bytes.size() - kMaxTextBytes) + " characters");
+              "shorten it by " + countOf(bytes.size() - kMaxTextBytes, "character"));
         ok = false;
     }
     if (bytes.find('\0') != std::string::npos) {

@@ -1,5 +1,6 @@
 #include "quizpack/description/media_check.h"
 
+#include "quizpack/common/closest_name.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/media/parallel.h"
@@ -22,6 +23,9 @@ struct MediaCheck {
     }
 
     void run(MediaFile& media) {
+        if (!findOnDisk(media)) {
+            return;
+        }
         std::vector<uint8_t> bytes;
         try {
             bytes = readWholeFile(media.path);
@@ -60,6 +64,38 @@ struct MediaCheck {
             }
             break;
         }
+    }
+
+    // A file named in another case is taken, with a warning, on every system: Windows would
+    // open it and Linux would not, and a quiz must build the same everywhere.
+    bool findOnDisk(MediaFile& media) {
+        const fs::path base = media.written.is_absolute() ? fs::path() : folder;
+        const FileLookup lookup = lookUpFile(base, media.written);
+        if (lookup.found.empty()) {
+            const std::string missing = displayPath(media.path) + ": no such file";
+            if (lookup.suggestion.empty()) {
+                add(Severity::Error, media, missing,
+                    "paths are relative to the description's folder (" +
+                        displayPath(folder.empty() ? fs::path(".") : folder) + ")");
+            } else {
+                add(Severity::Error, media,
+                    missing + "; did you mean " + quoteInput(lookup.suggestion) + "?",
+                    "write " + quoteInput(lookup.suggestion) +
+                        ", or give the file the name the description says");
+            }
+            return false;
+        }
+        if (lookup.found != media.written) {
+            const std::string onDisk = lookup.found.generic_u8string();
+            add(Severity::Warning, media,
+                quoteInput(media.given) + " is named " + quoteInput(onDisk) +
+                    " on disk: Windows opens it under either name, Linux and web hosts only "
+                    "under its own; quizpack takes " +
+                    quoteInput(onDisk),
+                "write " + quoteInput(onDisk) + ", as the file is named");
+            media.path = base / lookup.found;
+        }
+        return true;
     }
 
     static std::string formatDescription(MediaFormat format) {

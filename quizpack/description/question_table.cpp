@@ -2,6 +2,7 @@
 
 #include "quizpack/common/closest_name.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/input_limits.h"
 
 namespace {
 
@@ -10,7 +11,29 @@ const char* const kColumnNames[kQuestionColumnCount] = {
 
 const char kColumnList[] = "answer, answer2, text, reveal_text, picture, reveal_picture, clip";
 
-// Spreadsheet users write "Answer " as readily as "answer".
+// Every name a column is known by: its own, and the one a French spreadsheet gives it.
+struct ColumnSpelling {
+    const char* name; // UTF-8
+    int column;
+};
+const ColumnSpelling kSpellings[] = {
+    {"answer", kAnswerColumn},
+    {"answer2", kAnswer2Column},
+    {"text", kTextColumn},
+    {"reveal_text", kRevealTextColumn},
+    {"picture", kPictureColumn},
+    {"reveal_picture", kRevealPictureColumn},
+    {"clip", kClipColumn},
+    {"r\u00e9ponse", kAnswerColumn},
+    {"r\u00e9ponse 1", kAnswerColumn},
+    {"r\u00e9ponse 2", kAnswer2Column},
+    {"question", kTextColumn},
+    {"texte r\u00e9v\u00e9l\u00e9", kRevealTextColumn},
+    {"image", kPictureColumn},
+    {"image r\u00e9v\u00e9l\u00e9e", kRevealPictureColumn},
+};
+
+// Spreadsheet users write "Answer " as readily as "answer": the header as messages name it.
 std::string columnNameOf(const std::string& header) {
     size_t first = header.find_first_not_of(' ');
     size_t last = header.find_last_not_of(' ');
@@ -20,16 +43,59 @@ std::string columnNameOf(const std::string& header) {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return name;
+    return excerpt(printable(name));
 }
 
-int columnOf(const std::string& name) {
-    for (int c = 0; c < kQuestionColumnCount; ++c) {
-        if (name == kColumnNames[c]) {
-            return c;
+// What is compared of a column name: its letters without accents and in small letters, and
+// its other characters but blanks, '_' and '-', so that "Réponse 1", "REPONSE1" and
+// "reponse_1" are one name.
+std::string comparedName(const std::string& utf8) {
+    std::string cp1252;
+    Cp1252Error ignored;
+    if (!utf8ToCp1252(utf8, &cp1252, &ignored)) {
+        cp1252 = utf8;
+    }
+    std::string compared;
+    for (char c : cp1252) {
+        const std::string_view spelling = asciiSpelling(static_cast<unsigned char>(c));
+        if (spelling.empty() && c != ' ' && c != '_' && c != '-') {
+            compared += c;
+        }
+        for (char letter : spelling) {
+            compared +=
+                letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
+        }
+    }
+    return compared;
+}
+
+int columnOf(const std::string& header) {
+    const std::string compared = comparedName(header);
+    for (const ColumnSpelling& s : kSpellings) {
+        if (!compared.empty() && compared == comparedName(s.name)) {
+            return s.column;
         }
     }
     return -1;
+}
+
+// The spelling of a known column within two edits of `header`, or "".
+std::string nearestColumn(const std::string& header) {
+    std::vector<std::string> compared;
+    std::vector<const char*> known;
+    for (const ColumnSpelling& s : kSpellings) {
+        compared.push_back(comparedName(s.name));
+    }
+    for (const std::string& c : compared) {
+        known.push_back(c.c_str());
+    }
+    const std::string nearest = closestName(comparedName(header), known.data(), known.size());
+    for (size_t i = 0; i < compared.size() && !nearest.empty(); ++i) {
+        if (compared[i] == nearest) {
+            return kSpellings[i].name;
+        }
+    }
+    return "";
 }
 
 class TableReader {
@@ -70,7 +136,7 @@ class TableReader {
         bool ok = true;
         for (const CsvField& field : header.fields) {
             std::string name = columnNameOf(field.text);
-            int column = columnOf(name);
+            int column = columnOf(field.text);
             if (column >= 0 && table_->hasColumn[column]) {
                 add(Severity::Error, field.line, field.column, name,
                     "the header row names the column '" + name + "' twice",
@@ -79,7 +145,7 @@ class TableReader {
             } else if (column >= 0) {
                 table_->hasColumn[column] = true;
             } else if (!name.empty()) {
-                const std::string nearest = closestName(name, kColumnNames, kQuestionColumnCount);
+                const std::string nearest = nearestColumn(field.text);
                 add(Severity::Warning, field.line, field.column, name,
                     "unknown column '" + name + "', ignored" +
                         (nearest.empty() ? "" : "; did you mean '" + nearest + "'?"),
@@ -116,7 +182,8 @@ class TableReader {
                 continue;
             }
             if (columns_[i] >= 0) {
-                row.cells[static_cast<size_t>(columns_[i])] = field;
+                CsvField& cell = *(row.cells[static_cast<size_t>(columns_[i])] = field);
+                cell.text = textOfSpreadsheetCell(cell.text);
             } else if (names_[i].empty() && !field.text.empty()) {
                 add(Severity::Warning, field.line, field.column, "",
                     "column " + std::to_string(i + 1) +
@@ -180,7 +247,7 @@ bool readQuestionTable(std::string_view text, const std::string& file, QuestionT
                        std::vector<Diagnostic>* diagnostics) {
     CsvTable csv;
     CsvError error;
-    if (!readCsv(text, &csv, &error)) {
+    if (findUtf16(text, true, &error) || !readCsv(text, &csv, &error)) {
         diagnostics->push_back(Diagnostic{file, error.line, "", Severity::Error, error.message,
                                           error.hint, error.column});
         return false;
@@ -215,7 +282,7 @@ std::string writeQuestionTable(const Quiz& quiz, const std::vector<MediaListing>
     for (const Cells& row : rows) {
         fields.clear();
         for (int c : columns) {
-            fields.push_back(row[static_cast<size_t>(c)]);
+            fields.push_back(spreadsheetCell(row[static_cast<size_t>(c)]));
         }
         out += csvRecord(fields, separator);
     }

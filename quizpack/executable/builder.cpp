@@ -5,6 +5,7 @@
 
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/executable/packing.h"
 #include "quizpack/media/parallel.h"
 #include "quizpack/executable/pe_resources.h"
@@ -110,6 +111,19 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
         "no player program found to build the quiz into; looked at:" +
         (places.empty() ? std::string("\n  (the location of quizpack is unknown)") : places) +
         "\npass --player PATH/quizplayer.exe");
+}
+
+std::string describeIfNotQuizExecutable(const std::vector<uint8_t>& bytes) {
+    try {
+        for (const Resource& r : readResources(bytes)) {
+            if (r.type == patchType() && r.name == ResourceId::fromNumber(kPackageResourceId)) {
+                return "";
+            }
+        }
+        return "a Windows program that carries no quiz";
+    } catch (const PeError&) {
+        return describeFileContent(bytes);
+    }
 }
 
 std::string describePreparation(const PreparedPicture& p, Downscaling downscaling) {
@@ -262,10 +276,14 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     PackedQuiz packed = packQuiz(*makeQuiz(d));
     PlayerTemplate player = findPlayerTemplate(options.player, options.quizpackPath);
     report.player = player.origin;
+    report.output = options.output.empty() ? defaultOutputPath(options.description, d.title, ".exe")
+                                           : options.output;
     std::vector<CommandInput> inputs = descriptionInputs(options.description, d);
     inputs.push_back({player.file, "the player program"});
     inputs.push_back({options.quizpackPath, "quizpack itself"});
-    refuseOutputOverInputs(options.output, inputs, options.readOnlyOutput);
+    refuseOutputOverInputs(report.output, inputs, options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, "a quiz executable", describeIfNotQuizExecutable,
+                             options.readOnlyOutput);
 
     std::vector<Resource> add;
     add.push_back(quizResource(patchType(), kPackageResourceId, packed.package));
@@ -278,7 +296,7 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
         return report;
     }
     const std::vector<uint8_t> executable = rewritePlayer(player, add);
-    writeFileAtomically(options.output, executable);
+    writeFileAtomically(report.output, executable);
 
     report.built = true;
     report.questions = d.questions.size();

@@ -42,7 +42,7 @@ PlayerTemplate findPlayerTemplate(const std::optional<std::filesystem::path>& ex
 
 struct BuildOptions {
     std::filesystem::path description;
-    std::filesystem::path output;
+    std::filesystem::path output; // empty: named after the quiz's title (defaultOutputPath)
     std::optional<std::filesystem::path> player;
     Downscaling downscaling = Downscaling::ToPlayerBox;
     ReadOnlyOutput readOnlyOutput = ReadOnlyOutput::Refuse; // --force
@@ -57,7 +57,8 @@ using BuildProgress = std::function<void(size_t index, size_t total, const Media
 struct BuildReport {
     std::vector<Diagnostic> diagnostics; // from the check; with an error nothing is written
     bool built = false;
-    std::string player; // the template's origin
+    std::filesystem::path output; // the executable written, or to be written
+    std::string player;           // the template's origin
     size_t questions = 0;
     size_t mediaCount = 0;
     uint64_t mediaBytes = 0;   // as stored in the executable
@@ -94,10 +95,15 @@ using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagno
 bool noPictureErrors(const std::vector<Diagnostic>& pictureErrors, std::vector<Diagnostic>* all,
                      const CheckedCallback& checked);
 
+// What an existing file is when it is no quiz executable ("a text file", "a Windows program
+// that carries no quiz"); "" for a quiz executable, which build may replace.
+std::string describeIfNotQuizExecutable(const std::vector<uint8_t>& bytes);
+
 // Checks, packs, prepares the media (on every core) and writes the executable through a
 // temporary file. Returns with built = false, nothing written, when the check found errors
 // or pictures do not decode (all of them are listed). Throws BuildError, PackError or
 // FileError, the output left as it was, and QuizpackError when the output is one of the
-// inputs (the description, a media file, the player, quizpack) or read-only without --force.
+// inputs (the description, a media file, the player, quizpack), or, without --force,
+// read-only or an existing file that is no quiz executable.
 BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress,
                       const CheckedCallback& checked = nullptr);

@@ -259,6 +259,51 @@ void listMedia(QuizReading* r) {
         });
 }
 
+// quizpack stores no image the player never shows: one left over while a question lacks its
+// picture or clip is most likely that picture under a damaged number, and would go unseen.
+void warnMisnumberedMedia(QuizReading* r) {
+    if (r->unusedImages.empty()) {
+        return;
+    }
+    constexpr size_t kNamed = 3;
+    std::string unused;
+    for (size_t i = 0; i < r->unusedImages.size() && i < kNamed; ++i) {
+        unused += (unused.empty() ? "" : "; ") + r->unusedImages[i];
+    }
+    if (r->unusedImages.size() > kNamed) {
+        unused += " and " + std::to_string(r->unusedImages.size() - kNamed) + " more";
+    }
+    const Quiz& quiz = *r->quiz;
+    const bool asked =
+        quiz.quizType == QUIZ_PICTURE || quiz.quizType == QUIZ_AUDIO || quiz.quizType == QUIZ_VIDEO;
+    const bool revealed =
+        quiz.quizType == QUIZ_PICTURE &&
+        (quiz.revealMode == REVEAL_PICTURE || quiz.revealMode == REVEAL_TEXT_AND_PICTURE);
+    const char* what = quiz.quizType == QUIZ_PICTURE ? "picture" : "clip";
+    auto has = [&](uint32_t id) {
+        return std::any_of(r->media.begin(), r->media.end(),
+                           [&](const MediaListing& m) { return m.resourceId == id; });
+    };
+    auto warn = [&](int q, const std::string& missing, uint32_t id) {
+        r->warnings.push_back("question " + std::to_string(q) + " has no " + missing + ", IMG " +
+                              std::to_string(id) +
+                              ", but the executable holds what the player "
+                              "never uses (" +
+                              unused +
+                              "): its number may be damaged; the player, an exported page and "
+                              "an extracted description show question " +
+                              std::to_string(q) + " without a " + missing);
+    };
+    for (int q = 1; q <= std::min(quiz.questionCount, kMaxQuestions); ++q) {
+        if (asked && !has(kQuestionMediaBase + static_cast<uint32_t>(q))) {
+            warn(q, what, kQuestionMediaBase + static_cast<uint32_t>(q));
+        }
+        if (revealed && !has(kRevealPictureBase + static_cast<uint32_t>(q))) {
+            warn(q, "reveal picture", kRevealPictureBase + static_cast<uint32_t>(q));
+        }
+    }
+}
+
 } // namespace
 
 QuizReading readPackedQuiz(const std::vector<uint8_t>& package, const std::vector<uint8_t>* codes,
@@ -355,6 +400,7 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
     }
     readContent(&r);
     listMedia(&r);
+    warnMisnumberedMedia(&r);
     return r;
 }
 

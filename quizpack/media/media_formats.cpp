@@ -156,3 +156,77 @@ bool playerShowsPicture(MediaFormat format) {
 bool quizpackDecodesPicture(MediaFormat format) {
     return playerShowsPicture(format) || format == MediaFormat::Png;
 }
+
+const char* documentKind(std::string_view bytes) {
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
+    const size_t size = bytes.size();
+    if (startsWith(b, size, 0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+        return "a Word document (.doc)";
+    }
+    if (startsWith(b, size, 0, "{\\rtf")) {
+        return "an RTF document (as WordPad and Word save them)";
+    }
+    if (startsWith(b, size, 0, "PK\x03\x04")) {
+        return "a ZIP archive, as Word (.docx) and LibreOffice (.odt) documents are";
+    }
+    if (startsWith(b, size, 0, "%PDF")) {
+        return "a PDF document";
+    }
+    return nullptr;
+}
+
+namespace {
+
+bool looksLikeText(const std::vector<uint8_t>& bytes) {
+    const size_t sample = bytes.size() < 4096 ? bytes.size() : 4096;
+    for (size_t i = 0; i < sample; ++i) {
+        if (bytes[i] < 0x20 && bytes[i] != '\t' && bytes[i] != '\r' && bytes[i] != '\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool startsLikeWebPage(const std::vector<uint8_t>& bytes) {
+    std::string start;
+    for (size_t i = 0; i < bytes.size() && start.size() < 64; ++i) {
+        const char c = static_cast<char>(bytes[i]);
+        if (!start.empty() || (c != ' ' && c != '\r' && c != '\n' && c != '\t')) {
+            start += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+    }
+    return start.rfind("<!doctype html", 0) == 0 || start.rfind("<html", 0) == 0;
+}
+
+} // namespace
+
+std::string describeFileContent(const std::vector<uint8_t>& bytes) {
+    const MediaFormat format = sniffMediaFormat(bytes);
+    const char* document =
+        documentKind(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (bytes.empty()) {
+        return "an empty file";
+    }
+    if (startsWith(bytes.data(), bytes.size(), 0, "MZ")) {
+        return "a Windows program";
+    }
+    if (startsWith(bytes.data(), bytes.size(), 0,
+                   "\x7F"
+                   "ELF")) {
+        return "a Linux program";
+    }
+    if (document != nullptr) {
+        return document;
+    }
+    if (quizpackDecodesPicture(format) || format == MediaFormat::Webp ||
+        format == MediaFormat::Tiff) {
+        return std::string("a ") + mediaFormatName(format) + " picture";
+    }
+    if (format != MediaFormat::Unknown) {
+        return std::string("a sound or film (") + mediaFormatName(format) + ")";
+    }
+    if (startsLikeWebPage(bytes)) {
+        return "a web page";
+    }
+    return looksLikeText(bytes) ? "a text file" : "a file of unknown content";
+}

@@ -1,8 +1,11 @@
-// Telling media files apart by their first bytes, whatever their names say.
+// Telling media files apart by their first bytes, whatever their names say, and the other
+// files an author may give by mistake where quizpack reads or writes one of its own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 enum class MediaFormat {
@@ -37,3 +40,11 @@ bool playerShowsPicture(MediaFormat format);
 
 // Pictures quizpack can decode (and so convert to JPEG): the player's own plus PNG.
 bool quizpackDecodesPicture(MediaFormat format);
+
+// A word processor's file ("a Word document (.doc)", "an RTF document", ...) by its first
+// bytes, or null: what an author saves as quiz.toml from Word or WordPad.
+const char* documentKind(std::string_view bytes);
+
+// What a file is, for a message that refuses to replace it: "an empty file", "a text file",
+// "a JPEG picture", "a Windows program", "a web page", a documentKind, ...
+std::string describeFileContent(const std::vector<uint8_t>& bytes);

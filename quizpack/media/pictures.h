@@ -24,13 +24,16 @@ inline bool operator==(PictureSize a, PictureSize b) {
 // (fitPictureSize), so that the player shows it at the very same size.
 PictureSize storedPictureSize(PictureSize picture);
 
+// How to save a picture again as JPEG, on Windows as on Linux.
+inline constexpr char kSaveAsJpeg[] =
+    "save it as a JPEG picture: open it in Paint and choose Enregistrer sous > Image JPEG "
+    "(File > Save as > JPEG picture), or run: convert IN OUT.jpg";
+
 // A picture file quizpack cannot decode; what() says why, without naming the file, and
 // `hint` how to fix it: as a rule, by saving it again as a JPEG picture.
 class PictureError : public std::runtime_error {
   public:
-    explicit PictureError(const std::string& message,
-                          std::string hint = "save it as a JPEG picture (for example: convert "
-                                             "IN OUT.jpg)")
+    explicit PictureError(const std::string& message, std::string hint = kSaveAsJpeg)
         : std::runtime_error(message), hint(std::move(hint)) {}
     std::string hint;
 };

@@ -9,6 +9,7 @@
 #include "quizpack/common/external_program.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/executable/packing.h"
 #include "quizpack/media/parallel.h"
 #include "quizpack/executable/quiz_reader.h"
@@ -39,6 +40,14 @@ const char* webMimeType(MediaFormat format) {
     default:
         return "application/octet-stream";
     }
+}
+
+std::string describeIfNotExportedPage(const std::vector<uint8_t>& bytes) {
+    // The quiz's data block comes before its media, a few kilobytes into the page.
+    const std::string_view start(reinterpret_cast<const char*>(bytes.data()),
+                                 bytes.size() < kPageMarkerWithin ? bytes.size()
+                                                                  : kPageMarkerWithin);
+    return start.find(kQuizDataMarker) != std::string_view::npos ? "" : describeFileContent(bytes);
 }
 
 namespace {
@@ -147,13 +156,12 @@ struct ExportSource {
     QuizPtr quiz;
     std::vector<MediaJob> jobs;
     bool fromExecutable = false;
-    WebPackedResources packed; // an executable's, as stored; empty for a description
+    WebPackedResources packed;        // an executable's, as stored; empty for a description
+    std::vector<CommandInput> inputs; // what the page may not be written over
 };
 
 ExportSource readExecutable(const ExportOptions& options, ExportReport* report) {
     std::string source = displayPath(options.input);
-    refuseOutputOverInputs(options.output, {{options.input, "the quiz executable"}},
-                           options.readOnlyOutput);
     QuizReading reading = readQuizExecutable(readWholeFile(options.input), source);
     if (reading.malformed) {
         std::string why;
@@ -172,6 +180,7 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
     exported.packed.codeTable = reading.packedCodes;
     exported.packed.extras = reading.packedExtras;
     exported.packed.codeTableFound = !reading.packedCodes.empty() || reading.codesEmpty;
+    exported.inputs = {{options.input, "the quiz executable"}};
     for (const MediaListing& m : reading.media) {
         MediaJob job;
         job.role = m.role;
@@ -198,8 +207,7 @@ ExportSource readDescription(const ExportOptions& options, const CheckedCallback
         return exported;
     }
     const Description& description = result.description;
-    refuseOutputOverInputs(options.output, descriptionInputs(options.input, description),
-                           options.readOnlyOutput);
+    exported.inputs = descriptionInputs(options.input, description);
     exported.quiz = makeQuiz(description);
     report->storageKey =
         webStorageKey(layOutPackage(*exported.quiz), codeTableBytes(*exported.quiz));
@@ -280,6 +288,12 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     if (!source.quiz) {
         return report;
     }
+    report.output = options.output.empty()
+                        ? defaultOutputPath(options.input, source.quiz->title, ".html")
+                        : options.output;
+    refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, "a page quizpack exported", describeIfNotExportedPage,
+                             options.readOnlyOutput);
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
@@ -293,7 +307,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     }
 
     std::string html = renderWebPage(page);
-    writeFileAtomically(options.output, std::vector<uint8_t>(html.begin(), html.end()));
+    writeFileAtomically(report.output, std::vector<uint8_t>(html.begin(), html.end()));
     report.exported = true;
     report.questions = questions;
     report.mediaCount = page.media.size();

@@ -22,8 +22,8 @@ class ExportError : public QuizpackError {
 };
 
 struct ExportOptions {
-    std::filesystem::path input; // QUIZ.toml, or a quiz executable
-    std::filesystem::path output;
+    std::filesystem::path input;  // QUIZ.toml, or a quiz executable
+    std::filesystem::path output; // empty: named after the quiz's title (defaultOutputPath)
     Downscaling downscaling = Downscaling::ToPlayerBox;
     std::string ffmpeg = "ffmpeg";                          // converts the AVI films to WebM
     ReadOnlyOutput readOnlyOutput = ReadOnlyOutput::Refuse; // Replace with --force
@@ -38,6 +38,7 @@ struct ExportReport {
     std::vector<Diagnostic> diagnostics; // from the check of a description
     std::vector<std::string> warnings;   // from the reading of an executable
     bool exported = false;
+    std::filesystem::path output; // the page written, or to be written
     size_t questions = 0;
     size_t mediaCount = 0;
     uint64_t mediaBytes = 0; // as embedded, before the page's text encoding
@@ -49,9 +50,15 @@ struct ExportReport {
 // Checks (or reads) the quiz, prepares its media as build does, converts its films and
 // writes the page through a temporary file. Returns with exported = false and nothing
 // written when a description has errors or pictures that do not decode. Throws
-// ExportError, BuildError, QuizReadError, PackError or FileError, the output left as it was.
+// ExportError, BuildError, QuizReadError, PackError or FileError, the output left as it was,
+// and QuizpackError when the output is one of its inputs, or, without --force, read-only or
+// an existing file that is no page export wrote.
 ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& progress,
                            const std::function<void(const std::vector<Diagnostic>&)>& checked);
+
+// What an existing file is when it is no page that export wrote ("a text file"); "" for
+// such a page, which export may replace.
+std::string describeIfNotExportedPage(const std::vector<uint8_t>& bytes);
 
 // The MIME type a browser plays a clip or shows a picture of this format as.
 const char* webMimeType(MediaFormat format);

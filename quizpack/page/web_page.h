@@ -44,6 +44,11 @@ std::string webStorageKey(const std::vector<uint8_t>& package,
 // The whole page. Throws PackError when the quiz has to be packed and the codec refuses it.
 std::string renderWebPage(const WebQuiz& quiz);
 
+// The opening of the quiz's data block, which every exported page holds (web/page.html)
+// within its first kPageMarkerWithin bytes, after the page's styles and before its media.
+constexpr char kQuizDataMarker[] = "<script type=\"application/json\" id=\"quiz-data\">";
+constexpr size_t kPageMarkerWithin = 1024 * 1024;
+
 // Bytes as ASCII text that an HTML script data block carries unchanged: seven bits a
 // character, with the few characters the HTML parser would alter or act on ("<", NUL, CR)
 // and the escape "!" itself written as "!" and a capital letter. The page's script

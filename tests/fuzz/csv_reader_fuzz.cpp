@@ -1,6 +1,7 @@
 // readCsv and readQuestionTable on arbitrary bytes: nothing read outside the input, fields
-// placed in order, and whatever reads as a table is written back by csvRecord and read
-// with the same separator as the same fields again.
+// placed in order, whatever reads as a table is written back by csvRecord and read with the
+// same separator as the same fields again, and every field written as a spreadsheet cell
+// reads back as itself.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     checkPlaces(table);
+    for (const std::vector<std::string>& r : fieldsOf(table)) {
+        for (const std::string& f : r) {
+            if (textOfSpreadsheetCell(spreadsheetCell(f)) != f)
+                __builtin_trap();
+        }
+    }
     std::string again = "\xEF\xBB\xBF";
     for (const std::vector<std::string>& r : fieldsOf(table))
         again += csvRecord(r, table.separator);

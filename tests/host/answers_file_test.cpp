@@ -161,6 +161,9 @@ TEST(AnswersFileLines, ReadLines) {
          {"Pa", "Lyon"}},
         {"empty file", "", {}},
         {"Windows-1252 letters", "No\xEBl\r\n\xC9t\xE9\r\n", {"No\xEBl", "\xC9t\xE9"}},
+        {"a byte 0x1A is a character like any other",
+         "Pa\x1Aris\r\n\x1A\r\nLyon\r\n",
+         {"Pa\x1Aris", "\x1A", "Lyon"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(joined(readAllLines(c.bytes)), joined(c.expected)) << c.what;

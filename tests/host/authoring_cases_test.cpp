@@ -16,7 +16,10 @@
 #include "tests/support/temp_folder.h"
 #include "quizpack/executable/builder.h"
 #include "quizpack/commands/command_shell.h"
+#include "checking/grader.h"
 #include "quizpack/commands/console.h"
+#include "quizpack/common/cp1252.h"
+#include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
 
 namespace {
@@ -31,6 +34,12 @@ const char kQuiz[] = "title = \"Drapeaux\"\n"
                      "[[question]]\n"
                      "answers = [\"France\"]\n"
                      "picture = \"media/q01.jpg\"\n";
+
+// kQuiz with another value for its picture key.
+std::string withPicture(const std::string& value) {
+    std::string toml = kQuiz;
+    return toml.replace(toml.find("\"media/q01.jpg\""), 15, value);
+}
 
 // The folder every row starts from: quiz/quiz.toml and its picture, a player template and
 // quiz.exe built from them.
@@ -134,6 +143,17 @@ void startsClean(const fs::path& root, const std::string& folder, size_t mediaFi
     EXPECT_EQ(result.description.media.size(), mediaFiles);
     EXPECT_EQ(result.description.questions.size(), 3u);
     EXPECT_TRUE(buildInto(description, root / folder / "quiz.exe", root / "template.exe").built);
+}
+
+// quiz.exe with its picture IMG 401 under the number 409 (bit 3 flipped).
+void renumberPicture(const fs::path& root) {
+    const Bytes exe = readBytes(root / "quiz.exe");
+    Resource moved{ResourceId::fromName("IMG"), ResourceId::fromNumber(409), 0, 0,
+                   resourceData(readResources(exe), "IMG", 401)};
+    writeBytes(
+        root / "quiz.exe",
+        replaceResources(
+            exe, [](const Resource& r) { return r.type == ResourceId::fromName("IMG"); }, {moved}));
 }
 
 struct Case {
@@ -242,6 +262,22 @@ const std::vector<Case> kCases = {
      [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"picture\"\n[[question]]\npicture = \"media\\q01.jpg\"\n"); },
      {"check", "bad.toml"}, 2,
      {"bad.toml:3: error:", "write the path with / or in single quotes"}, {}, {}, nullptr},
+    {"a Windows path in single quotes",
+     [](const fs::path& r) { writeFile(r / "quiz/win.toml", withPicture("'media\\q01.jpg'")); },
+     {"check", "quiz/win.toml"}, 0, {"no problems"}, {}, {}, nullptr},
+    {"a \\n in a Windows path in double quotes",
+     [](const fs::path& r) { writeFile(r / "quiz/nl.toml", withPicture("\"media\\nouveau.jpg\"")); },
+     {"check", "quiz/nl.toml"}, 2,
+     {"the path \"media\\nouveau.jpg\" holds a line break", "'media\\nouveau.jpg'"}, {}, {}, nullptr},
+    {"a picture named in another case is taken, with a warning",
+     [](const fs::path& r) { writeFile(r / "quiz/case.toml", withPicture("\"Media/Q01.JPG\"")); },
+     {"check", "quiz/case.toml"}, 0, {"\"Media/Q01.JPG\" is named \"media/q01.jpg\" on disk"}, {}, {}, nullptr},
+    {"a missing picture with a near name",
+     [](const fs::path& r) { writeFile(r / "quiz/near.toml", withPicture("\"media/q1.jpeg\"")); },
+     {"check", "quiz/near.toml"}, 2, {"no such file; did you mean \"media/q01.jpg\"?"}, {}, {}, nullptr},
+    {"a description saved by Notepad as quiz.toml.txt",
+     [](const fs::path& r) { writeFile(r / "notes/quiz.toml.txt", kQuiz); },
+     {"check", "notes/quiz.toml"}, 2, {"did you mean notes/quiz.toml.txt?", "Notepad adds .txt"}, {}, {}, nullptr},
     {"a text left open",
      [](const fs::path& r) { writeFile(r / "bad.toml", "title = \"Drapeaux\nkind = \"text\"\n"); },
      {"check", "bad.toml"}, 2,
@@ -260,6 +296,27 @@ const std::vector<Case> kCases = {
      {"check", "bad.toml"}, 2,
      {"holds NUL bytes", "UTF-16", "save the file as UTF-8"}, {}, {}, nullptr},
 
+    {"[question] with one bracket, twice",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\n\n[question]\nanswers = [\"a\"]\n[ question ]\nanswers = [\"b\"]\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:3: error: question: [question] has one bracket", "(also on line 5)", "write [[question]]"}, {}, {}, nullptr},
+    {"an apostrophe in a text in single quotes",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "kind = \"text\"\ntitle = 'L'Europe'\n"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:2: error:", "write it in double quotes, \"L'Europe\""}, {}, {}, nullptr},
+    {"an RTF document saved as quiz.toml",
+     [](const fs::path& r) { writeFile(r / "bad.toml", "{\\rtf1\\ansi title = \"x\"\\par}"); },
+     {"check", "bad.toml"}, 2,
+     {"bad.toml:1: error: the description is an RTF document", "Notepad"}, {"TOML", "UTF-16"}, {}, nullptr},
+    {"a TIFF picture: a way that works on Windows too",
+     [](const fs::path& r) { writeFile(r / "quiz/media/q01.jpg", std::string("II*\0\x08\0\0\0", 8)); },
+     {"check", "quiz/quiz.toml"}, 2,
+     {"a TIFF file, not a JPEG, PNG, GIF or BMP picture", "Paint", "Enregistrer sous > Image JPEG"}, {}, {}, nullptr},
+    {"a Word document saved as quiz.toml",
+     [](const fs::path& r) { writeFile(r / "bad.toml", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0", 11)); },
+     {"check", "bad.toml"}, 2,
+     {"the description is a Word document (.doc)"}, {"UTF-16", "UTF-8 text"}, {}, nullptr},
+
     // ---- a description where an executable belongs ----
     {"inspect a description", nullptr,
      {"inspect", "quiz/quiz.toml"}, 2,
@@ -268,24 +325,76 @@ const std::vector<Case> kCases = {
      {"extract", "quiz/quiz.toml", "out"}, 2,
      {"not a Windows executable", "'quizpack check quiz/quiz.toml'"}, {}, {}, nullptr},
 
+    // ---- the answer key, to print ----
+    {"key of a description, with accepted forms and a tolerance",
+     [](const fs::path& r) {
+         std::string toml = withPicture("\"media/q01.jpg\"\n[grading]\naccents = \"optional\"");
+         writeFile(r / "quiz/quiz.toml", toml.replace(toml.find("\"France\""), 8, "\"France | la France\""));
+     },
+     {"key", "quiz/quiz.toml"}, 0,
+     {"Wrote the answer key quiz/Drapeaux-corrige.html: 1 question, 1 picture"}, {}, {"quiz/Drapeaux-corrige.html"},
+     [](const fs::path& r, const std::string&) {
+         const std::string page = readFile(r / "quiz/Drapeaux-corrige.html");
+         for (const char* part : {"<li>France</li><li>la France</li>", "accents sont facultatifs",
+                                  "<img src=\"data:image/jpeg;base64,/9j/", "<td>A</td>", "default-src 'none'"}) {
+             EXPECT_NE(page.find(part), std::string::npos) << part;
+         }
+         EXPECT_EQ(page.find("<script"), std::string::npos);
+     }},
+    {"key of an executable, over the key it wrote before",
+     [](const fs::path& r) { ASSERT_EQ(runIn(r, {"key", "quiz.exe", "-o", "key.html"}).exitCode, 0); },
+     {"key", "quiz.exe", "-o", "key.html"}, 0, {"Wrote the answer key key.html"}, {}, {"key.html"}, nullptr},
+
+    // ---- a quiz executable whose picture went under another number ----
+    {"extract a quiz whose picture has another number", renumberPicture,
+     {"extract", "quiz.exe", "out"}, 0,
+     {"warning: question 1 has no picture, IMG 401", "(IMG 409, JPEG"}, {}, {"out"}, nullptr},
+    {"export a quiz whose picture has another number", renumberPicture,
+     {"export", "quiz.exe", "-o", "quiz.html"}, 0,
+     {"warning: question 1 has no picture, IMG 401"}, {}, {"quiz.html"}, nullptr},
+
     // ---- the help in the author's words, the version, the default output ----
     {"overview", nullptr, {"--help"}, 0,
      {"quizpack new KIND DIR", "docs/description.md"}, {"PATCH", "IMG"}, {}, nullptr},
     {"build's help", nullptr, {"build", "--help"}, 0,
-     {"the quiz package", "media (pictures", "Without -o it is QUIZ.exe beside\nQUIZ.toml", "JPEG at quality 90", "never below 75",
-      "read-only file only with --force"}, {"PATCH", "IMG"}, {}, nullptr},
+     {"the quiz package", "media (pictures", "Without -o it is named after the quiz's\ntitle", "JPEG at quality 90", "never below 75",
+      "or a read-only one only with --force"}, {"PATCH", "IMG"}, {}, nullptr},
     {"extract's help", nullptr, {"extract", "--help"}, 0,
      {"makes the same quiz again"}, {"PATCH"}, {}, nullptr},
     {"--version", nullptr, {"--version"}, 0, {"quizpack "}, {}, {},
      [](const fs::path&, const std::string& out) {
          EXPECT_EQ(out, "quizpack " + projectVersion() + "\n");
      }},
-    {"build without -o writes QUIZ.exe beside QUIZ.toml", nullptr,
+    {"build without -o names the executable after the title", nullptr,
      {"build", "quiz/quiz.toml", "--player", "template.exe"}, 0,
-     {"Built quiz/quiz.exe"}, {"PATCH"}, {"quiz/quiz.exe"},
+     {"Built quiz/Drapeaux.exe"}, {"PATCH"}, {"quiz/Drapeaux.exe"},
      [](const fs::path& r, const std::string&) {
-         EXPECT_EQ(readBytes(r / "quiz/quiz.exe"), readBytes(r / "quiz.exe"));
+         EXPECT_EQ(readBytes(r / "quiz/Drapeaux.exe"), readBytes(r / "quiz.exe"));
      }},
+    {"export without -o names the page after the title", nullptr,
+     {"export", "quiz.exe"}, 0, {"Exported Drapeaux.html"}, {}, {"Drapeaux.html"}, nullptr},
+    {"check notes an untitled quiz.toml's quiz.exe",
+     [](const fs::path& r) { writeFile(r / "new/quiz.toml", "kind = \"text\"\ncodes = [\"A\"]\n[[question]]\nanswers = [\"a\"]\n"); },
+     {"check", "new/quiz.toml"}, 0, {"note: title: build will name the executable quiz.exe"}, {}, {}, nullptr},
+
+    // ---- an existing output is replaced only when it is what the command writes ----
+    {"build over an earlier quiz executable", nullptr,
+     {"build", "quiz/quiz.toml", "-o", "quiz.exe", "--player", "template.exe"}, 0,
+     {"Built quiz.exe"}, {}, {"quiz.exe"}, nullptr},
+    {"build -o notes.txt", [](const fs::path& r) { writeFile(r / "notes.txt", "mes notes\n"); },
+     {"build", "quiz/quiz.toml", "-o", "notes.txt", "--player", "template.exe"}, 2,
+     {"notes.txt exists and is a text file, not a quiz executable", "--force"}, {}, {}, nullptr},
+    {"build -o another program",
+     [](const fs::path& r) { fs::copy_file(r / "template.exe", r / "other.exe"); },
+     {"build", "quiz/quiz.toml", "-o", "other.exe", "--player", "template.exe"}, 2,
+     {"other.exe exists and is a Windows program that carries no quiz"}, {}, {},
+     nullptr},
+    {"build --force over notes.txt", [](const fs::path& r) { writeFile(r / "notes.txt", "mes notes\n"); },
+     {"build", "quiz/quiz.toml", "-o", "notes.txt", "--player", "template.exe", "--force"}, 0,
+     {"Built notes.txt"}, {}, {"notes.txt"}, nullptr},
+    {"export -o a page of one's own", [](const fs::path& r) { writeFile(r / "mine.html", "<!DOCTYPE html>\n<p>mine</p>\n"); },
+     {"export", "quiz/quiz.toml", "-o", "mine.html"}, 2,
+     {"mine.html exists and is a web page, not a page quizpack exported"}, {}, {}, nullptr},
 
     // ---- the samples check clean ----
     {"sample text", nullptr, {"check", sample("text")}, 0, {"no problems"}, {"warning"}, {}, nullptr},
@@ -297,6 +406,12 @@ const std::vector<Case> kCases = {
     // ---- quizpack new: a starter that checks clean, never over an author's files ----
     {"new text", nullptr, {"new", "text", "start"}, 0, {"Started a text quiz"}, {}, {"start"},
      [](const fs::path& r, const std::string&) { startsClean(r, "start", 0); }},
+    {"new text --csv: the questions in a spreadsheet", nullptr, {"new", "text", "start", "--csv"}, 0,
+     {"quiz.toml and questions.csv"}, {}, {"start"},
+     [](const fs::path& r, const std::string&) {
+         startsClean(r, "start", 0);
+         EXPECT_EQ(readFile(r / "start/quiz.toml").find("[[question]]"), std::string::npos);
+     }},
     {"new picture", nullptr, {"new", "picture", "start"}, 0, {"6 placeholder media files"}, {},
      {"start"}, [](const fs::path& r, const std::string&) { startsClean(r, "start", 6); }},
     {"new audio", nullptr, {"new", "audio", "a/b/start"}, 0, {"Started an audio quiz", "3 placeholder media files"}, {},
@@ -346,6 +461,32 @@ TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
     }
 }
 
+TEST(AuthoringCases, OutputsAreNamedAfterTheTitle) {
+    struct Row {
+        const char* title; // Windows-1252
+        const char* expected;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Capitales d'Europe", "Capitales-d-Europe"},
+        {"  No\xEBl \xE0 l'\xC9" "cole !  ", "Noel-a-l-Ecole"},
+        {"\x8Cuvres & \xC6sop, \xDF", "OEuvres-AEsop-ss"},
+        {"Quiz n\xB0 12 / 2024", "Quiz-n-12-2024"},
+        {"\xAB ?? \xBB", ""},
+        {"con", ""},
+        {"Com7", ""},
+        {"Console", "Console"},
+        {"Les capitales du monde entier et leurs monuments les plus c\xE9l\xE8" "bres", "Les-capitales-du-monde-entier-et-leurs-monuments-les-plus"},
+        {"Abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnop", "Abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefgh"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        EXPECT_EQ(fileNameFromTitle(r.title), r.expected) << r.title;
+    }
+    EXPECT_EQ(defaultOutputPath("a/quiz.toml", "", ".exe"), fs::path("a/quiz.exe"));
+    EXPECT_EQ(defaultOutputPath("a/quiz.toml", "Rome", ".html"), fs::path("a/Rome.html"));
+}
+
 TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
     struct Row {
         const char* name;
@@ -371,7 +512,14 @@ TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
 TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     const std::string root = QUIZZ_SOURCE_DIR;
     const std::string reference = readFile(root + "/docs/description.md");
-    EXPECT_NE(readFile(root + "/README.md").find("(docs/description.md)"), std::string::npos);
+    const std::string readme = readFile(root + "/README.md");
+    EXPECT_NE(readme.find("(docs/description.md)"), std::string::npos);
+    // Authors first, then the developers' commands, which stay.
+    EXPECT_LT(readme.find("## For quiz authors"), readme.find("## For developers"));
+    for (const char* part :
+         {"## For developers", "### quizpack.exe on Windows", "./quizz play ", "./quizz test "}) {
+        EXPECT_NE(readme.find(part), std::string::npos) << part;
+    }
     CheckResult result = checkDescriptionText(
         "zzzz = 1\nkind = \"text\"\n[[question]]\nanswers = [\"a\"]\nzzzz = 1\n", "q.toml", ".");
     std::vector<std::string> keys;
@@ -388,6 +536,13 @@ TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     EXPECT_GE(keys.size(), 16u);
     for (const std::string& key : keys) {
         EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << key;
+    }
+    // Every verdict the player writes has its row, with an example.
+    for (const char* verdict :
+         {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
+          kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
+        EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
+            << verdict;
     }
 }
 

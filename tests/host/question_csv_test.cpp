@@ -3,6 +3,7 @@
 // extract --csv, whose folder builds the same quiz again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "quizpack/executable/builder.h"
 #include "quizpack/description/csv_reader.h"
 #include "quizpack/description/description.h"
+#include "quizpack/description/question_table.h"
 #include "quizpack/executable/extractor.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/executable/packing.h"
@@ -57,6 +59,8 @@ TEST(CsvReader, ReadsWhatSpreadsheetsWrite) {
         {"no final line end, an empty last field", "a,b\nc,", ',', {{"a", "b"}, {"c", ""}}},
         {"a quote inside an unquoted field is kept", "a\n5\" pouces\n", ',', {{"a"}, {"5\" pouces"}}},
         {"blanks are kept", " a , b \n", ',', {{" a ", " b "}}},
+        {"tabs, as a spreadsheet's tab-separated text", "answer\ttext\r\nParis\tOui, non ; peut-\xC3\xAAtre\r\n", '\t',
+         {{"answer", "text"}, {"Paris", "Oui, non ; peut-\xC3\xAAtre"}}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -159,6 +163,9 @@ TEST(QuestionsFromCsv, EachProblemNamesTheFileLineAndColumn) {
          "answer;clip\nParis;\n", "questions.csv", 2, 0, "question[1].clip", "no clip"},
         {"a file over 4 MB", text, std::string((4u << 20) + 1, 'a'), "quiz.toml", 2, 0, "questions", "at most 4.0 MB"},
         {"a Windows-1252 file", text, "answer\nb\xE9t\xE9\n", "questions.csv", 2, 2, "", "not UTF-8"},
+        {"a UTF-16 file", text, "\xFF\xFE" "a\0n\0s\0", "questions.csv", 1, 1, "", "saved as UTF-16"},
+        {"a header of endless separators", text, "answer" + std::string(300, ';') + "\r\nParis\r\n",
+         "questions.csv", 1, 263, "", "more than 256 fields"},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -197,6 +204,38 @@ TEST(QuestionsFromCsv, UnknownColumnsAreIgnoredWithASuggestion) {
                          "the columns are: answer, answer2, text, reveal_text, picture, "
                          "reveal_picture, clip"}))
         << describe(result.diagnostics);
+}
+
+TEST(QuestionsFromCsv, ColumnsHaveTheirFrenchNamesToo) {
+    struct Row {
+        const char* header; // UTF-8
+        std::vector<int> columns;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"R\xC3\xA9ponse;Question;Image;Image r\xC3\xA9v\xC3\xA9l\xC3\xA9" "e;Texte r\xC3\xA9v\xC3\xA9l\xC3\xA9;clip",
+         {kAnswerColumn, kTextColumn, kPictureColumn, kRevealPictureColumn, kRevealTextColumn, kClipColumn}},
+        {"REPONSE 1;reponse_2;IMAGE REVELEE;texte revele", {kAnswerColumn, kAnswer2Column, kRevealPictureColumn, kRevealTextColumn}},
+        {"Answer;Reveal Text", {kAnswerColumn, kRevealTextColumn}},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        QuestionTable table;
+        std::vector<Diagnostic> diagnostics;
+        ASSERT_TRUE(
+            readQuestionTable(std::string(r.header) + "\r\n", "q.csv", &table, &diagnostics))
+            << r.header << "\n"
+            << describe(diagnostics);
+        std::vector<int> found;
+        for (int c = 0; c < kQuestionColumnCount; ++c) {
+            if (table.hasColumn[c])
+                found.push_back(c);
+        }
+        std::vector<int> expected = r.columns;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected) << r.header;
+        EXPECT_TRUE(diagnostics.empty()) << r.header << "\n" << describe(diagnostics);
+    }
 }
 
 // The same quiz as [[question]] tables and as a CSV file gives the same package and media.
@@ -280,8 +319,13 @@ TEST(ExtractCsv, BuildsTheSameQuizAgain) {
               "codes = [\"x;y\"]\n"
               "[[question]]\nanswers = [\" a;b \", \"c,\\\"d\\\"\"]\n"
               "reveal_text = \"one\\r\\ntwo\"\npicture = \"a.jpg\"\n"
-              "[[question]]\nanswers = [\"\", \"\"]\n");
+              "[[question]]\nanswers = [\"\", \"\"]\n"
+              "[[question]]\nanswers = [\"=SOMME(A1)\", \"'-5\"]\n");
     expectCsvRoundTrip(dir / "tricky/quiz.toml", dir, "tricky");
+    // What a spreadsheet would run as a formula is written for it to show as text.
+    EXPECT_NE(readFile(dir / "tricky-csv/questions.csv").find("\r\n'=SOMME(A1);''-5;"),
+              std::string::npos)
+        << readFile(dir / "tricky-csv/questions.csv");
     for (const char* sample : {"text", "text-duo", "picture", "audio", "video"}) {
         fs::path description = fs::path(QUIZZ_SOURCE_DIR) / "samples" / sample / "quiz.toml";
         if (fs::exists(description))

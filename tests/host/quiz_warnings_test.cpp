@@ -114,6 +114,8 @@ std::vector<WarningCase> warningCases() {
          Severity::Warning, "quiz.toml", 4, 0, "grading.link", "belongs to that table and is ignored"},
         {"a link the header cuts off", std::string(kText) + "link = \"https://www.example.org/quiz\"\n" + questions(1), "",
          Severity::Warning, "quiz.toml", 2, 0, "link", "its box holds 115"},
+        {"a NUL in a column's name is shown, not printed", kCsv, std::string("answer;te\0xt\r\nParis;x\r\n", 19),
+         Severity::Warning, "questions.csv", 1, 8, "te\\0xt", "unknown column 'te\\0xt', ignored"},
 
         // ---- missing pieces ----
         {"no title", std::string(kText) + questions(1), "",
@@ -127,6 +129,11 @@ std::vector<WarningCase> warningCases() {
         {"fewer codes than questions", std::string(kText) + "codes = [\"a\", \"b\"]\n" + questions(3), "",
          Severity::Warning, "quiz.toml", 2, 0, "codes",
          "2 codes for 3 questions: the code box goes blank once more than 2 questions are solved"},
+        {"one code for three questions", std::string(kText) + "codes = [\"a\"]\n" + questions(3), "",
+         Severity::Warning, "quiz.toml", 2, 0, "codes",
+         "1 code for 3 questions: the code box goes blank once more than 1 question is solved"},
+        {"two codes for one question", std::string(kText) + "codes = [\"a\", \"b\"]\n" + questions(1), "",
+         Severity::Warning, "quiz.toml", 2, 0, "codes", "2 codes for 1 question: code 2 is never shown"},
         {"an empty list of questions", std::string(kText) + "question = []\n", "",
          Severity::Warning, "quiz.toml", 2, 0, "question", "the quiz is empty"},
         {"a CSV file with only its header row", kCsv, "answer;text\r\n",

@@ -11,6 +11,7 @@
 #include "tests/support/temp_folder.h"
 #include "quizpack/executable/builder.h"
 #include "quizpack/page/web_export.h"
+#include "quizpack/page/web_page.h"
 
 namespace {
 
@@ -91,12 +92,13 @@ TEST(WebExport, FailuresSayWhatToDoAndLeaveTheOutputAsItWas) {
         {{}, (dir / "missing.toml").string(), "missing.toml"},
     };
     // clang-format on
+    const std::string earlier = std::string("<!DOCTYPE html>") + kQuizDataMarker + "earlier page";
     for (const Row& r : rows) {
-        writeFile(dir / "out.html", "earlier page");
+        writeFile(dir / "out.html", earlier);
         ProgramRun run = runExport(r.environment, {r.input, "-o", (dir / "out.html").string()});
         EXPECT_EQ(run.exitCode, 2) << r.input << ": " << run.err;
         EXPECT_NE(run.err.find(r.message), std::string::npos) << r.input << ": " << run.err;
-        EXPECT_EQ(readFile(dir / "out.html"), "earlier page") << r.input;
+        EXPECT_EQ(readFile(dir / "out.html"), earlier) << r.input;
         EXPECT_EQ(listFiles(dir.path()).size(), 3u) << r.input << ": a file was left behind";
     }
 }

@@ -188,6 +188,7 @@ TEST_F(AnswersFileTest, ReadsWhatAnEditorMayHaveLeft) {
         {"a long line keeps the next in place", longLine.c_str(), {k259, "Lyon", ""}},
         {"empty lines", "\r\n\r\nNice\r\n", {"", "", "Nice"}},
         {"an empty file", "", {"", ""}},
+        {"a byte 0x1A does not end the file", "Pa\x1Aris\r\nLyon\r\n", {"Pa\x1Aris", "Lyon"}},
     };
     // clang-format on
     for (const Case& c : cases) {
