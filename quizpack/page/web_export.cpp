@@ -160,6 +160,7 @@ struct ExportSource {
     QuizPtr quiz;
     std::vector<MediaJob> jobs;
     bool fromExecutable = false;
+    WebPackedResources packed;        // an executable's, as stored; empty for a description
     std::vector<CommandInput> inputs; // what the page may not be written over
 };
 
@@ -179,6 +180,10 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
     report->storageKey = webStorageKey(reading.package, reading.codeTable);
     ExportSource exported;
     exported.fromExecutable = true;
+    exported.packed.package = reading.packedPackage;
+    exported.packed.codeTable = reading.packedCodes;
+    exported.packed.extras = reading.packedExtras;
+    exported.packed.codeTableFound = !reading.packedCodes.empty() || reading.codesEmpty;
     exported.inputs = {{options.input, "the quiz executable"}};
     for (const MediaListing& m : reading.media) {
         MediaJob job;
@@ -307,6 +312,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
+    page.packed = std::move(source.packed);
     makeMediaSlots(&page);
     if (!noPictureErrors(addAllMedia(source, options, progress, &report, &page),
                          &report.diagnostics, checked)) {
