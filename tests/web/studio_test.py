@@ -285,7 +285,8 @@ def flow():
         # A hand-written sample opens, is edited, and its original is kept.
         shutil.copytree(os.path.join(SOURCE, "samples", "text"), os.path.join(folder, "texte"))
         click("show-list")
-        d.find_element("css selector", '#quiz-list button[data-name="texte"]').click()
+        wait(lambda: d.find_element("css selector", '#quiz-list button[data-name="texte"]'),
+             "the sample in the list").click()
         wait(lambda: js("return document.body.getAttribute('data-mode')") == "quiz", "the sample")
         typed("quiz-title", "Culture g\u00e9n\u00e9rale, revue")
         saved()
