@@ -15,6 +15,7 @@ import tomllib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser, WebKitBrowser, file_url, wait_ready  # noqa: E402
+from tally import check, run_group  # noqa: E402
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.keys import Keys  # noqa: E402
 
@@ -24,19 +25,6 @@ WORK = tempfile.mkdtemp(prefix="quizz-web-test-")
 GREEN, RED, ORANGE, YELLOW = "rgb(0, 255, 0)", "rgb(255, 0, 0)", "rgb(255, 100, 0)", "rgb(255, 203, 38)"
 DEFAULT = "rgb(240, 240, 240)"
 LINK_BLUE = "rgb(0, 0, 128)"
-failures = []
-passed = 0
-
-
-def check(condition, what):
-    global passed
-    if condition:
-        passed += 1
-    else:
-        failures.append(what)
-        print("FAILED: " + what, flush=True)
-
-
 def export(sample, name=None, edit=None):
     """Exports samples/SAMPLE (its description changed by `edit` when given) to WORK/NAME.html."""
     name = name or sample
@@ -615,13 +603,9 @@ GROUPS = {"grading": (grading, {}), "keys": (keys, {}), "media": (media, {}),
 if __name__ == "__main__":
     run, options = GROUPS[GROUP]
     browser = WebKitBrowser() if options.pop("webkit", False) else Browser(**options)
-    try:
-        run(Page(browser))
-    except Exception as e:  # a broken page ends the group; what was checked still counts
-        failures.append("%s: %s" % (type(e).__name__, e))
-        print("FAILED: %s: %s" % (type(e).__name__, e), flush=True)
-    finally:
+
+    def clean_up():
         browser.close()
         shutil.rmtree(WORK, ignore_errors=True)
-    print("%d passed, %d failed" % (passed, len(failures)))
-    sys.exit(1 if failures else 0)
+
+    run_group(lambda: run(Page(browser)), clean_up)

@@ -15,22 +15,10 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tally import check, run_group  # noqa: E402
 
 QUIZPACK, SOURCE, GROUP = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
 WORK = tempfile.mkdtemp(prefix="quizz-studio-test-")
-failures = []
-passed = 0
-
-
-def check(condition, what):
-    global passed
-    if condition:
-        passed += 1
-    else:
-        failures.append(what)
-        print("FAILED: " + what, flush=True)
-
-
 class Server:
     """quizpack studio on FOLDER, its address read from its first line."""
 
@@ -306,12 +294,4 @@ def flow():
 GROUPS = {"security": security, "flow": flow, "wine": wine}
 
 if __name__ == "__main__":
-    try:
-        GROUPS[GROUP]()
-    except Exception as e:  # a broken step ends the group; what was checked still counts
-        failures.append("%s: %s" % (type(e).__name__, e))
-        print("FAILED: %s: %s" % (type(e).__name__, e), flush=True)
-    finally:
-        shutil.rmtree(WORK, ignore_errors=True)
-    print("%d passed, %d failed" % (passed, len(failures)))
-    sys.exit(1 if failures else 0)
+    run_group(GROUPS[GROUP], lambda: shutil.rmtree(WORK, ignore_errors=True))
