@@ -19,6 +19,7 @@
 #include "quizpack/description/description.h"
 #include "quizpack/description/description_values.h"
 #include "quizpack/description/question_table.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/fit/text_fit.h"
 
 // Reads a description into the quiz it describes, key by key, then checks what the keys
@@ -82,7 +83,8 @@ class DescriptionChecker : public ValueReader {
 
     static std::string codeKey(size_t i) { return "codes[" + std::to_string(i + 1) + "]"; }
     static std::string codeName(size_t i) {
-        return "the code for " + std::to_string(i + 1) + " solved";
+        return tr("the code for {n} solved", {{"n", i + 1}});
+
     }
     bool showsPictures() const { return kindKnown_ && d_.quizType == QUIZ_PICTURE; }
     std::string kindText() const { return kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : ""; }

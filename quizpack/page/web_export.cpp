@@ -14,6 +14,7 @@
 #include "quizpack/media/parallel.h"
 #include "quizpack/executable/quiz_reader.h"
 #include "quizpack/page/web_page.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -76,12 +77,11 @@ struct MediaResult {
 void requireFfmpeg(const std::string& ffmpeg) {
     if (runExternalProgram({ffmpeg, "-hide_banner", "-loglevel", "error", "-version"}) != 0) {
         throw ExportError(
-            "this quiz has films: browsers do not play its AVI clips, so export converts them "
-            "to WebM with ffmpeg, and '" +
-            ffmpeg +
-            "' cannot be run\n"
-            "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
-            "PATH) and export again");
+            tr("this quiz has films: browsers do not play its AVI clips, so export converts them "
+               "to WebM with ffmpeg, and '{ffmpeg}' cannot be run\n"
+               "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
+               "PATH) and export again",
+               {{"ffmpeg", ffmpeg}}));
     }
 }
 
@@ -119,11 +119,17 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
          "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
     std::error_code ec;
     if (status != 0 || !fs::is_regular_file(out, ec)) {
-        throw ExportError(job.name + " (question " + std::to_string(job.question) +
-                          "): ffmpeg could not convert this film to WebM (" +
-                          (status < 0 ? std::string("ffmpeg did not start")
-                                      : "exit code " + std::to_string(status)) +
-                          ")\ncheck that it plays (ffplay FILE) and save it again as an AVI clip");
+        const MessageArguments arguments = {
+            {"file", job.name}, {"q", job.question}, {"status", status}};
+        throw ExportError(status < 0
+                              ? tr("{file} (question {q}): ffmpeg could not convert this film to "
+                                   "WebM (ffmpeg did not start)\ncheck that it plays (ffplay "
+                                   "FILE) and save it again as an AVI clip",
+                                   arguments)
+                              : tr("{file} (question {q}): ffmpeg could not convert this film to "
+                                   "WebM (exit code {status})\ncheck that it plays (ffplay FILE) "
+                                   "and save it again as an AVI clip",
+                                   arguments));
     }
     return readWholeFile(out);
 }
@@ -135,9 +141,10 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
         size_t before = bytes.size();
         result.media.bytes = convertFilm(bytes, job, options.ffmpeg);
         result.media.mime = "video/webm";
-        result.done = std::string(mediaFormatName(sniffMediaFormat(bytes))) +
-                      " film converted to WebM (VP8, Opus), " + formatSize(before) + " -> " +
-                      formatSize(result.media.bytes.size());
+        result.done = tr("{format} film converted to WebM (VP8, Opus), {before} -> {after}",
+                         {{"format", mediaFormatName(sniffMediaFormat(bytes))},
+                          {"before", formatSize(before)},
+                          {"after", formatSize(result.media.bytes.size())}});
         return result;
     }
     // Pictures and sounds: exactly what build stores.
@@ -167,15 +174,15 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
         for (const std::string& w : reading.warnings) {
             why += "\n  " + w;
         }
-        throw ExportError(source + ": its quiz does not match its own counts:" + why +
-                          "\nextract it (quizpack extract), mend the description and export "
-                          "that");
+        throw ExportError(tr("{file}: its quiz does not match its own counts:{why}\nextract it "
+                             "(quizpack extract), mend the description and export that",
+                             {{"file", source}, {"why", why}}));
     }
     report->warnings = reading.warnings;
     report->storageKey = webStorageKey(reading.package, reading.codeTable);
     ExportSource exported;
     exported.fromExecutable = true;
-    exported.inputs = {{options.input, "the quiz executable"}};
+    exported.inputs = {{options.input, tr("the quiz executable")}};
     for (const MediaListing& m : reading.media) {
         MediaJob job;
         job.role = m.role;
@@ -247,11 +254,14 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
             if (!result.error.empty()) {
                 if (source.fromExecutable) {
                     report->warnings.push_back(
-                        job.name + " (question " + std::to_string(job.question) +
-                        ") does not decode and is left out: " + result.error);
+                        tr("{file} (question {q}) does not decode and is left out: {reason}",
+                           {{"file", job.name}, {"q", job.question}, {"reason", result.error}}));
                 } else {
                     pictureErrors.push_back(Diagnostic{job.file, job.line, job.key, Severity::Error,
-                                                       quoteInput(job.name) + ": " + result.error,
+                                                       tr("{what}: {problem}",
+                                                          {{"what", quoteInput(job.name)},
+                                                           {"problem", result.error}}),
+
                                                        result.hint, job.column});
                 }
                 return;
@@ -287,7 +297,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
                         ? defaultOutputPath(options.input, source.quiz->title, ".html")
                         : options.output;
     refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, "a page quizpack exported", describeIfNotExportedPage,
+    refuseReplacingOtherFile(report.output, tr("a page quizpack exported"), describeIfNotExportedPage,
                              options.readOnlyOutput);
     WebQuiz page;
     page.quiz = source.quiz.get();
