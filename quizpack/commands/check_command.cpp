@@ -13,8 +13,11 @@ int runCheck(const CommandArguments& args) {
     printDiagnostics(result.diagnostics);
     const Description& d = result.description;
     if (!result.ok()) {
-        fprintf(stderr, "%s: %s\n", d.file.c_str(),
-                summarizeDiagnostics(result.diagnostics).c_str());
+        fputs(tr("{file}: {summary}\n",
+                 {{"file", d.file}, {"summary", summarizeDiagnostics(result.diagnostics)}})
+                  .c_str(),
+              stderr);
+
         return kExitBadInput;
     }
     // TRANSLATORS: "quiz.toml: picture quiz, 3 questions, 2 media files: no problems"; the

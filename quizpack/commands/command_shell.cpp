@@ -69,7 +69,10 @@ void printHelp(const Command& command, FILE* out) {
 }
 
 void report(const Command& command, const QuizpackError& error) {
-    fprintf(stderr, "quizpack %s: %s\n", command.name, error.what());
+    fputs(tr("quizpack {command}: {message}\n",
+             {{"command", command.name}, {"message", error.what()}})
+              .c_str(),
+          stderr);
     if (error.usage != Usage::Mistaken) {
         return;
     }
@@ -175,7 +178,8 @@ int runQuizpack(int argc, char** argv) {
     try {
         takeLanguageOption(&words, 1, false);
     } catch (const QuizpackError& error) {
-        fprintf(stderr, "quizpack: %s\n", error.what());
+        fputs(tr("quizpack: {message}\n", {{"message", error.what()}}).c_str(), stderr);
+
         return error.exitCode;
     }
     return runWords(words);

@@ -411,8 +411,11 @@ int gradeTsv(const std::string& path, const LineGrader& gradeLine, const char* f
             fwrite(verdict.data(), 1, verdict.size(), stdout);
         } else {
             ++malformed;
-            fprintf(stderr, "quizpack grade: %s:%zu: %s\n", name.c_str(), lineNumber,
-                    message.c_str());
+            fputs(tr("quizpack grade: {file}:{line}: {message}\n",
+                     {{"file", name}, {"line", lineNumber}, {"message", message}})
+                      .c_str(),
+                  stderr);
+
             fputs(kErrorMarker, stdout);
         }
         fputc('\n', stdout);
@@ -481,14 +484,15 @@ int runGrade(const CommandArguments& args) {
     }
     if (request.tsv) {
         if (!request.texts.empty()) {
-            throw usageMistake("--tsv reads its answers from the file; give no other text");
+            throw usageMistake(tr("--tsv reads its answers from the file; give no other text"));
         }
         return gradeTsv(request.tsvFile, expectedAndTyped(request.tolerances),
                         "EXPECTED<TAB>TYPED");
     }
     if (request.texts.size() != 2) {
-        throw usageMistake("expected two texts, EXPECTED and TYPED, got " +
-                           std::to_string(request.texts.size()));
+        throw usageMistake(tr("expected two texts, EXPECTED and TYPED, got {count}",
+                              {{"count", request.texts.size()}}));
+
     }
     return gradeOne(request.texts[0], request.texts[1], request.tolerances);
 }
