@@ -130,8 +130,9 @@ void DescriptionChecker::readRevealText(const QuestionValue& value, int q, Quest
 void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEntry* entry) {
     std::string key = questionKey(q, "answers");
     const toml::node* node = table.get("answers");
-    std::string example = d_.answersPerQuestion == 2 ? "answers = [\"first\", \"second\"]"
-                                                     : "answers = [\"the answer\"]";
+    std::string example = d_.answersPerQuestion == 2 ? tr("answers = [\"first\", \"second\"]")
+                                                     : tr("answers = [\"the answer\"]");
+
     if (node == nullptr) {
         error(lineOf(table), key,
               tr("missing: question {q} has no expected answer", {{"q", q}}),

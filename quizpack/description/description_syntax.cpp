@@ -156,7 +156,9 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
     const std::string_view description = error.description();
     int line = static_cast<int>(error.source().begin.line);
     const size_t column = error.source().begin.column;
+    // TRANSLATORS: {reason} is the TOML parser's own English description of the mistake.
     std::string message = tr("not valid TOML: {reason}", {{"reason", excerpt(description, 200)}});
+
     std::string hint = tr("column {column}; texts go in double quotes, each key once per table, "
                           "questions as [[question]] tables",
                           {{"column", column}});

@@ -19,8 +19,10 @@
 #include "checking/grader.h"
 #include "quizpack/commands/console.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -427,38 +429,72 @@ const std::vector<Case> kCases = {
 };
 // clang-format on
 
+// Words of English sentences that no French message holds (the rows' own files, keys and
+// texts hold none of them either).
+const char* const kEnglishWords[] = {
+    " the ",  " is ",   " are ",  " must ",   " cannot ", " with ",  " was ",   " and ",   " not ",
+    " give ", " hint:", "error:", "warning:", " file ",   " folder", " which ", " written"};
+
+// `text` without the TOML parser's own description of a mistake, which French messages
+// quote in its English.
+std::string withoutParserWords(std::string text) {
+    const std::string quote = "l'analyseur TOML dit, en anglais : ";
+    for (size_t at; (at = text.find(quote)) != std::string::npos;) {
+        text.erase(at, text.find('\n', at) - at);
+    }
+    return text;
+}
+
+// Each row runs as a user in LANG=C does, where every check below holds, then as one in
+// fr_FR.UTF-8: the same exit code and files, and every message from the French catalogue.
 TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        TempFolder dir("cases");
-        writeWorkspace(dir.path());
-        if (c.setup) {
-            c.setup(dir.path());
-        }
-        const std::map<std::string, FileState> before = snapshot(dir.path());
-        const Output out = runIn(dir.path(), c.args);
-        EXPECT_EQ(out.exitCode, c.exitCode) << out.text;
-        for (const std::string& s : c.said) {
-            EXPECT_EQ(occurrences(out.text, s), 1u) << "'" << s << "' in:\n" << out.text;
-        }
-        for (const std::string& s : c.unsaid) {
-            EXPECT_EQ(occurrences(out.text, s), 0u) << "'" << s << "' in:\n" << out.text;
-        }
-        const std::map<std::string, FileState> after = snapshot(dir.path());
-        for (const auto& [path, state] : before) {
-            if (isWritten(path, c.written)) {
-                continue;
+    const ScopedEnvironment noChoice("QUIZPACK_LANG", nullptr);
+    for (const char* locale : {"C", "fr_FR.UTF-8"}) {
+        const ScopedEnvironment language("LC_ALL", locale);
+        const bool french = locale[0] == 'f';
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(c.name) + " in " + locale);
+            TempFolder dir("cases");
+            writeWorkspace(dir.path());
+            if (c.setup) {
+                c.setup(dir.path());
             }
-            auto now = after.find(path);
-            EXPECT_TRUE(now != after.end() && now->second == state) << path << " changed";
-        }
-        for (const auto& [path, state] : after) {
-            EXPECT_TRUE(before.count(path) || isWritten(path, c.written)) << path << " appeared";
-        }
-        if (c.verify) {
-            c.verify(dir.path(), out.text);
+            const std::map<std::string, FileState> before = snapshot(dir.path());
+            takeUntranslatedCount();
+            const Output out = runIn(dir.path(), c.args);
+            std::string untranslated;
+            EXPECT_EQ(takeUntranslatedCount(&untranslated), 0) << untranslated;
+            EXPECT_EQ(out.exitCode, c.exitCode) << out.text;
+            for (const char* word : kEnglishWords) {
+                EXPECT_TRUE(!french || withoutParserWords(out.text).find(word) == std::string::npos)
+
+                    << "'" << word << "' in:\n"
+                    << out.text;
+            }
+            for (const std::string& s : french ? std::vector<std::string>() : c.said) {
+                EXPECT_EQ(occurrences(out.text, s), 1u) << "'" << s << "' in:\n" << out.text;
+            }
+            for (const std::string& s : french ? std::vector<std::string>() : c.unsaid) {
+                EXPECT_EQ(occurrences(out.text, s), 0u) << "'" << s << "' in:\n" << out.text;
+            }
+            const std::map<std::string, FileState> after = snapshot(dir.path());
+            for (const auto& [path, state] : before) {
+                if (isWritten(path, c.written)) {
+                    continue;
+                }
+                auto now = after.find(path);
+                EXPECT_TRUE(now != after.end() && now->second == state) << path << " changed";
+            }
+            for (const auto& [path, state] : after) {
+                EXPECT_TRUE(before.count(path) || isWritten(path, c.written))
+                    << path << " appeared";
+            }
+            if (c.verify && !french) {
+                c.verify(dir.path(), out.text);
+            }
         }
     }
+    setMessageLanguage(Language::English);
 }
 
 TEST(AuthoringCases, OutputsAreNamedAfterTheTitle) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,6 +29,25 @@ inline std::string describe(const std::vector<Diagnostic>& diagnostics) {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
+
+// An environment variable set (or, for null, unset) for as long as the object lives.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        const char* before = getenv(name);
+        had_ = before != nullptr;
+        before_ = had_ ? before : "";
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnvironment() { had_ ? setenv(name_, before_.c_str(), 1) : unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* name_;
+    bool had_;
+    std::string before_;
+};
 
 inline void appendTo(void* context, void* data, int size) {
     auto* out = static_cast<Bytes*>(context);
