@@ -2,7 +2,8 @@
 # The Windows zip, used as a Windows author would use it: it unpacks into one folder that
 # holds quizpack.exe, LISEZMOI.txt (UTF-8 with a byte order mark and Windows line ends, so
 # that Notepad shows its accents), the documentation and the samples; under Wine the
-# unpacked quizpack.exe gives its version and builds a sample into a quiz that starts.
+# unpacked quizpack.exe gives its version, speaks French to a French user and builds a
+# sample into a quiz that starts.
 #
 #   tests/dist/check_zip.sh ZIP VERSION STARTUP_PROBE
 #
@@ -32,6 +33,14 @@ iconv -f UTF-8 -t UTF-8 "$lisezmoi" >/dev/null || fail "LISEZMOI.txt is not UTF-
 cd "$top"
 said=$(wine quizpack.exe --version | tr -d '\r')
 [ "$said" = "quizpack $version" ] || fail "quizpack.exe --version: $said"
+# A French interface language makes it speak French. Wine gives a process the interface
+# language of its LC_ALL; LANG alone is not enough where no French locale is installed.
+said=$(env -u QUIZPACK_LANG LC_ALL=fr_FR.UTF-8 wine quizpack.exe check 2>&1 | tr -d '\r' || true)
+case $said in
+*"quizpack check : indiquez un fichier de description"*) ;;
+*) fail "quizpack.exe in French: $said" ;;
+esac
+
 wine quizpack.exe build 'samples\picture\quiz.toml' -o essai.exe >"$work/build.log" 2>&1 ||
     { cat "$work/build.log" >&2; fail "quizpack.exe build failed"; }
 wine "$probe" essai.exe --runs 1 || fail "the quiz quizpack.exe built does not start"
