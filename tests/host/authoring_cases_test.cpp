@@ -22,6 +22,7 @@
 #include "quizpack/common/messages.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
+#include "quizpack/description/question_table.h"
 #include "quizpack/common/messages.h"
 
 namespace {
@@ -547,9 +548,11 @@ TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
 // reference, and the README points to the reference.
 TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     const std::string root = QUIZZ_SOURCE_DIR;
-    const std::string reference = readFile(root + "/docs/description.md");
     const std::string readme = readFile(root + "/README.md");
-    EXPECT_NE(readme.find("(docs/description.md)"), std::string::npos);
+    for (const char* doc : {"docs/description.md", "docs/fr/description.md",
+                            "docs/questions-csv.md", "docs/fr/questions-csv.md"}) {
+        EXPECT_NE(readme.find(std::string("(") + doc + ")"), std::string::npos) << doc;
+    }
     // Authors first, then the developers' commands, which stay.
     EXPECT_LT(readme.find("## For quiz authors"), readme.find("## For developers"));
     for (const char* part :
@@ -570,15 +573,27 @@ TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
         }
     }
     EXPECT_GE(keys.size(), 16u);
-    for (const std::string& key : keys) {
-        EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << key;
+    for (const char* path : {"/docs/description.md", "/docs/fr/description.md"}) {
+        const std::string reference = readFile(root + path);
+        for (const std::string& key : keys) {
+            EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << path << ": " << key;
+        }
+        // Every verdict the player writes has its row, with an example.
+        for (const char* verdict :
+             {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
+              kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
+            EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
+                << path << ": " << verdict;
+        }
     }
-    // Every verdict the player writes has its row, with an example.
-    for (const char* verdict :
-         {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
-          kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
-        EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
-            << verdict;
+    // Both references of the questions file name every column, in English and in French.
+    for (const char* path : {"/docs/questions-csv.md", "/docs/fr/questions-csv.md"}) {
+        const std::string reference = readFile(root + path);
+        for (const char* column :
+             {"`answer`", "`answer2`", "`text`", "`reveal_text`", "`picture`", "`reveal_picture`",
+              "`clip`", "`réponse 2`", "`texte révélé`", "`image révélée`"}) {
+            EXPECT_NE(reference.find(column), std::string::npos) << path << ": " << column;
+        }
     }
 }
 
