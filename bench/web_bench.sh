@@ -60,7 +60,8 @@ player_out=$(wine "$probe" "$(winepath -w "$WORK/pictures.exe")" --runs "$RUNS" 
     --workdir "$(winepath -w "$WORK/run")" </dev/null 2>&1 | tr -d '\r') || true
 player_ms=$(printf '%s\n' "$player_out" | sed -n 's/^median: \([0-9.]*\) ms.*/\1/p')
 say "the page in headless Chromium: $RUNS runs"
-page_out=$(/usr/bin/python3 "$ROOT/bench/web_page_bench.py" startup "$WORK/pictures.html" "$RUNS")
+page_out=$(/usr/bin/python3 "$ROOT/bench/web_page_bench.py" startup "$WORK/pictures.html" "$RUNS" \
+    "$WORK/pictures.toml")
 page_ms=$(printf '%s\n' "$page_out" | sed -n 's/.*median \([0-9.]*\) ms empty.*/\1/p')
 page_saved_ms=$(printf '%s\n' "$page_out" | sed -n 's/.*ms empty, \([0-9.]*\) ms with.*/\1/p')
 f1_out=$(/usr/bin/python3 "$ROOT/bench/web_page_bench.py" f1 "$WORK/fields.html" "$RUNS")

@@ -1,22 +1,25 @@
 #!/usr/bin/python3
 """Timings of an exported quiz page in headless Chromium (bench/web_bench.sh runs it).
 
-    web_page_bench.py startup PAGE.html RUNS     navigation to board ready, empty and with
-                                                 every answer saved
+    web_page_bench.py startup PAGE.html RUNS QUIZ.toml
+                                                 navigation to board ready, empty and with
+                                                 every answer of QUIZ.toml saved
     web_page_bench.py f1 PAGE.html RUNS          F1 in field 1 with every field unsolved
 """
-import json
 import os
 import statistics
 import sys
+import tomllib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
 from browser import Browser, file_url, wait_ready  # noqa: E402
 
 
-def quiz_data(driver):
-    return json.loads(driver.execute_script(
-        "return document.getElementById('quiz-data').textContent"))
+def quiz_answers(toml):
+    """Every field's main answer, in field order: the page holds them packed only."""
+    with open(toml, "rb") as f:
+        questions = tomllib.load(f)["question"]
+    return len(questions), [a.split("|")[0].strip() for q in questions for a in q["answers"]]
 
 
 def load(driver, url):
@@ -27,10 +30,9 @@ def load(driver, url):
     return driver.execute_script("return window.quizzBoardReadyMs")
 
 
-def startup(driver, url, runs):
+def startup(driver, url, runs, toml):
     load(driver, url)  # the first load warms the browser itself
-    data = quiz_data(driver)
-    answers = [a for q in data["questions"] for a in q["answers"]]
+    questions, answers = quiz_answers(toml)
     empty = []
     saved = []
     for _ in range(runs):
@@ -45,7 +47,7 @@ def startup(driver, url, runs):
                               " document.getElementById('field-' + (i + 1)).value = a; })", answers)
         saved.append(load(driver, url))
         score = driver.execute_script("return document.getElementById('score').textContent")
-        if score.strip() != "%d / %d" % (len(data["questions"]), len(data["questions"])):
+        if score.strip() != "%d / %d" % (questions, questions):
             raise SystemExit("saved answers were not restored: score %r" % score)
     print("page start-up, navigation to board ready: median %.0f ms empty, %.0f ms with %d saved "
           "answers (%d runs each)" % (statistics.median(empty), statistics.median(saved),
@@ -83,6 +85,9 @@ if __name__ == "__main__":
     what, page, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
     browser = Browser(width=1280, height=900)
     try:
-        {"startup": startup, "f1": f1}[what](browser.driver, file_url(page), runs)
+        if what == "startup":
+            startup(browser.driver, file_url(page), runs, sys.argv[4])
+        else:
+            f1(browser.driver, file_url(page), runs)
     finally:
         browser.close()

@@ -1,6 +1,7 @@
-# The exported web page carried inside quizpack: the grader compiled to WebAssembly from the
-# player's own checking/ sources with clang's wasm32-wasi target and Debian's wasi-libc, and
-# the page's sources of web/, all turned into one generated C++ source of quizpack.
+# The exported web page carried inside quizpack: the player's own codec, package reader and
+# grader (content/ and checking/) compiled to WebAssembly with clang's wasm32-wasi target and
+# Debian's wasi-libc, and the page's sources of web/, all turned into one generated C++
+# source of quizpack.
 find_program(QUIZZ_WASM_CXX NAMES clang++-14 clang++ REQUIRED)
 find_program(QUIZZ_WASM_LD NAMES wasm-ld-14 wasm-ld REQUIRED)
 set(QUIZZ_WASI_LIBRARIES /usr/lib/wasm32-wasi CACHE PATH "wasi-libc's wasm32 libraries")
@@ -9,7 +10,10 @@ set(WEB_DIR ${CMAKE_SOURCE_DIR}/web)
 set(WASM_DIR ${CMAKE_BINARY_DIR}/web)
 set(QUIZZ_GRADER_WASM ${WASM_DIR}/grader.wasm CACHE INTERNAL "the grader compiled to WebAssembly")
 set(WASM_SOURCES ${CMAKE_SOURCE_DIR}/checking/grader.cpp ${CMAKE_SOURCE_DIR}/checking/rewards.cpp
-    ${WEB_DIR}/grader_exports.cpp)
+    ${CMAKE_SOURCE_DIR}/content/lzw.cpp ${CMAKE_SOURCE_DIR}/content/package.cpp
+    ${CMAKE_SOURCE_DIR}/content/quiz.cpp ${CMAKE_SOURCE_DIR}/content/grading_extras.cpp
+    ${CMAKE_SOURCE_DIR}/content/package_loader.cpp ${WEB_DIR}/grader_exports.cpp
+    ${WEB_DIR}/quiz_exports.cpp)
 set(wasm_objects)
 set(wasm_compile)
 foreach(source ${WASM_SOURCES})
@@ -23,14 +27,17 @@ add_custom_command(
     OUTPUT ${QUIZZ_GRADER_WASM}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${WASM_DIR}
     ${wasm_compile}
-    # A reactor (no main; _initialize once) without imports, under the 4 KB a browser
-    # compiles at once on its main thread: -Os keeps it there, and grades as fast as -O2
-    # (the distance table's loop is all the time either way).
+    # A reactor (no main; _initialize once) without imports, small enough (about 23 KB)
+    # that browsers compile it at once on the page's thread: -Os, which grades as fast as
+    # -O2 (the distance table's loop is all the time either way).
     COMMAND ${QUIZZ_WASM_LD} --no-entry --strip-all -L${QUIZZ_WASI_LIBRARIES}
             ${QUIZZ_WASI_LIBRARIES}/crt1-reactor.o ${wasm_objects} -lc -o ${QUIZZ_GRADER_WASM}
     DEPENDS ${WASM_SOURCES} ${CMAKE_SOURCE_DIR}/checking/grader.h
             ${CMAKE_SOURCE_DIR}/checking/rewards.h ${CMAKE_SOURCE_DIR}/content/quiz.h
-    COMMENT "Compiling the grader to WebAssembly")
+            ${CMAKE_SOURCE_DIR}/content/lzw.h ${CMAKE_SOURCE_DIR}/content/lzw_internal.h
+            ${CMAKE_SOURCE_DIR}/content/package.h ${CMAKE_SOURCE_DIR}/content/grading_extras.h
+            ${CMAKE_SOURCE_DIR}/content/package_loader.h
+    COMMENT "Compiling the codec, package reader and grader to WebAssembly")
 add_custom_target(grader_wasm DEPENDS ${QUIZZ_GRADER_WASM})
 
 # The page's script: these files in this order, the prologue and epilogue making them one

@@ -163,6 +163,7 @@ struct ExportSource {
     QuizPtr quiz;
     std::vector<MediaJob> jobs;
     bool fromExecutable = false;
+    WebPackedResources packed;        // an executable's, as stored; empty for a description
     std::vector<CommandInput> inputs; // what the page may not be written over
 };
 
@@ -182,13 +183,17 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
     report->storageKey = webStorageKey(reading.package, reading.codeTable);
     ExportSource exported;
     exported.fromExecutable = true;
+    exported.packed.package = reading.packedPackage;
+    exported.packed.codeTable = reading.packedCodes;
+    exported.packed.extras = reading.packedExtras;
+    exported.packed.codeTableFound = !reading.packedCodes.empty() || reading.codesEmpty;
     exported.inputs = {{options.input, tr("the quiz executable")}};
     for (const MediaListing& m : reading.media) {
         MediaJob job;
         job.role = m.role;
         job.question = m.question;
         job.resourceId = m.resourceId;
-        job.name = "resource IMG " + std::to_string(m.resourceId);
+        job.name = tr("resource IMG {id}", {{"id", m.resourceId}});
         job.bytes = imageData(reading, m.resourceId);
         exported.jobs.push_back(std::move(job));
     }
@@ -302,6 +307,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
+    page.packed = std::move(source.packed);
     const size_t questions = static_cast<size_t>(source.quiz->questionCount);
     page.questionMedia.assign(questions, -1);
     page.revealPicture.assign(questions, -1);

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "quizpack/common/cp1252.h"
-#include "quizpack/description/description.h"
+#include "quizpack/executable/packing.h"
 #include "quizpack/page/sha256.h"
 #include "quizpack/page/web_assets.h"
 
@@ -47,72 +47,39 @@ std::string mediaJson(const WebQuiz& page, const MediaLayout& layout, int index)
            jsonStringFromCp1252(m.mime) + "]";
 }
 
-// ,"forms":[[...],[...]]: each answer's accepted forms beyond the first; nothing when the
-// question has none, so that a quiz without them is written as before.
-std::string otherFormsJson(const QuestionNode& node, int answers) {
-    std::string lists;
-    bool any = false;
-    for (int a = 1; a <= answers; ++a) {
-        const char* forms[kMaxAnswerForms];
-        const int count = answerForms(&node, a, forms);
-        lists += a > 1 ? ",[" : "[";
-        for (int i = 1; i < count; ++i) {
-            lists += (i > 1 ? "," : "") + jsonStringFromCp1252(forms[i]);
-        }
-        lists += "]";
-        any = any || count > 1;
-    }
-    return any ? ",\"forms\":[" + lists + "]" : "";
+// [offset, length] of one packed resource in the embedded bytes, or null for one the page
+// does not carry.
+std::string placeJson(size_t offset, size_t length, bool present) {
+    return present ? "[" + jsonNumber(static_cast<long long>(offset)) + "," +
+                         jsonNumber(static_cast<long long>(length)) + "]"
+                   : "null";
 }
 
+// Where the page finds its parts in the embedded bytes. Nothing of the quiz itself: its
+// texts, answers and codes are in the packed resources only.
 std::string quizJson(const WebQuiz& page, const MediaLayout& layout, size_t graderOffset,
-                     size_t graderSize) {
-    const Quiz& quiz = *page.quiz;
+                     const size_t resourceOffsets[3], const WebPackedResources& packed) {
+    const int questions = page.quiz->questionCount;
     std::string j = "{";
-    j += "\"type\":" + jsonNumber(quiz.quizType);
-    j += ",\"answersPerQuestion\":" + jsonNumber(quiz.answersPerQuestion);
-    j += ",\"revealMode\":" + jsonNumber(quiz.revealMode);
-    j += ",\"title\":" + jsonStringFromCp1252(quiz.title);
-    j += ",\"creator\":" + jsonStringFromCp1252(quiz.creator);
-    j += ",\"explanation\":" + jsonStringFromCp1252(quiz.explanation);
-    j += ",\"labels\":[" + jsonStringFromCp1252(quiz.answerLabel1) + "," +
-         jsonStringFromCp1252(quiz.answerLabel2) + "]";
-    j += ",\"background\":\"" + colourName(rgbOfColourref(quiz.backgroundColour)) + "\"";
-    // The author's own address when the quiz gives one (an empty one hides the link).
-    j += ",\"link\":" +
-         jsonStringFromCp1252(quiz.linkChoice == LINK_AUTHOR ? quiz.link : kWebAuthorAddress);
-    if (quiz.tolerances != 0) {
-        j += ",\"tolerances\":" + jsonNumber(quiz.tolerances);
-    }
-    j += ",\"storageKey\":" + jsonStringFromCp1252(page.storageKey);
-    j += ",\"grader\":[" + jsonNumber(static_cast<long long>(graderOffset)) + "," +
-         jsonNumber(static_cast<long long>(graderSize)) + "]";
+    j += "\"storageKey\":" + jsonStringFromCp1252(page.storageKey);
+    j += ",\"link\":" + jsonStringFromCp1252(kWebAuthorAddress);
+    j += ",\"grader\":" + placeJson(graderOffset, kWebGraderWasm.size, true);
+    j += ",\"resources\":[" + placeJson(resourceOffsets[0], packed.package.size(), true) + "," +
+         placeJson(resourceOffsets[1], packed.codeTable.size(), packed.codeTableFound) + "," +
+         placeJson(resourceOffsets[2], packed.extras.size(), !packed.extras.empty()) + "]";
     j += ",\"mediaBytes\":" + jsonNumber(static_cast<long long>(layout.bytes.size()));
-    j += ",\"codes\":[";
-    for (int i = 0; i < quiz.questionCount && i < kMaxQuestions; ++i) {
-        j += (i ? "," : "") + jsonStringFromCp1252(quiz.codes[i]);
-    }
-    j += "],\"questions\":[";
-    int q = 0;
-    for (const QuestionNode* n = quiz.head; n != nullptr && q < quiz.questionCount;
-         n = n->next, ++q) {
-        j += q ? ",{" : "{";
-        j += "\"answers\":[" + jsonStringFromCp1252(n->answer1);
-        if (quiz.answersPerQuestion == 2) {
-            j += "," + jsonStringFromCp1252(n->answer2);
+    auto at = [](const std::vector<int>& v, int i) {
+        return static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : -1;
+    };
+    for (const auto& [name, slots] : {std::pair{"media", &page.questionMedia},
+                                      std::pair{"revealPictures", &page.revealPicture}}) {
+        j += std::string(",\"") + name + "\":[";
+        for (int q = 0; q < questions; ++q) {
+            j += (q ? "," : "") + mediaJson(page, layout, at(*slots, q));
         }
-        j += "]" + otherFormsJson(*n, quiz.answersPerQuestion == 2 ? 2 : 1);
-        j += ",\"text\":" + jsonStringFromCp1252(n->questionText);
-        j += ",\"reveal\":" + jsonStringFromCp1252(n->revealText);
-        auto at = [](const std::vector<int>& v, int i) {
-            return static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : -1;
-        };
-        j += ",\"media\":" + mediaJson(page, layout, at(page.questionMedia, q));
-        j += ",\"revealPicture\":" + mediaJson(page, layout, at(page.revealPicture, q));
-        j += "}";
+        j += "]";
     }
-    j += "]}";
-    return j;
+    return j + "}";
 }
 
 std::string cspHash(std::string_view text) {
@@ -201,14 +168,30 @@ std::string jsonStringFromCp1252(std::string_view text) {
 }
 
 std::string renderWebPage(const WebQuiz& page) {
+    WebPackedResources packed = page.packed;
+    if (packed.package.empty()) {
+        PackedQuiz made = packQuiz(*page.quiz);
+        packed.package = std::move(made.package);
+        packed.codeTable = std::move(made.codeTable);
+        packed.extras = std::move(made.extras);
+        packed.codeTableFound = true;
+    }
     MediaLayout layout;
     for (const WebMedia& m : page.media) {
         layout.offsets.push_back(layout.bytes.size());
         layout.bytes.insert(layout.bytes.end(), m.bytes.begin(), m.bytes.end());
     }
+    // The clips come first and the grader right after them: the page makes one blob of
+    // everything before the grader.
     size_t graderOffset = layout.bytes.size();
     layout.bytes.insert(layout.bytes.end(), kWebGraderWasm.bytes,
                         kWebGraderWasm.bytes + kWebGraderWasm.size);
+    size_t resourceOffsets[3];
+    const std::vector<uint8_t>* resources[3] = {&packed.package, &packed.codeTable, &packed.extras};
+    for (int i = 0; i < 3; ++i) {
+        resourceOffsets[i] = layout.bytes.size();
+        layout.bytes.insert(layout.bytes.end(), resources[i]->begin(), resources[i]->end());
+    }
 
     std::string script(kWebPageScript.text());
     std::string style(kWebPageStyle.text());
@@ -217,11 +200,12 @@ std::string renderWebPage(const WebQuiz& page) {
     std::string csp = "default-src 'none'; script-src " + cspHash(script) +
                       " 'wasm-unsafe-eval'; style-src " + cspHash(style) +
                       "; img-src data:; media-src blob:; base-uri 'none'; form-action 'none'";
-    return fillTemplate(kWebPageTemplate.text(),
-                        {{"@CONTENT_SECURITY_POLICY@", csp},
-                         {"@GENERATOR@", "quizpack " QUIZZ_VERSION},
-                         {"@STYLE@", style},
-                         {"@QUIZ_DATA@", quizJson(page, layout, graderOffset, kWebGraderWasm.size)},
-                         {"@MEDIA_DATA@", bytesAsScriptText(layout.bytes)},
-                         {"@SCRIPT@", script}});
+    return fillTemplate(
+        kWebPageTemplate.text(),
+        {{"@CONTENT_SECURITY_POLICY@", csp},
+         {"@GENERATOR@", "quizpack " QUIZZ_VERSION},
+         {"@STYLE@", style},
+         {"@QUIZ_DATA@", quizJson(page, layout, graderOffset, resourceOffsets, packed)},
+         {"@MEDIA_DATA@", bytesAsScriptText(layout.bytes)},
+         {"@SCRIPT@", script}});
 }

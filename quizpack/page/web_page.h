@@ -1,7 +1,8 @@
-// The exported web page: one HTML file holding a quiz's texts and codes, its media, the
-// grader compiled to WebAssembly, the page's script and its styles. Every quiz text goes
-// into a JSON data block that the script inserts as text; the file itself is pure ASCII,
-// so whatever character set a web host announces cannot change it.
+// The exported web page: one HTML file holding a quiz's "PATCH" resources packed exactly as
+// its executable holds them, its media, the player's codec, package reader and grader
+// compiled to WebAssembly, the page's script and its styles. The page unpacks the quiz at
+// load inside the WebAssembly module; no answer, form or code is in the file as text. The
+// file itself is pure ASCII, so whatever character set a web host announces cannot change it.
 #pragma once
 
 #include <cstdint>
@@ -17,12 +18,21 @@ struct WebMedia {
     std::vector<uint8_t> bytes;
 };
 
+// A quiz's "PATCH" resources, packed, as a quiz executable holds them.
+struct WebPackedResources {
+    std::vector<uint8_t> package;   // 104; empty: packed from WebQuiz::quiz as build packs it
+    std::vector<uint8_t> codeTable; // 105
+    std::vector<uint8_t> extras;    // 106; empty when the quiz has none
+    bool codeTableFound = true;     // false: the executable has no 105 at all
+};
+
 struct WebQuiz {
-    const Quiz* quiz = nullptr;     // texts in Windows-1252, as the player holds them
+    const Quiz* quiz = nullptr;     // the quiz as the player holds it
     std::string storageKey;         // where the page keeps the answers (webStorageKey)
     std::vector<WebMedia> media;    // every picture and clip, in any order
     std::vector<int> questionMedia; // per question: an index into media, or -1
     std::vector<int> revealPicture; // per question: an index into media, or -1
+    WebPackedResources packed;      // from an executable; by default packed from `quiz`
 };
 
 // The localStorage key for a quiz: the SHA-256 of its unpacked package and code table, so
@@ -31,7 +41,7 @@ struct WebQuiz {
 std::string webStorageKey(const std::vector<uint8_t>& package,
                           const std::vector<uint8_t>& codeTable);
 
-// The whole page.
+// The whole page. Throws PackError when the quiz has to be packed and the codec refuses it.
 std::string renderWebPage(const WebQuiz& quiz);
 
 // The opening of the quiz's data block, which every exported page holds (web/page.html)
@@ -49,5 +59,6 @@ std::string bytesAsScriptText(const std::vector<uint8_t>& bytes);
 // printable ASCII, and "<", ">" and "&", written as \uXXXX.
 std::string jsonStringFromCp1252(std::string_view text);
 
-// The author's web address of the player's header, shown and linked the same on the page.
+// The program's web address of the player's header, shown and linked the same on the page
+// when the quiz gives no address of its own.
 extern const char kWebAuthorAddress[];

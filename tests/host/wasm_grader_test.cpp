@@ -1,7 +1,8 @@
 // The grader compiled to WebAssembly, called through the web page's own scripts under Node,
 // gives the native grader's verdict on every randomized pair of the grader's reference test,
 // and on randomized answers with several accepted forms under every combination of the
-// tolerances (same generator, same seed handling: QUIZZ_GRADER_SEED replays a run).
+// tolerances (same generator, same seed handling: QUIZZ_GRADER_SEED replays a run); and the
+// page's quiz, read from its packed resources inside the module, is the player's.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,12 +12,16 @@
 #include <vector>
 
 #include "checking/grader.h"
+#include "checking/rewards.h"
+#include "content/package_loader.h"
 #include "content/quiz.h"
 #include "grader_pairs.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/quiz_factory.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/executable/packing.h"
 
 namespace {
 
@@ -105,6 +110,103 @@ TEST(WasmGrader, AgreesWithTheNativeGraderOnTheRandomizedPairs) {
         }
     }
     std::cout << "[ wasm    ] " << native.size() << " gradings alike in both" << std::endl;
+}
+
+} // namespace
+
+namespace {
+
+std::string gLoaderMessages;
+
+void collectLoaderMessage(const char* text, const char*) {
+    gLoaderMessages += (gLoaderMessages.empty() ? "" : " / ") + std::string(text);
+}
+
+// What the page's script must read back from the module: the native loader's messages,
+// title and count, then each field's verdict and reveal match, then the codes.
+std::vector<std::string> nativeReading(const PackedQuiz& packed, bool codes, bool extras,
+                                       const std::vector<std::pair<int, std::string>>& fields) {
+    auto patch = [](const std::vector<uint8_t>& bytes, bool present) {
+        return PatchBytes{present, bytes.data(), present ? static_cast<int32_t>(bytes.size()) : 0};
+    };
+    test_support::OwnedQuiz quiz;
+    gLoaderMessages.clear();
+    loadQuizFromPatches(quiz.quiz, patch(packed.package, true), patch(packed.codeTable, codes),
+                        patch(packed.extras, extras), collectLoaderMessage);
+    std::vector<std::string> lines = {cp1252ToUtf8(gLoaderMessages), cp1252ToUtf8(quiz->title),
+                                      std::to_string(quiz->questionCount)};
+    const int per = quiz->answersPerQuestion;
+    for (const auto& [k, typed] : fields) {
+        const char* forms[kMaxAnswerForms];
+        const QuestionNode* node =
+            quiz->questionCount > 0 ? questionAt(quiz.quiz, (k - 1) / per) : nullptr;
+        const int count = node != nullptr ? answerForms(node, (k - 1) % per + 1, forms) : 0;
+        lines.push_back(
+            cp1252ToUtf8(gradeAnswer(forms, count, typed.c_str(), quiz->tolerances)) + "\t" +
+            (count > 0 && matchesAnyForm(forms, count, typed.c_str(), quiz->tolerances) ? "1"
+                                                                                        : "0"));
+    }
+    for (int s = 1; s <= quiz->questionCount; ++s) {
+        lines.push_back(cp1252ToUtf8(codeForScore(quiz.quiz, s)));
+    }
+    return lines;
+}
+
+// The page opens its packed resources inside the WebAssembly module with the player's own
+// loader: it reads what the player reads, says what the player says, and grades alike.
+TEST(WasmQuiz, ReadsThePackedResourcesAsThePlayerDoes) {
+    using namespace test_support;
+    OwnedQuiz made(makeNumberedQuiz(QUIZ_TEXT, 2, REVEAL_NOTHING, 3));
+    const char* forms[] = {"\xC9lys\xE9"
+                           "e",
+                           "palais"};
+    ASSERT_TRUE(setOtherForms(questionAt(made.quiz, 1), 1, forms, 2));
+    made->tolerances = kAllTolerances;
+    const PackedQuiz whole = packQuiz(*made.quiz);
+    PackedQuiz badExtras = whole;
+    badExtras.extras = lzwPack({9, 9, 9});
+    PackedQuiz badPackage = whole;
+    badPackage.package = {1, 2, 3};
+    const std::vector<std::pair<int, std::string>> fields = {{1, "a1"},
+                                                             {1, " A1 "},
+                                                             {2, "b2"},
+                                                             {3, "\xE9lys\xE9"
+                                                                 "e"},
+                                                             {3, "PALAIS"},
+                                                             {3, "a2"},
+                                                             {6, "b3"},
+                                                             {5, "a"}};
+    // clang-format off
+    struct Row { const char* what; const PackedQuiz* packed; bool codes, extras; } rows[] = {
+        {"the whole quiz", &whole, true, true},
+        {"extras that do not read", &badExtras, true, true},
+        {"no code table", &whole, false, false},
+        {"a package that does not unpack", &badPackage, true, false},
+    };
+    // clang-format on
+    TempFolder dir("wasm-quiz");
+    std::string tsv;
+    for (const auto& [k, typed] : fields) {
+        tsv += std::to_string(k) + "\t" + cp1252ToUtf8(typed) + "\n";
+    }
+    writeFile(dir / "fields.tsv", tsv);
+    for (const Row& r : rows) {
+        writeBytes(dir / "package", r.packed->package);
+        writeBytes(dir / "codes", r.packed->codeTable);
+        writeBytes(dir / "extras", r.packed->extras);
+        const ProgramRun node = runProgram(
+            {QUIZZ_NODE, QUIZZ_SOURCE_DIR "/tests/web/wasm_quiz_node.js", QUIZZ_SOURCE_DIR "/web",
+             QUIZZ_GRADER_WASM, (dir / "package").string(),
+             r.codes ? (dir / "codes").string() : "-", r.extras ? (dir / "extras").string() : "-",
+             (dir / "fields.tsv").string(), (dir / "out.txt").string()});
+        ASSERT_EQ(node.exitCode, 0) << r.what << ": " << node.err;
+        std::vector<std::string> wasm;
+        std::ifstream in(dir / "out.txt");
+        for (std::string line; std::getline(in, line);) {
+            wasm.push_back(line);
+        }
+        EXPECT_EQ(wasm, nativeReading(*r.packed, r.codes, r.extras, fields)) << r.what;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// quizpack export: a quiz executable exports to the same page as its description, the page's
-// storage key follows the quiz's content, and a failed export writes nothing.
+// quizpack export: a quiz executable exports to the same page as its description (its packed
+// resources are the executable's, byte for byte), the page's storage key follows the quiz's
+// content, and a failed export writes nothing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,6 +50,8 @@ TEST_P(WebExportOfExecutable, GivesThePageOfItsDescription) {
     EXPECT_EQ(fromToml.storageKey, fromExe.storageKey);
     EXPECT_EQ(quizData(dir / "toml.html"), quizData(dir / "exe.html"));
     EXPECT_EQ(fromToml.mediaCount, fromExe.mediaCount);
+    EXPECT_TRUE(readFile(dir / "toml.html") == readFile(dir / "exe.html"))
+        << "the pages differ beyond their quiz data";
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, WebExportOfExecutable,

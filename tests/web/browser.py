@@ -1,4 +1,5 @@
-"""Headless Chromium through WebDriver, as the web page tests and benchmarks use it."""
+"""Headless Chromium through WebDriver, as the web page tests and benchmarks use it, and
+WebKitGTK (Debian's webkit2gtk-driver) for the page tests' WebKit row."""
 import os
 import shutil
 import tempfile
@@ -42,6 +43,27 @@ class Browser:
             self.driver.quit()
         finally:
             shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class WebKitBrowser:
+    """WebKitGTK's MiniBrowser driven by WebKitWebDriver. It needs a display: CTest gives it
+    an Xvfb of its own; by hand, run the test under xvfb-run -a."""
+
+    MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+
+    def __init__(self):
+        from selenium.webdriver.webkitgtk.options import Options
+        if not os.environ.get("DISPLAY"):
+            raise SystemExit("WebKitGTK needs a display: run this under xvfb-run -a")
+        options = Options()
+        options.binary_location = self.MINIBROWSER
+        options.add_argument("--automation")
+        # The browser's warnings about GStreamer plugins and D-Bus are not the page's.
+        self.driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver",
+                                          options=options, service_log_path=os.devnull)
+
+    def close(self):
+        self.driver.quit()
 
 
 def file_url(path):
