@@ -62,7 +62,6 @@ void printReport(const BuildReport& report) {
 int runBuild(const CommandArguments& args) {
     if (args.positional.size() != 1) {
         throw usageMistake(tr("give one description (QUIZ.toml)"));
-
     }
     const BuildOptions options = buildOptions(args);
     const BuildReport report = buildQuiz(options, printProgress, printDiagnostics);

@@ -68,11 +68,10 @@ std::vector<uint8_t> runCodec(const std::vector<uint8_t>& input, const std::stri
                                ? lzwEncode(input.data(), length, &output, &outputLength)
                                : lzwDecode(input.data(), length, &output, &outputLength);
     if (result != LZW_OK) {
-        throw QuizpackError(kExitCodecFailure,
-                            tr("{result}: {file}: {reason}. Nothing written.",
-                               {{"result", lzwResultName(result)},
-                                {"file", name},
-                                {"reason", explain(result, direction)}}));
+        throw QuizpackError(kExitCodecFailure, tr("{result}: {file}: {reason}. Nothing written.",
+                                                  {{"result", lzwResultName(result)},
+                                                   {"file", name},
+                                                   {"reason", explain(result, direction)}}));
     }
     const std::vector<uint8_t> bytes(output, output + outputLength);
     lzwFreeBuffer(output);

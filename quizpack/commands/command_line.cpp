@@ -31,7 +31,8 @@ CommandArguments parseOptions(const std::vector<std::string>& words,
             if (!option->takesValue) {
                 parsed.flags.insert(word);
             } else if (i + 1 >= words.size()) {
-                throw usageMistake(tr("option '{option}' needs a value", {{"option", excerpt(word)}}));
+                throw usageMistake(
+                    tr("option '{option}' needs a value", {{"option", excerpt(word)}}));
             } else {
                 parsed.values[word] = words[++i];
             }

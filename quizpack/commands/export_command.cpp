@@ -18,12 +18,10 @@ void printProgress(size_t index, size_t total, uint32_t resourceId, const std::s
 void printReport(const ExportReport& report) {
     char seconds[32];
     snprintf(seconds, sizeof seconds, "%.1f", report.seconds);
-    const MessageArguments arguments = {{"output", displayPath(report.output)},
-                                        {"seconds", seconds},
-                                        {"questions", report.questions},
-                                        {"size", formatSize(report.mediaBytes)},
-                                        {"page", formatSize(report.pageBytes)},
-                                        {"key", report.storageKey}};
+    const MessageArguments arguments = {
+        {"output", displayPath(report.output)}, {"seconds", seconds},
+        {"questions", report.questions},        {"size", formatSize(report.mediaBytes)},
+        {"page", formatSize(report.pageBytes)}, {"key", report.storageKey}};
     puts(tr("Exported {output} in {seconds} s", arguments).c_str());
     puts(tr("  questions:  {questions}", arguments).c_str());
     puts(trn("  media:      {n} file, {size}", "  media:      {n} files, {size}", report.mediaCount,
@@ -37,7 +35,6 @@ void printReport(const ExportReport& report) {
 int runExport(const CommandArguments& args) {
     if (args.positional.size() != 1) {
         throw usageMistake(tr("give one description or quiz executable"));
-
     }
     ExportOptions options;
     options.input = pathFromArgument(args.positional[0]);

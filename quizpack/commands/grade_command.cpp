@@ -51,7 +51,8 @@ bool toCp1252(std::string_view utf8, const std::string& what, std::string* out,
               std::string* message) {
     Cp1252Error error;
     if (!utf8ToCp1252(utf8, out, &error)) {
-        *message = tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(error)}});
+        *message =
+            tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(error)}});
         return false;
     }
     size_t nul = out->find('\0');
@@ -113,8 +114,9 @@ bool prepareExpected(std::string_view utf8, const char* what, Expected* expected
         }
     }
     if (expected->forms.size() > static_cast<size_t>(kMaxAnswerForms)) {
-        *message = tr("{what} has {count} forms; a quiz answer has at most {most}",
-                      {{"what", what}, {"count", expected->forms.size()}, {"most", kMaxAnswerForms}});
+        *message =
+            tr("{what} has {count} forms; a quiz answer has at most {most}",
+               {{"what", what}, {"count", expected->forms.size()}, {"most", kMaxAnswerForms}});
         return false;
     }
     return true;
@@ -206,10 +208,9 @@ GradeRequest readRequest(const std::vector<std::string>& words) {
                                                 {"tolerant", option->tolerant},
                                                 {"exact", option->exact},
                                                 {"value", excerpt(value)}};
-            throw usageMistake(hasValue
-                                   ? tr("{option} takes {tolerant} or {exact}, not '{value}'",
-                                        arguments)
-                                   : tr("{option} takes {tolerant} or {exact}", arguments));
+            throw usageMistake(
+                hasValue ? tr("{option} takes {tolerant} or {exact}, not '{value}'", arguments)
+                         : tr("{option} takes {tolerant} or {exact}", arguments));
         }
         request.tolerancesGiven = true;
         if (value == option->tolerant) {
@@ -364,9 +365,8 @@ LineGrader fieldAndTyped(const Quiz* quiz) {
 void writeVerdicts() {
     if (fflush(stdout) != 0) {
         const int writeErrno = errno;
-        throw QuizpackError(kExitBadInput,
-                            tr("cannot write the verdicts: {reason}",
-                               {{"reason", strerror(writeErrno)}}));
+        throw QuizpackError(kExitBadInput, tr("cannot write the verdicts: {reason}",
+                                              {{"reason", strerror(writeErrno)}}));
     }
 }
 
@@ -477,7 +477,6 @@ int runGrade(const CommandArguments& args) {
         if (request.tolerancesGiven) {
             throw usageMistake(tr("--quiz grades with the quiz's own [grading]; leave out "
                                   "--accents, --case and --quotes"));
-
         }
         const QuizPtr quiz = readQuizToGrade(request.quizFile);
         return gradeTsv(request.tsvFile, fieldAndTyped(quiz.get()), "K<TAB>TYPED");
@@ -492,7 +491,6 @@ int runGrade(const CommandArguments& args) {
     if (request.texts.size() != 2) {
         throw usageMistake(tr("expected two texts, EXPECTED and TYPED, got {count}",
                               {{"count", request.texts.size()}}));
-
     }
     return gradeOne(request.texts[0], request.texts[1], request.tolerances);
 }

@@ -316,7 +316,8 @@ void refuseFolderWithFiles(const fs::path& dir) {
 
 int runNew(const CommandArguments& args) {
     if (args.positional.size() != 2) {
-        throw usageMistake(tr("give the kind of quiz (text, picture, audio or video) and a folder"));
+        throw usageMistake(
+            tr("give the kind of quiz (text, picture, audio or video) and a folder"));
     }
     const StarterKind* starter = nullptr;
     for (const StarterKind& k : kStarters) {

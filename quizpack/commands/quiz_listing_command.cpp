@@ -78,7 +78,6 @@ int runInspect(const CommandArguments& args) {
         // Printed all the same: it is what the player would load.
         throw QuizpackError(kExitBadInput, tr("{file} holds no well-formed quiz package",
                                               {{"file", reading.source}}));
-
     }
     return kExitOk;
 }

@@ -187,5 +187,4 @@ std::string describeCp1252Error(const Cp1252Error& error) {
     return tr("character {position} {character} has no Windows-1252 equivalent; replace it with "
               "a Latin-1 letter or drop it",
               {{"position", error.position}, {"character", describeCodepoint(error.codepoint)}});
-
 }

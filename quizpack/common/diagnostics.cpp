@@ -66,5 +66,4 @@ std::string summarizeDiagnostics(const std::vector<Diagnostic>& diagnostics) {
     }
     // TRANSLATORS: "2 errors, 1 warning": the two counts above.
     return tr("{errors}, {warnings}", {{"errors", errorCount}, {"warnings", warningCount}});
-
 }

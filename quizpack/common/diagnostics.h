@@ -25,6 +25,5 @@ std::string formatDiagnostic(const Diagnostic& diagnostic);
 bool hasErrors(const std::vector<Diagnostic>& diagnostics);
 int countSeverity(const std::vector<Diagnostic>& diagnostics, Severity severity);
 
-
 // "2 errors, 1 warning" (notes are not counted); "no problems" when there is none.
 std::string summarizeDiagnostics(const std::vector<Diagnostic>& diagnostics);

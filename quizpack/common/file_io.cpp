@@ -63,7 +63,8 @@ fs::path writeTemporaryBeside(const fs::path& target, const std::vector<uint8_t>
         out.close();
         if (!out) {
             discardFile(temporary);
-            throw FileError(tr("{file}: write failed (disk full?)", {{"file", displayPath(target)}}));
+            throw FileError(
+                tr("{file}: write failed (disk full?)", {{"file", displayPath(target)}}));
         }
     }
     return temporary;
@@ -137,7 +138,6 @@ void MadeDirectories::make(const fs::path& dir) {
     if (!fs::create_directory(dir, ec) && ec) {
         throw FileError(tr("{folder}: cannot create the folder ({reason})",
                            {{"folder", displayPath(dir)}, {"reason", ec.message()}}));
-
     }
     made.push_back(dir);
 }

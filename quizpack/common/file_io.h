@@ -66,4 +66,3 @@ std::string displayPath(const std::filesystem::path& path);
 // "812 bytes", "14.2 KB", "3.1 MB" (1 KB = 1024 bytes), in `language` ("3,1 Mo"): files
 // quizpack writes say it in English, whatever the author's language.
 std::string formatSize(uint64_t bytes, Language language = messageLanguage());
-

@@ -21,7 +21,6 @@ size_t cutPoint(std::string_view text, size_t maxCharacters) {
 
 std::string bytesNote(std::string_view text) {
     return " " + trn("({n} byte)", "({n} bytes)", text.size());
-
 }
 
 } // namespace

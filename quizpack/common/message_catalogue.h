@@ -10,8 +10,8 @@ struct CatalogueEntry {
 };
 
 struct Catalogue {
-    const char* code;               // "fr", the .po file's name
-    const CatalogueEntry* entries;  // sorted by `english`, as strcmp orders bytes
+    const char* code;              // "fr", the .po file's name
+    const CatalogueEntry* entries; // sorted by `english`, as strcmp orders bytes
     size_t count;
 };
 

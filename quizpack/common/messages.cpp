@@ -2,13 +2,17 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "quizpack/common/message_catalogue.h"
 
 namespace {
 
+// Set once per command line, before any worker thread starts; read from any thread.
 Language gLanguage = Language::English;
+// Lookups that found no translation: media are prepared on several threads.
+std::mutex gMissesLock;
 int gUntranslated = 0;
 std::string gLastUntranslated;
 
@@ -43,6 +47,7 @@ const CatalogueEntry* find(const char* english) {
             high = middle;
         }
     }
+    const std::lock_guard<std::mutex> hold(gMissesLock);
     ++gUntranslated;
     gLastUntranslated = english;
     return nullptr;
@@ -138,19 +143,20 @@ std::string tr(const char* english, MessageArguments arguments) {
     return fill(tr(english), arguments);
 }
 
-std::string trn(const char* singular, const char* plural, uint64_t n,
-                MessageArguments arguments) {
+std::string trn(const char* singular, const char* plural, uint64_t n, MessageArguments arguments) {
     const CatalogueEntry* entry = find(singular);
     const int form = pluralForm(n);
-    const char* text = entry && entry->translated[1] ? entry->translated[form]
-                                                     : (form == 0 ? singular : plural);
+    const char* text =
+        entry && entry->translated[1] ? entry->translated[form] : (form == 0 ? singular : plural);
     std::vector<MessageArgument> all(arguments);
     all.emplace_back("n", n);
     return fill(text, all);
 }
 
 int takeUntranslatedCount(std::string* lastMissing) {
+    const std::lock_guard<std::mutex> hold(gMissesLock);
     const int n = gUntranslated;
+
     if (lastMissing) {
         *lastMissing = gLastUntranslated;
     }

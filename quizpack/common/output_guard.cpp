@@ -44,8 +44,9 @@ void refuseOutputOverInputs(const fs::path& output, const std::vector<CommandInp
     }
     std::error_code ec;
     if (fs::is_directory(output, ec)) {
-        throw QuizpackError(kExitBadInput, tr("{file} is a folder; give the name of a file to write",
-                                              {{"file", name}}));
+        throw QuizpackError(
+            kExitBadInput,
+            tr("{file} is a folder; give the name of a file to write", {{"file", name}}));
     }
     if (readOnly == ReadOnlyOutput::Refuse && isReadOnlyFile(output)) {
         throw QuizpackError(kExitBadInput,
@@ -67,6 +68,5 @@ void refuseReplacingOtherFile(const fs::path& output, const std::string& ownKind
                             tr("{file} exists and is {kind}, not {own}, so nothing was written; "
                                "give another output file, or pass --force to replace it",
                                {{"file", displayPath(output)}, {"kind", kind}, {"own", ownKind}}));
-
     }
 }

@@ -58,10 +58,11 @@ std::string verdictOf(const std::vector<std::string>& forms, const std::string& 
 
 AnswerProblem accentedCapital(const std::string& form, unsigned char capital,
                               const std::string& typed, const std::string& verdict) {
-    const MessageArguments arguments = {{"form", quoted(form)},
-                                        {"capital", quoted(std::string(1, static_cast<char>(capital)))},
-                                        {"typed", quoted(typed)},
-                                        {"verdict", cp1252ToUtf8(verdict)}};
+    const MessageArguments arguments = {
+        {"form", quoted(form)},
+        {"capital", quoted(std::string(1, static_cast<char>(capital)))},
+        {"typed", quoted(typed)},
+        {"verdict", cp1252ToUtf8(verdict)}};
     return {Severity::Warning,
             tr("{form} holds the capital {capital}, which players type small; the player folds "
                "only a to z, so {typed} grades \"{verdict}\"",
@@ -76,11 +77,12 @@ AnswerProblem accentedLetter(const std::string& form, unsigned char letter,
                              uint32_t tolerances) {
     // ß, ð and þ have no base letter that the tolerance could give them.
     const bool accentsFolded = (tolerances & TOLERATE_ACCENTS) != 0;
-    const MessageArguments arguments = {{"form", quoted(form)},
-                                        {"letter", quoted(std::string(1, static_cast<char>(letter)))},
-                                        {"plain", quoted(plain)},
-                                        {"verdict", cp1252ToUtf8(verdict)},
-                                        {"forms", quoted(form + " | " + plain)}};
+    const MessageArguments arguments = {
+        {"form", quoted(form)},
+        {"letter", quoted(std::string(1, static_cast<char>(letter)))},
+        {"plain", quoted(plain)},
+        {"verdict", cp1252ToUtf8(verdict)},
+        {"forms", quoted(form + " | " + plain)}};
     return {Severity::Note,
             tr("{form} holds the accented letter {letter}, which players must type exactly: "
                "{plain} grades \"{verdict}\" (the player does not fold accents)",
@@ -93,11 +95,12 @@ AnswerProblem accentedLetter(const std::string& form, unsigned char letter,
 
 AnswerProblem straightQuote(const std::string& form, const std::string& curly,
                             const std::string& verdict) {
-    return {Severity::Note,
-            tr("{form} holds a straight quote, which phones often type curly: {curly} grades "
-               "\"{verdict}\"",
-               {{"form", quoted(form)}, {"curly", quoted(curly)}, {"verdict", cp1252ToUtf8(verdict)}}),
-            tr("to accept it, set quotes = \"any\" in a [grading] table")};
+    return {
+        Severity::Note,
+        tr("{form} holds a straight quote, which phones often type curly: {curly} grades "
+           "\"{verdict}\"",
+           {{"form", quoted(form)}, {"curly", quoted(curly)}, {"verdict", cp1252ToUtf8(verdict)}}),
+        tr("to accept it, set quotes = \"any\" in a [grading] table")};
 }
 
 // The form with its straight quotes made curly, as a phone's keyboard types them.
@@ -145,7 +148,6 @@ std::vector<AnswerProblem> answerProblems(const std::vector<std::string>& forms,
                  tr("\"*\" is how the answers file stores an empty field: once solved it comes "
                     "back empty when the player starts again, and the question unsolved"),
                  tr("give another expected answer")});
-
         }
         if (unsigned char capital = firstWhere(form, smallOf)) {
             std::string typed = inSmallLetters(form);

@@ -82,10 +82,7 @@ class DescriptionChecker : public ValueReader {
     };
 
     static std::string codeKey(size_t i) { return "codes[" + std::to_string(i + 1) + "]"; }
-    static std::string codeName(size_t i) {
-        return tr("the code for {n} solved", {{"n", i + 1}});
-
-    }
+    static std::string codeName(size_t i) { return tr("the code for {n} solved", {{"n", i + 1}}); }
     bool showsPictures() const { return kindKnown_ && d_.quizType == QUIZ_PICTURE; }
     std::string kindText() const { return kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : ""; }
 

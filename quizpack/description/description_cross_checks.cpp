@@ -153,6 +153,5 @@ void DescriptionChecker::checkPackageSize(const toml::table& root) {
                  {{"size", extras}, {"most", kLzwMaxInput}}),
               tr("drop {count} bytes of forms in all (the ones players are least likely to type)",
                  {{"count", extras - kLzwMaxInput}}));
-
     }
 }

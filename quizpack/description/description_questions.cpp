@@ -134,8 +134,7 @@ void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEn
                                                      : tr("answers = [\"the answer\"]");
 
     if (node == nullptr) {
-        error(lineOf(table), key,
-              tr("missing: question {q} has no expected answer", {{"q", q}}),
+        error(lineOf(table), key, tr("missing: question {q} has no expected answer", {{"q", q}}),
               tr("add {example}", {{"example", example}}));
         return;
     }
@@ -169,11 +168,12 @@ void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEn
 void DescriptionChecker::readQuestionFile(const toml::node& node) {
     const auto* s = node.as_string();
     if (s == nullptr || s->get().empty()) {
-        error(lineOf(node), "questions",
-              s ? tr("is empty")
-                : tr("must be a file path in double quotes, not {type}", {{"type", typeName(node)}}),
-              tr("give the CSV file's path relative to the description, for example "
-                 "questions = \"questions.csv\""));
+        error(
+            lineOf(node), "questions",
+            s ? tr("is empty")
+              : tr("must be a file path in double quotes, not {type}", {{"type", typeName(node)}}),
+            tr("give the CSV file's path relative to the description, for example "
+               "questions = \"questions.csv\""));
         return;
     }
     fs::path given = slashedPath(s->get());
@@ -183,7 +183,9 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
     if (!ec && size > kMaxQuestionFileBytes) {
         error(lineOf(node), "questions",
               tr("{file} is {size}; a questions file may be at most {most}",
-                 {{"file", displayPath(path)}, {"size", formatSize(size)}, {"most", formatSize(kMaxQuestionFileBytes)}}),
+                 {{"file", displayPath(path)},
+                  {"size", formatSize(size)},
+                  {"most", formatSize(kMaxQuestionFileBytes)}}),
               tr("give the CSV file of this quiz's questions (at most 90 rows)"));
 
         return;
@@ -225,8 +227,8 @@ void DescriptionChecker::readQuestionRows(const QuestionTable& table) {
         if (q == kMaxQuestions + 1) {
             error(table.rows[i].line, questionKey(q, ""),
                   tr("{count} questions; a quiz holds at most 90", {{"count", table.rows.size()}}),
-                  trn("remove {n} row or make a second quiz", "remove {n} rows or make a second quiz",
-                      table.rows.size() - kMaxQuestions));
+                  trn("remove {n} row or make a second quiz",
+                      "remove {n} rows or make a second quiz", table.rows.size() - kMaxQuestions));
         }
         readRowQuestion(table.rows[i], q);
     }
@@ -245,7 +247,6 @@ void DescriptionChecker::readRowQuestion(const QuestionRow& row, int q) {
               tr("a second answer is given, but answers_per_question = {count}",
                  {{"count", d_.answersPerQuestion}}),
               tr("leave the answer2 column empty, or set answers_per_question = 2"));
-
     }
     QuestionValues values;
     values.line = row.line;

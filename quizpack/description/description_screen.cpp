@@ -393,7 +393,9 @@ std::optional<DescriptionProblem> findDescriptionSizeProblem(uint64_t bytes) {
     return DescriptionProblem{
         0,
         tr("the description is {size} ({bytes} bytes); a quiz description is at most {most}",
-           {{"size", formatSize(bytes)}, {"bytes", bytes}, {"most", formatSize(kMaxDescriptionBytes)}}),
+           {{"size", formatSize(bytes)},
+            {"bytes", bytes},
+            {"most", formatSize(kMaxDescriptionBytes)}}),
         tr("give the quiz's TOML description (90 questions of short texts fit in a few "
            "kilobytes)"),
 

@@ -124,13 +124,12 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
         const size_t length = utf8CharacterLength(text, i);
         if (length == 0) {
             const std::string asWindows = cp1252ToUtf8(std::string(1, text[i]));
-            return encodingError(file, line,
-                                 tr("not UTF-8 text: byte {byte} at column {column} "
-                                    "(\"{character}\" in Latin-1 or Windows-1252, the encoding "
-                                    "the file was probably saved in)",
-                                    {{"byte", hexByte(bytes[i])},
-                                     {"column", column},
-                                     {"character", asWindows}}));
+            return encodingError(
+                file, line,
+                tr("not UTF-8 text: byte {byte} at column {column} "
+                   "(\"{character}\" in Latin-1 or Windows-1252, the encoding "
+                   "the file was probably saved in)",
+                   {{"byte", hexByte(bytes[i])}, {"column", column}, {"character", asWindows}}));
         }
         if (bytes[i] == '\n') {
             ++line;
@@ -184,7 +183,8 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
                           : tr("not valid TOML: a ']' is missing at the end of this line: the "
                                "list on it is not closed, so the parser read on to the end of "
                                "the file");
-            hint = tr("close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]");
+            hint =
+                tr("close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]");
             line = open;
         }
     } else if (const std::optional<std::string> closed = quoteClosedEarly(lines, line, column)) {
@@ -201,7 +201,6 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
                   {{"column", column}});
     } else if (mentions(description, "utf-8")) {
         hint = tr(kSaveAsUtf8);
-
     }
     return Diagnostic{file, line, "", Severity::Error, message, hint};
 }

@@ -92,8 +92,10 @@ void ValueReader::warnUnknownKeys(const toml::table& table, const KeyNames& know
             continue;
         }
         std::string suggestion = closestName(key, known.data(), known.size());
-        const MessageArguments arguments = {
-            {"key", excerpt(key)}, {"where", where}, {"keys", joinKeys(known)}, {"name", suggestion}};
+        const MessageArguments arguments = {{"key", excerpt(key)},
+                                            {"where", where},
+                                            {"keys", joinKeys(known)},
+                                            {"name", suggestion}};
         std::string message = tr("unknown key '{key}' {where}, ignored", arguments);
         std::string hint = tr("the keys {where} are: {keys}", arguments);
         if (!suggestion.empty()) {
@@ -128,7 +130,8 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
     std::string bytes;
     Cp1252Error bad;
     if (!utf8ToCp1252(utf8, &bytes, &bad)) {
-        error(line, key, tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(bad)}}),
+        error(line, key,
+              tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(bad)}}),
               tr("the player shows single-byte Windows-1252 texts (Western European "
                  "letters, punctuation, the euro sign)"));
         lastTextOk_ = false;

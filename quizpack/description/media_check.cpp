@@ -116,8 +116,8 @@ struct MediaCheck {
             info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
                                                      : inspectPictureHeader(bytes);
         } catch (const PictureError& e) {
-            add(Severity::Error, media, tr("{what}: {problem}", {{"what", name}, {"problem", e.what()}}),
-                e.hint);
+            add(Severity::Error, media,
+                tr("{what}: {problem}", {{"what", name}, {"problem", e.what()}}), e.hint);
             return;
         }
         media.pictureSize = info.size;

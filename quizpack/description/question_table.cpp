@@ -196,7 +196,6 @@ class TableReader {
                     tr("column {column} has no name in the header row: this field is ignored",
                        {{"column", i + 1}}),
                     tr("name the column in the first row ({columns})", {{"columns", kColumnList}}));
-
             }
         }
         table_->rows.push_back(std::move(row));

@@ -108,12 +108,12 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
     std::string places;
     for (const std::string& p : looked)
         places += "\n  " + p;
-    throw BuildError(tr("no player program found to build the quiz into; looked at:{places}\npass "
-                        "--player PATH/quizplayer.exe",
-                        {{"places", places.empty()
-                                        ? "\n  " + std::string(tr("(the location of quizpack is "
-                                                                  "unknown)"))
-                                        : places}}));
+    throw BuildError(
+        tr("no player program found to build the quiz into; looked at:{places}\npass "
+           "--player PATH/quizplayer.exe",
+           {{"places", places.empty() ? "\n  " + std::string(tr("(the location of quizpack is "
+                                                                "unknown)"))
+                                      : places}}));
 }
 
 std::string describeIfNotQuizExecutable(const std::vector<uint8_t>& bytes) {
@@ -180,8 +180,9 @@ PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Down
         }
         prepared.done = describePreparation(picture, downscaling);
         if (picture.reencoded()) {
-            prepared.done += tr(", {before} -> {after}", {{"before", formatSize(bytes.size())},
-                                                          {"after", formatSize(picture.bytes.size())}});
+            prepared.done +=
+                tr(", {before} -> {after}", {{"before", formatSize(bytes.size())},
+                                             {"after", formatSize(picture.bytes.size())}});
         }
         prepared.bytes = std::move(picture.bytes);
     } catch (const PictureError& e) {
@@ -226,8 +227,7 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
                     Diagnostic{media.file, media.line, media.key, Severity::Error,
                                tr("{what}: {problem}", {{"what", quoteInput(media.given)},
                                                         {"problem", prepared[i].error}}),
-                               prepared[i].hint,
-                               media.column});
+                               prepared[i].hint, media.column});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();

@@ -31,7 +31,8 @@ void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite
     std::error_code ec;
     if (fs::exists(dir, ec)) {
         if (!fs::is_directory(dir, ec)) {
-            throw ExtractError(tr("{folder} exists and is not a folder", {{"folder", displayPath(dir)}}));
+            throw ExtractError(
+                tr("{folder} exists and is not a folder", {{"folder", displayPath(dir)}}));
         }
         if (overwrite == Overwrite::Refuse && !fs::is_empty(dir, ec)) {
             throw ExtractError(tr("{folder} is not empty; give an empty or new folder, or pass "
@@ -47,9 +48,10 @@ void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite
 void refuseLinkedMediaFolder(const fs::path& dir) {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(dir / "media", ec))) {
-        throw ExtractError(tr("{media} is a symbolic link; extract writes only inside {folder}: "
-                              "remove the link, or give another folder",
-                              {{"media", displayPath(dir / "media")}, {"folder", displayPath(dir)}}));
+        throw ExtractError(
+            tr("{media} is a symbolic link; extract writes only inside {folder}: "
+               "remove the link, or give another folder",
+               {{"media", displayPath(dir / "media")}, {"folder", displayPath(dir)}}));
     }
 }
 
@@ -93,7 +95,6 @@ std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
                       "with --keep-pictures to store them unchanged (without it, build stores "
                       "them at the size the player shows)",
                       large.size(), arguments));
-
     }
     return media;
 }

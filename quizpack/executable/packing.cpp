@@ -32,15 +32,17 @@ std::string packStepFailure(const char* step, const std::string& result) {
 
 std::vector<uint8_t> lzwPack(const std::vector<uint8_t>& plain) {
     if (plain.size() > static_cast<size_t>(kLzwMaxInput)) {
-        throw PackError("packing", tr("LZW_TOO_LARGE: {bytes} bytes; the codec packs at most {most}",
-                                      {{"bytes", plain.size()}, {"most", kLzwMaxInput}}));
+        throw PackError("packing",
+                        tr("LZW_TOO_LARGE: {bytes} bytes; the codec packs at most {most}",
+                           {{"bytes", plain.size()}, {"most", kLzwMaxInput}}));
     }
     uint8_t* out = nullptr;
     int32_t length = 0;
     int32_t result = lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &out, &length);
     if (result != LZW_OK) {
-        throw PackError("packing", tr("{result} while packing {bytes} bytes",
-                                      {{"result", lzwResultName(result)}, {"bytes", plain.size()}}));
+        throw PackError("packing",
+                        tr("{result} while packing {bytes} bytes",
+                           {{"result", lzwResultName(result)}, {"bytes", plain.size()}}));
     }
     return takeBuffer(out, length);
 }
@@ -48,7 +50,6 @@ std::vector<uint8_t> lzwPack(const std::vector<uint8_t>& plain) {
 std::vector<uint8_t> lzwUnpack(const std::vector<uint8_t>& packed) {
     if (packed.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
         throw PackError("unpacking", tr("LZW_TOO_LARGE: the packed resource is over 2 GB"));
-
     }
     uint8_t* out = nullptr;
     int32_t length = 0;

@@ -118,7 +118,6 @@ Headers parseHeaders(const Bytes& file) {
     }
     if (file.data[0] != 'M' || file.data[1] != 'Z') {
         fail(tr("not a Windows executable: it does not start with \"MZ\""));
-
     }
     Headers h;
     const uint16_t sectionCount = readCoffHeader(file, &h);

@@ -299,18 +299,18 @@ void warnMisnumberedMedia(QuizReading* r) {
         const MessageArguments arguments = {{"q", q}, {"id", id}, {"unused", unused}};
         switch (missing) {
         case Missing::Picture:
-            r->warnings.push_back(tr(
-                "question {q} has no picture, IMG {id}, but the executable holds what the "
-                "player never uses ({unused}): its number may be damaged; the player, an "
-                "exported page and an extracted description show question {q} without a picture",
-                arguments));
+            r->warnings.push_back(
+                tr("question {q} has no picture, IMG {id}, but the executable holds what the "
+                   "player never uses ({unused}): its number may be damaged; the player, an "
+                   "exported page and an extracted description show question {q} without a picture",
+                   arguments));
             break;
         case Missing::Clip:
-            r->warnings.push_back(tr(
-                "question {q} has no clip, IMG {id}, but the executable holds what the player "
-                "never uses ({unused}): its number may be damaged; the player, an exported page "
-                "and an extracted description show question {q} without a clip",
-                arguments));
+            r->warnings.push_back(
+                tr("question {q} has no clip, IMG {id}, but the executable holds what the player "
+                   "never uses ({unused}): its number may be damaged; the player, an exported page "
+                   "and an extracted description show question {q} without a clip",
+                   arguments));
             break;
         case Missing::RevealPicture:
             r->warnings.push_back(tr(
@@ -461,7 +461,6 @@ const char* describeExtrasProblem(ExtrasProblem problem) {
         return tr("memory ran out");
     }
     return tr("unknown problem");
-
 }
 
 bool startsLikeExecutable(const std::filesystem::path& path) {

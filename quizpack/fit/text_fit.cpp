@@ -124,7 +124,6 @@ std::optional<FitProblem> textFitProblem(std::string_view cp1252, const TextBox&
                       "characters",
                       cut, {{"needed", needed}, {"width", width}, {"lines", lines}});
     return FitProblem{message, tr("the player cuts off what does not fit; shorten it")};
-
 }
 
 // The header panel's statics: the title keeps the system font, the others get the GUI font.

@@ -232,5 +232,4 @@ std::string describeFileContent(const std::vector<uint8_t>& bytes) {
         return tr("a web page");
     }
     return looksLikeText(bytes) ? tr("a text file") : tr("a file of unknown content");
-
 }

@@ -60,8 +60,9 @@ Pixels decodeRgba(const std::vector<uint8_t>& bytes, MediaFormat format, Picture
     Pixels pixels(stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
                                         &height, &channels, 4));
     if (!pixels) {
-        throw PictureError(tr("the {format} data does not decode ({reason})",
-                              {{"format", mediaFormatName(format)}, {"reason", stbi_failure_reason()}}));
+        throw PictureError(
+            tr("the {format} data does not decode ({reason})",
+               {{"format", mediaFormatName(format)}, {"reason", stbi_failure_reason()}}));
     }
     *size = {width, height};
     return pixels;
@@ -181,9 +182,9 @@ PictureInfo inspectPictureHeader(const std::vector<uint8_t>& bytes) {
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
                                &channels)) {
-        throw PictureError(tr("the {format} header does not decode ({reason})",
-                              {{"format", mediaFormatName(info.format)},
-                               {"reason", stbi_failure_reason()}}));
+        throw PictureError(
+            tr("the {format} header does not decode ({reason})",
+               {{"format", mediaFormatName(info.format)}, {"reason", stbi_failure_reason()}}));
     }
     // A negative BMP height says the rows are stored top down; the picture is as high.
     int64_t trueHeight = height;
@@ -231,7 +232,6 @@ PreparedPicture preparePicture(const std::vector<uint8_t>& bytes, Downscaling do
         if (!stbi_write_jpg_to_func(appendBytes, &result.bytes, result.stored.width,
                                     result.stored.height, 3, rgb.data(), quality)) {
             throw PictureError(tr("JPEG encoding failed"));
-
         }
         if (!downscaled || result.bytes.size() <= bytes.size()) {
             break;

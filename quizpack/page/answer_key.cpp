@@ -302,8 +302,8 @@ KeyReport writeAnswerKey(const KeyOptions& options,
     report.output =
         options.output.empty() ? defaultKeyPath(options.input, source.quiz->title) : options.output;
     refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, tr("an answer key quizpack wrote"), describeIfNotAnswerKey,
-                             options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, tr("an answer key quizpack wrote"),
+                             describeIfNotAnswerKey, options.readOnlyOutput);
     preparePictures(&source, &report);
     AnswerKey key;
     key.quiz = source.quiz.get();

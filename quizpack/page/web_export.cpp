@@ -262,12 +262,12 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
                         tr("{file} (question {q}) does not decode and is left out: {reason}",
                            {{"file", job.name}, {"q", job.question}, {"reason", result.error}}));
                 } else {
-                    pictureErrors.push_back(Diagnostic{job.file, job.line, job.key, Severity::Error,
-                                                       tr("{what}: {problem}",
-                                                          {{"what", quoteInput(job.name)},
-                                                           {"problem", result.error}}),
+                    pictureErrors.push_back(
+                        Diagnostic{job.file, job.line, job.key, Severity::Error,
+                                   tr("{what}: {problem}",
+                                      {{"what", quoteInput(job.name)}, {"problem", result.error}}),
 
-                                                       result.hint, job.column});
+                                   result.hint, job.column});
                 }
                 return;
             }
@@ -302,8 +302,8 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
                         ? defaultOutputPath(options.input, source.quiz->title, ".html")
                         : options.output;
     refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, tr("a page quizpack exported"), describeIfNotExportedPage,
-                             options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, tr("a page quizpack exported"),
+                             describeIfNotExportedPage, options.readOnlyOutput);
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
