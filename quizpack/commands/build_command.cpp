@@ -29,8 +29,7 @@ void printProgress(size_t index, size_t total, const MediaFile& media, const std
 }
 
 void printReport(const BuildReport& report) {
-    char seconds[32];
-    snprintf(seconds, sizeof seconds, "%.1f", report.seconds);
+    const std::string seconds = decimalNumber(report.seconds, 1);
     const MessageArguments arguments = {{"output", displayPath(report.output)},
                                         {"seconds", seconds},
                                         {"player", report.player},

@@ -16,8 +16,7 @@ void printProgress(size_t index, size_t total, uint32_t resourceId, const std::s
 }
 
 void printReport(const ExportReport& report) {
-    char seconds[32];
-    snprintf(seconds, sizeof seconds, "%.1f", report.seconds);
+    const std::string seconds = decimalNumber(report.seconds, 1);
     const MessageArguments arguments = {
         {"output", displayPath(report.output)}, {"seconds", seconds},
         {"questions", report.questions},        {"size", formatSize(report.mediaBytes)},

@@ -116,16 +116,14 @@ std::string formatSize(uint64_t bytes, Language language) {
         return english ? std::to_string(bytes) + " bytes" : trn("{n} byte", "{n} bytes", bytes);
     }
     const bool kilobytes = bytes < 1024 * 1024;
-    char number[32];
-    snprintf(number, sizeof number, "%.1f", bytes / (kilobytes ? 1024.0 : 1024.0 * 1024.0));
-    std::string size = number;
-    if (!english) {
-        // TRANSLATORS: the decimal separator of sizes ("1.5 KB").
-        size.replace(size.find('.'), 1, tr("."));
-    }
+    const double value = bytes / (kilobytes ? 1024.0 : 1024.0 * 1024.0);
     if (english) {
-        return size + (kilobytes ? " KB" : " MB");
+        char number[32];
+        snprintf(number, sizeof number, "%.1f", value);
+        return std::string(number) + (kilobytes ? " KB" : " MB");
     }
+    const std::string size = decimalNumber(value, 1);
+
     return kilobytes ? tr("{size} KB", {{"size", size}}) : tr("{size} MB", {{"size", size}});
 }
 

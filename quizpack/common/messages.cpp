@@ -1,5 +1,6 @@
 #include "quizpack/common/messages.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -153,7 +154,20 @@ std::string trn(const char* singular, const char* plural, uint64_t n, MessageArg
     return fill(text, all);
 }
 
+std::string decimalNumber(double value, int digits) {
+    char number[64];
+    snprintf(number, sizeof number, "%.*f", digits, value);
+    std::string text = number;
+    const size_t point = text.find('.');
+    if (point != std::string::npos && gLanguage != Language::English) {
+        // TRANSLATORS: the decimal separator ("1.5 KB", "0.4 s").
+        text.replace(point, 1, tr("."));
+    }
+    return text;
+}
+
 int takeUntranslatedCount(std::string* lastMissing) {
+
     const std::lock_guard<std::mutex> hold(gMissesLock);
     const int n = gUntranslated;
 

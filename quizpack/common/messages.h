@@ -55,6 +55,9 @@ std::string tr(const char* english, MessageArguments arguments);
 std::string trn(const char* singular, const char* plural, uint64_t n,
                 MessageArguments arguments = {});
 
+// `value` with `digits` decimals and the current language's decimal separator ("1,5").
+std::string decimalNumber(double value, int digits);
+
 // How many lookups in a language other than English found no translation since the last
 // call, and the English of the last of them (for the tests that prove there is none).
 int takeUntranslatedCount(std::string* lastMissing = nullptr);
