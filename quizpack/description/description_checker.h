@@ -82,7 +82,10 @@ class DescriptionChecker : public ValueReader {
     };
 
     static std::string codeKey(size_t i) { return "codes[" + std::to_string(i + 1) + "]"; }
-    static std::string codeName(size_t i) { return tr("the code for {n} solved", {{"n", i + 1}}); }
+    static std::string codeName(size_t i) {
+        // TRANSLATORS: "solved" is said of questions; the English is the same for every n.
+        return trn("the code for {n} solved", "the code for {n} solved", i + 1);
+    }
     bool showsPictures() const { return kindKnown_ && d_.quizType == QUIZ_PICTURE; }
     std::string kindText() const { return kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : ""; }
 
