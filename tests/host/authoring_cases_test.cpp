@@ -79,26 +79,11 @@ std::map<std::string, FileState> snapshot(const fs::path& root) {
     return files;
 }
 
-struct Output {
-    int exitCode = -1;
-    std::string text; // standard output, then standard error
-};
-
 // quizpack with `args`, in-process as main() runs it, from the folder `root`.
-Output runIn(const fs::path& root, std::vector<std::string> args) {
+Output runIn(const fs::path& root, const std::vector<std::string>& args) {
     const fs::path before = fs::current_path();
     fs::current_path(root);
-    args.insert(args.begin(), "quizpack");
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(&a[0]);
-    }
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Output out;
-    out.exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
-    out.text = testing::internal::GetCapturedStdout();
-    out.text += testing::internal::GetCapturedStderr();
+    Output out = runInProcess(args);
     fs::current_path(before);
     return out;
 }

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
 #include "tests/support/files.h"
+#include "quizpack/commands/command_shell.h"
 #include "quizpack/executable/builder.h"
 #include "quizpack/common/diagnostics.h"
 #include "quizpack/executable/pe_resources.h"
@@ -29,6 +31,27 @@ inline std::string describe(const std::vector<Diagnostic>& diagnostics) {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
+
+struct Output {
+    int exitCode = -1;
+    std::string text; // standard output, then standard error
+};
+
+// quizpack with `args` (the words after "quizpack"), in-process as main() runs it.
+inline Output runInProcess(std::vector<std::string> args) {
+    args.insert(args.begin(), "quizpack");
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(&a[0]);
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    Output out;
+    out.exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
+    out.text = testing::internal::GetCapturedStdout();
+    out.text += testing::internal::GetCapturedStderr();
+    return out;
+}
 
 // An environment variable set (or, for null, unset) for as long as the object lives.
 class ScopedEnvironment {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "quizpack/commands/command_shell.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/messages.h"
 #include "tests/host/authoring_test_support.h"
@@ -86,19 +85,9 @@ TEST(Messages, TheCommandLineChoosesBeforeQuizpackLangAndTheLocale) {
     for (const Row& r : rows) {
         const ScopedEnvironment choice("QUIZPACK_LANG", r.quizpackLang);
         const ScopedEnvironment locale("LC_ALL", r.lcAll);
-        std::vector<std::string> args = r.args;
-        args.insert(args.begin(), "quizpack");
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(&a[0]);
-        }
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
-        const std::string out =
-            testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-        EXPECT_EQ(exitCode, r.exitCode) << r.said << "\n" << out;
-        EXPECT_NE(out.find(r.said), std::string::npos) << r.said << "\n" << out;
+        const authoring_test::Output out = authoring_test::runInProcess(r.args);
+        EXPECT_EQ(out.exitCode, r.exitCode) << r.said << "\n" << out.text;
+        EXPECT_NE(out.text.find(r.said), std::string::npos) << r.said << "\n" << out.text;
     }
     setMessageLanguage(Language::English);
 }
