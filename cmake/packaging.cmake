@@ -78,9 +78,10 @@ else()
     add_custom_target(package_files ALL DEPENDS ${compressed})
     install(FILES ${QUIZZ_PACKAGE_FILES}/quizpack.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${QUIZZ_PACKAGE_FILES}/changelog.gz DESTINATION ${QUIZZ_DOC_DIR})
-    # The studio's desktop entry is one file beside this one and one rule here:
-    #   install(FILES ${CMAKE_CURRENT_LIST_DIR}/quizz-studio.desktop
-    #           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # The studio from the desktop's menu, on the folder Quizz of the author's home (made if
+    # missing), in a terminal that shows its address and stops it when closed.
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/quizz-studio.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -48,11 +48,19 @@ set(WEB_SCRIPTS ${WEB_DIR}/script_prologue.js ${WEB_DIR}/text_codec.js ${WEB_DIR
 set(WEB_SOURCES ${WEB_DIR}/page.html ${WEB_DIR}/page.css ${WEB_SCRIPTS})
 set(QUIZZ_WEB_ASSETS_CPP ${CMAKE_BINARY_DIR}/generated/web_assets.cpp)
 string(REPLACE ";" "+" web_script_list "${WEB_SCRIPTS}")
-add_custom_command(
-    OUTPUT ${QUIZZ_WEB_ASSETS_CPP}
-    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${QUIZZ_WEB_ASSETS_CPP}
-            -DHEADER=quizpack/page/web_assets.h
-            "-DASSETS=kWebPageTemplate=${WEB_DIR}/page.html\;kWebPageStyle=${WEB_DIR}/page.css\;kWebPageScript=${web_script_list}\;kWebGraderWasm=${QUIZZ_GRADER_WASM}"
-            -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
-    DEPENDS ${WEB_SOURCES} ${QUIZZ_GRADER_WASM} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
-    COMMENT "Embedding the web page and the WebAssembly grader")
+
+# quizz_embed_assets(OUTPUT HEADER "kName=file;kOther=file1+file2" SOURCES... ): the rule that
+# writes OUTPUT, a C++ source defining one WebAsset per entry (cmake/embed_files.cmake).
+function(quizz_embed_assets output header assets)
+    string(REPLACE ";" "\\;" escaped "${assets}")
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} -DHEADER=${header} "-DASSETS=${escaped}"
+                -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+        DEPENDS ${ARGN} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+        COMMENT "Embedding ${header}'s files")
+endfunction()
+
+quizz_embed_assets(${QUIZZ_WEB_ASSETS_CPP} quizpack/page/web_assets.h
+    "kWebPageTemplate=${WEB_DIR}/page.html;kWebPageStyle=${WEB_DIR}/page.css;kWebPageScript=${web_script_list};kWebGraderWasm=${QUIZZ_GRADER_WASM}"
+    ${WEB_SOURCES} ${QUIZZ_GRADER_WASM})

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "quizpack/commands/commands.h"
 #include "quizpack/commands/console.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/common/messages.h"
@@ -172,6 +173,15 @@ int runQuizpack(int argc, char** argv) {
     setMessageLanguage(chosenLanguage());
     prepareConsoleOutput();
     if (waitsBeforeClosing(argc, consoleProcessCount())) {
+        // Double-clicked: the studio, unless it cannot start, and then the help.
+        try {
+            int status = runStudioFromDesktop();
+            if (status >= 0) {
+                return status;
+            }
+        } catch (const QuizpackError& error) {
+            fputs(tr("quizpack studio: {message}\n", {{"message", error.what()}}).c_str(), stderr);
+        }
         return showHelpUntilKeyPressed();
     }
     std::vector<std::string> words(argv, argv + argc);
@@ -179,7 +189,6 @@ int runQuizpack(int argc, char** argv) {
         takeLanguageOption(&words, 1, false);
     } catch (const QuizpackError& error) {
         fputs(tr("quizpack: {message}\n", {{"message", error.what()}}).c_str(), stderr);
-
         return error.exitCode;
     }
     return runWords(words);

@@ -6,6 +6,26 @@
 
 // clang-format off
 const std::vector<Command> kCommands = {
+    {"studio", "studio [DIR|QUIZ.toml] [--port N] [--no-browser]",
+     "Make and edit quizzes in the browser, in French, with a live preview.",
+     "Serves the quiz editor on this computer only (127.0.0.1) and opens it in the default\n"
+     "browser. Its first line is the address, with the secret that lets only this\n"
+     "computer's browser in: Studio: http://127.0.0.1:PORT/?token=TOKEN\n"
+     "\n"
+     "DIR: a folder of quizzes, listed with a button to start a new one of each kind (each\n"
+     "new quiz gets a folder of its own); a folder holding quiz.toml, or a description\n"
+     "QUIZ.toml, opens that quiz. Without DIR: the current folder. Every change is saved to\n"
+     "the description within a second; what the studio writes is an ordinary description\n"
+     "and media folder, which check, build, export and a text editor keep working on. The\n"
+     "first time the studio rewrites a description it did not write (one with comments,\n"
+     "say), it keeps the original as QUIZ.toml.orig. Its buttons build, export and write\n"
+     "the answer key into the quiz's folder as build, export and key do without -o.\n"
+     "\n"
+     "--port N serves on port N instead of a free one; --no-browser only prints the address.\n"
+     "It stops with Ctrl+C or the page's Quitter button. quizpack.exe double-clicked on\n"
+     "Windows opens the studio on the folder Quizz of your Documents.\n",
+     {{"--port", true}, {"--no-browser", false}}, ArgumentStyle::Options, runStudio},
+
     {"new", "new KIND DIR [--csv]",
      N_("Start a quiz: a commented description and placeholder media in a new folder."),
      N_("Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"

@@ -17,3 +17,8 @@ int runEncode(const CommandArguments& arguments);
 int runDecode(const CommandArguments& arguments);
 int runExport(const CommandArguments& arguments);
 int runKey(const CommandArguments& arguments);
+int runStudio(const CommandArguments& arguments);
+
+// The studio on the Quizz folder of the user's Documents, for quizpack.exe double-clicked.
+// Returns -1, having served nothing, where there is no such folder to make.
+int runStudioFromDesktop();

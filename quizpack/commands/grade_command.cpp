@@ -14,6 +14,7 @@
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/quiz_grading.h"
 #include "quizpack/description/description.h"
 #include "quizpack/executable/quiz_reader.h"
 #include "quizpack/common/messages.h"
@@ -354,10 +355,8 @@ LineGrader fieldAndTyped(const Quiz* quiz) {
         if (!prepareTyped(typedText, tr("typed text"), &typed, message)) {
             return false;
         }
-        const QuestionNode* node = questionAt(quiz, (k - 1) / perQuestion);
-        const char* forms[kMaxAnswerForms];
-        const int count = answerForms(node, (k - 1) % perQuestion + 1, forms);
-        *verdict = verdictUtf8(gradeAnswer(forms, count, typed.c_str(), quiz->tolerances));
+        *verdict = verdictUtf8(
+            gradeQuizAnswer(quiz, (k - 1) / perQuestion, (k - 1) % perQuestion + 1, typed.c_str()));
         return true;
     };
 }

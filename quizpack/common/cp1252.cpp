@@ -120,6 +120,19 @@ bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error) {
     return true;
 }
 
+std::string utf8ToCp1252AsTyped(std::string_view utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        uint32_t cp = 0;
+        unsigned char b = 0;
+        const bool read = nextCodepoint(utf8, &i, &cp);
+        out.push_back(read && cp != 0 && codepointToByte(cp, &b) ? static_cast<char>(b) : '?');
+        i = read ? i : start + 1;
+    }
+    return out;
+}
+
 uint32_t cp1252CodePoint(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : byte;
 }

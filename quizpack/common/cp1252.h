@@ -20,6 +20,10 @@ size_t utf8CharacterLength(std::string_view text, size_t at, uint32_t* codepoint
 // describes the first offending character in *error.
 bool utf8ToCp1252(std::string_view utf8, std::string* out, Cp1252Error* error);
 
+// UTF-8 as a Windows edit box of the player holds it once typed: each character Windows-1252
+// lacks (or a NUL, or a byte that is not UTF-8) becomes '?'. Always succeeds.
+std::string utf8ToCp1252AsTyped(std::string_view utf8);
+
 // Converts Windows-1252 bytes to UTF-8. Every byte has a character (the five bytes that
 // Windows-1252 leaves undefined map to the C1 controls of the same value, as Windows does),
 // so the conversion always succeeds and round-trips.

@@ -4,6 +4,7 @@
 #include "content/quiz.h"
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/messages.h"
+#include "quizpack/common/quiz_grading.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ std::string verdictOf(const std::vector<std::string>& forms, const std::string& 
     for (const std::string& f : forms) {
         pointers.push_back(f.c_str());
     }
+    std::lock_guard<std::mutex> lock(graderLock());
     return gradeAnswer(pointers.data(), static_cast<int>(pointers.size()), typed.c_str(),
                        tolerances);
 }

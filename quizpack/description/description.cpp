@@ -140,7 +140,7 @@ CheckResult DescriptionChecker::run(std::string_view text) {
     if (!hasErrors(diagnostics_)) {
         checkPackageSize(root);
     }
-    checkMediaFiles(&d_, decoding_, &diagnostics_);
+    checkMediaFiles(&d_, decoding_, &diagnostics_, examiner_);
     return finish();
 }
 
@@ -394,8 +394,9 @@ void DescriptionChecker::readGrading(const toml::table& root) {
 }
 
 CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
-                                 const fs::path& folder, PictureDecoding decoding) {
-    return DescriptionChecker(displayName, folder, decoding).run(text);
+                                 const fs::path& folder, PictureDecoding decoding,
+                                 const MediaExaminer& examiner) {
+    return DescriptionChecker(displayName, folder, decoding, examiner).run(text);
 }
 
 CheckResult checkDescriptionFile(const fs::path& file, PictureDecoding decoding) {

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,25 @@ struct CheckResult {
 // headers only, for a caller that decodes them itself afterwards (build).
 enum class PictureDecoding { Full, HeaderOnly };
 
+// What the check learns of one media file by reading it.
+struct MediaFacts {
+    std::string readError; // why the file cannot be read; empty when it was read
+    std::string readHint;  // how to mend that; empty for the usual hint
+    uint64_t size = 0;
+    MediaFormat format = MediaFormat::Unknown;
+    // Pictures (question and reveal pictures that are not empty): what decoding found.
+    PictureInfo picture;
+    std::string pictureError, pictureHint; // a picture that does not decode
+};
+
+// Reads one media file and, for a picture, decodes it (Full) or reads its header. Safe to
+// call on several threads at once. Throws only std::bad_alloc.
+MediaFacts examineMediaFile(const MediaFile& media, PictureDecoding decoding);
+
+// How a check reads the media files: examineMediaFile, or a caller's own that remembers
+// what it learnt (the studio's). Called on several threads at once.
+using MediaExaminer = std::function<MediaFacts(const MediaFile& media, PictureDecoding decoding)>;
+
 // Reads and checks a description file and every media file it names, the media files on
 // all cores. Problems, including an unreadable file, come back as diagnostics; it throws
 // only std::bad_alloc.
@@ -99,10 +119,11 @@ CheckResult checkDescriptionFile(const std::filesystem::path& file,
                                  PictureDecoding decoding = PictureDecoding::Full);
 
 // The same for a description already in memory; `displayName` names it in messages and
-// media paths are resolved against `folder`.
+// media paths are resolved against `folder`. `examiner` reads the media files when given.
 CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,
                                  const std::filesystem::path& folder,
-                                 PictureDecoding decoding = PictureDecoding::Full);
+                                 PictureDecoding decoding = PictureDecoding::Full,
+                                 const MediaExaminer& examiner = nullptr);
 
 // The Quiz a checked, error-free description makes: texts, questions with their accepted
 // forms, reveal texts, codes, colour (no brush), tolerances and link. Throws std::bad_alloc.

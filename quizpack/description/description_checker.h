@@ -26,8 +26,9 @@
 // say together and the media files they name.
 class DescriptionChecker : public ValueReader {
   public:
-    DescriptionChecker(std::string file, std::filesystem::path folder, PictureDecoding decoding)
-        : ValueReader(file), decoding_(decoding) {
+    DescriptionChecker(std::string file, std::filesystem::path folder, PictureDecoding decoding,
+                       MediaExaminer examiner = nullptr)
+        : ValueReader(file), decoding_(decoding), examiner_(std::move(examiner)) {
         d_.file = std::move(file);
         d_.folder = std::move(folder);
     }
@@ -37,6 +38,7 @@ class DescriptionChecker : public ValueReader {
   private:
     Description d_;
     PictureDecoding decoding_;
+    MediaExaminer examiner_;
     bool kindKnown_ = false;
     bool revealKnown_ = false;
     bool answerCountKnown_ = false;

@@ -10,6 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool isPicture(MediaRole role) {
+    return role == MediaRole::QuestionPicture || role == MediaRole::RevealPicture;
+}
+
 // The checks of one media file, with their own list of problems.
 struct MediaCheck {
     const std::string& file;
@@ -23,21 +27,23 @@ struct MediaCheck {
             Diagnostic{media.file, media.line, media.key, severity, message, hint, media.column});
     }
 
-    void run(MediaFile& media) {
+    void run(MediaFile& media, const MediaExaminer& examiner) {
         if (!findOnDisk(media)) {
             return;
         }
-        std::vector<uint8_t> bytes;
-        try {
-            bytes = readWholeFile(media.path);
-        } catch (const FileError& e) {
-            add(Severity::Error, media, e.what(), relativeHint());
+        const MediaFacts facts =
+            examiner ? examiner(media, decoding) : examineMediaFile(media, decoding);
+        if (!facts.readError.empty()) {
+            add(Severity::Error, media, facts.readError,
+                !facts.readHint.empty()
+                    ? facts.readHint
+                    : relativeHint());
             return;
         }
-        media.size = bytes.size();
-        media.format = sniffMediaFormat(bytes);
+        media.size = facts.size;
+        media.format = facts.format;
         std::string name = quoteInput(media.given);
-        if (bytes.empty()) {
+        if (facts.size == 0) {
             add(Severity::Error, media, tr("{file} is empty", {{"file", name}}),
                 tr("give a file with content"));
             return;
@@ -45,7 +51,7 @@ struct MediaCheck {
         switch (media.role) {
         case MediaRole::QuestionPicture:
         case MediaRole::RevealPicture:
-            checkPicture(media, bytes, name);
+            checkPicture(media, facts, name);
             break;
         case MediaRole::AudioClip:
             if (media.format != MediaFormat::Mp3) {
@@ -109,23 +115,19 @@ struct MediaCheck {
                    : tr("a {format} file", {{"format", mediaFormatName(format)}});
     }
 
-    void checkPicture(MediaFile& media, const std::vector<uint8_t>& bytes,
-                      const std::string& name) {
-        PictureInfo info;
-        try {
-            info = decoding == PictureDecoding::Full ? inspectPicture(bytes)
-                                                     : inspectPictureHeader(bytes);
-        } catch (const PictureError& e) {
+    void checkPicture(MediaFile& media, const MediaFacts& facts, const std::string& name) {
+        if (!facts.pictureError.empty()) {
             add(Severity::Error, media,
-                tr("{what}: {problem}", {{"what", name}, {"problem", e.what()}}), e.hint);
+                tr("{what}: {problem}", {{"what", name}, {"problem", facts.pictureError}}),
+                facts.pictureHint);
             return;
         }
-        media.pictureSize = info.size;
-        if (!playerShowsPicture(info.format)) {
+        media.pictureSize = facts.picture.size;
+        if (!playerShowsPicture(facts.picture.format)) {
             add(Severity::Note, media,
                 tr("{file} is a {format} picture, which the player cannot show; build converts "
                    "it to JPEG",
-                   {{"file", name}, {"format", mediaFormatName(info.format)}}),
+                   {{"file", name}, {"format", mediaFormatName(facts.picture.format)}}),
 
                 "");
         }
@@ -134,16 +136,40 @@ struct MediaCheck {
 
 } // namespace
 
+MediaFacts examineMediaFile(const MediaFile& media, PictureDecoding decoding) {
+    MediaFacts facts;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readWholeFile(media.path);
+    } catch (const FileError& e) {
+        facts.readError = e.what();
+        return facts;
+    }
+    facts.size = bytes.size();
+    facts.format = sniffMediaFormat(bytes);
+    if (bytes.empty() || !isPicture(media.role)) {
+        return facts;
+    }
+    try {
+        facts.picture =
+            decoding == PictureDecoding::Full ? inspectPicture(bytes) : inspectPictureHeader(bytes);
+    } catch (const PictureError& e) {
+        facts.pictureError = e.what();
+        facts.pictureHint = e.hint;
+    }
+    return facts;
+}
+
 // Every media file is read and checked on its own core; the problems are merged in
 // description order.
-void checkMediaFiles(Description* d, PictureDecoding decoding,
-                     std::vector<Diagnostic>* diagnostics) {
+void checkMediaFiles(Description* d, PictureDecoding decoding, std::vector<Diagnostic>* diagnostics,
+                     const MediaExaminer& examiner) {
     std::vector<std::vector<Diagnostic>> found(d->media.size());
     runInParallel(
         d->media.size(),
         [&](size_t i) {
             MediaCheck check{d->file, d->folder, decoding, &found[i]};
-            check.run(d->media[i]);
+            check.run(d->media[i], examiner);
         },
         [&](size_t i) {
             diagnostics->insert(diagnostics->end(), found[i].begin(), found[i].end());

@@ -7,6 +7,7 @@
 #include "quizpack/description/description.h"
 
 // Reads and checks every file of description->media: fills in each one's format, size and
-// picture size, and appends the problems to *diagnostics in description order.
+// picture size, and appends the problems to *diagnostics in description order. Each file is
+// read through `examiner` when one is given, else through examineMediaFile.
 void checkMediaFiles(Description* description, PictureDecoding decoding,
-                     std::vector<Diagnostic>* diagnostics);
+                     std::vector<Diagnostic>* diagnostics, const MediaExaminer& examiner = nullptr);

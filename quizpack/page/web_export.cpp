@@ -106,8 +106,10 @@ class ScratchFolder {
     fs::path path_;
 };
 
-std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJob& job,
-                                 const std::string& ffmpeg) {
+} // namespace
+
+std::vector<uint8_t> convertFilmToWebm(const std::vector<uint8_t>& film, const std::string& name,
+                                       const std::string& ffmpeg) {
     ScratchFolder scratch;
     fs::path in = scratch.path() / "film.avi";
     fs::path out = scratch.path() / "film.webm";
@@ -119,27 +121,29 @@ std::vector<uint8_t> convertFilm(const std::vector<uint8_t>& film, const MediaJo
          "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
     std::error_code ec;
     if (status != 0 || !fs::is_regular_file(out, ec)) {
-        const MessageArguments arguments = {
-            {"file", job.name}, {"q", job.question}, {"status", status}};
         throw ExportError(status < 0
-                              ? tr("{file} (question {q}): ffmpeg could not convert this film to "
-                                   "WebM (ffmpeg did not start)\ncheck that it plays (ffplay "
-                                   "FILE) and save it again as an AVI clip",
-                                   arguments)
-                              : tr("{file} (question {q}): ffmpeg could not convert this film to "
-                                   "WebM (exit code {status})\ncheck that it plays (ffplay FILE) "
-                                   "and save it again as an AVI clip",
-                                   arguments));
+                              ? tr("{film}: ffmpeg could not convert this film to WebM (ffmpeg "
+                                   "did not start)\ncheck that it plays (ffplay FILE) and save it "
+                                   "again as an AVI clip",
+                                   {{"film", name}})
+                              : tr("{film}: ffmpeg could not convert this film to WebM (exit code "
+                                   "{status})\ncheck that it plays (ffplay FILE) and save it again "
+                                   "as an AVI clip",
+                                   {{"film", name}, {"status", status}}));
     }
     return readWholeFile(out);
 }
+
+namespace {
 
 MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb background) {
     MediaResult result;
     std::vector<uint8_t> bytes = job.path.empty() ? job.bytes : readWholeFile(job.path);
     if (job.role == MediaRole::VideoClip) {
         size_t before = bytes.size();
-        result.media.bytes = convertFilm(bytes, job, options.ffmpeg);
+        result.media.bytes = convertFilmToWebm(
+            bytes, tr("{file} (question {q})", {{"file", job.name}, {"q", job.question}}),
+            options.ffmpeg);
         result.media.mime = "video/webm";
         result.done = tr("{format} film converted to WebM (VP8, Opus), {before} -> {after}",
                          {{"format", mediaFormatName(sniffMediaFormat(bytes))},
@@ -234,6 +238,24 @@ ExportSource readDescription(const ExportOptions& options, const CheckedCallback
     return exported;
 }
 
+// Puts a picture or clip on the page as its question's (or reveal) media.
+void placeMedia(WebQuiz* page, MediaRole role, int question, WebMedia media) {
+    size_t q = static_cast<size_t>(question - 1);
+    if (question >= 1 && q < page->questionMedia.size()) {
+        std::vector<int>& slot =
+            role == MediaRole::RevealPicture ? page->revealPicture : page->questionMedia;
+        slot[q] = static_cast<int>(page->media.size());
+    }
+    page->media.push_back(std::move(media));
+}
+
+// One slot per question for its media and its reveal picture, empty.
+void makeMediaSlots(WebQuiz* page) {
+    const size_t questions = static_cast<size_t>(page->quiz->questionCount);
+    page->questionMedia.assign(questions, -1);
+    page->revealPicture.assign(questions, -1);
+}
+
 // Prepares every picture and clip on all cores and puts them on the page in description
 // order. A picture that does not decode is an error in a description; in an executable the
 // player shows an empty box for it, and so does the page.
@@ -247,7 +269,6 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
             break;
         }
     }
-    const size_t questions = page->questionMedia.size();
     const Rgb background = rgbOfColourref(source.quiz->backgroundColour);
     std::vector<MediaResult> results(jobs.size());
     std::vector<Diagnostic> pictureErrors;
@@ -271,14 +292,8 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
                 }
                 return;
             }
-            size_t q = static_cast<size_t>(job.question - 1);
-            if (job.question >= 1 && q < questions) {
-                std::vector<int>& slot = job.role == MediaRole::RevealPicture ? page->revealPicture
-                                                                              : page->questionMedia;
-                slot[q] = static_cast<int>(page->media.size());
-            }
             report->mediaBytes += result.media.bytes.size();
-            page->media.push_back(std::move(result.media));
+            placeMedia(page, job.role, job.question, std::move(result.media));
             if (progress) {
                 progress(i + 1, jobs.size(), job.resourceId, job.name, result.done);
             }
@@ -308,9 +323,7 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;
     page.packed = std::move(source.packed);
-    const size_t questions = static_cast<size_t>(source.quiz->questionCount);
-    page.questionMedia.assign(questions, -1);
-    page.revealPicture.assign(questions, -1);
+    makeMediaSlots(&page);
     if (!noPictureErrors(addAllMedia(source, options, progress, &report, &page),
                          &report.diagnostics, checked)) {
         return report;
@@ -319,10 +332,25 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
     std::string html = renderWebPage(page);
     writeFileAtomically(report.output, std::vector<uint8_t>(html.begin(), html.end()));
     report.exported = true;
-    report.questions = questions;
+    report.questions = page.questionMedia.size();
     report.mediaCount = page.media.size();
     report.pageBytes = html.size();
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return report;
+}
+
+std::string renderCheckedDescription(const Description& description, const std::string& storageKey,
+                                     const PageMediaSource& media) {
+    QuizPtr quiz = makeQuiz(description);
+    WebQuiz page;
+    page.quiz = quiz.get();
+    page.storageKey = storageKey;
+    makeMediaSlots(&page);
+    for (const MediaFile& m : description.media) {
+        if (std::shared_ptr<const WebMedia> made = media(m)) {
+            placeMedia(&page, m.role, m.question, *made);
+        }
+    }
+    return renderWebPage(page);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "quizpack/common/diagnostics.h"
 #include "quizpack/common/output_guard.h"
 #include "quizpack/common/quizpack_error.h"
+#include "quizpack/page/web_page.h"
 
 // Anything that stops a quiz from becoming a page: an input that is no quiz, a film that
 // cannot be converted, ffmpeg missing. what() says what and how to fix it. Exit code 2.
@@ -62,3 +64,16 @@ std::string describeIfNotExportedPage(const std::vector<uint8_t>& bytes);
 
 // The MIME type a browser plays a clip or shows a picture of this format as.
 const char* webMimeType(MediaFormat format);
+
+// A film as a WebM file (VP8, Opus) that browsers play, made by `ffmpeg`. Throws
+// ExportError naming `name` when ffmpeg cannot be run or fails.
+std::vector<uint8_t> convertFilmToWebm(const std::vector<uint8_t>& film, const std::string& name,
+                                       const std::string& ffmpeg);
+
+// A media file of a description as the page embeds it; null leaves it out.
+using PageMediaSource = std::function<std::shared_ptr<const WebMedia>(const MediaFile& media)>;
+
+// The page of a checked, error-free description, its answers kept under `storageKey`, with
+// the media `media` gives (the studio's preview, which keeps them prepared).
+std::string renderCheckedDescription(const Description& description, const std::string& storageKey,
+                                     const PageMediaSource& media);

@@ -1,0 +1,2 @@
+  startStudio(window, document);
+})();
