@@ -26,6 +26,8 @@ update)
     template >"$PO/quizpack.pot"
     for po in "$PO"/*.po; do
         msgmerge --quiet --update --backup=none --no-wrap "$po" "$PO/quizpack.pot"
+        msgattrib --no-obsolete --no-wrap -o "$po" "$po"
+
     done
     ;;
 check)

@@ -7,8 +7,8 @@
 // clang-format off
 const std::vector<Command> kCommands = {
     {"studio", "studio [DIR|QUIZ.toml] [--port N] [--no-browser]",
-     "Make and edit quizzes in the browser, in French, with a live preview.",
-     "Serves the quiz editor on this computer only (127.0.0.1) and opens it in the default\n"
+     N_("Make and edit quizzes in the browser, in French, with a live preview."),
+     N_("Serves the quiz editor on this computer only (127.0.0.1) and opens it in the default\n"
      "browser. Its first line is the address, with the secret that lets only this\n"
      "computer's browser in: Studio: http://127.0.0.1:PORT/?token=TOKEN\n"
      "\n"
@@ -23,7 +23,7 @@ const std::vector<Command> kCommands = {
      "\n"
      "--port N serves on port N instead of a free one; --no-browser only prints the address.\n"
      "It stops with Ctrl+C or the page's Quitter button. quizpack.exe double-clicked on\n"
-     "Windows opens the studio on the folder Quizz of your Documents.\n",
+     "Windows opens the studio on the folder Quizz of your Documents.\n"),
      {{"--port", true}, {"--no-browser", false}}, ArgumentStyle::Options, runStudio},
 
     {"new", "new KIND DIR [--csv]",
