@@ -14,6 +14,9 @@ set -euo pipefail
 zip=$1 version=$2 probe=$3
 # shellcheck source=tests/dist/package_check.sh
 . "$(dirname "$0")/package_check.sh"
+# shellcheck source=tools/wine_session.sh
+. "$(dirname "$0")/../../tools/wine_session.sh" # the prefix's settings: WINE_SETTINGS_REG
+
 
 check_package_name "$zip" "quizz-$version-windows.zip"
 (cd "$work" && cmake -E tar xf "$zip")
@@ -36,10 +39,15 @@ said=$(wine quizpack.exe --version | tr -d '\r')
 # A French interface language makes it speak French. Wine gives a process the interface
 # language of its LC_ALL; LANG alone is not enough where no French locale is installed.
 said=$(env -u QUIZPACK_LANG LC_ALL=fr_FR.UTF-8 wine quizpack.exe check 2>&1 | tr -d '\r' || true)
+# A process in another locale makes Wine rewrite the prefix's font substitutes for its code
+# pages, and again when the next one comes back: the prefix's own settings go back after that.
+wine quizpack.exe --version >/dev/null 2>&1 || true
+wine regedit "$WINE_SETTINGS_REG" </dev/null >/dev/null 2>&1 || fail "the Wine settings not restored"
 case $said in
 *"quizpack check : indiquez un fichier de description"*) ;;
 *) fail "quizpack.exe in French: $said" ;;
 esac
+
 
 wine quizpack.exe build 'samples\picture\quiz.toml' -o essai.exe >"$work/build.log" 2>&1 ||
     { cat "$work/build.log" >&2; fail "quizpack.exe build failed"; }
