@@ -4,6 +4,7 @@
 #include "quizpack/executable/builder.h"
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -22,33 +23,44 @@ BuildOptions buildOptions(const CommandArguments& args) {
 }
 
 void printProgress(size_t index, size_t total, const MediaFile& media, const std::string& done) {
-    printf("[%2zu/%zu] IMG %-5u %s: %s\n", index, total, media.resourceId, media.given.c_str(),
-           done.c_str());
+    printf("[%2zu/%zu] IMG %-5u %s%s%s\n", index, total, media.resourceId, media.given.c_str(),
+           tr(": "), done.c_str());
     fflush(stdout);
 }
 
 void printReport(const BuildReport& report) {
-    printf("Built %s in %.1f s from %s\n", displayPath(report.output).c_str(), report.seconds,
-           report.player.c_str());
-    printf("  questions:  %zu\n", report.questions);
-    printf("  media:      %zu files, %s\n", report.mediaCount,
-           formatSize(report.mediaBytes).c_str());
+    const std::string seconds = decimalNumber(report.seconds, 1);
+    const MessageArguments arguments = {{"output", displayPath(report.output)},
+                                        {"seconds", seconds},
+                                        {"player", report.player},
+                                        {"questions", report.questions},
+                                        {"size", formatSize(report.mediaBytes)},
+                                        {"package", report.packageBytes},
+                                        {"codes", report.codeTableBytes},
+                                        {"extras", report.extrasBytes},
+                                        {"executable", formatSize(report.executableBytes)}};
+    puts(tr("Built {output} in {seconds} s from {player}", arguments).c_str());
+    puts(tr("  questions:  {questions}", arguments).c_str());
+    puts(trn("  media:      {n} file, {size}", "  media:      {n} files, {size}", report.mediaCount,
+             arguments)
+             .c_str());
     if (report.extrasBytes == 0) {
-        printf("  quiz:       %zu + %zu bytes packed (quiz package, codes)\n", report.packageBytes,
-               report.codeTableBytes);
+        puts(tr("  quiz:       {package} + {codes} bytes packed (quiz package, codes)", arguments)
+                 .c_str());
     } else {
-        printf("  quiz:       %zu + %zu + %zu bytes packed (quiz package, codes, accepted forms "
-               "and grading)\n",
-               report.packageBytes, report.codeTableBytes, report.extrasBytes);
+        puts(tr("  quiz:       {package} + {codes} + {extras} bytes packed (quiz package, codes, "
+                "accepted forms and grading)",
+                arguments)
+                 .c_str());
     }
-    printf("  executable: %s\n", formatSize(report.executableBytes).c_str());
+    puts(tr("  executable: {executable}", arguments).c_str());
 }
 
 } // namespace
 
 int runBuild(const CommandArguments& args) {
     if (args.positional.size() != 1) {
-        throw usageMistake("give one description (QUIZ.toml)");
+        throw usageMistake(tr("give one description (QUIZ.toml)"));
     }
     const BuildOptions options = buildOptions(args);
     const BuildReport report = buildQuiz(options, printProgress, printDiagnostics);

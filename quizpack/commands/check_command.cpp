@@ -3,22 +3,32 @@
 
 #include "quizpack/commands/commands.h"
 #include "quizpack/description/description.h"
+#include "quizpack/common/messages.h"
 
 int runCheck(const CommandArguments& args) {
     if (args.positional.size() != 1) {
-        throw usageMistake("give one description file");
+        throw usageMistake(tr("give one description file"));
     }
     CheckResult result = checkDescriptionFile(pathFromArgument(args.positional[0]));
     printDiagnostics(result.diagnostics);
     const Description& d = result.description;
     if (!result.ok()) {
-        fprintf(stderr, "%s: %s\n", d.file.c_str(),
-                summarizeDiagnostics(result.diagnostics).c_str());
+        fputs(tr("{file}: {summary}\n",
+                 {{"file", d.file}, {"summary", summarizeDiagnostics(result.diagnostics)}})
+                  .c_str(),
+              stderr);
+
         return kExitBadInput;
     }
-    printf("%s: %s quiz, %s, %s: %s\n", d.file.c_str(), quizKindName(d.quizType),
-           countOf(d.questions.size(), "question").c_str(),
-           countOf(d.media.size(), "media file").c_str(),
-           summarizeDiagnostics(result.diagnostics).c_str());
+    // TRANSLATORS: "quiz.toml: picture quiz, 3 questions, 2 media files: no problems"; the
+    // kind is the value of kind = "...", as the author writes it.
+    puts(tr("{file}: {kind} quiz, {questions}, {media}: {summary}",
+            {{"file", d.file},
+             {"kind", quizKindName(d.quizType)},
+             {"questions", trn("{n} question", "{n} questions", d.questions.size())},
+             {"media", trn("{n} media file", "{n} media files", d.media.size())},
+             {"summary", summarizeDiagnostics(result.diagnostics)}})
+             .c_str());
+
     return kExitOk;
 }

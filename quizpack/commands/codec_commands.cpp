@@ -8,6 +8,7 @@
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/output_guard.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -18,24 +19,24 @@ const char* explain(int32_t result, Direction direction) {
     const bool encoding = direction == Direction::Encode;
     switch (result) {
     case LZW_NO_INPUT:
-        return encoding ? "the input is empty; there is nothing to pack"
-                        : "the input is empty or shorter than the stream's first code "
-                          "(2 bytes)";
+        return encoding ? tr("the input is empty; there is nothing to pack")
+                        : tr("the input is empty or shorter than the stream's first code "
+                             "(2 bytes)");
     case LZW_BAD_CODE:
-        return "the input is not a valid LZW stream: it ends before its end code, uses a "
-               "code that was not made yet, widens its codes beyond 32 bits, or would fill "
-               "the dictionary past 4096 entries";
+        return tr("the input is not a valid LZW stream: it ends before its end code, uses a "
+                  "code that was not made yet, widens its codes beyond 32 bits, or would fill "
+                  "the dictionary past 4096 entries");
     case LZW_TOO_LARGE:
-        return encoding ? "the packed stream would be larger than 80000 bytes; the data "
-                          "hardly compresses, so pack less of it"
-                        : "the stream unpacks to more than 120000 bytes, more than a "
-                          "resource may hold";
+        return encoding ? tr("the packed stream would be larger than 80000 bytes; the data "
+                             "hardly compresses, so pack less of it")
+                        : tr("the stream unpacks to more than 120000 bytes, more than a "
+                             "resource may hold");
     case LZW_NO_MEMORY:
-        return "not enough memory";
+        return tr("not enough memory");
     case LZW_WRITE_FAILED:
-        return "a code was wider than 32 bits";
+        return tr("a code was wider than 32 bits");
     default:
-        return "unexpected result";
+        return tr("unexpected result");
     }
 }
 
@@ -45,13 +46,17 @@ void refuseOversizedInput(const std::vector<uint8_t>& input, const std::string& 
         return;
     }
     const bool encoding = direction == Direction::Encode;
+    const MessageArguments arguments = {
+        {"file", name}, {"bytes", input.size()}, {"most", kLzwMaxInput}};
     throw QuizpackError(kExitBadInput,
-                        name + ": " + std::to_string(input.size()) + " bytes, but a " +
-                            (encoding ? "packed resource's content" : "packed stream") +
-                            " holds at most " + std::to_string(kLzwMaxInput) + " bytes; " +
-                            (encoding ? "split the data into smaller files"
-                                      : "this cannot be a stream made by quizpack") +
-                            ". Nothing written.");
+                        encoding ? tr("{file}: {bytes} bytes, but a packed resource's content "
+                                      "holds at most {most} bytes; split the data into smaller "
+                                      "files. Nothing written.",
+                                      arguments)
+                                 : tr("{file}: {bytes} bytes, but a packed stream holds at most "
+                                      "{most} bytes; this cannot be a stream made by quizpack. "
+                                      "Nothing written.",
+                                      arguments));
 }
 
 std::vector<uint8_t> runCodec(const std::vector<uint8_t>& input, const std::string& name,
@@ -63,9 +68,10 @@ std::vector<uint8_t> runCodec(const std::vector<uint8_t>& input, const std::stri
                                ? lzwEncode(input.data(), length, &output, &outputLength)
                                : lzwDecode(input.data(), length, &output, &outputLength);
     if (result != LZW_OK) {
-        throw QuizpackError(kExitCodecFailure, std::string(lzwResultName(result)) + ": " + name +
-                                                   ": " + explain(result, direction) +
-                                                   ". Nothing written.");
+        throw QuizpackError(kExitCodecFailure, tr("{result}: {file}: {reason}. Nothing written.",
+                                                  {{"result", lzwResultName(result)},
+                                                   {"file", name},
+                                                   {"reason", explain(result, direction)}}));
     }
     const std::vector<uint8_t> bytes(output, output + outputLength);
     lzwFreeBuffer(output);
@@ -74,7 +80,7 @@ std::vector<uint8_t> runCodec(const std::vector<uint8_t>& input, const std::stri
 
 int runCodecCommand(const CommandArguments& args, Direction direction) {
     if (args.positional.size() != 2) {
-        throw usageMistake("give an input file and an output file");
+        throw usageMistake(tr("give an input file and an output file"));
     }
     namespace fs = std::filesystem;
     const fs::path inPath = fs::u8path(args.positional[0]);
@@ -82,11 +88,17 @@ int runCodecCommand(const CommandArguments& args, Direction direction) {
     const std::vector<uint8_t> input = readWholeFile(inPath);
     refuseOversizedInput(input, displayPath(inPath), direction);
     const std::vector<uint8_t> bytes = runCodec(input, displayPath(inPath), direction);
-    refuseOutputOverInputs(outPath, {{inPath, "the input file"}},
+    refuseOutputOverInputs(outPath, {{inPath, tr("the input file")}},
                            args.has("--force") ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse);
     writeFileAtomically(outPath, bytes);
-    printf("%s: %zu bytes (%s %zu bytes)\n", displayPath(outPath).c_str(), bytes.size(),
-           direction == Direction::Encode ? "packed from" : "unpacked from", input.size());
+    const MessageArguments arguments = {
+        {"file", displayPath(outPath)}, {"bytes", bytes.size()}, {"from", input.size()}};
+    fputs((direction == Direction::Encode
+               ? tr("{file}: {bytes} bytes (packed from {from} bytes)\n", arguments)
+               : tr("{file}: {bytes} bytes (unpacked from {from} bytes)\n", arguments))
+              .c_str(),
+          stdout);
+
     return kExitOk;
 }
 

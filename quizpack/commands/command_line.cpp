@@ -5,6 +5,7 @@
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/common/quizpack_error.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 const OptionSpec* findOption(const std::string& word, const std::vector<OptionSpec>& options) {
@@ -30,12 +31,13 @@ CommandArguments parseOptions(const std::vector<std::string>& words,
             if (!option->takesValue) {
                 parsed.flags.insert(word);
             } else if (i + 1 >= words.size()) {
-                throw usageMistake("option '" + excerpt(word) + "' needs a value");
+                throw usageMistake(
+                    tr("option '{option}' needs a value", {{"option", excerpt(word)}}));
             } else {
                 parsed.values[word] = words[++i];
             }
         } else {
-            throw usageMistake("unknown option '" + excerpt(word) + "'");
+            throw usageMistake(tr("unknown option '{option}'", {{"option", excerpt(word)}}));
         }
     }
     return parsed;
@@ -58,11 +60,17 @@ void printDiagnostics(const std::vector<Diagnostic>& diagnostics) {
 bool reportQuizReading(const std::filesystem::path& input, const std::vector<std::string>& warnings,
                        const std::vector<Diagnostic>& diagnostics, bool written) {
     for (const std::string& w : warnings) {
-        fprintf(stderr, "%s: warning: %s\n", displayPath(input).c_str(), w.c_str());
+        fputs(tr("{place}: warning: {message}", {{"place", displayPath(input)}, {"message", w}})
+                  .c_str(),
+              stderr);
+        fputc('\n', stderr);
     }
     if (!written) {
-        fprintf(stderr, "%s: %s; nothing written\n", displayPath(input).c_str(),
-                summarizeDiagnostics(diagnostics).c_str());
+        fputs(tr("{file}: {summary}; nothing written\n",
+                 {{"file", displayPath(input)}, {"summary", summarizeDiagnostics(diagnostics)}})
+                  .c_str(),
+              stderr);
     }
+
     return written;
 }

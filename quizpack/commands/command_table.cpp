@@ -2,12 +2,13 @@
 // row here and its run function (declared in commands.h).
 #include "quizpack/commands/command_shell.h"
 #include "quizpack/commands/commands.h"
+#include "quizpack/common/messages.h"
 
 // clang-format off
 const std::vector<Command> kCommands = {
     {"studio", "studio [DIR|QUIZ.toml] [--port N] [--no-browser]",
-     "Make and edit quizzes in the browser, in French, with a live preview.",
-     "Serves the quiz editor on this computer only (127.0.0.1) and opens it in the default\n"
+     N_("Make and edit quizzes in the browser, in French, with a live preview."),
+     N_("Serves the quiz editor on this computer only (127.0.0.1) and opens it in the default\n"
      "browser. Its first line is the address, with the secret that lets only this\n"
      "computer's browser in: Studio: http://127.0.0.1:PORT/?token=TOKEN\n"
      "\n"
@@ -22,12 +23,12 @@ const std::vector<Command> kCommands = {
      "\n"
      "--port N serves on port N instead of a free one; --no-browser only prints the address.\n"
      "It stops with Ctrl+C or the page's Quitter button. quizpack.exe double-clicked on\n"
-     "Windows opens the studio on the folder Quizz of your Documents.\n",
+     "Windows opens the studio on the folder Quizz of your Documents.\n"),
      {{"--port", true}, {"--no-browser", false}}, ArgumentStyle::Options, runStudio},
 
     {"new", "new KIND DIR [--csv]",
-     "Start a quiz: a commented description and placeholder media in a new folder.",
-     "Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
+     N_("Start a quiz: a commented description and placeholder media in a new folder."),
+     N_("Writes DIR/quiz.toml, a starter description of the kind KIND (text, picture, audio or\n"
      "video) with every key explained, and the media it names: numbered placeholder pictures\n"
      "(JPEG) for a picture quiz, one second of silence (MP3) for an audio quiz, a short\n"
      "numbered film (AVI) for a video quiz, each to be replaced by your own. It passes\n"
@@ -35,19 +36,19 @@ const std::vector<Command> kCommands = {
      "writes over a file.\n"
      "\n"
      "--csv puts the questions in DIR/questions.csv instead, one a row, ready for a\n"
-     "spreadsheet (UTF-8, ';' between fields), and quiz.toml names it.\n",
+     "spreadsheet (UTF-8, ';' between fields), and quiz.toml names it.\n"),
      {{"--csv", false}}, ArgumentStyle::Options, runNew},
 
     {"check", "check QUIZ.toml",
-     "Validate a quiz description and report every problem with its line.",
-     "Reads the description and every media file it names and reports every problem with\n"
+     N_("Validate a quiz description and report every problem with its line."),
+     N_("Reads the description and every media file it names and reports every problem with\n"
      "its file, line and key. Exit code 0 when there is no error (warnings and notes\n"
-     "allowed), 2 when there is one.\n",
+     "allowed), 2 when there is one.\n"),
      {}, ArgumentStyle::Options, runCheck},
 
     {"build", "build QUIZ.toml [-o OUT.exe] [--player EXE] [--keep-pictures] [--force]",
-     "Make a quiz executable from a description and its media.",
-     "Checks the description and writes a quiz executable: a copy of the player program\n"
+     N_("Make a quiz executable from a description and its media."),
+     N_("Checks the description and writes a quiz executable: a copy of the player program\n"
      "that carries the quiz package (its texts and codes) and the media (pictures and\n"
      "clips) of this quiz, and nothing of another. Without -o it is named after the quiz's\n"
      "title, beside QUIZ.toml: title = \"Capitales d'Europe\" gives Capitales-d-Europe.exe\n"
@@ -68,46 +69,46 @@ const std::vector<Command> kCommands = {
      "\n"
      "The player program: --player EXE; else quizplayer.exe beside quizpack; else the one\n"
      "carried inside a Windows quizpack.exe; else the installed ../share/quizz/quizplayer.exe;\n"
-     "else ../win64/quizplayer.exe of a build tree.\n",
+     "else ../win64/quizplayer.exe of a build tree.\n"),
      {{"-o", true}, {"--player", true}, {"--keep-pictures", false}, {"--force", false}},
      ArgumentStyle::Options, runBuild},
 
     {"pack", "pack QUIZ.toml --package P --codes C [--extras X] [--force]",
-     "Write the packed resources (quiz package, code table, accepted forms) as files.",
-     "Checks the description, lays out the quiz package and the code table and packs them\n"
+     N_("Write the packed resources (quiz package, code table, accepted forms) as files."),
+     N_("Checks the description, lays out the quiz package and the code table and packs them\n"
      "into the files P (\"PATCH\" 104) and C (\"PATCH\" 105). A quiz with accepted forms\n"
      "beyond the first, a [grading] table or its own link needs --extras X as well, the\n"
      "file of \"PATCH\" 106 (empty for a quiz without them). The files are replaced only\n"
      "when everything succeeded, and a read-only one only with --force. Media files are\n"
-     "checked but not written.\n",
+     "checked but not written.\n"),
      {{"--package", true}, {"--codes", true}, {"--extras", true}, {"--force", false}},
      ArgumentStyle::Options, runPack},
 
     {"inspect", "inspect QUIZ.exe | inspect --package P [--codes C] [--extras X]",
-     "Print a quiz as a TOML description, with its media and their sizes.",
-     "Prints the quiz as a TOML description (texts in UTF-8), with its \"IMG\" media listed\n"
+     N_("Print a quiz as a TOML description, with its media and their sizes."),
+     N_("Prints the quiz as a TOML description (texts in UTF-8), with its \"IMG\" media listed\n"
      "as comments: resource identifier, format, picture size and bytes. Warnings (what the\n"
      "player would complain about, what a rebuild would not reproduce) go to stderr.\n"
      "Exit code 1 when the quiz package does not unpack, 2 when the file is no quiz or its\n"
-     "package is malformed (what the player would load of it is printed all the same).\n",
+     "package is malformed (what the player would load of it is printed all the same).\n"),
      {{"--package", true}, {"--codes", true}, {"--extras", true}}, ArgumentStyle::Options,
      runInspect},
 
     {"extract", "extract QUIZ.exe DIR [--force] [--csv]",
-     "Write a description and its media files that rebuild the same quiz.",
-     "Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
+     N_("Write a description and its media files that rebuild the same quiz."),
+     N_("Writes DIR/quiz.toml and the media files (DIR/media/q01.jpg, r01.jpg, q01.mp3, ...)\n"
      "so that 'quizpack build DIR/quiz.toml' makes the same quiz again: the same texts,\n"
      "codes and quiz package. DIR must be new or empty; --force writes into a folder that\n"
      "holds files, replacing files of the same names (read-only ones too), but never the\n"
      "executable being read.\n"
      "\n"
      "--csv writes the questions to DIR/questions.csv (UTF-8, ';' between fields, one\n"
-     "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n",
+     "question a row, for a spreadsheet) and quiz.toml names it with questions = \"...\".\n"),
      {{"--force", false}, {"--csv", false}}, ArgumentStyle::Options, runExtract},
 
     {"export", "export QUIZ.toml|QUIZ.exe [-o OUT.html] [--keep-pictures] [--force]",
-     "Write the quiz as one self-contained web page that plays it in a browser.",
-     "Writes the quiz as one web page that plays it in any current browser, offline: its\n"
+     N_("Write the quiz as one self-contained web page that plays it in a browser."),
+     N_("Writes the quiz as one web page that plays it in any current browser, offline: its\n"
      "texts, codes, pictures and clips, the player's own grader compiled to WebAssembly,\n"
      "the page's script and styles, all in OUT.html. It asks for nothing from any network\n"
      "and works opened straight from disk or served by any web host. The player's answers\n"
@@ -121,24 +122,24 @@ const std::vector<Command> kCommands = {
      "beside QUIZ.toml or QUIZ.exe. It is written under a temporary name and renamed at the\n"
      "end, so it is never left half-written. It may not be one of the quiz's own files; an\n"
      "existing file is replaced only when it is a page export wrote, another file or a\n"
-     "read-only one only with --force.\n",
+     "read-only one only with --force.\n"),
      {{"-o", true}, {"--keep-pictures", false}, {"--force", false}}, ArgumentStyle::Options,
      runExport},
 
     {"key", "key QUIZ.toml|QUIZ.exe [-o KEY.html] [--force]",
-     "Write the quiz's answer key for the teacher: one page to print.",
-     "Writes one page that lists every question (its text, or a thumbnail of its picture),\n"
+     N_("Write the quiz's answer key for the teacher: one page to print."),
+     N_("Writes one page that lists every question (its text, or a thumbnail of its picture),\n"
      "the answers the player accepts for it, and the code shown for each score, ready to\n"
      "print from any browser. It holds no script and asks for nothing from any network.\n"
      "QUIZ.toml is checked as build checks it; a quiz executable is read back as inspect\n"
      "reads it. Without -o the page is TITLE-corrige.html beside the quiz, named after its\n"
      "title as build names the executable. An existing file is replaced only when it is an\n"
-     "answer key quizpack wrote; another file or a read-only one only with --force.\n",
+     "answer key quizpack wrote; another file or a read-only one only with --force.\n"),
      {{"-o", true}, {"--force", false}}, ArgumentStyle::Options, runKey},
 
     {"grade", "grade EXPECTED TYPED | grade --tsv FILE|- | grade --quiz QUIZ --tsv FILE|-",
-     "Grade typed answers against expected answers, or a quiz's fields, as the player does.",
-     "Usage:\n"
+     N_("Grade typed answers against expected answers, or a quiz's fields, as the player does."),
+     N_("Usage:\n"
      "  quizpack grade EXPECTED TYPED [--accents optional] [--case any] [--quotes any]\n"
      "  quizpack grade --tsv FILE [--accents optional] [--case any] [--quotes any]\n"
      "  quizpack grade --quiz QUIZ.toml|QUIZ.exe --tsv FILE\n"
@@ -174,26 +175,26 @@ const std::vector<Command> kCommands = {
      "the quiz's own [grading], as its player grades it. Try answers before sharing.\n"
      "\n"
      "Exit codes: 0 all graded, 2 a bad argument or at least one malformed line.\n"
-     "Use '--' before EXPECTED if it begins with '--'.\n",
+     "Use '--' before EXPECTED if it begins with '--'.\n"),
      {}, ArgumentStyle::Texts, runGrade},
 
-    {"encode", "encode IN OUT [--force]", "Pack a file into a raw LZW stream.",
-     "Packs the file IN (1 to 65535 bytes) into a raw LZW stream and writes it to OUT, byte\n"
+    {"encode", "encode IN OUT [--force]", N_("Pack a file into a raw LZW stream."),
+     N_("Packs the file IN (1 to 65535 bytes) into a raw LZW stream and writes it to OUT, byte\n"
      "for byte as a \"PATCH\" resource holds it. OUT is replaced only when packing succeeded\n"
      "(a read-only OUT only with --force), and never when it is IN.\n"
      "The packed stream may be at most 80000 bytes: data that does not compress (random\n"
      "bytes, JPEG, MP3) fits only up to about 59000 bytes.\n"
      "Exit codes: 0 packed, 1 packing failed (the LZW result is named), 2 bad arguments or\n"
-     "an input that cannot be read or is too large.\n",
+     "an input that cannot be read or is too large.\n"),
      {{"--force", false}}, ArgumentStyle::Options, runEncode},
 
-    {"decode", "decode IN OUT [--force]", "Unpack a raw LZW stream.",
-     "Unpacks the raw LZW stream in the file IN (at most 65535 bytes) and writes the bytes\n"
+    {"decode", "decode IN OUT [--force]", N_("Unpack a raw LZW stream."),
+     N_("Unpacks the raw LZW stream in the file IN (at most 65535 bytes) and writes the bytes\n"
      "to OUT. Bytes after the stream's end code are ignored, as the player ignores them.\n"
      "OUT is replaced only when unpacking succeeded (a read-only OUT only with --force, and\n"
      "never when it is IN); a stream may unpack to at most 120000 bytes.\n"
      "Exit codes: 0 unpacked, 1 the stream is not valid (the LZW result is named), 2 bad\n"
-     "arguments or an input that cannot be read or is too large.\n",
+     "arguments or an input that cannot be read or is too large.\n"),
      {{"--force", false}}, ArgumentStyle::Options, runDecode},
 };
 // clang-format on

@@ -12,4 +12,6 @@ unsigned consoleProcessCount() {
 }
 
 void waitForKey() {}
+
+void prepareConsoleOutput() {}
 #endif

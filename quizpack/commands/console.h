@@ -12,3 +12,7 @@ unsigned consoleProcessCount();
 
 // Waits for one key press on the console.
 void waitForKey();
+
+// Makes the console show the UTF-8 quizpack writes (accented messages, the author's texts)
+// until quizpack exits; nothing where the console already does, or outside Windows.
+void prepareConsoleOutput();

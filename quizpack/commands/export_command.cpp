@@ -4,29 +4,36 @@
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/page/web_export.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
 void printProgress(size_t index, size_t total, uint32_t resourceId, const std::string& name,
                    const std::string& done) {
-    printf("[%2zu/%zu] IMG %-5u %s: %s\n", index, total, resourceId, name.c_str(), done.c_str());
+    printf("[%2zu/%zu] IMG %-5u %s%s%s\n", index, total, resourceId, name.c_str(), tr(": "),
+           done.c_str());
     fflush(stdout);
 }
 
 void printReport(const ExportReport& report) {
-    printf("Exported %s in %.1f s\n", displayPath(report.output).c_str(), report.seconds);
-    printf("  questions:  %zu\n", report.questions);
-    printf("  media:      %zu files, %s\n", report.mediaCount,
-           formatSize(report.mediaBytes).c_str());
-    printf("  page:       %s (answers kept as %s)\n", formatSize(report.pageBytes).c_str(),
-           report.storageKey.c_str());
+    const std::string seconds = decimalNumber(report.seconds, 1);
+    const MessageArguments arguments = {
+        {"output", displayPath(report.output)}, {"seconds", seconds},
+        {"questions", report.questions},        {"size", formatSize(report.mediaBytes)},
+        {"page", formatSize(report.pageBytes)}, {"key", report.storageKey}};
+    puts(tr("Exported {output} in {seconds} s", arguments).c_str());
+    puts(tr("  questions:  {questions}", arguments).c_str());
+    puts(trn("  media:      {n} file, {size}", "  media:      {n} files, {size}", report.mediaCount,
+             arguments)
+             .c_str());
+    puts(tr("  page:       {page} (answers kept as {key})", arguments).c_str());
 }
 
 } // namespace
 
 int runExport(const CommandArguments& args) {
     if (args.positional.size() != 1) {
-        throw usageMistake("give one description or quiz executable");
+        throw usageMistake(tr("give one description or quiz executable"));
     }
     ExportOptions options;
     options.input = pathFromArgument(args.positional[0]);

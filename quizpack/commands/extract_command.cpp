@@ -6,18 +6,19 @@
 #include "quizpack/executable/extractor.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/output_guard.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 void printWarnings(const std::vector<std::string>& warnings) {
     for (const std::string& w : warnings) {
-        fprintf(stderr, "quizpack extract: warning: %s\n", w.c_str());
+        fputs(tr("quizpack extract: warning: {message}\n", {{"message", w}}).c_str(), stderr);
     }
 }
 // Every file extract writes, checked against the executable it reads: "extract quiz.exe ."
 // --force must not write a quiz.toml that is a link to quiz.exe.
 void refuseExtractionOverInput(const QuizReading& reading, const std::filesystem::path& exe,
                                const std::filesystem::path& dir, bool force, bool csv) {
-    const std::vector<CommandInput> inputs = {{exe, "the quiz executable being extracted"}};
+    const std::vector<CommandInput> inputs = {{exe, tr("the quiz executable being extracted")}};
     const ReadOnlyOutput readOnly = force ? ReadOnlyOutput::Replace : ReadOnlyOutput::Refuse;
     refuseOutputOverInputs(dir / "quiz.toml", inputs, readOnly);
     if (csv) {
@@ -32,7 +33,7 @@ void refuseExtractionOverInput(const QuizReading& reading, const std::filesystem
 
 int runExtract(const CommandArguments& args) {
     if (args.positional.size() != 2) {
-        throw usageMistake("give a quiz executable and a folder");
+        throw usageMistake(tr("give a quiz executable and a folder"));
     }
     namespace fs = std::filesystem;
     fs::path exe = pathFromArgument(args.positional[0]);
@@ -45,9 +46,15 @@ int runExtract(const CommandArguments& args) {
                                        csv ? QuestionFormat::Csv : QuestionFormat::Tables);
     printWarnings(reading.warnings);
     printWarnings(result.warnings);
-    printf("%s: %s, %s written to %s\n", displayPath(exe).c_str(),
-           countOf(static_cast<size_t>(reading.quiz->questionCount), "question").c_str(),
-           countOf(reading.media.size(), "media file").c_str(),
-           displayPath(dir / "quiz.toml").c_str());
+    // TRANSLATORS: "quiz.exe: 3 questions, 2 media files written to out/quiz.toml".
+    fputs(tr("{file}: {questions}, {media} written to {description}\n",
+             {{"file", displayPath(exe)},
+              {"questions", trn("{n} question", "{n} questions",
+                                static_cast<size_t>(reading.quiz->questionCount))},
+              {"media", trn("{n} media file", "{n} media files", reading.media.size())},
+              {"description", displayPath(dir / "quiz.toml")}})
+              .c_str(),
+          stdout);
+
     return kExitOk;
 }

@@ -17,6 +17,7 @@
 #include "quizpack/common/quiz_grading.h"
 #include "quizpack/description/description.h"
 #include "quizpack/executable/quiz_reader.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -47,16 +48,18 @@ const std::string& verdictUtf8(const char* verdict) {
 
 // Converts one text to Windows-1252; false with *message ("typed text: character 3 ...")
 // when a character has no Windows-1252 byte or is NUL.
-bool toCp1252(std::string_view utf8, const char* what, std::string* out, std::string* message) {
+bool toCp1252(std::string_view utf8, const std::string& what, std::string* out,
+              std::string* message) {
     Cp1252Error error;
     if (!utf8ToCp1252(utf8, out, &error)) {
-        *message = std::string(what) + ": " + describeCp1252Error(error);
+        *message =
+            tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(error)}});
         return false;
     }
     size_t nul = out->find('\0');
     if (nul != std::string::npos) {
-        *message = std::string(what) + ": character " + std::to_string(nul + 1) +
-                   " is a NUL character, which a text cannot hold";
+        *message = tr("{what}: character {position} is a NUL character, which a text cannot hold",
+                      {{"what", what}, {"position", nul + 1}});
         return false;
     }
     return true;
@@ -100,16 +103,21 @@ bool prepareExpected(std::string_view utf8, const char* what, Expected* expected
     }
     for (size_t i = 0; i < expected->forms.size(); ++i) {
         if (expected->forms[i].size() > kMaxText) {
-            *message = std::string(what) +
-                       (expected->forms.size() > 1 ? " (form " + std::to_string(i + 1) + ")" : "") +
-                       " has " + std::to_string(expected->forms[i].size()) +
-                       " characters; a quiz answer holds at most 259";
+            const MessageArguments arguments = {
+                {"what", what}, {"form", i + 1}, {"count", expected->forms[i].size()}};
+            *message = expected->forms.size() > 1
+                           ? tr("{what} (form {form}) has {count} characters; a quiz answer "
+                                "holds at most 259",
+                                arguments)
+                           : tr("{what} has {count} characters; a quiz answer holds at most 259",
+                                arguments);
             return false;
         }
     }
     if (expected->forms.size() > static_cast<size_t>(kMaxAnswerForms)) {
-        *message = std::string(what) + " has " + std::to_string(expected->forms.size()) +
-                   " forms; a quiz answer has at most " + std::to_string(kMaxAnswerForms);
+        *message =
+            tr("{what} has {count} forms; a quiz answer has at most {most}",
+               {{"what", what}, {"count", expected->forms.size()}, {"most", kMaxAnswerForms}});
         return false;
     }
     return true;
@@ -179,8 +187,8 @@ GradeRequest readRequest(const std::vector<std::string>& words) {
         if (word == "--tsv" || word == "--quiz") {
             if (!hasValue) {
                 throw usageMistake(word == "--tsv"
-                                       ? "--tsv takes one file name (or '-' for standard input)"
-                                       : "--quiz takes a quiz description or executable");
+                                       ? tr("--tsv takes one file name (or '-' for standard input)")
+                                       : tr("--quiz takes a quiz description or executable"));
             }
             (word == "--tsv" ? request.tsv : request.quiz) = true;
             (word == "--tsv" ? request.tsvFile : request.quizFile) = words[++i];
@@ -191,13 +199,19 @@ GradeRequest readRequest(const std::vector<std::string>& words) {
             option = word == o.name ? &o : option;
         }
         if (option == nullptr) {
-            throw usageMistake("unknown option '" + excerpt(word) +
-                               "' (use '--' before an answer that begins with '--')");
+            throw usageMistake(tr("unknown option '{option}' (use '--' before an answer that "
+                                  "begins with '--')",
+                                  {{"option", excerpt(word)}}));
         }
         const std::string value = hasValue ? words[++i] : "";
         if (value != option->exact && value != option->tolerant) {
-            throw usageMistake(word + " takes " + option->tolerant + " or " + option->exact +
-                               (hasValue ? ", not '" + excerpt(value) + "'" : ""));
+            const MessageArguments arguments = {{"option", word},
+                                                {"tolerant", option->tolerant},
+                                                {"exact", option->exact},
+                                                {"value", excerpt(value)}};
+            throw usageMistake(
+                hasValue ? tr("{option} takes {tolerant} or {exact}, not '{value}'", arguments)
+                         : tr("{option} takes {tolerant} or {exact}", arguments));
         }
         request.tolerancesGiven = true;
         if (value == option->tolerant) {
@@ -214,23 +228,26 @@ int gradeOne(const std::string& expectedArg, const std::string& typedArg, uint32
     std::string typed;
     std::string message;
     size_t typedChars = 0;
-    if (!prepareExpected(expectedArg, "expected answer (EXPECTED)", &expected, &message) ||
-        !prepareTyped(typedArg, "typed text (TYPED)", &typed, &message, &typedChars)) {
+    if (!prepareExpected(expectedArg, tr("expected answer (EXPECTED)"), &expected, &message) ||
+        !prepareTyped(typedArg, tr("typed text (TYPED)"), &typed, &message, &typedChars)) {
         throw QuizpackError(kExitBadInput, message);
     }
     if (typedChars > kMaxText) {
-        fprintf(stderr,
-                "quizpack grade: note: the typed text has %zu characters; only the first "
-                "259 are graded, as in the player\n",
-                typedChars);
+        fputs(tr("quizpack grade: note: the typed text has {count} characters; only the first "
+                 "259 are graded, as in the player\n",
+                 {{"count", typedChars}})
+                  .c_str(),
+              stderr);
     }
     const std::string& single = expected.forms.front();
     if (expected.forms.size() == 1 && !single.empty() &&
         (single.front() == ' ' || single.back() == ' ')) {
-        fprintf(stderr,
-                "quizpack grade: note: the expected answer %s with a blank; the player "
-                "never trims expected answers, so it can never be BRAVO\n",
-                single.front() == ' ' ? "begins" : "ends");
+        fputs(single.front() == ' '
+                  ? tr("quizpack grade: note: the expected answer begins with a blank; the player "
+                       "never trims expected answers, so it can never be BRAVO\n")
+                  : tr("quizpack grade: note: the expected answer ends with a blank; the player "
+                       "never trims expected answers, so it can never be BRAVO\n"),
+              stderr);
     }
     const std::string& verdict = verdictUtf8(grade(expected, typed, tolerances));
     fwrite(verdict.data(), 1, verdict.size(), stdout);
@@ -254,7 +271,8 @@ class TsvInput {
         if (file_ == nullptr) {
             const int openErrno = errno;
             throw QuizpackError(kExitBadInput,
-                                "cannot open '" + name_ + "': " + std::string(strerror(openErrno)));
+                                tr("cannot open '{file}': {reason}",
+                                   {{"file", name_}, {"reason", strerror(openErrno)}}));
         }
     }
     ~TsvInput() {
@@ -281,12 +299,13 @@ bool splitAtTab(std::string_view line, const char* form, std::string_view* first
                 std::string_view* second, std::string* message) {
     size_t tab = line.find('\t');
     if (tab == std::string_view::npos) {
-        *message = std::string(line.empty() ? "empty line" : "no tab") + "; expected " + form;
+        *message = line.empty() ? tr("empty line; expected {form}", {{"form", form}})
+                                : tr("no tab; expected {form}", {{"form", form}});
         return false;
     }
     if (line.find('\t', tab + 1) != std::string_view::npos) {
-        *message =
-            std::string("more than one tab; expected ") + form + " (a text cannot hold a tab here)";
+        *message = tr("more than one tab; expected {form} (a text cannot hold a tab here)",
+                      {{"form", form}});
         return false;
     }
     *first = line.substr(0, tab);
@@ -301,8 +320,8 @@ LineGrader expectedAndTyped(uint32_t tolerances) {
         Expected expected;
         std::string typed;
         if (!splitAtTab(line, "EXPECTED<TAB>TYPED", &expectedText, &typedText, message) ||
-            !prepareExpected(expectedText, "expected answer", &expected, message) ||
-            !prepareTyped(typedText, "typed text", &typed, message)) {
+            !prepareExpected(expectedText, tr("expected answer"), &expected, message) ||
+            !prepareTyped(typedText, tr("typed text"), &typed, message)) {
             return false;
         }
         *verdict = verdictUtf8(grade(expected, typed, tolerances));
@@ -314,7 +333,7 @@ LineGrader expectedAndTyped(uint32_t tolerances) {
 LineGrader fieldAndTyped(const Quiz* quiz) {
     return [quiz](std::string_view line, std::string* verdict, std::string* message) {
         std::string_view index, typedText;
-        if (!splitAtTab(line, "K<TAB>TYPED (K the answer field, from 1)", &index, &typedText,
+        if (!splitAtTab(line, tr("K<TAB>TYPED (K the answer field, from 1)"), &index, &typedText,
                         message)) {
             return false;
         }
@@ -327,13 +346,13 @@ LineGrader fieldAndTyped(const Quiz* quiz) {
             k = k * 10 + (c - '0');
         }
         if (!number || k < 1 || k > fields) {
-            *message = "'" + excerpt(index) +
-                       "' is not an answer field of this quiz: K goes from 1 to " +
-                       std::to_string(fields) + " (question by question, answer 1 before answer 2)";
+            *message = tr("'{k}' is not an answer field of this quiz: K goes from 1 to {fields} "
+                          "(question by question, answer 1 before answer 2)",
+                          {{"k", excerpt(index)}, {"fields", fields}});
             return false;
         }
         std::string typed;
-        if (!prepareTyped(typedText, "typed text", &typed, message)) {
+        if (!prepareTyped(typedText, tr("typed text"), &typed, message)) {
             return false;
         }
         *verdict = verdictUtf8(
@@ -345,8 +364,8 @@ LineGrader fieldAndTyped(const Quiz* quiz) {
 void writeVerdicts() {
     if (fflush(stdout) != 0) {
         const int writeErrno = errno;
-        throw QuizpackError(kExitBadInput,
-                            std::string("cannot write the verdicts: ") + strerror(writeErrno));
+        throw QuizpackError(kExitBadInput, tr("cannot write the verdicts: {reason}",
+                                              {{"reason", strerror(writeErrno)}}));
     }
 }
 
@@ -366,15 +385,19 @@ int gradeTsv(const std::string& path, const LineGrader& gradeLine, const char* f
             const int readErrno = errno;
             writeVerdicts();
             throw QuizpackError(kExitBadInput,
-                                "cannot read '" + name + "': " + std::string(strerror(readErrno)));
+                                tr("cannot read '{file}': {reason}",
+                                   {{"file", name}, {"reason", strerror(readErrno)}}));
         }
         if (read == LineRead::TooLong) {
             writeVerdicts();
             throw QuizpackError(kExitBadInput,
-                                name + ":" + std::to_string(lineNumber) + ": no line end in " +
-                                    std::to_string(kMaxTsvLineBytes) +
-                                    " bytes; --tsv reads a text file of " + form +
-                                    " lines, and stops here (the lines before are graded)");
+                                tr("{file}:{line}: no line end in {most} bytes; --tsv reads a "
+                                   "text file of {form} lines, and stops here (the lines before "
+                                   "are graded)",
+                                   {{"file", name},
+                                    {"line", lineNumber},
+                                    {"most", kMaxTsvLineBytes},
+                                    {"form", form}}));
         }
         std::string_view text = line;
         if (lineNumber == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -387,17 +410,21 @@ int gradeTsv(const std::string& path, const LineGrader& gradeLine, const char* f
             fwrite(verdict.data(), 1, verdict.size(), stdout);
         } else {
             ++malformed;
-            fprintf(stderr, "quizpack grade: %s:%zu: %s\n", name.c_str(), lineNumber,
-                    message.c_str());
+            fputs(tr("quizpack grade: {file}:{line}: {message}\n",
+                     {{"file", name}, {"line", lineNumber}, {"message", message}})
+                      .c_str(),
+                  stderr);
+
             fputs(kErrorMarker, stdout);
         }
         fputc('\n', stdout);
     }
     writeVerdicts();
     if (malformed > 0) {
-        throw QuizpackError(kExitBadInput, std::to_string(malformed) + " of " +
-                                               std::to_string(lineNumber) +
-                                               " lines malformed (ERROR in the output)");
+        throw QuizpackError(kExitBadInput,
+                            trn("{malformed} of {n} line malformed (ERROR in the output)",
+                                "{malformed} of {n} lines malformed (ERROR in the output)",
+                                lineNumber, {{"malformed", malformed}}));
     }
     return kExitOk;
 }
@@ -410,12 +437,13 @@ QuizPtr readQuizToGrade(const std::string& argument) {
     if (startsLikeExecutable(path)) {
         QuizReading reading = readQuizExecutable(readWholeFile(path), displayPath(path));
         for (const std::string& w : reading.warnings) {
-            fprintf(stderr, "quizpack grade: warning: %s\n", w.c_str());
+            fputs(tr("quizpack grade: warning: {message}\n", {{"message", w}}).c_str(), stderr);
         }
         if (reading.malformed) {
-            throw QuizpackError(kExitBadInput, reading.source +
-                                                   " holds no well-formed quiz package; "
-                                                   "quizpack inspect shows what is wrong");
+            throw QuizpackError(kExitBadInput,
+                                tr("{file} holds no well-formed quiz package; quizpack inspect "
+                                   "shows what is wrong",
+                                   {{"file", reading.source}}));
         }
         return std::move(reading.quiz);
     }
@@ -428,9 +456,10 @@ QuizPtr readQuizToGrade(const std::string& argument) {
             }
         }
         printDiagnostics(errors);
-        throw QuizpackError(kExitBadInput, displayPath(path) + ": " +
-                                               summarizeDiagnostics(result.diagnostics) +
-                                               "; 'quizpack check' lists them; nothing graded");
+        throw QuizpackError(kExitBadInput,
+                            tr("{file}: {summary}; 'quizpack check' lists them; nothing graded",
+                               {{"file", displayPath(path)},
+                                {"summary", summarizeDiagnostics(result.diagnostics)}}));
     }
     return makeQuiz(result.description);
 }
@@ -441,26 +470,26 @@ int runGrade(const CommandArguments& args) {
     const GradeRequest request = readRequest(args.positional);
     if (request.quiz) {
         if (!request.tsv || !request.texts.empty()) {
-            throw usageMistake("--quiz grades the lines of --tsv FILE (K<TAB>TYPED); give "
-                               "--tsv and no other text");
+            throw usageMistake(tr("--quiz grades the lines of --tsv FILE (K<TAB>TYPED); give "
+                                  "--tsv and no other text"));
         }
         if (request.tolerancesGiven) {
-            throw usageMistake("--quiz grades with the quiz's own [grading]; leave out "
-                               "--accents, --case and --quotes");
+            throw usageMistake(tr("--quiz grades with the quiz's own [grading]; leave out "
+                                  "--accents, --case and --quotes"));
         }
         const QuizPtr quiz = readQuizToGrade(request.quizFile);
         return gradeTsv(request.tsvFile, fieldAndTyped(quiz.get()), "K<TAB>TYPED");
     }
     if (request.tsv) {
         if (!request.texts.empty()) {
-            throw usageMistake("--tsv reads its answers from the file; give no other text");
+            throw usageMistake(tr("--tsv reads its answers from the file; give no other text"));
         }
         return gradeTsv(request.tsvFile, expectedAndTyped(request.tolerances),
                         "EXPECTED<TAB>TYPED");
     }
     if (request.texts.size() != 2) {
-        throw usageMistake("expected two texts, EXPECTED and TYPED, got " +
-                           std::to_string(request.texts.size()));
+        throw usageMistake(tr("expected two texts, EXPECTED and TYPED, got {count}",
+                              {{"count", request.texts.size()}}));
     }
     return gradeOne(request.texts[0], request.texts[1], request.tolerances);
 }

@@ -4,10 +4,11 @@
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/page/answer_key.h"
+#include "quizpack/common/messages.h"
 
 int runKey(const CommandArguments& args) {
     if (args.positional.size() != 1) {
-        throw usageMistake("give one description or quiz executable");
+        throw usageMistake(tr("give one description or quiz executable"));
     }
     KeyOptions options;
     options.input = pathFromArgument(args.positional[0]);
@@ -19,8 +20,14 @@ int runKey(const CommandArguments& args) {
     if (!reportQuizReading(options.input, report.warnings, report.diagnostics, report.written)) {
         return kExitBadInput;
     }
-    printf("Wrote the answer key %s: %s, %s, %s\n", displayPath(report.output).c_str(),
-           countOf(report.questions, "question").c_str(),
-           countOf(report.pictures, "picture").c_str(), formatSize(report.pageBytes).c_str());
+    // TRANSLATORS: "Wrote the answer key Quiz-key.html: 3 questions, 2 pictures, 14.2 KB".
+    fputs(tr("Wrote the answer key {file}: {questions}, {pictures}, {size}\n",
+             {{"file", displayPath(report.output)},
+              {"questions", trn("{n} question", "{n} questions", report.questions)},
+              {"pictures", trn("{n} picture", "{n} pictures", report.pictures)},
+              {"size", formatSize(report.pageBytes)}})
+              .c_str(),
+          stdout);
+
     return kExitOk;
 }

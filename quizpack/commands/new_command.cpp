@@ -9,6 +9,7 @@
 #include "quizpack/common/file_io.h"
 #include "quizpack/description/csv_reader.h"
 #include "quizpack/media/starter_media.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -299,14 +300,15 @@ void refuseFolderWithFiles(const fs::path& dir) {
         return;
     }
     if (!fs::is_directory(dir, ec)) {
-        throw QuizpackError(kExitBadInput, displayPath(dir) + " exists and is not a folder; "
-                                                              "give the name of a new folder");
+        throw QuizpackError(kExitBadInput,
+                            tr("{folder} exists and is not a folder; give the name of a new folder",
+                               {{"folder", displayPath(dir)}}));
     }
     if (!fs::is_empty(dir, ec)) {
         throw QuizpackError(kExitBadInput,
-                            displayPath(dir) +
-                                " already holds files, and quizpack new never writes over "
-                                "files; give a new or empty folder");
+                            tr("{folder} already holds files, and quizpack new never writes over "
+                               "files; give a new or empty folder",
+                               {{"folder", displayPath(dir)}}));
     }
 }
 
@@ -314,7 +316,8 @@ void refuseFolderWithFiles(const fs::path& dir) {
 
 int runNew(const CommandArguments& args) {
     if (args.positional.size() != 2) {
-        throw usageMistake("give the kind of quiz (text, picture, audio or video) and a folder");
+        throw usageMistake(
+            tr("give the kind of quiz (text, picture, audio or video) and a folder"));
     }
     const StarterKind* starter = nullptr;
     for (const StarterKind& k : kStarters) {
@@ -323,8 +326,8 @@ int runNew(const CommandArguments& args) {
         }
     }
     if (starter == nullptr) {
-        throw usageMistake("unknown kind '" + args.positional[0] +
-                           "'; give text, picture, audio or video");
+        throw usageMistake(tr("unknown kind '{kind}'; give text, picture, audio or video",
+                              {{"kind", args.positional[0]}}));
     }
     const fs::path dir = pathFromArgument(args.positional[1]);
     refuseFolderWithFiles(dir);
@@ -343,17 +346,40 @@ int runNew(const CommandArguments& args) {
     pending.commit(&written);
     folders.committed = true;
     const fs::path description = dir / "quiz.toml";
-    printf("Started %s %s quiz in %s: quiz.toml", starter->kind[0] == 'a' ? "an" : "a",
-           starter->kind, displayPath(dir).c_str());
     const size_t media = files.size() - (questions == QuestionsIn::CsvFile ? 2 : 1);
-    if (questions == QuestionsIn::CsvFile) {
-        printf("%s %s", media > 0 ? "," : " and", kQuestionsFile);
+    const bool csv = questions == QuestionsIn::CsvFile;
+    // TRANSLATORS: {a} is the English article of the kind ("a" or "an"); the kind is the
+    // value of kind = "...", as the author writes it.
+    const MessageArguments arguments = {{"a", starter->kind[0] == 'a' ? "an" : "a"},
+                                        {"kind", starter->kind},
+                                        {"folder", displayPath(dir)},
+                                        {"questions", kQuestionsFile},
+                                        {"description", displayPath(description)}};
+    if (media == 0) {
+        fputs((csv ? tr("Started {a} {kind} quiz in {folder}: quiz.toml and {questions}.\n",
+                        arguments)
+                   : tr("Started {a} {kind} quiz in {folder}: quiz.toml.\n", arguments))
+                  .c_str(),
+              stdout);
+    } else {
+        fputs((csv ? trn("Started {a} {kind} quiz in {folder}: quiz.toml, {questions} and {n} "
+                         "placeholder media file in media/.\n",
+                         "Started {a} {kind} quiz in {folder}: quiz.toml, {questions} and {n} "
+                         "placeholder media files in media/.\n",
+                         media, arguments)
+                   : trn("Started {a} {kind} quiz in {folder}: quiz.toml and {n} placeholder "
+                         "media file in media/.\n",
+                         "Started {a} {kind} quiz in {folder}: quiz.toml and {n} placeholder "
+                         "media files in media/.\n",
+                         media, arguments))
+                  .c_str(),
+              stdout);
     }
-    if (media > 0) {
-        printf(" and %zu placeholder media files in media/", media);
-    }
-    printf(".\nEdit %s, then:\n  quizpack check %s\n  quizpack build %s\n",
-           displayPath(description).c_str(), displayPath(description).c_str(),
-           displayPath(description).c_str());
+    fputs(tr("Edit {description}, then:\n  quizpack check {description}\n  quizpack build "
+             "{description}\n",
+             arguments)
+              .c_str(),
+          stdout);
+
     return kExitOk;
 }

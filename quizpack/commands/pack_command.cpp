@@ -7,6 +7,7 @@
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/output_guard.h"
 #include "quizpack/executable/packing.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -50,13 +51,16 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 
 int runPack(const CommandArguments& args) {
     if (args.positional.size() != 1 || !args.has("--package") || !args.has("--codes")) {
-        throw usageMistake("give one description, --package and --codes");
+        throw usageMistake(tr("give one description, --package and --codes"));
     }
     CheckResult result = checkDescriptionFile(pathFromArgument(args.positional[0]));
     printDiagnostics(result.diagnostics);
     if (!result.ok()) {
-        fprintf(stderr, "%s: %s; nothing written\n", result.description.file.c_str(),
-                summarizeDiagnostics(result.diagnostics).c_str());
+        fputs(tr("{file}: {summary}; nothing written\n",
+                 {{"file", result.description.file},
+                  {"summary", summarizeDiagnostics(result.diagnostics)}})
+                  .c_str(),
+              stderr);
         return kExitBadInput;
     }
     fs::path packagePath = pathFromArgument(args.value("--package"));
@@ -68,7 +72,7 @@ int runPack(const CommandArguments& args) {
     refuseOutputOverInputs(packagePath, inputs, readOnly);
     refuseOutputOverInputs(codesPath, inputs, readOnly);
     if (sameFile(packagePath, codesPath)) {
-        throw usageMistake("--package and --codes name the same file; give two files");
+        throw usageMistake(tr("--package and --codes name the same file; give two files"));
     }
     PackedQuiz packed = packQuiz(*makeQuiz(result.description));
     std::vector<PackedFile> files = {{packagePath, &packed.package},
@@ -78,27 +82,39 @@ int runPack(const CommandArguments& args) {
         fs::path extrasPath = pathFromArgument(args.value("--extras"));
         refuseOutputOverInputs(extrasPath, inputs, readOnly);
         if (sameFile(extrasPath, packagePath) || sameFile(extrasPath, codesPath)) {
-            throw usageMistake("--extras names the same file as --package or --codes; give "
-                               "three files");
+            throw usageMistake(tr("--extras names the same file as --package or --codes; give "
+                                  "three files"));
         }
         files.push_back({extrasPath, &packed.extras});
     } else if (!packed.extras.empty()) {
         // Without it the quiz would lose its other forms, tolerances or link unseen.
         throw QuizpackError(kExitBadInput,
-                            result.description.file +
-                                ": this quiz has accepted forms beyond the first, a [grading] "
-                                "table or its own link, which go in a third resource, "
-                                "\"PATCH\" 106; give --extras FILE too; nothing written");
+                            tr("{file}: this quiz has accepted forms beyond the first, a "
+                               "[grading] table or its own link, which go in a third resource, "
+                               "\"PATCH\" 106; give --extras FILE too; nothing written",
+                               {{"file", result.description.file}}));
     }
     writeAll(files);
-    printf("%s: %zu bytes (%zu unpacked); %s: %zu bytes (%zu unpacked)",
-           displayPath(packagePath).c_str(), packed.package.size(), packed.packageLength,
-           displayPath(codesPath).c_str(), packed.codeTable.size(), packed.codeTableLength);
+    const MessageArguments arguments = {{"package", displayPath(packagePath)},
+                                        {"packageBytes", packed.package.size()},
+                                        {"packageLength", packed.packageLength},
+                                        {"codes", displayPath(codesPath)},
+                                        {"codesBytes", packed.codeTable.size()},
+                                        {"codesLength", packed.codeTableLength},
+                                        {"extras", extras ? displayPath(files[2].path) : ""},
+                                        {"extrasBytes", packed.extras.size()},
+                                        {"extrasLength", packed.extrasLength}};
+    std::string line = tr("{package}: {packageBytes} bytes ({packageLength} unpacked); {codes}: "
+                          "{codesBytes} bytes ({codesLength} unpacked)",
+                          arguments);
     if (extras) {
-        printf("; %s: %zu bytes (%zu unpacked%s)", displayPath(files[2].path).c_str(),
-               packed.extras.size(), packed.extrasLength,
-               packed.extras.empty() ? ": the quiz has none, and the file is empty" : "");
+        line += packed.extras.empty()
+                    ? tr("; {extras}: {extrasBytes} bytes ({extrasLength} unpacked: the quiz has "
+                         "none, and the file is empty)",
+                         arguments)
+                    : tr("; {extras}: {extrasBytes} bytes ({extrasLength} unpacked)", arguments);
     }
-    printf("\n");
+    puts(line.c_str());
+
     return kExitOk;
 }

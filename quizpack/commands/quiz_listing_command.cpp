@@ -5,6 +5,7 @@
 #include "quizpack/commands/commands.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/executable/quiz_reader.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +59,7 @@ int runInspect(const CommandArguments& args) {
     bool packed = args.has("--package");
     if (packed ? !args.positional.empty()
                : args.positional.size() != 1 || args.has("--codes") || args.has("--extras")) {
-        throw usageMistake("give a quiz executable, or --package (and --codes, --extras)");
+        throw usageMistake(tr("give a quiz executable, or --package (and --codes, --extras)"));
     }
     QuizReading reading = packed ? readPackedFiles(args) : readExecutable(args.positional[0]);
     std::vector<std::string> trailer;
@@ -71,11 +72,12 @@ int runInspect(const CommandArguments& args) {
               .c_str(),
           stdout);
     for (const std::string& w : reading.warnings) {
-        fprintf(stderr, "quizpack inspect: warning: %s\n", w.c_str());
+        fputs(tr("quizpack inspect: warning: {message}\n", {{"message", w}}).c_str(), stderr);
     }
     if (reading.malformed) {
         // Printed all the same: it is what the player would load.
-        throw QuizpackError(kExitBadInput, reading.source + " holds no well-formed quiz package");
+        throw QuizpackError(kExitBadInput, tr("{file} holds no well-formed quiz package",
+                                              {{"file", reading.source}}));
     }
     return kExitOk;
 }

@@ -1,4 +1,5 @@
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/messages.h"
 
 #include <cstdio>
 #include <cstring>
@@ -190,14 +191,13 @@ std::string describeCodepoint(uint32_t codepoint) {
 }
 
 std::string describeCp1252Error(const Cp1252Error& error) {
-    char where[32];
-    snprintf(where, sizeof where, "character %zu", error.position);
     if (error.invalidUtf8) {
         char byte[16];
         snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned>(error.codepoint));
-        return std::string(where) + " is not valid UTF-8 (byte " + byte +
-               "); save the text as UTF-8";
+        return tr("character {position} is not valid UTF-8 (byte {byte}); save the text as UTF-8",
+                  {{"position", error.position}, {"byte", byte}});
     }
-    return std::string(where) + " " + describeCodepoint(error.codepoint) +
-           " has no Windows-1252 equivalent; replace it with a Latin-1 letter or drop it";
+    return tr("character {position} {character} has no Windows-1252 equivalent; replace it with "
+              "a Latin-1 letter or drop it",
+              {{"position", error.position}, {"character", describeCodepoint(error.codepoint)}});
 }

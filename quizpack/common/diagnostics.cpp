@@ -1,23 +1,27 @@
 #include "quizpack/common/diagnostics.h"
+#include "quizpack/common/messages.h"
 
 namespace {
-const char* severityName(Severity severity) {
+
+// "quiz.toml:12: error: question[3].answers: what is wrong", whole for the translators.
+std::string headLine(Severity severity, const std::string& place, const std::string& key,
+                     const std::string& message) {
+    const MessageArguments arguments = {{"place", place}, {"key", key}, {"message", message}};
     switch (severity) {
     case Severity::Note:
-        return "note";
+        return key.empty() ? tr("{place}: note: {message}", arguments)
+                           : tr("{place}: note: {key}: {message}", arguments);
     case Severity::Warning:
-        return "warning";
+        return key.empty() ? tr("{place}: warning: {message}", arguments)
+                           : tr("{place}: warning: {key}: {message}", arguments);
     case Severity::Error:
-        return "error";
+        break;
     }
-    return "error";
+    return key.empty() ? tr("{place}: error: {message}", arguments)
+                       : tr("{place}: error: {key}: {message}", arguments);
 }
 
 } // namespace
-
-std::string countOf(size_t n, const char* noun) {
-    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
-}
 
 std::string formatDiagnostic(const Diagnostic& d) {
     std::string text = d.file;
@@ -27,13 +31,9 @@ std::string formatDiagnostic(const Diagnostic& d) {
             text += ":" + std::to_string(d.column);
         }
     }
-    text += std::string(": ") + severityName(d.severity) + ": ";
-    if (!d.key.empty()) {
-        text += d.key + ": ";
-    }
-    text += d.message + "\n";
+    text = headLine(d.severity, text, d.key, d.message) + "\n";
     if (!d.hint.empty()) {
-        text += "    hint: " + d.hint + "\n";
+        text += tr("    hint: {hint}", {{"hint", d.hint}}) + "\n";
     }
     return text;
 }
@@ -54,13 +54,16 @@ std::string summarizeDiagnostics(const std::vector<Diagnostic>& diagnostics) {
     int errors = countSeverity(diagnostics, Severity::Error);
     int warnings = countSeverity(diagnostics, Severity::Warning);
     if (errors == 0 && warnings == 0) {
-        return "no problems";
+        return tr("no problems");
     }
+    const std::string errorCount = trn("{n} error", "{n} errors", errors);
+    const std::string warningCount = trn("{n} warning", "{n} warnings", warnings);
     if (errors == 0) {
-        return countOf(warnings, "warning");
+        return warningCount;
     }
     if (warnings == 0) {
-        return countOf(errors, "error");
+        return errorCount;
     }
-    return countOf(errors, "error") + ", " + countOf(warnings, "warning");
+    // TRANSLATORS: "2 errors, 1 warning": the two counts above.
+    return tr("{errors}, {warnings}", {{"errors", errorCount}, {"warnings", warningCount}});
 }

@@ -25,8 +25,5 @@ std::string formatDiagnostic(const Diagnostic& diagnostic);
 bool hasErrors(const std::vector<Diagnostic>& diagnostics);
 int countSeverity(const std::vector<Diagnostic>& diagnostics, Severity severity);
 
-// "1 question", "2 questions", "0 questions": a count and its noun, in the plural but for 1.
-std::string countOf(size_t n, const char* noun);
-
 // "2 errors, 1 warning" (notes are not counted); "no problems" when there is none.
 std::string summarizeDiagnostics(const std::vector<Diagnostic>& diagnostics);

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -20,14 +21,14 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
     std::error_code ec;
     fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) {
-        throw FileError(displayPath(path) + ": no such file");
+        throw FileError(tr("{file}: no such file", {{"file", displayPath(path)}}));
     }
     if (!fs::is_regular_file(status)) {
-        throw FileError(displayPath(path) + ": not a regular file");
+        throw FileError(tr("{file}: not a regular file", {{"file", displayPath(path)}}));
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw FileError(displayPath(path) + ": cannot be opened for reading");
+        throw FileError(tr("{file}: cannot be opened for reading", {{"file", displayPath(path)}}));
     }
     std::vector<uint8_t> bytes;
     in.seekg(0, std::ios::end);
@@ -38,7 +39,7 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
         in.read(reinterpret_cast<char*>(bytes.data()), size);
     }
     if (!in) {
-        throw FileError(displayPath(path) + ": read failed");
+        throw FileError(tr("{file}: read failed", {{"file", displayPath(path)}}));
     }
     return bytes;
 }
@@ -54,15 +55,16 @@ fs::path writeTemporaryBeside(const fs::path& target, const std::vector<uint8_t>
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) {
-            throw FileError(displayPath(target) + ": cannot create a file in its folder (" +
-                            std::strerror(errno) + ")");
+            throw FileError(tr("{file}: cannot create a file in its folder ({reason})",
+                               {{"file", displayPath(target)}, {"reason", std::strerror(errno)}}));
         }
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
             discardFile(temporary);
-            throw FileError(displayPath(target) + ": write failed (disk full?)");
+            throw FileError(
+                tr("{file}: write failed (disk full?)", {{"file", displayPath(target)}}));
         }
     }
     return temporary;
@@ -91,7 +93,8 @@ void commitFile(const fs::path& temporary, const fs::path& target) {
         }
 #endif
         discardFile(temporary);
-        throw FileError(displayPath(target) + ": cannot be replaced (" + ec.message() + ")");
+        throw FileError(tr("{file}: cannot be replaced ({reason})",
+                           {{"file", displayPath(target)}, {"reason", ec.message()}}));
     }
     if (replaces) {
         fs::permissions(target, old.permissions(), ec);
@@ -107,16 +110,21 @@ void writeFileAtomically(const fs::path& target, const std::vector<uint8_t>& byt
     commitFile(writeTemporaryBeside(target, bytes), target);
 }
 
-std::string formatSize(uint64_t bytes) {
-    char text[32];
+std::string formatSize(uint64_t bytes, Language language) {
+    const bool english = language == Language::English;
     if (bytes < 1024) {
-        snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
-    } else if (bytes < 1024 * 1024) {
-        snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
-    } else {
-        snprintf(text, sizeof text, "%.1f MB", bytes / (1024.0 * 1024.0));
+        return english ? std::to_string(bytes) + " bytes" : trn("{n} byte", "{n} bytes", bytes);
     }
-    return text;
+    const bool kilobytes = bytes < 1024 * 1024;
+    const double value = bytes / (kilobytes ? 1024.0 : 1024.0 * 1024.0);
+    if (english) {
+        char number[32];
+        snprintf(number, sizeof number, "%.1f", value);
+        return std::string(number) + (kilobytes ? " KB" : " MB");
+    }
+    const std::string size = decimalNumber(value, 1);
+
+    return kilobytes ? tr("{size} KB", {{"size", size}}) : tr("{size} MB", {{"size", size}});
 }
 
 void MadeDirectories::make(const fs::path& dir) {
@@ -126,7 +134,8 @@ void MadeDirectories::make(const fs::path& dir) {
     }
     make(dir.parent_path().empty() ? fs::path(".") : dir.parent_path());
     if (!fs::create_directory(dir, ec) && ec) {
-        throw FileError(displayPath(dir) + ": cannot create the folder (" + ec.message() + ")");
+        throw FileError(tr("{folder}: cannot create the folder ({reason})",
+                           {{"folder", displayPath(dir)}, {"reason", ec.message()}}));
     }
     made.push_back(dir);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "quizpack/common/messages.h"
 #include "quizpack/common/quizpack_error.h"
 
 // A file that cannot be read or written; what() names the file and the reason. Exit code 2.
@@ -62,5 +63,6 @@ class PendingFiles {
 // A path for messages, in UTF-8 as written on the command line or in a description.
 std::string displayPath(const std::filesystem::path& path);
 
-// "812 bytes", "14.2 KB", "3.1 MB" (1 KB = 1024 bytes).
-std::string formatSize(uint64_t bytes);
+// "812 bytes", "14.2 KB", "3.1 MB" (1 KB = 1024 bytes), in `language` ("3,1 Mo"): files
+// quizpack writes say it in English, whatever the author's language.
+std::string formatSize(uint64_t bytes, Language language = messageLanguage());

@@ -1,4 +1,5 @@
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/messages.h"
 
 #include <cstring>
 
@@ -19,7 +20,7 @@ size_t cutPoint(std::string_view text, size_t maxCharacters) {
 }
 
 std::string bytesNote(std::string_view text) {
-    return " (" + std::to_string(text.size()) + " bytes)";
+    return " " + trn("({n} byte)", "({n} bytes)", text.size());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/quizpack_error.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -28,23 +29,30 @@ void refuseOutputOverInputs(const fs::path& output, const std::vector<CommandInp
     const std::string name = displayPath(output);
     for (const CommandInput& input : inputs) {
         if (!input.path.empty() && sameFile(output, input.path)) {
-            std::string alias = displayPath(input.path) == name
-                                    ? std::string()
-                                    : " (" + displayPath(input.path) + ")";
-            throw QuizpackError(kExitBadInput,
-                                name + " is " + input.role + alias +
-                                    ", which this command reads: writing there would destroy "
-                                    "it, so nothing was written; give another output file");
+            const MessageArguments arguments = {
+                {"file", name}, {"role", input.role}, {"path", displayPath(input.path)}};
+            throw QuizpackError(
+                kExitBadInput,
+                displayPath(input.path) == name
+                    ? tr("{file} is {role}, which this command reads: writing there would "
+                         "destroy it, so nothing was written; give another output file",
+                         arguments)
+                    : tr("{file} is {role} ({path}), which this command reads: writing there "
+                         "would destroy it, so nothing was written; give another output file",
+                         arguments));
         }
     }
     std::error_code ec;
     if (fs::is_directory(output, ec)) {
-        throw QuizpackError(kExitBadInput, name + " is a folder; give the name of a file to write");
+        throw QuizpackError(
+            kExitBadInput,
+            tr("{file} is a folder; give the name of a file to write", {{"file", name}}));
     }
     if (readOnly == ReadOnlyOutput::Refuse && isReadOnlyFile(output)) {
         throw QuizpackError(kExitBadInput,
-                            name + " exists and is read-only, so nothing was written; pass "
-                                   "--force to replace it, or give another output file");
+                            tr("{file} exists and is read-only, so nothing was written; pass "
+                               "--force to replace it, or give another output file",
+                               {{"file", name}}));
     }
 }
 
@@ -57,8 +65,8 @@ void refuseReplacingOtherFile(const fs::path& output, const std::string& ownKind
     const std::string kind = otherKind(readWholeFile(output));
     if (!kind.empty()) {
         throw QuizpackError(kExitBadInput,
-                            displayPath(output) + " exists and is " + kind + ", not " + ownKind +
-                                ", so nothing was written; give another output file, or pass "
-                                "--force to replace it");
+                            tr("{file} exists and is {kind}, not {own}, so nothing was written; "
+                               "give another output file, or pass --force to replace it",
+                               {{"file", displayPath(output)}, {"kind", kind}, {"own", ownKind}}));
     }
 }

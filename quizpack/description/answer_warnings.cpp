@@ -3,6 +3,7 @@
 #include "checking/grader.h"
 #include "content/quiz.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/common/quiz_grading.h"
 
 namespace {
@@ -59,14 +60,18 @@ std::string verdictOf(const std::vector<std::string>& forms, const std::string& 
 
 AnswerProblem accentedCapital(const std::string& form, unsigned char capital,
                               const std::string& typed, const std::string& verdict) {
+    const MessageArguments arguments = {
+        {"form", quoted(form)},
+        {"capital", quoted(std::string(1, static_cast<char>(capital)))},
+        {"typed", quoted(typed)},
+        {"verdict", cp1252ToUtf8(verdict)}};
     return {Severity::Warning,
-            quoted(form) + " holds the capital " +
-                quoted(std::string(1, static_cast<char>(capital))) +
-                ", which players type small; the player folds only a to z, so " + quoted(typed) +
-                " grades \"" + cp1252ToUtf8(verdict) + "\"",
-            "write it as players type it: " + quoted(typed) +
-                " (the case of a to z does not count), or accept any case with case = \"any\" "
-                "in a [grading] table"};
+            tr("{form} holds the capital {capital}, which players type small; the player folds "
+               "only a to z, so {typed} grades \"{verdict}\"",
+               arguments),
+            tr("write it as players type it: {typed} (the case of a to z does not count), or "
+               "accept any case with case = \"any\" in a [grading] table",
+               arguments)};
 }
 
 AnswerProblem accentedLetter(const std::string& form, unsigned char letter,
@@ -74,22 +79,30 @@ AnswerProblem accentedLetter(const std::string& form, unsigned char letter,
                              uint32_t tolerances) {
     // ß, ð and þ have no base letter that the tolerance could give them.
     const bool accentsFolded = (tolerances & TOLERATE_ACCENTS) != 0;
+    const MessageArguments arguments = {
+        {"form", quoted(form)},
+        {"letter", quoted(std::string(1, static_cast<char>(letter)))},
+        {"plain", quoted(plain)},
+        {"verdict", cp1252ToUtf8(verdict)},
+        {"forms", quoted(form + " | " + plain)}};
     return {Severity::Note,
-            quoted(form) + " holds the accented letter " +
-                quoted(std::string(1, static_cast<char>(letter))) +
-                ", which players must type exactly: " + quoted(plain) + " grades \"" +
-                cp1252ToUtf8(verdict) + "\" (the player does not fold accents)",
-            "to accept it, add it as a form (\"" + cp1252ToUtf8(form) + " | " +
-                cp1252ToUtf8(plain) + "\")" +
-                (accentsFolded ? "" : " or set accents = \"optional\" in a [grading] table")};
+            tr("{form} holds the accented letter {letter}, which players must type exactly: "
+               "{plain} grades \"{verdict}\" (the player does not fold accents)",
+               arguments),
+            accentsFolded ? tr("to accept it, add it as a form ({forms})", arguments)
+                          : tr("to accept it, add it as a form ({forms}) or set accents = "
+                               "\"optional\" in a [grading] table",
+                               arguments)};
 }
 
 AnswerProblem straightQuote(const std::string& form, const std::string& curly,
                             const std::string& verdict) {
-    return {Severity::Note,
-            quoted(form) + " holds a straight quote, which phones often type curly: " +
-                quoted(curly) + " grades \"" + cp1252ToUtf8(verdict) + "\"",
-            "to accept it, set quotes = \"any\" in a [grading] table"};
+    return {
+        Severity::Note,
+        tr("{form} holds a straight quote, which phones often type curly: {curly} grades "
+           "\"{verdict}\"",
+           {{"form", quoted(form)}, {"curly", quoted(curly)}, {"verdict", cp1252ToUtf8(verdict)}}),
+        tr("to accept it, set quotes = \"any\" in a [grading] table")};
 }
 
 // The form with its straight quotes made curly, as a phone's keyboard types them.
@@ -134,9 +147,9 @@ std::vector<AnswerProblem> answerProblems(const std::vector<std::string>& forms,
         if (form == kEmptyFieldLine) {
             problems.push_back(
                 {Severity::Warning,
-                 "\"*\" is how the answers file stores an empty field: once solved it comes "
-                 "back empty when the player starts again, and the question unsolved",
-                 "give another expected answer"});
+                 tr("\"*\" is how the answers file stores an empty field: once solved it comes "
+                    "back empty when the player starts again, and the question unsolved"),
+                 tr("give another expected answer")});
         }
         if (unsigned char capital = firstWhere(form, smallOf)) {
             std::string typed = inSmallLetters(form);

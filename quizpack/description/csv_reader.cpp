@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -55,11 +56,11 @@ bool checkUtf8(std::string_view text, CsvError* error) {
             char byte[8];
             snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(text[at]));
             *error = {cursor.line(), cursor.column(),
-                      std::string("the file is not UTF-8 here (byte ") + byte +
-                          "); it was perhaps saved as Windows-1252, as some spreadsheets' plain "
-                          "CSV is",
-                      "save it again as \"CSV UTF-8\" (in LibreOffice: character set "
-                      "Unicode (UTF-8))"};
+                      tr("the file is not UTF-8 here (byte {byte}); it was perhaps saved as "
+                         "Windows-1252, as some spreadsheets' plain CSV is",
+                         {{"byte", byte}}),
+                      tr("save it again as \"CSV UTF-8\" (in LibreOffice: character set "
+                         "Unicode (UTF-8))")};
             return false;
         }
         for (size_t i = 0; i < length; ++i, ++at) {
@@ -89,11 +90,12 @@ class RecordReader {
             }
             if (record->fields.size() == kMaxCsvFields) {
                 *error = {field.line, field.column,
-                          "this row has more than " + std::to_string(kMaxCsvFields) +
-                              " fields; a file of questions has a few columns",
-                          std::string("remove the '") + separatorName() +
-                              "' at the end of the row: a spreadsheet may write one for every "
-                              "column it holds, even empty ones"};
+                          tr("this row has more than {most} fields; a file of questions has a "
+                             "few columns",
+                             {{"most", kMaxCsvFields}}),
+                          tr("remove the '{separator}' at the end of the row: a spreadsheet may "
+                             "write one for every column it holds, even empty ones",
+                             {{"separator", separatorName()}})};
                 return false;
             }
             record->fields.push_back(std::move(field));
@@ -113,7 +115,7 @@ class RecordReader {
     char separator_;
 
     const char* separatorName() const {
-        return separator_ == '\t' ? "tabs" : separator_ == ';' ? ";" : ",";
+        return separator_ == '\t' ? tr("tabs") : separator_ == ';' ? ";" : ",";
     }
 
     bool endsField(char c) const { return c == separator_ || c == '\r' || c == '\n'; }
@@ -133,10 +135,10 @@ class RecordReader {
         while (true) {
             if (cursor_.atEnd()) {
                 *error = {field->line, field->column,
-                          "the quoted field that begins here is never closed: its closing "
-                          "quote (\") is missing",
-                          "end the field with a \"; a quote inside a quoted field is written "
-                          "twice (\"\")"};
+                          tr("the quoted field that begins here is never closed: its closing "
+                             "quote (\") is missing"),
+                          tr("end the field with a \"; a quote inside a quoted field is written "
+                             "twice (\"\")")};
                 return false;
             }
             char c = cursor_.peek();
@@ -152,11 +154,11 @@ class RecordReader {
         }
         if (!cursor_.atEnd() && !endsField(cursor_.peek())) {
             *error = {cursor_.line(), cursor_.column(),
-                      std::string("text after the closing quote of a quoted field; a field "
-                                  "ends at its closing quote, before the next '") +
-                          separator_ + "' or line end",
-                      "write the whole field in quotes and double each quote inside it, "
-                      "for example \"the \"\"Mona Lisa\"\"\""};
+                      tr("text after the closing quote of a quoted field; a field ends at its "
+                         "closing quote, before the next '{separator}' or line end",
+                         {{"separator", std::string(1, separator_)}}),
+                      tr("write the whole field in quotes and double each quote inside it, "
+                         "for example \"the \"\"Mona Lisa\"\"\"")};
             return false;
         }
         return true;
@@ -241,12 +243,13 @@ bool findUtf16(std::string_view text, bool byLetters, CsvError* error) {
         return false;
     }
     *error = {1, 1,
-              std::string("the file is saved as UTF-16 (") +
-                  (mark ? "it begins with a UTF-16 byte order mark"
-                        : "its letters are separated by NUL bytes") +
-                  "); quizpack reads CSV saved as UTF-8",
-              "save it again as \"CSV UTF-8\" (in LibreOffice: character set Unicode (UTF-8); "
-              "in Excel: CSV UTF-8)"};
+              mark ? tr("the file is saved as UTF-16 (it begins with a UTF-16 byte order mark); "
+                        "quizpack reads CSV saved as UTF-8")
+                   : tr("the file is saved as UTF-16 (its letters are separated by NUL bytes); "
+                        "quizpack reads CSV saved as UTF-8"),
+              tr("save it again as \"CSV UTF-8\" (in LibreOffice: character set Unicode (UTF-8); "
+                 "in Excel: CSV UTF-8)")};
+
     return true;
 }
 

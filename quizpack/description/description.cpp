@@ -12,6 +12,7 @@
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/description/media_check.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -33,8 +34,8 @@ Diagnostic cannotRead(const fs::path& file, const std::string& why) {
                  0,
                  "",
                  Severity::Error,
-                 "cannot read the description: " + why,
-                 "give the path of a quiz description (QUIZ.toml)"};
+                 tr("cannot read the description: {reason}", {{"reason", why}}),
+                 tr("give the path of a quiz description (QUIZ.toml)")};
     std::error_code ec;
     if (fs::exists(file, ec) || !file.has_filename()) {
         return d;
@@ -51,13 +52,14 @@ Diagnostic cannotRead(const fs::path& file, const std::string& why) {
     if (meant.empty()) {
         return d;
     }
-    d.message += "; did you mean " + displayPath(file.parent_path() / meant) + "?";
+    d.message = tr("cannot read the description: {reason}; did you mean {file}?",
+                   {{"reason", why}, {"file", displayPath(file.parent_path() / meant)}});
     d.hint = !txt.found.empty()
-                 ? "Notepad adds .txt to the name unless \"All files\" is chosen, and Windows "
-                   "hides it: rename the file " +
-                       name.u8string() +
-                       " (in Explorer, View > File name extensions shows the .txt)"
-                 : "give the file's name as it is written";
+                 ? tr("Notepad adds .txt to the name unless \"All files\" is chosen, and Windows "
+                      "hides it: rename the file {name} (in Explorer, View > File name "
+                      "extensions shows the .txt)",
+                      {{"name", name.u8string()}})
+                 : tr("give the file's name as it is written");
     return d;
 }
 
@@ -96,17 +98,20 @@ bool setOtherFormsOf(QuestionNode* node, int a, const std::vector<std::string>& 
     return setOtherForms(node, a, others.data(), static_cast<int>(others.size()));
 }
 
-const char* roleOf(MediaRole role) {
-    switch (role) {
+// "the picture of question 3 (question[3].picture)", as an output that would destroy it
+// names it.
+std::string mediaInputName(const MediaFile& m) {
+    const MessageArguments arguments = {{"q", m.question}, {"key", m.key}};
+    switch (m.role) {
     case MediaRole::QuestionPicture:
-        return "picture";
+        return tr("the picture of question {q} ({key})", arguments);
     case MediaRole::RevealPicture:
-        return "reveal picture";
+        return tr("the reveal picture of question {q} ({key})", arguments);
     case MediaRole::AudioClip:
     case MediaRole::VideoClip:
         break;
     }
-    return "clip";
+    return tr("the clip of question {q} ({key})", arguments);
 }
 
 } // namespace
@@ -156,10 +161,11 @@ CheckResult DescriptionChecker::finish() {
 // ---- the root table --------------------------------------------------------------
 
 void DescriptionChecker::readRoot(const toml::table& root) {
-    warnUnknownKeys(root, kRootKeys, "", "at the top of the description");
-    d_.title = shownText(root, "title", titleBox(), "the title");
-    d_.creator = shownText(root, "creator", creatorBox(), "the creator");
-    d_.explanation = shownText(root, "explanation", explanationBox(), "the explanation");
+    // TRANSLATORS: where an unknown key was found, in "unknown key 'x' {where}, ignored".
+    warnUnknownKeys(root, kRootKeys, "", tr("at the top of the description"));
+    d_.title = shownText(root, "title", titleBox(), tr("the title"));
+    d_.creator = shownText(root, "creator", creatorBox(), tr("the creator"));
+    d_.explanation = shownText(root, "explanation", explanationBox(), tr("the explanation"));
     readKind(root);
     readAnswerCount(root);
     readReveal(root);
@@ -177,7 +183,8 @@ void DescriptionChecker::warnIfCutOff(int line, const std::string& key, const st
         return;
     }
     if (std::optional<FitProblem> problem = textFitProblem(text, box)) {
-        warning(line, key, what + " " + problem->message, problem->hint);
+        warning(line, key, tr("{what} {problem}", {{"what", what}, {"problem", problem->message}}),
+                problem->hint);
     }
 }
 
@@ -195,8 +202,8 @@ std::string DescriptionChecker::shownText(const toml::table& root, const char* n
 
 void DescriptionChecker::readKind(const toml::table& root) {
     if (root.get("kind") == nullptr) {
-        error(0, "kind", "missing: the description must say what kind of quiz it is",
-              "add a line kind = \"text\" (or \"picture\", \"audio\", \"video\")");
+        error(0, "kind", tr("missing: the description must say what kind of quiz it is"),
+              tr("add a line kind = \"text\" (or \"picture\", \"audio\", \"video\")"));
         return;
     }
     kindKnown_ = readName(root, "kind", kKindNames, &d_.quizType);
@@ -221,9 +228,9 @@ void DescriptionChecker::readAnswerCount(const toml::table& root) {
     const auto* n = node->as_integer();
     if (n == nullptr || (n->get() != 1 && n->get() != 2)) {
         error(lineOf(*node), "answers_per_question",
-              n ? "is " + std::to_string(n->get()) + "; a question has 1 or 2 answer fields"
-                : std::string("must be the number 1 or 2, not ") + typeName(*node),
-              "write answers_per_question = 1 or answers_per_question = 2 (no quotes)");
+              n ? tr("is {value}; a question has 1 or 2 answer fields", {{"value", n->get()}})
+                : tr("must be the number 1 or 2, not {type}", {{"type", typeName(*node)}}),
+              tr("write answers_per_question = 1 or answers_per_question = 2 (no quotes)"));
         return;
     }
     d_.answersPerQuestion = static_cast<int32_t>(n->get());
@@ -249,10 +256,11 @@ void DescriptionChecker::readBackground(const toml::table& root) {
     }
     if (!ok) {
         error(lineOf(*node), "background",
-              s ? "is " + inQuotes(s->get()) + ", not a colour of the form \"#RRGGBB\""
-                : std::string("must be a text \"#RRGGBB\", not ") + typeName(*node),
-              "give red, green and blue as two hexadecimal digits each, "
-              "for example background = \"#C0D8FF\"");
+              s ? tr("is {value}, not a colour of the form \"#RRGGBB\"",
+                     {{"value", inQuotes(s->get())}})
+                : tr("must be a text \"#RRGGBB\", not {type}", {{"type", typeName(*node)}}),
+              tr("give red, green and blue as two hexadecimal digits each, "
+                 "for example background = \"#C0D8FF\""));
         return;
     }
     const std::string& v = s->get();
@@ -270,10 +278,10 @@ void DescriptionChecker::readLabels(const toml::table& root) {
     const auto* labels = node->as_array();
     if (labels == nullptr || labels->size() > 2) {
         error(lineOf(*node), "labels",
-              labels ? "has " + std::to_string(labels->size()) +
-                           " entries; there are two answer labels"
-                     : std::string("must be a list of texts, not ") + typeName(*node),
-              "write labels = [\"first answer\", \"second answer\"]");
+              labels ? tr("has {count} entries; there are two answer labels",
+                          {{"count", labels->size()}})
+                     : tr("must be a list of texts, not {type}", {{"type", typeName(*node)}}),
+              tr("write labels = [\"first answer\", \"second answer\"]"));
         return;
     }
     std::string* targets[] = {&d_.answerLabel1, &d_.answerLabel2};
@@ -281,7 +289,7 @@ void DescriptionChecker::readLabels(const toml::table& root) {
                  showsColumnLabels(d_.quizType);
     for (size_t i = 0; i < labels->size(); ++i) {
         std::string key = "labels[" + std::to_string(i + 1) + "]";
-        std::string what = "answer label " + std::to_string(i + 1);
+        std::string what = tr("answer label {n}", {{"n", i + 1}});
         *targets[i] = text(*labels->get(i), key, kPackageField, what);
         if (shown) {
             warnIfCutOff(lineOf(*labels->get(i)), key, *targets[i], columnLabelBox(), what);
@@ -298,8 +306,8 @@ void DescriptionChecker::readCodes(const toml::table& root) {
     const auto* codes = node->as_array();
     if (codes == nullptr) {
         error(lineOf(*node), "codes",
-              std::string("must be a list of texts, not ") + typeName(*node),
-              "write codes = [\"code for 1 solved\", \"code for 2 solved\", ...]");
+              tr("must be a list of texts, not {type}", {{"type", typeName(*node)}}),
+              tr("write codes = [\"code for 1 solved\", \"code for 2 solved\", ...]"));
         return;
     }
     codesGiven_ = codes->size();
@@ -316,25 +324,26 @@ void DescriptionChecker::readLink(const toml::table& root) {
     if (node == nullptr) {
         return;
     }
-    std::string link = text(*node, "link", kPackageField, "the link");
+    std::string link = text(*node, "link", kPackageField, tr("the link"));
     if (!lastTextOk()) {
         return;
     }
     if (!isAcceptedLink(link.c_str())) {
         error(lineOf(*node), "link",
-              "is " + inQuotes(cp1252ToUtf8(link)) +
-                  ", not a web address: it must begin with http:// or https:// and hold no "
-                  "blank",
-              "write for example link = \"https://www.example.org/\", or link = \"\" to show "
-              "no link");
+              tr("is {value}, not a web address: it must begin with http:// or https:// and "
+                 "hold no blank",
+                 {{"value", inQuotes(cp1252ToUtf8(link))}}),
+              tr("write for example link = \"https://www.example.org/\", or link = \"\" to show "
+                 "no link"));
         return;
     }
     d_.hasLink = true;
     d_.link = link;
     if (std::optional<FitProblem> problem = textFitProblem(link, linkBox())) {
-        warning(lineOf(*node), "link", "the link " + problem->message,
-                "the header shows only what fits, though a click opens the whole address; a "
-                "shorter address shows whole");
+        warning(lineOf(*node), "link",
+                tr("{what} {problem}", {{"what", tr("the link")}, {"problem", problem->message}}),
+                tr("the header shows only what fits, though a click opens the whole address; a "
+                   "shorter address shows whole"));
     }
 }
 
@@ -346,9 +355,10 @@ void DescriptionChecker::readGrading(const toml::table& root) {
     }
     const toml::table* table = node->as_table();
     if (table == nullptr) {
-        error(lineOf(*node), "grading", std::string("must be a table, not ") + typeName(*node),
-              "write [grading] on a line of its own after the quiz's other keys, then "
-              "accents = \"optional\", case = \"any\" or quotes = \"any\" below it");
+        error(lineOf(*node), "grading",
+              tr("must be a table, not {type}", {{"type", typeName(*node)}}),
+              tr("write [grading] on a line of its own after the quiz's other keys, then "
+                 "accents = \"optional\", case = \"any\" or quotes = \"any\" below it"));
         return;
     }
     // A quiz key written below [grading] belongs to that table in TOML: say where it goes.
@@ -356,14 +366,15 @@ void DescriptionChecker::readGrading(const toml::table& root) {
     for (const char* key : kRootKeys) {
         if (const toml::node* misplaced = table->get(key)) {
             warning(lineOf(*misplaced), std::string("grading.") + key,
-                    std::string("'") + key +
-                        "' is written below [grading], so it belongs to that table and is "
-                        "ignored",
-                    "move it above the [grading] line: the quiz's own keys come before any table");
+                    tr("'{key}' is written below [grading], so it belongs to that table and is "
+                       "ignored",
+                       {{"key", key}}),
+                    tr("move it above the [grading] line: the quiz's own keys come before any "
+                       "table"));
             others.erase(key);
         }
     }
-    warnUnknownKeys(others, kGradingKeys, "grading.", "in [grading]");
+    warnUnknownKeys(others, kGradingKeys, "grading.", tr("in [grading]"));
     const struct {
         const char* key;
         KeyNames values;
@@ -467,13 +478,13 @@ fs::path slashedPath(const std::string& utf8) {
 
 std::vector<CommandInput> descriptionInputs(const fs::path& descriptionFile,
                                             const Description& description) {
-    std::vector<CommandInput> inputs = {{descriptionFile, "the quiz description"}};
+    std::vector<CommandInput> inputs = {{descriptionFile, tr("the quiz description")}};
     if (!description.questionsFile.empty()) {
-        inputs.push_back({description.questionsFile, "the questions file"});
+        inputs.push_back({description.questionsFile, tr("the questions file")});
     }
     for (const MediaFile& m : description.media) {
-        inputs.push_back({m.path, std::string("the ") + roleOf(m.role) + " of question " +
-                                      std::to_string(m.question) + " (" + m.key + ")"});
+        inputs.push_back({m.path, mediaInputName(m)});
     }
+
     return inputs;
 }

@@ -19,6 +19,7 @@
 #include "quizpack/description/description.h"
 #include "quizpack/description/description_values.h"
 #include "quizpack/description/question_table.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/fit/text_fit.h"
 
 // Reads a description into the quiz it describes, key by key, then checks what the keys
@@ -84,7 +85,8 @@ class DescriptionChecker : public ValueReader {
 
     static std::string codeKey(size_t i) { return "codes[" + std::to_string(i + 1) + "]"; }
     static std::string codeName(size_t i) {
-        return "the code for " + std::to_string(i + 1) + " solved";
+        // TRANSLATORS: "solved" is said of questions; the English is the same for every n.
+        return trn("the code for {n} solved", "the code for {n} solved", i + 1);
     }
     bool showsPictures() const { return kindKnown_ && d_.quizType == QUIZ_PICTURE; }
     std::string kindText() const { return kindKnown_ ? inQuotes(quizKindName(d_.quizType)) : ""; }

@@ -6,6 +6,7 @@
 #include "quizpack/common/closest_name.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description_checker.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -32,20 +33,29 @@ int firstQuestionOverLimit(const Description& d) {
 void DescriptionChecker::crossCheck(const toml::table& root) {
     size_t n = d_.questions.size();
     if (codesGiven_ > n) {
-        const std::string unused =
-            codesGiven_ == n + 1
-                ? "code " + std::to_string(n + 1) + " is"
-                : "codes " + std::to_string(n + 1) + " to " + std::to_string(codesGiven_) + " are";
+        const MessageArguments arguments = {
+            {"codes", codesGiven_}, {"questions", n}, {"first", n + 1}};
         warning(codesLine_, "codes",
-                countOf(codesGiven_, "code") + " for " + countOf(n, "question") + ": " + unused +
-                    " never shown and not stored",
-                "give at most one code per question");
+                codesGiven_ == n + 1
+                    ? trn("{codes} codes for {n} question: code {first} is never shown and not "
+                          "stored",
+                          "{codes} codes for {n} questions: code {first} is never shown and not "
+                          "stored",
+                          n, arguments)
+                    : trn("{codes} codes for {n} question: codes {first} to {codes} are never "
+                          "shown and not stored",
+                          "{codes} codes for {n} questions: codes {first} to {codes} are never "
+                          "shown and not stored",
+                          n, arguments),
+                tr("give at most one code per question"));
         d_.codes.resize(n);
     }
     for (size_t i = 0; i < d_.codes.size(); ++i) {
         std::optional<FitProblem> problem = textFitProblem(d_.codes[i], codeBox());
         if (codeLines_[i] > 0 && problem) {
-            warning(codeLines_[i], codeKey(i), codeName(i) + " " + problem->message, problem->hint);
+            warning(codeLines_[i], codeKey(i),
+                    tr("{what} {problem}", {{"what", codeName(i)}, {"problem", problem->message}}),
+                    problem->hint);
         }
     }
     if (!kindKnown_ || !answerCountKnown_ || !revealKnown_) {
@@ -53,26 +63,28 @@ void DescriptionChecker::crossCheck(const toml::table& root) {
     }
     if (d_.answersPerQuestion == 1 && (!d_.answerLabel1.empty() || !d_.answerLabel2.empty())) {
         warning(labelsLine_, "labels",
-                "the answer labels are shown only with answers_per_question = 2; they are "
-                "stored but never shown",
-                "remove labels, or ask for two answers per question");
+                tr("the answer labels are shown only with answers_per_question = 2; they are "
+                   "stored but never shown"),
+                tr("remove labels, or ask for two answers per question"));
     }
     if (d_.quizType != QUIZ_PICTURE && d_.revealMode != REVEAL_NOTHING) {
         const toml::node* node = root.get("reveal");
         warning(node ? lineOf(*node) : 0, "reveal",
-                "a quiz of kind = " + inQuotes(quizKindName(d_.quizType)) +
-                    " reveals nothing: the player has reveal texts and pictures only in "
-                    "picture quizzes",
-                "set reveal = \"none\", or kind = \"picture\"");
+                tr("a quiz of kind = {kind} reveals nothing: the player has reveal texts and "
+                   "pictures only in picture quizzes",
+                   {{"kind", inQuotes(quizKindName(d_.quizType))}}),
+                tr("set reveal = \"none\", or kind = \"picture\""));
     }
     if (d_.quizType != QUIZ_TEXT && questionTexts_ > 0) {
         size_t withText = questionTexts_;
         setSource(firstQuestionText_.source);
         warning(firstQuestionText_.line, firstQuestionText_.key,
-                "question texts are shown only in text quizzes; " + std::to_string(withText) +
-                    " question" + (withText == 1 ? " has" : "s have") +
-                    " one, stored but never shown in this " + quizKindName(d_.quizType) + " quiz",
-                "remove the text keys, or set kind = \"text\"");
+                trn("question texts are shown only in text quizzes; {n} question has one, stored "
+                    "but never shown in this {kind} quiz",
+                    "question texts are shown only in text quizzes; {n} questions have one, "
+                    "stored but never shown in this {kind} quiz",
+                    withText, {{"kind", quizKindName(d_.quizType)}}),
+                tr("remove the text keys, or set kind = \"text\""));
         setSource({});
     }
 }
@@ -83,9 +95,9 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
     if (title == nullptr || (title->as_string() && title->as_string()->get().empty())) {
         const toml::node* node = title;
         warning(node ? lineOf(*node) : 0, "title",
-                std::string(node ? "is empty" : "missing") +
-                    ": the header shows no title and the window no caption",
-                "add a line title = \"...\", the quiz's name");
+                node ? tr("is empty: the header shows no title and the window no caption")
+                     : tr("missing: the header shows no title and the window no caption"),
+                tr("add a line title = \"...\", the quiz's name"));
     }
     // build names the executable after the title, else after the description: quiz.exe,
     // whose answers file quiz.txt every other quiz.exe started from the same folder shares.
@@ -93,27 +105,28 @@ void DescriptionChecker::warnMissingPieces(const toml::table& root) {
         defaultOutputPath(std::filesystem::u8path(d_.file), d_.title, ".exe").filename().u8string();
     if (sameNameIgnoringCase(exe, "quiz.exe")) {
         note(title ? lineOf(*title) : 0, "title",
-             "build will name the executable " + exe +
-                 ", and every quiz.exe started from one folder keeps its answers in the same "
-                 "quiz.txt: two such quizzes overwrite each other's answers",
-             "give the quiz a title of its own (build names the executable after it), or "
-             "build with -o NAME.exe");
+             tr("build will name the executable {exe}, and every quiz.exe started from one "
+                "folder keeps its answers in the same quiz.txt: two such quizzes overwrite each "
+                "other's answers",
+                {{"exe", exe}}),
+             tr("give the quiz a title of its own (build names the executable after it), or "
+                "build with -o NAME.exe"));
     }
     size_t n = d_.questions.size();
     if (n > 0 && codesGiven_ == 0) {
         warning(codesLine_, "codes",
-                std::string(codesLine_ > 0 ? "is empty" : "missing") +
-                    ": the code box never shows a code, whatever the score",
-                "add codes = [\"code for 1 solved\", \"code for 2 solved\", ...], one per "
-                "question");
+                codesLine_ > 0 ? tr("is empty: the code box never shows a code, whatever the score")
+                               : tr("missing: the code box never shows a code, whatever the score"),
+                tr("add codes = [\"code for 1 solved\", \"code for 2 solved\", ...], one per "
+                   "question"));
     } else if (codesGiven_ > 0 && codesGiven_ < n) {
         warning(codesLine_, "codes",
-                countOf(codesGiven_, "code") + " for " + countOf(n, "question") +
-                    ": the code box goes blank once more than " +
-                    (codesGiven_ == 1 ? std::string("1 question is")
-                                      : countOf(codesGiven_, "question") + " are") +
-                    " solved",
-                "add " + std::to_string(n - codesGiven_) + " more, one code per question");
+                trn("{n} code for {questions} questions: the code box goes blank once more than "
+                    "{n} question is solved",
+                    "{n} codes for {questions} questions: the code box goes blank once more "
+                    "than {n} questions are solved",
+                    codesGiven_, {{"questions", n}}),
+                tr("add {count} more, one code per question", {{"count", n - codesGiven_}}));
     }
 }
 
@@ -127,18 +140,18 @@ void DescriptionChecker::checkPackageSize(const toml::table& root) {
     size_t size = layOutPackage(*quiz).size();
     if (size > static_cast<size_t>(kLzwMaxInput)) {
         error(line, "question",
-              "the quiz package would be " + std::to_string(size) + " bytes; it can be at most " +
-                  std::to_string(kLzwMaxInput),
-              "shorten the texts by " + std::to_string(size - kLzwMaxInput) +
-                  " bytes in all, or make two quizzes");
+              tr("the quiz package would be {size} bytes; it can be at most {most}",
+                 {{"size", size}, {"most", kLzwMaxInput}}),
+              tr("shorten the texts by {count} bytes in all, or make two quizzes",
+                 {{"count", size - kLzwMaxInput}}));
     }
     size_t extras = layOutGradingExtras(*quiz).size();
     if (extras > static_cast<size_t>(kLzwMaxInput)) {
         error(firstQuestionOverLimit(d_), "question",
-              "the answers' accepted forms beyond the first would take " + std::to_string(extras) +
-                  " bytes; they can take at most " + std::to_string(kLzwMaxInput) +
-                  ", and go over from this question on",
-              "drop " + std::to_string(extras - kLzwMaxInput) +
-                  " bytes of forms in all (the ones players are least likely to type)");
+              tr("the answers' accepted forms beyond the first would take {size} bytes; they "
+                 "can take at most {most}, and go over from this question on",
+                 {{"size", extras}, {"most", kLzwMaxInput}}),
+              tr("drop {count} bytes of forms in all (the ones players are least likely to type)",
+                 {{"count", extras - kLzwMaxInput}}));
     }
 }

@@ -6,6 +6,7 @@
 #include "quizpack/common/input_limits.h"
 #include "quizpack/description/description_checker.h"
 #include "quizpack/description/description_syntax.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -32,17 +33,15 @@ void DescriptionChecker::readQuestionPicture(const QuestionValues& values, int q
     if (pictureValue && kindKnown_ && !picture) {
         AtCell at(this, pictureValue->cell);
         warning(pictureValue->line(), questionKey(q, "picture"),
-                "a quiz of kind = " + kindText() +
-                    " never shows question pictures; "
-                    "it is not stored",
-                "remove it, or set kind = \"picture\"");
+                tr("a quiz of kind = {kind} never shows question pictures; it is not stored",
+                   {{"kind", kindText()}}),
+                tr("remove it, or set kind = \"picture\""));
     } else if (pictureValue) {
         addMedia(*pictureValue, q, "picture", MediaRole::QuestionPicture, kQuestionMediaBase + q);
     } else if (picture) {
         warning(values.line, questionKey(q, "picture"),
-                "question " + std::to_string(q) +
-                    " has no picture: the player shows an empty frame",
-                "add picture = \"media/q" + twoDigits(q) + ".jpg\"");
+                tr("question {q} has no picture: the player shows an empty frame", {{"q", q}}),
+                tr("add picture = \"media/q{nn}.jpg\"", {{"nn", twoDigits(q)}}));
     }
 }
 
@@ -55,20 +54,21 @@ void DescriptionChecker::readRevealPicture(const QuestionValues& values, int q) 
     if (revealValue && kindKnown_ && revealKnown_ && !revealsPictures) {
         AtCell at(this, revealValue->cell);
         warning(revealValue->line(), questionKey(q, "reveal_picture"),
-                picture ? "reveal = " + inQuotes(revealName(d_.revealMode)) +
-                              " never shows reveal pictures; it is not stored"
-                        : "a quiz of kind = " + kindText() +
-                              " never shows reveal pictures; it is not stored",
-                picture ? "set reveal = \"picture\" or \"text+picture\", or remove it"
-                        : "remove it; reveal pictures need kind = \"picture\"");
+                picture ? tr("reveal = {value} never shows reveal pictures; it is not stored",
+                             {{"value", inQuotes(revealName(d_.revealMode))}})
+                        : tr("a quiz of kind = {kind} never shows reveal pictures; it is not "
+                             "stored",
+                             {{"kind", kindText()}}),
+                picture ? tr("set reveal = \"picture\" or \"text+picture\", or remove it")
+                        : tr("remove it; reveal pictures need kind = \"picture\""));
     } else if (revealValue) {
         addMedia(*revealValue, q, "reveal_picture", MediaRole::RevealPicture,
                  kRevealPictureBase + q);
     } else if (revealsPictures) {
         warning(values.line, questionKey(q, "reveal_picture"),
-                "question " + std::to_string(q) +
-                    " has no reveal picture: solving it keeps the question picture",
-                "add reveal_picture = \"media/r" + twoDigits(q) + ".jpg\"");
+                tr("question {q} has no reveal picture: solving it keeps the question picture",
+                   {{"q", q}}),
+                tr("add reveal_picture = \"media/r{nn}.jpg\"", {{"nn", twoDigits(q)}}));
     }
 }
 
@@ -78,8 +78,9 @@ void DescriptionChecker::readClip(const QuestionValues& values, int q) {
     if (clipValue && kindKnown_ && !clips) {
         AtCell at(this, clipValue->cell);
         warning(clipValue->line(), questionKey(q, "clip"),
-                "a quiz of kind = " + kindText() + " never plays clips; it is not stored",
-                "remove it, or set kind = \"audio\" (MP3) or \"video\" (AVI)");
+                tr("a quiz of kind = {kind} never plays clips; it is not stored",
+                   {{"kind", kindText()}}),
+                tr("remove it, or set kind = \"audio\" (MP3) or \"video\" (AVI)"));
     } else if (clipValue && clips) {
         addMedia(*clipValue, q, "clip",
                  d_.quizType == QUIZ_VIDEO ? MediaRole::VideoClip : MediaRole::AudioClip,
@@ -87,11 +88,14 @@ void DescriptionChecker::readClip(const QuestionValues& values, int q) {
     } else if (clips) {
         bool video = d_.quizType == QUIZ_VIDEO;
         error(values.line, questionKey(q, "clip"),
-              "question " + std::to_string(q) + " has no clip: the player would show \"" +
-                  (video ? "Impossible de localiser le fichier vid\u00e9o."
-                         : "Impossible de localiser le fichier audio.") +
-                  "\"" + (video ? " at every start" : " when play is pressed"),
-              std::string("add clip = \"media/q") + twoDigits(q) + (video ? ".avi\"" : ".mp3\""));
+              video ? tr("question {q} has no clip: the player would show \"Impossible de "
+                         "localiser le fichier vid\u00e9o.\" at every start",
+                         {{"q", q}})
+                    : tr("question {q} has no clip: the player would show \"Impossible de "
+                         "localiser le fichier audio.\" when play is pressed",
+                         {{"q", q}}),
+              video ? tr("add clip = \"media/q{nn}.avi\"", {{"nn", twoDigits(q)}})
+                    : tr("add clip = \"media/q{nn}.mp3\"", {{"nn", twoDigits(q)}}));
     }
 }
 
@@ -106,15 +110,22 @@ bool DescriptionChecker::refusedControlCharacter(const QuestionValue& value, con
         return false;
     }
     AtCell cell(this, value.cell);
-    const char* what = given[at] == '\t' ? "a tab" : "a line break";
+    const bool tab = given[at] == '\t';
+    const MessageArguments arguments = {{"path", quoteInput(given)}};
     if (value.cell != nullptr) {
-        error(value.line(), key, "the path " + quoteInput(given) + " holds " + what,
-              "write the path on one line, its folders separated by / or \\");
+        error(value.line(), key,
+              tab ? tr("the path {path} holds a tab", arguments)
+                  : tr("the path {path} holds a line break", arguments),
+              tr("write the path on one line, its folders separated by / or \\"));
     } else {
         error(value.line(), key,
-              "the path " + quoteInput(given) + " holds " + what +
-                  ": in double quotes, \\n is a line break, \\t a tab and \\r a carriage "
-                  "return, not a folder separator and a letter",
+              tab ? tr("the path {path} holds a tab: in double quotes, \\n is a line break, \\t "
+                       "a tab and \\r a carriage return, not a folder separator and a letter",
+                       arguments)
+                  : tr("the path {path} holds a line break: in double quotes, \\n is a line "
+                       "break, \\t a tab and \\r a carriage return, not a folder separator and "
+                       "a letter",
+                       arguments),
               backslashPathHint(printable(given)));
     }
     return true;
@@ -128,11 +139,12 @@ void DescriptionChecker::addMedia(const QuestionValue& value, int q, const char*
         const auto* s = value.node->as_string();
         if (s == nullptr || s->get().empty()) {
             error(lineOf(*value.node), key,
-                  s ? std::string("is empty")
-                    : std::string("must be a file path in double quotes, not ") +
-                          typeName(*value.node),
-                  "give the file's path relative to the description, for example "
-                  "\"media/q01.jpg\"");
+                  s ? tr("is empty")
+                    : tr("must be a file path in double quotes, not {type}",
+                         {{"type", typeName(*value.node)}}),
+                  tr("give the file's path relative to the description, for example "
+                     "\"media/q01.jpg\""));
+
             return;
         }
         given = &s->get();

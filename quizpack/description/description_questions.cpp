@@ -6,6 +6,7 @@
 
 #include "quizpack/description/description_checker.h"
 #include "quizpack/common/file_io.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -33,9 +34,9 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
     if (const toml::node* file = root.get("questions")) {
         if (node != nullptr) {
             error(lineOf(*file), "questions",
-                  "the description has [[question]] tables and a questions file both; it "
-                  "takes its questions from one of them",
-                  "remove the [[question]] tables or the questions = line");
+                  tr("the description has [[question]] tables and a questions file both; it "
+                     "takes its questions from one of them"),
+                  tr("remove the [[question]] tables or the questions = line"));
             return;
         }
         readQuestionFile(*file);
@@ -44,16 +45,16 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
     const auto* questions = node ? node->as_array() : nullptr;
     if (node == nullptr || (questions != nullptr && questions->empty())) {
         warning(node ? lineOf(*node) : 0, "question",
-                "the description has no [[question]]: the quiz is empty",
-                "add questions as [[question]] tables, each with answers = [\"...\"], or "
-                "name a CSV file of them with questions = \"questions.csv\"");
+                tr("the description has no [[question]]: the quiz is empty"),
+                tr("add questions as [[question]] tables, each with answers = [\"...\"], or "
+                   "name a CSV file of them with questions = \"questions.csv\""));
         return;
     }
     if (questions == nullptr || !questions->is_array_of_tables()) {
         error(lineOf(*node), "question",
-              "must be a list of tables, written [[question]] (two brackets), not " +
-                  std::string(typeName(*node)),
-              "begin each question with a line [[question]]");
+              tr("must be a list of tables, written [[question]] (two brackets), not {type}",
+                 {{"type", typeName(*node)}}),
+              tr("begin each question with a line [[question]]"));
         return;
     }
     for (size_t i = 0; i < questions->size(); ++i) {
@@ -61,9 +62,10 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
         int q = static_cast<int>(i) + 1;
         if (q == kMaxQuestions + 1) {
             error(lineOf(table), questionKey(q, ""),
-                  std::to_string(questions->size()) + " questions; a quiz holds at most 90",
-                  "remove " + countOf(questions->size() - kMaxQuestions, "question") +
-                      " or make a second quiz");
+                  tr("{count} questions; a quiz holds at most 90", {{"count", questions->size()}}),
+                  trn("remove {n} question or make a second quiz",
+                      "remove {n} questions or make a second quiz",
+                      questions->size() - kMaxQuestions));
         }
         readTableQuestion(table, q);
     }
@@ -72,7 +74,7 @@ void DescriptionChecker::readQuestions(const toml::table& root) {
 void DescriptionChecker::readTableQuestion(const toml::table& table, int q) {
     QuestionEntry entry;
     entry.line = lineOf(table);
-    warnUnknownKeys(table, kQuestionKeys, questionKey(q, "") + ".", "in a [[question]]");
+    warnUnknownKeys(table, kQuestionKeys, questionKey(q, "") + ".", tr("in a [[question]]"));
     readAnswers(table, q, &entry);
     QuestionValues values;
     values.line = entry.line;
@@ -91,7 +93,7 @@ void DescriptionChecker::readTableQuestion(const toml::table& table, int q) {
 void DescriptionChecker::readQuestion(const QuestionValues& values, int q, QuestionEntry entry) {
     if (values.text) {
         std::string key = questionKey(q, "text");
-        entry.text = valueText(*values.text, key, kPackageField, "the question text");
+        entry.text = valueText(*values.text, key, kPackageField, tr("the question text"));
         if (!entry.text.empty() && questionTexts_++ == 0) {
             int column = values.text->cell ? values.text->cell->column : 0;
             firstQuestionText_ = {{source().file, column}, values.text->line(), key};
@@ -99,7 +101,7 @@ void DescriptionChecker::readQuestion(const QuestionValues& values, int q, Quest
         if (kindKnown_ && d_.quizType == QUIZ_TEXT) {
             AtCell at(this, values.text->cell);
             warnIfCutOff(values.text->line(), key, entry.text, questionTextBox(),
-                         "the question text");
+                         tr("the question text"));
         }
     }
     if (values.revealText) {
@@ -111,47 +113,50 @@ void DescriptionChecker::readQuestion(const QuestionValues& values, int q, Quest
 
 void DescriptionChecker::readRevealText(const QuestionValue& value, int q, QuestionEntry* entry) {
     std::string key = questionKey(q, "reveal_text");
-    entry->revealText = valueText(value, key, kPackageField, "the reveal text");
+    entry->revealText = valueText(value, key, kPackageField, tr("the reveal text"));
     AtCell at(this, value.cell);
     if (revealKnown_ && d_.revealMode != REVEAL_TEXT && d_.revealMode != REVEAL_TEXT_AND_PICTURE &&
         d_.revealMode != REVEAL_ALL_TEXTS) {
         warning(value.line(), key,
-                std::string("reveal = ") + inQuotes(revealName(d_.revealMode)) +
-                    " keeps no reveal texts: this one is not stored",
-                "set reveal = \"text\", \"text+picture\" or \"all-texts\", or remove it");
+                tr("reveal = {value} keeps no reveal texts: this one is not stored",
+                   {{"value", inQuotes(revealName(d_.revealMode))}}),
+                tr("set reveal = \"text\", \"text+picture\" or \"all-texts\", or remove it"));
         entry->revealText.clear();
     } else if (showsPictures()) {
-        warnIfCutOff(value.line(), key, entry->revealText, revealTextBox(), "the reveal text");
+        warnIfCutOff(value.line(), key, entry->revealText, revealTextBox(), tr("the reveal text"));
     }
 }
 
 void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEntry* entry) {
     std::string key = questionKey(q, "answers");
     const toml::node* node = table.get("answers");
-    std::string example = d_.answersPerQuestion == 2 ? "answers = [\"first\", \"second\"]"
-                                                     : "answers = [\"the answer\"]";
+    std::string example = d_.answersPerQuestion == 2 ? tr("answers = [\"first\", \"second\"]")
+                                                     : tr("answers = [\"the answer\"]");
+
     if (node == nullptr) {
-        error(lineOf(table), key,
-              "missing: question " + std::to_string(q) + " has no expected answer",
-              "add " + example);
+        error(lineOf(table), key, tr("missing: question {q} has no expected answer", {{"q", q}}),
+              tr("add {example}", {{"example", example}}));
         return;
     }
     const auto* answers = node->as_array();
     if (answers == nullptr) {
-        error(lineOf(*node), key, std::string("must be a list of texts, not ") + typeName(*node),
-              "write " + example + " (square brackets even for one answer)");
+        error(lineOf(*node), key,
+              tr("must be a list of texts, not {type}", {{"type", typeName(*node)}}),
+              tr("write {example} (square brackets even for one answer)", {{"example", example}}));
         return;
     }
     if (answerCountKnown_ && answers->size() != static_cast<size_t>(d_.answersPerQuestion)) {
         error(lineOf(*node), key,
-              std::to_string(answers->size()) + " answer" + (answers->size() == 1 ? "" : "s") +
-                  " given, but answers_per_question = " + std::to_string(d_.answersPerQuestion),
-              "give exactly " + std::to_string(d_.answersPerQuestion) + ": " + example);
+              trn("{n} answer given, but answers_per_question = {count}",
+                  "{n} answers given, but answers_per_question = {count}", answers->size(),
+                  {{"count", d_.answersPerQuestion}}),
+              tr("give exactly {count}: {example}",
+                 {{"count", d_.answersPerQuestion}, {"example", example}}));
     }
     std::string* targets[] = {&entry->answer1, &entry->answer2};
     for (size_t i = 0; i < answers->size() && i < 2; ++i) {
         *targets[i] = text(*answers->get(i), key, kPackageField | kExpectedAnswer | kAnswerForms,
-                           "answer " + std::to_string(i + 1));
+                           tr("answer {n}", {{"n", i + 1}}));
     }
     if (d_.answersPerQuestion != 2) {
         entry->answer2.clear();
@@ -163,11 +168,12 @@ void DescriptionChecker::readAnswers(const toml::table& table, int q, QuestionEn
 void DescriptionChecker::readQuestionFile(const toml::node& node) {
     const auto* s = node.as_string();
     if (s == nullptr || s->get().empty()) {
-        error(lineOf(node), "questions",
-              s ? std::string("is empty")
-                : std::string("must be a file path in double quotes, not ") + typeName(node),
-              "give the CSV file's path relative to the description, for example "
-              "questions = \"questions.csv\"");
+        error(
+            lineOf(node), "questions",
+            s ? tr("is empty")
+              : tr("must be a file path in double quotes, not {type}", {{"type", typeName(node)}}),
+            tr("give the CSV file's path relative to the description, for example "
+               "questions = \"questions.csv\""));
         return;
     }
     fs::path given = slashedPath(s->get());
@@ -176,9 +182,12 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
     uint64_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
     if (!ec && size > kMaxQuestionFileBytes) {
         error(lineOf(node), "questions",
-              displayPath(path) + " is " + formatSize(size) + "; a questions file may be at most " +
-                  formatSize(kMaxQuestionFileBytes),
-              "give the CSV file of this quiz's questions (at most 90 rows)");
+              tr("{file} is {size}; a questions file may be at most {most}",
+                 {{"file", displayPath(path)},
+                  {"size", formatSize(size)},
+                  {"most", formatSize(kMaxQuestionFileBytes)}}),
+              tr("give the CSV file of this quiz's questions (at most 90 rows)"));
+
         return;
     }
     d_.questionsFile = path;
@@ -187,8 +196,8 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
         bytes = readWholeFile(path);
     } catch (const FileError& e) {
         error(lineOf(node), "questions", e.what(),
-              "the path is relative to the description's folder (" +
-                  displayPath(d_.folder.empty() ? fs::path(".") : d_.folder) + ")");
+              tr("the path is relative to the description's folder ({folder})",
+                 {{"folder", displayPath(d_.folder.empty() ? fs::path(".") : d_.folder)}}));
         return;
     }
     QuestionTable table;
@@ -205,21 +214,21 @@ void DescriptionChecker::readQuestionFile(const toml::node& node) {
 void DescriptionChecker::readQuestionRows(const QuestionTable& table) {
     if (answerCountKnown_ && d_.answersPerQuestion == 2 && !table.hasColumn[kAnswer2Column]) {
         error(table.headerLine, "",
-              "answers_per_question = 2, but the header row names no 'answer2' column",
-              "add a column answer2 for the second answers");
+              tr("answers_per_question = 2, but the header row names no 'answer2' column"),
+              tr("add a column answer2 for the second answers"));
     }
     if (table.rows.empty()) {
         warning(table.headerLine, "",
-                "the file has no question rows, only its header row: the quiz is empty",
-                "add one row per question below the header row");
+                tr("the file has no question rows, only its header row: the quiz is empty"),
+                tr("add one row per question below the header row"));
     }
     for (size_t i = 0; i < table.rows.size(); ++i) {
         int q = static_cast<int>(i) + 1;
         if (q == kMaxQuestions + 1) {
             error(table.rows[i].line, questionKey(q, ""),
-                  std::to_string(table.rows.size()) + " questions; a quiz holds at most 90",
-                  "remove " + countOf(table.rows.size() - kMaxQuestions, "row") +
-                      " or make a second quiz");
+                  tr("{count} questions; a quiz holds at most 90", {{"count", table.rows.size()}}),
+                  trn("remove {n} row or make a second quiz",
+                      "remove {n} rows or make a second quiz", table.rows.size() - kMaxQuestions));
         }
         readRowQuestion(table.rows[i], q);
     }
@@ -228,16 +237,16 @@ void DescriptionChecker::readQuestionRows(const QuestionTable& table) {
 void DescriptionChecker::readRowQuestion(const QuestionRow& row, int q) {
     QuestionEntry entry;
     entry.line = row.line;
-    entry.answer1 = cellAnswer(row, kAnswerColumn, q, "answer 1");
+    entry.answer1 = cellAnswer(row, kAnswerColumn, q, tr("answer {n}", {{"n", 1}}));
     const std::optional<CsvField>& second = row.cells[kAnswer2Column];
     if (d_.answersPerQuestion == 2) {
-        entry.answer2 = cellAnswer(row, kAnswer2Column, q, "answer 2");
+        entry.answer2 = cellAnswer(row, kAnswer2Column, q, tr("answer {n}", {{"n", 2}}));
     } else if (second && !second->text.empty()) {
         AtCell at(this, &*second);
         error(second->line, questionKey(q, "answer2"),
-              "a second answer is given, but answers_per_question = " +
-                  std::to_string(d_.answersPerQuestion),
-              "leave the answer2 column empty, or set answers_per_question = 2");
+              tr("a second answer is given, but answers_per_question = {count}",
+                 {{"count", d_.answersPerQuestion}}),
+              tr("leave the answer2 column empty, or set answers_per_question = 2"));
     }
     QuestionValues values;
     values.line = row.line;

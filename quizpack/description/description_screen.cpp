@@ -7,6 +7,7 @@
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -91,8 +92,9 @@ class Screen {
         expectValue_ = false;
         if (value && c == '}') {
             // The parser asserts on a '}' where an array's next value belongs.
-            refuse("a '}' stands where a value belongs",
-                   "close an array with ] and an inline table with }, as in answers = [\"a\"]");
+            refuse(tr("a '}' stands where a value belongs"),
+                   tr("close an array with ] and an inline table with }, as in answers = "
+                      "[\"a\"]"));
             return;
         }
         if (value && c != '"' && c != '\'' && c != '[' && c != '{' && c != ']' && c != ',') {
@@ -172,20 +174,21 @@ class Screen {
         afterDot_ = false;
         afterPart_ = true;
         if (parts_ > kMaxKeyParts) {
-            refuse("the key or table header " +
-                       quoteInput(t_.substr(chainStart_, i_ - chainStart_)) + " has more than " +
-                       std::to_string(kMaxKeyParts) +
-                       " dotted parts; a description's keys have one part each",
-                   "write each key as one name, as in title = \"...\" or [[question]]");
+            refuse(tr("the key or table header {key} has more than {most} dotted parts; a "
+                      "description's keys have one part each",
+                      {{"key", quoteInput(t_.substr(chainStart_, i_ - chainStart_))},
+                       {"most", kMaxKeyParts}}),
+                   tr("write each key as one name, as in title = \"...\" or [[question]]"));
         }
     }
 
     void open(char kind) {
         open_.push_back(kind);
         if (open_.size() > static_cast<size_t>(kMaxNesting)) {
-            refuse("arrays or inline tables are nested more than " + std::to_string(kMaxNesting) +
-                       " deep; a description needs one level, as in answers = [\"...\"]",
-                   "close each [ with ] and each { with }");
+            refuse(tr("arrays or inline tables are nested more than {most} deep; a description "
+                      "needs one level, as in answers = [\"...\"]",
+                      {{"most", kMaxNesting}}),
+                   tr("close each [ with ] and each { with }"));
         }
     }
 
@@ -195,11 +198,12 @@ class Screen {
         const size_t length = utf8CharacterLength(t_, i_, &codepoint);
         char byte[8];
         snprintf(byte, sizeof byte, "0x%02X", byteAt(i_));
-        refuse(length > 0 ? "the character " + quoteInput(t_.substr(i_, length)) +
-                                " stands outside quotes; letters beyond ASCII belong in a text"
-                          : std::string("the byte ") + byte +
-                                " is not UTF-8 text; save the description as UTF-8",
-               "put texts in double quotes, as in title = \"Capitales d'Europe\"");
+        refuse(length > 0 ? tr("the character {character} stands outside quotes; letters beyond "
+                               "ASCII belong in a text",
+                               {{"character", quoteInput(t_.substr(i_, length))}})
+                          : tr("the byte {byte} is not UTF-8 text; save the description as UTF-8",
+                               {{"byte", byte}}),
+               tr("put texts in double quotes, as in title = \"Capitales d'Europe\""));
     }
 
     // After "[" or "[[" and blanks a table header's key begins with a bare-key character
@@ -221,9 +225,9 @@ class Screen {
         if (isBareKeyByte(c) || c == '"' || c == '\'' || c == ']') {
             return;
         }
-        refuse("the table header " + quoteInput(t_.substr(header, t_.find('\n', header) - header)) +
-                   " does not begin with a name",
-               "begin each question with the line [[question]]");
+        refuse(tr("the table header {header} does not begin with a name",
+                  {{"header", quoteInput(t_.substr(header, t_.find('\n', header) - header))}}),
+               tr("begin each question with the line [[question]]"));
     }
 
     // [question] opens one table, where every question needs its own [[question]]: the parser
@@ -248,10 +252,13 @@ class Screen {
                 others += (others.empty() ? "" : ", ") + std::to_string(line);
             }
         }
-        refuse("[question] has one bracket: it opens a single table, and every question "
-               "needs a [[question]] table of its own" +
-                   (others.empty() ? std::string() : " (also on line " + others + ")"),
-               "write [[question]], with two brackets on each side, before each question",
+        refuse(others.empty() ? tr("[question] has one bracket: it opens a single table, and "
+                                   "every question needs a [[question]] table of its own")
+                              : tr("[question] has one bracket: it opens a single table, and "
+                                   "every question needs a [[question]] table of its own (also "
+                                   "on line {lines})",
+                                   {{"lines", others}}),
+               tr("write [[question]], with two brackets on each side, before each question"),
                "question");
     }
 
@@ -353,11 +360,10 @@ class Screen {
         if (byteAt(p) >= 0x80) {
             uint32_t codepoint = 0;
             const size_t length = utf8CharacterLength(t_, p, &codepoint);
-            refuse("a backslash before " +
-                       (length > 0 ? quoteInput(t_.substr(p, length))
-                                   : std::string("a byte beyond ASCII")) +
-                       " is no escape",
-                   "write a backslash as \\\\, or end the line with the backslash");
+            refuse(length > 0 ? tr("a backslash before {character} is no escape",
+                                   {{"character", quoteInput(t_.substr(p, length))}})
+                              : tr("a backslash before a byte beyond ASCII is no escape"),
+                   tr("write a backslash as \\\\, or end the line with the backslash"));
             return;
         }
         i_ = p == i_ + 1 ? p + 1 : p; // the escaped character, or what follows the blanks
@@ -386,10 +392,13 @@ std::optional<DescriptionProblem> findDescriptionSizeProblem(uint64_t bytes) {
     }
     return DescriptionProblem{
         0,
-        "the description is " + formatSize(bytes) + " (" + std::to_string(bytes) +
-            " bytes); a quiz description is at most " + formatSize(kMaxDescriptionBytes),
-        "give the quiz's TOML description (90 questions of short texts fit in a few "
-        "kilobytes)",
+        tr("the description is {size} ({bytes} bytes); a quiz description is at most {most}",
+           {{"size", formatSize(bytes)},
+            {"bytes", bytes},
+            {"most", formatSize(kMaxDescriptionBytes)}}),
+        tr("give the quiz's TOML description (90 questions of short texts fit in a few "
+           "kilobytes)"),
+
         ""};
 }
 

@@ -7,10 +7,12 @@
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/media/media_formats.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
-const char kSaveAsUtf8[] = "save the file as UTF-8 (in Notepad: File > Save as, Encoding: UTF-8)";
+const char kSaveAsUtf8[] =
+    N_("save the file as UTF-8 (in Notepad: File > Save as, Encoding: UTF-8)");
 
 std::string hexByte(unsigned char byte) {
     char text[8];
@@ -19,7 +21,7 @@ std::string hexByte(unsigned char byte) {
 }
 
 Diagnostic encodingError(const std::string& file, int line, const std::string& message) {
-    return Diagnostic{file, line, "", Severity::Error, message, kSaveAsUtf8};
+    return Diagnostic{file, line, "", Severity::Error, message, tr(kSaveAsUtf8)};
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -72,15 +74,17 @@ std::optional<std::string> quoteClosedEarly(const std::vector<std::string_view>&
                             ? std::string(text.substr(open + 1, close - open - 1))
                             : std::string();
     if (quote == '\'') {
-        return "a text in single quotes cannot hold an apostrophe: write it in double quotes, " +
-               quoteInput(meant);
+        return tr("a text in single quotes cannot hold an apostrophe: write it in double "
+                  "quotes, {text}",
+                  {{"text", quoteInput(meant)}});
     }
     std::string escaped;
     for (char c : meant) {
         escaped += c == '"' ? std::string("\\\"") : std::string(1, c);
     }
-    return "write a quote inside a text in double quotes as \\\", " + quoteInput(escaped) +
-           ", or the text in single quotes";
+    return tr("write a quote inside a text in double quotes as \\\", {text}, or the text in "
+              "single quotes",
+              {{"text", quoteInput(escaped)}});
 }
 
 } // namespace
@@ -91,19 +95,21 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
                           1,
                           "",
                           Severity::Error,
-                          std::string("the description is ") + document +
-                              ", not plain text: quizpack reads a text file",
-                          "write the description in Notepad (or another plain-text editor) and "
-                          "save it as UTF-8; a word processor keeps its own format whatever the "
-                          "file's name (in Word: File > Save as, type Plain text, encoding UTF-8)"};
+                          tr("the description is {kind}, not plain text: quizpack reads a text "
+                             "file",
+                             {{"kind", document}}),
+                          tr("write the description in Notepad (or another plain-text editor) "
+                             "and save it as UTF-8; a word processor keeps its own format "
+                             "whatever the file's name (in Word: File > Save as, type Plain "
+                             "text, encoding UTF-8)")};
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
     if (size >= 2 &&
         ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
         return encodingError(file, 1,
-                             "the description is saved as UTF-16 (it begins with a UTF-16 byte "
-                             "order mark); quizpack reads UTF-8 text");
+                             tr("the description is saved as UTF-16 (it begins with a UTF-16 "
+                                "byte order mark); quizpack reads UTF-8 text"));
     }
     size_t i = size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF ? 3 : 0;
     int line = 1;
@@ -111,19 +117,19 @@ std::optional<Diagnostic> findEncodingProblem(std::string_view text, const std::
     while (i < size) {
         if (bytes[i] == 0) {
             return encodingError(file, line,
-                                 "the description holds NUL bytes (column " +
-                                     std::to_string(column) +
-                                     "), as a file saved as UTF-16 does; quizpack reads UTF-8 "
-                                     "text");
+                                 tr("the description holds NUL bytes (column {column}), as a "
+                                    "file saved as UTF-16 does; quizpack reads UTF-8 text",
+                                    {{"column", column}}));
         }
         const size_t length = utf8CharacterLength(text, i);
         if (length == 0) {
             const std::string asWindows = cp1252ToUtf8(std::string(1, text[i]));
-            return encodingError(file, line,
-                                 "not UTF-8 text: byte " + hexByte(bytes[i]) + " at column " +
-                                     std::to_string(column) + " (\"" + asWindows +
-                                     "\" in Latin-1 or Windows-1252, the encoding the file "
-                                     "was probably saved in)");
+            return encodingError(
+                file, line,
+                tr("not UTF-8 text: byte {byte} at column {column} "
+                   "(\"{character}\" in Latin-1 or Windows-1252, the encoding "
+                   "the file was probably saved in)",
+                   {{"byte", hexByte(bytes[i])}, {"column", column}, {"character", asWindows}}));
         }
         if (bytes[i] == '\n') {
             ++line;
@@ -139,9 +145,9 @@ std::string backslashPathHint(const std::string& whole) {
     const std::string path = excerpt(whole);
     std::string slashed = path;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    return "write the path with / or in single quotes, where \\ separates folders on every "
-           "system: \"" +
-           slashed + "\" or '" + path + "'";
+    return tr("write the path with / or in single quotes, where \\ separates folders on every "
+              "system: \"{slashed}\" or '{path}'",
+              {{"slashed", slashed}, {"path", path}});
 }
 
 Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view text,
@@ -149,10 +155,12 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
     const std::string_view description = error.description();
     int line = static_cast<int>(error.source().begin.line);
     const size_t column = error.source().begin.column;
-    std::string message = "not valid TOML: " + excerpt(description, 200);
-    std::string hint = "column " + std::to_string(column) +
-                       "; texts go in double quotes, each key once per table, questions as "
-                       "[[question]] tables";
+    // TRANSLATORS: {reason} is the TOML parser's own English description of the mistake.
+    std::string message = tr("not valid TOML: {reason}", {{"reason", excerpt(description, 200)}});
+
+    std::string hint = tr("column {column}; texts go in double quotes, each key once per table, "
+                          "questions as [[question]] tables",
+                          {{"column", column}});
 
     const std::vector<std::string_view> lines = splitLines(text);
     const bool startsItsLine = line >= 1 && static_cast<size_t>(line) <= lines.size() &&
@@ -168,26 +176,31 @@ Diagnostic describeSyntaxError(const toml::parse_error& error, std::string_view 
             --open;
         }
         if (open >= 1) {
-            message = "not valid TOML: a ']' is missing at the end of this line: the list on "
-                      "it is not closed, so the parser read on " +
-                      (listRunsOn ? "into line " + std::to_string(line) : "to the end of the file");
-            hint = "close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]";
+            message = listRunsOn
+                          ? tr("not valid TOML: a ']' is missing at the end of this line: the "
+                               "list on it is not closed, so the parser read on into line {line}",
+                               {{"line", line}})
+                          : tr("not valid TOML: a ']' is missing at the end of this line: the "
+                               "list on it is not closed, so the parser read on to the end of "
+                               "the file");
+            hint =
+                tr("close the list, for example answers = [\"Paris\"] or codes = [\"A\", \"B\"]");
             line = open;
         }
     } else if (const std::optional<std::string> closed = quoteClosedEarly(lines, line, column)) {
-        message = "not valid TOML: the text ends at the quote before column " +
-                  std::to_string(column) + ", and the rest of it is left over";
+        message = tr("not valid TOML: the text ends at the quote before column {column}, and the "
+                     "rest of it is left over",
+                     {{"column", column}});
         hint = *closed;
     } else if (mentions(description, "escape sequence")) {
-        hint = "column " + std::to_string(column) +
-               ": in double quotes a \\ begins an escape such as \\n; " +
-               backslashPathHint("media\\q01.jpg");
+        hint = tr("column {column}: in double quotes a \\ begins an escape such as \\n; {how}",
+                  {{"column", column}, {"how", backslashPathHint("media\\q01.jpg")}});
     } else if (mentions(description, "control characters") ||
                (mentions(description, "parsing string") && mentions(description, "end-of-file"))) {
-        hint = "column " + std::to_string(column) +
-               ": a text in double quotes must end with \" on the same line";
+        hint = tr("column {column}: a text in double quotes must end with \" on the same line",
+                  {{"column", column}});
     } else if (mentions(description, "utf-8")) {
-        hint = kSaveAsUtf8;
+        hint = tr(kSaveAsUtf8);
     }
     return Diagnostic{file, line, "", Severity::Error, message, hint};
 }

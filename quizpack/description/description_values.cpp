@@ -8,6 +8,7 @@
 #include "quizpack/common/closest_name.h"
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -25,26 +26,27 @@ std::string joinKeys(const KeyNames& known) {
 
 const char* typeName(const toml::node& node) {
     switch (node.type()) {
+    // TRANSLATORS: what a TOML value is, after "must be a text in double quotes, not".
     case toml::node_type::table:
-        return "a table";
+        return tr("a table");
     case toml::node_type::array:
-        return "an array";
+        return tr("an array");
     case toml::node_type::string:
-        return "a string";
+        return tr("a string");
     case toml::node_type::integer:
-        return "an integer";
+        return tr("an integer");
     case toml::node_type::floating_point:
-        return "a number";
+        return tr("a number");
     case toml::node_type::boolean:
-        return "a boolean";
+        return tr("a boolean");
     case toml::node_type::date:
-        return "a date";
+        return tr("a date");
     case toml::node_type::time:
-        return "a time";
+        return tr("a time");
     case toml::node_type::date_time:
-        return "a date-time";
+        return tr("a date-time");
     default:
-        return "nothing";
+        return tr("nothing");
     }
 }
 
@@ -90,11 +92,15 @@ void ValueReader::warnUnknownKeys(const toml::table& table, const KeyNames& know
             continue;
         }
         std::string suggestion = closestName(key, known.data(), known.size());
-        std::string message = "unknown key '" + excerpt(key) + "' " + where + ", ignored";
-        std::string hint = std::string("the keys ") + where + " are: " + joinKeys(known);
+        const MessageArguments arguments = {{"key", excerpt(key)},
+                                            {"where", where},
+                                            {"keys", joinKeys(known)},
+                                            {"name", suggestion}};
+        std::string message = tr("unknown key '{key}' {where}, ignored", arguments);
+        std::string hint = tr("the keys {where} are: {keys}", arguments);
         if (!suggestion.empty()) {
-            message += "; did you mean '" + suggestion + "'?";
-            hint = "rename it to '" + suggestion + "'";
+            message = tr("unknown key '{key}' {where}, ignored; did you mean '{name}'?", arguments);
+            hint = tr("rename it to '{name}'", arguments);
         }
         warning(static_cast<int>(k.source().begin.line), prefix + excerpt(key), message, hint);
     }
@@ -105,8 +111,10 @@ std::string ValueReader::text(const toml::node& node, const std::string& key, un
     const auto* value = node.as_string();
     lastTextOk_ = value != nullptr;
     if (value == nullptr) {
-        error(lineOf(node), key, what + " must be a text in double quotes, not " + typeName(node),
-              "write it in double quotes, for example \"5\"");
+        error(lineOf(node), key,
+              tr("{what} must be a text in double quotes, not {type}",
+                 {{"what", what}, {"type", typeName(node)}}),
+              tr("write it in double quotes, for example \"5\""));
         return "";
     }
     return convert(value->get(), lineOf(node), key, rules, what);
@@ -122,9 +130,10 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
     std::string bytes;
     Cp1252Error bad;
     if (!utf8ToCp1252(utf8, &bytes, &bad)) {
-        error(line, key, what + ": " + describeCp1252Error(bad),
-              "the player shows single-byte Windows-1252 texts (Western European "
-              "letters, punctuation, the euro sign)");
+        error(line, key,
+              tr("{what}: {problem}", {{"what", what}, {"problem", describeCp1252Error(bad)}}),
+              tr("the player shows single-byte Windows-1252 texts (Western European "
+                 "letters, punctuation, the euro sign)"));
         lastTextOk_ = false;
         return "";
     }
@@ -134,26 +143,31 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
     bool ok = true;
     if (bytes.size() > static_cast<size_t>(kMaxTextBytes)) {
         error(line, key,
-              what + " is " + std::to_string(bytes.size()) +
-                  " bytes long in Windows-1252; the player holds at most 259",
-              "shorten it by " + countOf(bytes.size() - kMaxTextBytes, "character"));
+              tr("{what} is {bytes} bytes long in Windows-1252; the player holds at most 259",
+                 {{"what", what}, {"bytes", bytes.size()}}),
+              trn("shorten it by {n} character", "shorten it by {n} characters",
+                  bytes.size() - kMaxTextBytes));
         ok = false;
     }
     if (bytes.find('\0') != std::string::npos) {
-        error(line, key, what + " holds a NUL character (\\u0000), which would end it early",
-              "remove the \\u0000");
+        error(line, key,
+              tr("{what} holds a NUL character (\\u0000), which would end it early",
+                 {{"what", what}}),
+              tr("remove the \\u0000"));
         ok = false;
     }
     if ((rules & kPackageField) && bytes.find('|') != std::string::npos) {
         error(line, key,
-              what + " holds a '|' (character " + std::to_string(bytes.find('|') + 1) +
-                  "), the separator of the quiz package's fields",
-              "replace '|' by '/' or another character");
+              tr("{what} holds a '|' (character {position}), the separator of the quiz "
+                 "package's fields",
+                 {{"what", what}, {"position", bytes.find('|') + 1}}),
+              tr("replace '|' by '/' or another character"));
         ok = false;
     }
     if ((rules & kCodeLine) && bytes.find_first_of("\r\n") != std::string::npos) {
-        error(line, key, what + " holds a line break (CR or LF); each code is one line",
-              "remove the \\n or \\r");
+        error(line, key,
+              tr("{what} holds a line break (CR or LF); each code is one line", {{"what", what}}),
+              tr("remove the \\n or \\r"));
         ok = false;
     }
     lastTextOk_ = ok;
@@ -169,8 +183,10 @@ std::string ValueReader::convertForms(const std::string& bytes, int line, const 
                                       unsigned rules, const std::string& what) {
     bool ok = true;
     if (bytes.find('\0') != std::string::npos) {
-        error(line, key, what + " holds a NUL character (\\u0000), which would end it early",
-              "remove the \\u0000");
+        error(line, key,
+              tr("{what} holds a NUL character (\\u0000), which would end it early",
+                 {{"what", what}}),
+              tr("remove the \\u0000"));
         ok = false;
     }
     std::vector<std::string> forms;
@@ -185,16 +201,21 @@ std::string ValueReader::convertForms(const std::string& bytes, int line, const 
             form = bytes.substr(first, bytes.find_last_not_of(' ', end - 1) + 1 - first);
         }
         ++index;
-        const std::string which = what + ": accepted form " + std::to_string(index);
+        const MessageArguments arguments = {
+            {"what", what}, {"index", index}, {"bytes", form.size()}};
         if (form.empty()) {
             warning(line, key,
-                    which + " is empty (two '|' in a row, or one at an end): it is left out",
-                    "remove the extra '|'");
+                    tr("{what}: accepted form {index} is empty (two '|' in a row, or one at an "
+                       "end): it is left out",
+                       arguments),
+                    tr("remove the extra '|'"));
         } else if (form.size() > static_cast<size_t>(kMaxTextBytes)) {
             error(line, key,
-                  which + " is " + std::to_string(form.size()) +
-                      " bytes long in Windows-1252; the player holds at most 259",
-                  "shorten it by " + std::to_string(form.size() - kMaxTextBytes) + " characters");
+                  tr("{what}: accepted form {index} is {bytes} bytes long in Windows-1252; the "
+                     "player holds at most 259",
+                     arguments),
+                  trn("shorten it by {n} character", "shorten it by {n} characters",
+                      form.size() - kMaxTextBytes));
             ok = false;
         } else {
             forms.push_back(form);
@@ -203,11 +224,11 @@ std::string ValueReader::convertForms(const std::string& bytes, int line, const 
         start = end + 1;
     }
     if (forms.size() > static_cast<size_t>(kMaxAnswerForms)) {
+        const MessageArguments arguments = {
+            {"what", what}, {"count", forms.size()}, {"most", kMaxAnswerForms}};
         error(line, key,
-              what + " has " + std::to_string(forms.size()) +
-                  " accepted forms; an answer has at most " + std::to_string(kMaxAnswerForms),
-              "keep the " + std::to_string(kMaxAnswerForms) +
-                  " that players are likeliest to type");
+              tr("{what} has {count} accepted forms; an answer has at most {most}", arguments),
+              tr("keep the {most} that players are likeliest to type", arguments));
         ok = false;
     }
     lastTextOk_ = ok;
@@ -239,15 +260,21 @@ void ValueReader::warnDuplicateForms(const std::vector<std::string>& forms,
             if (folded[i] != folded[j]) {
                 continue;
             }
+            const MessageArguments arguments = {{"what", what},
+                                                {"index", written[j]},
+                                                {"form", quoteInput(cp1252ToUtf8(forms[j]))},
+                                                {"other", written[i]},
+                                                {"otherForm", quoteInput(cp1252ToUtf8(forms[i]))}};
             warning(line, key,
-                    what + ": accepted form " + std::to_string(written[j]) + " " +
-                        quoteInput(cp1252ToUtf8(forms[j])) + " grades as form " +
-                        std::to_string(written[i]) + " " + quoteInput(cp1252ToUtf8(forms[i])) +
-                        (tolerances_ != 0 ? " (the case of a to z and the [grading] tolerances do "
-                                            "not count)"
-                                          : " (the case of a to z does not count)") +
-                        ": it adds nothing",
-                    "remove it");
+                    tolerances_ != 0
+                        ? tr("{what}: accepted form {index} {form} grades as form {other} "
+                             "{otherForm} (the case of a to z and the [grading] tolerances do "
+                             "not count): it adds nothing",
+                             arguments)
+                        : tr("{what}: accepted form {index} {form} grades as form {other} "
+                             "{otherForm} (the case of a to z does not count): it adds nothing",
+                             arguments),
+                    tr("remove it"));
             break;
         }
     }
@@ -261,27 +288,31 @@ void ValueReader::checkExpectedAnswer(const std::vector<std::string>& forms, int
     const bool single = forms.size() == 1;
     if (single && answer.empty()) {
         warning(line, key,
-                what + " is empty: the player grades an empty field \"?\", so "
-                       "this answer can never be \"BRAVO\"",
-                "give the expected answer");
+                tr("{what} is empty: the player grades an empty field \"?\", so this answer "
+                   "can never be \"BRAVO\"",
+                   {{"what", what}}),
+                tr("give the expected answer"));
     } else if (single && (answer.front() == ' ' || answer.back() == ' ')) {
         warning(line, key,
-                what + " " + quoteInput(cp1252ToUtf8(answer)) +
-                    " begins or ends with a blank; the player removes blanks around the "
-                    "typed text, so it can never grade this answer \"BRAVO\"",
-                "remove the blanks at either end");
+                tr("{what} {answer} begins or ends with a blank; the player removes blanks "
+                   "around the typed text, so it can never grade this answer \"BRAVO\"",
+                   {{"what", what}, {"answer", quoteInput(cp1252ToUtf8(answer))}}),
+                tr("remove the blanks at either end"));
     }
     for (const std::string& form : forms) {
         if (form.find_first_of("\r\n\t") != std::string::npos) {
             warning(line, key,
-                    what + " holds a tab or line break, which cannot be typed into the "
-                           "one-line answer field",
-                    "replace it by a blank");
+                    tr("{what} holds a tab or line break, which cannot be typed into the "
+                       "one-line answer field",
+                       {{"what", what}}),
+                    tr("replace it by a blank"));
             break;
         }
     }
     for (const AnswerProblem& p : answerProblems(forms, tolerances_)) {
-        add(p.severity, line, key, what + " " + p.message, p.hint);
+        add(p.severity, line, key,
+            // TRANSLATORS: an answer ("question 3's answer 1") and what is wrong with it.
+            tr("{what} {problem}", {{"what", what}, {"problem", p.message}}), p.hint);
     }
 }
 
@@ -312,8 +343,9 @@ bool ValueReader::readName(const toml::table& table, const char* name, const Key
         }
     }
     error(lineOf(*node), keyPrefix + name,
-          s ? "unknown value " + inQuotes(s->get())
-            : std::string("must be a text in double quotes, not ") + typeName(*node),
-          std::string("write ") + name + " = one of " + choices);
+          s ? tr("unknown value {value}", {{"value", inQuotes(s->get())}})
+            : tr("must be a text in double quotes, not {type}", {{"type", typeName(*node)}}),
+          tr("write {key} = one of {choices}", {{"key", name}, {"choices", choices}}));
+
     return false;
 }

@@ -4,6 +4,7 @@
 #include "quizpack/common/file_io.h"
 #include "quizpack/common/input_limits.h"
 #include "quizpack/media/parallel.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -36,15 +37,15 @@ struct MediaCheck {
             add(Severity::Error, media, facts.readError,
                 !facts.readHint.empty()
                     ? facts.readHint
-                    : "paths are relative to the description's folder (" +
-                          displayPath(folder.empty() ? fs::path(".") : folder) + ")");
+                    : relativeHint());
             return;
         }
         media.size = facts.size;
         media.format = facts.format;
         std::string name = quoteInput(media.given);
         if (facts.size == 0) {
-            add(Severity::Error, media, name + " is empty", "give a file with content");
+            add(Severity::Error, media, tr("{file} is empty", {{"file", name}}),
+                tr("give a file with content"));
             return;
         }
         switch (media.role) {
@@ -55,17 +56,17 @@ struct MediaCheck {
         case MediaRole::AudioClip:
             if (media.format != MediaFormat::Mp3) {
                 add(Severity::Error, media,
-                    name + " is " + formatDescription(media.format) +
-                        ", not an MP3 clip; audio quizzes play MP3 files",
-                    "convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)");
+                    tr("{file} is {format}, not an MP3 clip; audio quizzes play MP3 files",
+                       {{"file", name}, {"format", formatDescription(media.format)}}),
+                    tr("convert it, for example: lame IN.wav OUT.mp3 (or ffmpeg -i IN OUT.mp3)"));
             }
             break;
         case MediaRole::VideoClip:
             if (media.format != MediaFormat::Avi) {
                 add(Severity::Error, media,
-                    name + " is " + formatDescription(media.format) +
-                        ", not an AVI clip; video quizzes play AVI files",
-                    "convert it, for example: ffmpeg -i IN OUT.avi");
+                    tr("{file} is {format}, not an AVI clip; video quizzes play AVI files",
+                       {{"file", name}, {"format", formatDescription(media.format)}}),
+                    tr("convert it, for example: ffmpeg -i IN OUT.avi"));
             }
             break;
         }
@@ -77,48 +78,57 @@ struct MediaCheck {
         const fs::path base = media.written.is_absolute() ? fs::path() : folder;
         const FileLookup lookup = lookUpFile(base, media.written);
         if (lookup.found.empty()) {
-            const std::string missing = displayPath(media.path) + ": no such file";
+            const MessageArguments arguments = {{"file", displayPath(media.path)},
+                                                {"name", quoteInput(lookup.suggestion)}};
             if (lookup.suggestion.empty()) {
-                add(Severity::Error, media, missing,
-                    "paths are relative to the description's folder (" +
-                        displayPath(folder.empty() ? fs::path(".") : folder) + ")");
+                add(Severity::Error, media, tr("{file}: no such file", arguments), relativeHint());
             } else {
                 add(Severity::Error, media,
-                    missing + "; did you mean " + quoteInput(lookup.suggestion) + "?",
-                    "write " + quoteInput(lookup.suggestion) +
-                        ", or give the file the name the description says");
+                    tr("{file}: no such file; did you mean {name}?", arguments),
+                    tr("write {name}, or give the file the name the description says", arguments));
             }
             return false;
         }
         if (lookup.found != media.written) {
             const std::string onDisk = lookup.found.generic_u8string();
+            const MessageArguments arguments = {{"given", quoteInput(media.given)},
+                                                {"name", quoteInput(onDisk)}};
             add(Severity::Warning, media,
-                quoteInput(media.given) + " is named " + quoteInput(onDisk) +
-                    " on disk: Windows opens it under either name, Linux and web hosts only "
-                    "under its own; quizpack takes " +
-                    quoteInput(onDisk),
-                "write " + quoteInput(onDisk) + ", as the file is named");
+                tr("{given} is named {name} on disk: Windows opens it under either name, Linux "
+                   "and web hosts only under its own; quizpack takes {name}",
+                   arguments),
+                tr("write {name}, as the file is named", arguments));
             media.path = base / lookup.found;
         }
         return true;
     }
 
+    std::string relativeHint() const {
+        return tr("paths are relative to the description's folder ({folder})",
+                  {{"folder", displayPath(folder.empty() ? fs::path(".") : folder)}});
+    }
+
+    // TRANSLATORS: what a media file is, in "{file} is {format}, not an MP3 clip".
     static std::string formatDescription(MediaFormat format) {
         return format == MediaFormat::Unknown
-                   ? "of no known format"
-                   : std::string("a ") + mediaFormatName(format) + " file";
+                   ? tr("of no known format")
+                   : tr("a {format} file", {{"format", mediaFormatName(format)}});
     }
 
     void checkPicture(MediaFile& media, const MediaFacts& facts, const std::string& name) {
         if (!facts.pictureError.empty()) {
-            add(Severity::Error, media, name + ": " + facts.pictureError, facts.pictureHint);
+            add(Severity::Error, media,
+                tr("{what}: {problem}", {{"what", name}, {"problem", facts.pictureError}}),
+                facts.pictureHint);
             return;
         }
         media.pictureSize = facts.picture.size;
         if (!playerShowsPicture(facts.picture.format)) {
             add(Severity::Note, media,
-                name + " is a " + mediaFormatName(facts.picture.format) +
-                    " picture, which the player cannot show; build converts it to JPEG",
+                tr("{file} is a {format} picture, which the player cannot show; build converts "
+                   "it to JPEG",
+                   {{"file", name}, {"format", mediaFormatName(facts.picture.format)}}),
+
                 "");
         }
     }

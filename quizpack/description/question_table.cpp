@@ -3,6 +3,7 @@
 #include "quizpack/common/closest_name.h"
 #include "quizpack/common/cp1252.h"
 #include "quizpack/common/input_limits.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -105,9 +106,9 @@ class TableReader {
 
     bool read(const CsvTable& csv) {
         if (csv.records.empty()) {
-            add(Severity::Error, 1, 0, "", "the file is empty: it has no header row",
-                std::string("begin it with a row naming the columns, for example: answer") +
-                    csv.separator + "text");
+            add(Severity::Error, 1, 0, "", tr("the file is empty: it has no header row"),
+                tr("begin it with a row naming the columns, for example: {row}",
+                   {{"row", std::string("answer") + csv.separator + "text"}}));
             return false;
         }
         if (!readHeader(csv.records.front(), csv.separator)) {
@@ -139,28 +140,33 @@ class TableReader {
             int column = columnOf(field.text);
             if (column >= 0 && table_->hasColumn[column]) {
                 add(Severity::Error, field.line, field.column, name,
-                    "the header row names the column '" + name + "' twice",
-                    "rename or remove one of them");
+                    tr("the header row names the column '{name}' twice", {{"name", name}}),
+                    tr("rename or remove one of them"));
                 ok = false;
             } else if (column >= 0) {
                 table_->hasColumn[column] = true;
             } else if (!name.empty()) {
                 const std::string nearest = nearestColumn(field.text);
+                const MessageArguments arguments = {
+                    {"name", name}, {"nearest", nearest}, {"columns", kColumnList}};
                 add(Severity::Warning, field.line, field.column, name,
-                    "unknown column '" + name + "', ignored" +
-                        (nearest.empty() ? "" : "; did you mean '" + nearest + "'?"),
-                    nearest.empty() ? std::string("the columns are: ") + kColumnList
-                                    : "rename it to '" + nearest + "'");
+                    nearest.empty()
+                        ? tr("unknown column '{name}', ignored", arguments)
+                        : tr("unknown column '{name}', ignored; did you mean '{nearest}'?",
+                             arguments),
+                    nearest.empty() ? tr("the columns are: {columns}", arguments)
+                                    : tr("rename it to '{nearest}'", arguments));
             }
             columns_.push_back(column);
             names_.push_back(name);
         }
         if (!table_->hasColumn[kAnswerColumn]) {
             add(Severity::Error, header.line, 0, "",
-                "the header row names no 'answer' column; the first row of the file names "
-                "the columns",
-                std::string("begin the file with a row such as: answer") + separator + "text" +
-                    separator + "picture (the columns are: " + kColumnList + ")");
+                tr("the header row names no 'answer' column; the first row of the file names "
+                   "the columns"),
+                tr("begin the file with a row such as: {row} (the columns are: {columns})",
+                   {{"row", std::string("answer") + separator + "text" + separator + "picture"},
+                    {"columns", kColumnList}}));
             ok = false;
         }
         return ok;
@@ -174,10 +180,11 @@ class TableReader {
             if (i >= columns_.size()) {
                 if (!field.text.empty()) {
                     add(Severity::Error, field.line, field.column, "",
-                        "this row has more fields than the header row names columns (" +
-                            std::to_string(columns_.size()) + ")",
-                        std::string("put a field that holds '") + separator +
-                            "' in double quotes, or name its column in the header row");
+                        tr("this row has more fields than the header row names columns ({count})",
+                           {{"count", columns_.size()}}),
+                        tr("put a field that holds '{separator}' in double quotes, or name its "
+                           "column in the header row",
+                           {{"separator", std::string(1, separator)}}));
                 }
                 continue;
             }
@@ -186,9 +193,9 @@ class TableReader {
                 cell.text = textOfSpreadsheetCell(cell.text);
             } else if (names_[i].empty() && !field.text.empty()) {
                 add(Severity::Warning, field.line, field.column, "",
-                    "column " + std::to_string(i + 1) +
-                        " has no name in the header row: this field is ignored",
-                    std::string("name the column in the first row (") + kColumnList + ")");
+                    tr("column {column} has no name in the header row: this field is ignored",
+                       {{"column", i + 1}}),
+                    tr("name the column in the first row ({columns})", {{"columns", kColumnList}}));
             }
         }
         table_->rows.push_back(std::move(row));

@@ -74,7 +74,7 @@ std::string describeMedia(const MediaListing& media) {
         text += " " + std::to_string(media.pictureSize.width) + "x" +
                 std::to_string(media.pictureSize.height);
     }
-    text += ", " + formatSize(media.size);
+    text += ", " + formatSize(media.size, Language::English);
     if (media.size >= 1024) {
         text += " (" + std::to_string(media.size) + " bytes)";
     }

@@ -10,6 +10,7 @@
 #include "quizpack/media/parallel.h"
 #include "quizpack/executable/pe_resources.h"
 #include "quizpack/executable/quiz_reader.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -49,13 +50,13 @@ bool tryEmbedded(const fs::path& quizpack, PlayerTemplate* found,
     if (quizpack.empty() || !fs::is_regular_file(quizpack, ec)) {
         return false;
     }
-    looked->push_back("the \"" + std::string(kEmbeddedPlayerType) + "\" resource of " +
-                      displayPath(quizpack));
+    looked->push_back(tr("the \"{type}\" resource of {file}",
+                         {{"type", kEmbeddedPlayerType}, {"file", displayPath(quizpack)}}));
     try {
         for (Resource& r : readResources(readWholeFile(quizpack))) {
             if (r.type == ResourceId::fromName(kEmbeddedPlayerType)) {
                 found->bytes = std::move(r.data);
-                found->origin = "the player inside " + displayPath(quizpack);
+                found->origin = tr("the player inside {file}", {{"file", displayPath(quizpack)}});
                 return true;
             }
         }
@@ -81,7 +82,7 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
         try {
             found.bytes = readWholeFile(*explicitPlayer);
         } catch (const FileError& e) {
-            throw BuildError(std::string("--player: ") + e.what());
+            throw BuildError(tr("--player: {reason}", {{"reason", e.what()}}));
         }
         found.origin = displayPath(*explicitPlayer);
         found.file = *explicitPlayer;
@@ -108,9 +109,11 @@ PlayerTemplate findPlayerTemplate(const std::optional<fs::path>& explicitPlayer,
     for (const std::string& p : looked)
         places += "\n  " + p;
     throw BuildError(
-        "no player program found to build the quiz into; looked at:" +
-        (places.empty() ? std::string("\n  (the location of quizpack is unknown)") : places) +
-        "\npass --player PATH/quizplayer.exe");
+        tr("no player program found to build the quiz into; looked at:{places}\npass "
+           "--player PATH/quizplayer.exe",
+           {{"places", places.empty() ? "\n  " + std::string(tr("(the location of quizpack is "
+                                                                "unknown)"))
+                                      : places}}));
 }
 
 std::string describeIfNotQuizExecutable(const std::vector<uint8_t>& bytes) {
@@ -120,7 +123,7 @@ std::string describeIfNotQuizExecutable(const std::vector<uint8_t>& bytes) {
                 return "";
             }
         }
-        return "a Windows program that carries no quiz";
+        return tr("a Windows program that carries no quiz");
     } catch (const PeError&) {
         return describeFileContent(bytes);
     }
@@ -130,26 +133,31 @@ std::string describePreparation(const PreparedPicture& p, Downscaling downscalin
     auto size = [](PictureSize s) {
         return std::to_string(s.width) + "x" + std::to_string(s.height);
     };
-    std::string from = std::string(mediaFormatName(p.from)) + " " + size(p.original);
+    const MessageArguments arguments = {
+        {"from", std::string(mediaFormatName(p.from)) + " " + size(p.original)},
+        {"format", mediaFormatName(p.from)},
+        {"shown", size(storedPictureSize(p.original))},
+        {"size", formatSize(p.bytes.size())},
+        {"to", std::string(mediaFormatName(p.to)) + " " + size(p.stored)},
+        {"quality", p.quality}};
     if (!p.reencoded()) {
-        std::string text = "stored as it is: " + from;
-        if (downscaling == Downscaling::Off &&
-            (p.original.width > kPictureBox || p.original.height > kPictureBox)) {
-            text += " (--keep-pictures; the player shrinks it to " +
-                    size(storedPictureSize(p.original)) + ")";
-        }
-        return text + ", " + formatSize(p.bytes.size());
+        return downscaling == Downscaling::Off &&
+                       (p.original.width > kPictureBox || p.original.height > kPictureBox)
+                   ? tr("stored as it is: {from} (--keep-pictures; the player shrinks it to "
+                        "{shown}), {size}",
+                        arguments)
+                   : tr("stored as it is: {from}, {size}", arguments);
     }
-    std::string verb;
+    std::string text;
     if (!(p.original == p.stored)) {
-        verb = p.from == p.to ? " downscaled to " : " downscaled and converted to ";
+        text = p.from == p.to
+                   ? tr("{from} downscaled to {to} (quality {quality})", arguments)
+                   : tr("{from} downscaled and converted to {to} (quality {quality})", arguments);
     } else {
-        verb = " converted to ";
+        text = tr("{from} converted to {to} (quality {quality})", arguments);
     }
-    std::string text = from + verb + mediaFormatName(p.to) + " " + size(p.stored) + " (quality " +
-                       std::to_string(p.quality) + ")";
     if (p.from != p.to && !playerShowsPicture(p.from)) {
-        text += "; the player cannot show " + std::string(mediaFormatName(p.from));
+        text += tr("; the player cannot show {format}", arguments);
     }
     return text;
 }
@@ -158,9 +166,9 @@ PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Down
                                 Rgb background) {
     PreparedMedia prepared;
     if (role != MediaRole::QuestionPicture && role != MediaRole::RevealPicture) {
-        prepared.done = std::string("stored as it is: ") +
-                        mediaFormatName(sniffMediaFormat(bytes)) + " clip, " +
-                        formatSize(bytes.size());
+        prepared.done = tr("stored as it is: {format} clip, {size}",
+                           {{"format", mediaFormatName(sniffMediaFormat(bytes))},
+                            {"size", formatSize(bytes.size())}});
         prepared.bytes = std::move(bytes);
         return prepared;
     }
@@ -173,7 +181,8 @@ PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Down
         prepared.done = describePreparation(picture, downscaling);
         if (picture.reencoded()) {
             prepared.done +=
-                ", " + formatSize(bytes.size()) + " -> " + formatSize(picture.bytes.size());
+                tr(", {before} -> {after}", {{"before", formatSize(bytes.size())},
+                                             {"after", formatSize(picture.bytes.size())}});
         }
         prepared.bytes = std::move(picture.bytes);
     } catch (const PictureError& e) {
@@ -216,8 +225,9 @@ std::vector<Diagnostic> prepareAllMedia(const Description& d, const BuildOptions
             if (!prepared[i].error.empty()) {
                 pictureErrors.push_back(
                     Diagnostic{media.file, media.line, media.key, Severity::Error,
-                               quoteInput(media.given) + ": " + prepared[i].error, prepared[i].hint,
-                               media.column});
+                               tr("{what}: {problem}", {{"what", quoteInput(media.given)},
+                                                        {"problem", prepared[i].error}}),
+                               prepared[i].hint, media.column});
                 return;
             }
             report->mediaBytes += prepared[i].bytes.size();
@@ -240,8 +250,9 @@ std::vector<uint8_t> rewritePlayer(const PlayerTemplate& player, const std::vect
             player.bytes, [&](const Resource& r) { return r.type == patch || r.type == image; },
             add);
     } catch (const PeError& e) {
-        throw BuildError(player.origin + ": cannot be used as the player program: " + e.what() +
-                         "\npass --player with the quizplayer.exe of a Quizz build");
+        throw BuildError(tr("{player}: cannot be used as the player program: {reason}\npass "
+                            "--player with the quizplayer.exe of a Quizz build",
+                            {{"player", player.origin}, {"reason", e.what()}}));
     }
 }
 
@@ -279,10 +290,11 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
     report.output = options.output.empty() ? defaultOutputPath(options.description, d.title, ".exe")
                                            : options.output;
     std::vector<CommandInput> inputs = descriptionInputs(options.description, d);
-    inputs.push_back({player.file, "the player program"});
-    inputs.push_back({options.quizpackPath, "quizpack itself"});
+    inputs.push_back({player.file, tr("the player program")});
+    inputs.push_back({options.quizpackPath, tr("quizpack itself")});
     refuseOutputOverInputs(report.output, inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, "a quiz executable", describeIfNotQuizExecutable,
+    refuseReplacingOtherFile(report.output, tr("a quiz executable"), describeIfNotQuizExecutable,
+
                              options.readOnlyOutput);
 
     std::vector<Resource> add;

@@ -4,6 +4,7 @@
 
 #include "quizpack/common/file_io.h"
 #include "quizpack/description/question_table.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -23,19 +24,21 @@ std::vector<uint8_t> bytesOf(const std::string& text) {
 
 void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite overwrite) {
     if (reading.malformed) {
-        throw ExtractError(reading.source +
-                           ": its quiz package is malformed, so no description can rebuild it; "
-                           "quizpack inspect shows what the player would load of it");
+        throw ExtractError(tr("{file}: its quiz package is malformed, so no description can "
+                              "rebuild it; quizpack inspect shows what the player would load of it",
+                              {{"file", reading.source}}));
     }
     std::error_code ec;
     if (fs::exists(dir, ec)) {
         if (!fs::is_directory(dir, ec)) {
-            throw ExtractError(displayPath(dir) + " exists and is not a folder");
+            throw ExtractError(
+                tr("{folder} exists and is not a folder", {{"folder", displayPath(dir)}}));
         }
         if (overwrite == Overwrite::Refuse && !fs::is_empty(dir, ec)) {
-            throw ExtractError(displayPath(dir) +
-                               " is not empty; give an empty or new folder, or pass --force "
-                               "to write into it (files of the same names are replaced)");
+            throw ExtractError(tr("{folder} is not empty; give an empty or new folder, or pass "
+                                  "--force to write into it (files of the same names are "
+                                  "replaced)",
+                                  {{"folder", displayPath(dir)}}));
         }
     }
 }
@@ -45,9 +48,10 @@ void refuseExtraction(const QuizReading& reading, const fs::path& dir, Overwrite
 void refuseLinkedMediaFolder(const fs::path& dir) {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(dir / "media", ec))) {
-        throw ExtractError(displayPath(dir / "media") +
-                           " is a symbolic link; extract writes only inside " + displayPath(dir) +
-                           ": remove the link, or give another folder");
+        throw ExtractError(
+            tr("{media} is a symbolic link; extract writes only inside {folder}: "
+               "remove the link, or give another folder",
+               {{"media", displayPath(dir / "media")}, {"folder", displayPath(dir)}}));
     }
 }
 
@@ -60,25 +64,37 @@ std::vector<MediaListing> nameMediaFiles(const QuizReading& reading,
         m.file = mediaFileName(m);
         bool picture = m.role == MediaRole::QuestionPicture || m.role == MediaRole::RevealPicture;
         if (picture && !playerShowsPicture(m.format)) {
-            warnings->push_back(m.file + " is " + mediaFormatName(m.format) +
-                                ", which the player cannot show; build will convert it");
+            warnings->push_back(tr("{file} is {format}, which the player cannot show; build will "
+                                   "convert it",
+                                   {{"file", m.file}, {"format", mediaFormatName(m.format)}}));
         } else if (picture &&
                    (m.pictureSize.width > kPictureBox || m.pictureSize.height > kPictureBox)) {
             large.push_back(m.file + " (" + std::to_string(m.pictureSize.width) + "x" +
                             std::to_string(m.pictureSize.height) + ")");
         } else if (m.format == MediaFormat::Unknown) {
-            warnings->push_back(m.file + ": the format of IMG " + std::to_string(m.resourceId) +
-                                " is unknown; check will "
-                                "refuse it until it is replaced");
+            warnings->push_back(tr("{file}: the format of IMG {id} is unknown; check will refuse "
+                                   "it until it is replaced",
+                                   {{"file", m.file}, {"id", m.resourceId}}));
         }
     }
     if (!large.empty()) {
+        const MessageArguments arguments = {{"first", large.front()}};
         warnings->push_back(
-            std::to_string(large.size()) + " picture" + (large.size() == 1 ? " is" : "s are") +
-            " larger than the player shows them, " + large.front() +
-            (large.size() > 1 ? " and more" : "") +
-            ": build them with --keep-pictures to store them unchanged (without it, build "
-            "stores them at the size the player shows)");
+            large.size() > 1
+                ? trn("{n} picture is larger than the player shows them, {first} and more: build "
+                      "them with --keep-pictures to store them unchanged (without it, build "
+                      "stores them at the size the player shows)",
+                      "{n} pictures are larger than the player shows them, {first} and more: "
+                      "build them with --keep-pictures to store them unchanged (without it, "
+                      "build stores them at the size the player shows)",
+                      large.size(), arguments)
+                : trn("{n} picture is larger than the player shows them, {first}: build them "
+                      "with --keep-pictures to store them unchanged (without it, build stores "
+                      "them at the size the player shows)",
+                      "{n} pictures are larger than the player shows them, {first}: build them "
+                      "with --keep-pictures to store them unchanged (without it, build stores "
+                      "them at the size the player shows)",
+                      large.size(), arguments));
     }
     return media;
 }

@@ -18,11 +18,12 @@ constexpr uint32_t kGradingExtrasResourceId = IDR_GRADING_EXTRAS;
 
 // The codec refused the bytes. `result` names the codec's result ("LZW_TOO_LARGE: ..."),
 // what() also the step that failed ("packing failed: LZW_TOO_LARGE: ..."). Exit code 1.
+std::string packStepFailure(const char* step, const std::string& result);
 class PackError : public QuizpackError {
   public:
     PackError(const char* step, const std::string& result)
-        : QuizpackError(kExitCodecFailure, std::string(step) + " failed: " + result),
-          result(result) {}
+        : QuizpackError(kExitCodecFailure, packStepFailure(step, result)), result(result) {}
+
     std::string result;
 };
 

@@ -1,4 +1,5 @@
 #include "quizpack/executable/pe_image.h"
+#include "quizpack/common/messages.h"
 
 #include <cstdio>
 #include <cstring>
@@ -34,8 +35,9 @@ uint16_t readCoffHeader(const Bytes& file, Headers* h) {
     const uint32_t peOffset = file.u32(kPeHeaderOffsetField, "PE header offset");
     file.require(peOffset, 4 + kCoffHeaderSize, "the PE signature and COFF header");
     if (std::memcmp(file.data + peOffset, "PE\0\0", 4) != 0) {
-        fail("not a Windows executable: no \"PE\" signature at file offset " + hex(peOffset) +
-             " (the offset stored at 0x3c)");
+        fail(tr("not a Windows executable: no \"PE\" signature at file offset {offset} (the "
+                "offset stored at 0x3c)",
+                {{"offset", hex(peOffset)}}));
     }
     const size_t coff = peOffset + 4;
     const uint16_t sectionCount = file.u16(coff + 2, "the section count");
@@ -110,11 +112,12 @@ void readSectionTable(const Bytes& file, uint16_t sectionCount, Headers* h) {
 
 Headers parseHeaders(const Bytes& file) {
     if (file.size < kDosHeaderSize) {
-        fail("the file has " + std::to_string(file.size) +
-             " bytes, too few for a Windows executable (its DOS header alone takes 64)");
+        fail(tr("the file has {bytes} bytes, too few for a Windows executable (its DOS header "
+                "alone takes 64)",
+                {{"bytes", file.size}}));
     }
     if (file.data[0] != 'M' || file.data[1] != 'Z') {
-        fail("not a Windows executable: it does not start with \"MZ\"");
+        fail(tr("not a Windows executable: it does not start with \"MZ\""));
     }
     Headers h;
     const uint16_t sectionCount = readCoffHeader(file, &h);

@@ -8,6 +8,7 @@
 #include "content/package.h"
 #include "quizpack/common/file_io.h"
 #include "quizpack/executable/packing.h"
+#include "quizpack/common/messages.h"
 
 ResourceId patchType() {
     return ResourceId::fromName("PATCH");
@@ -29,17 +30,17 @@ std::string describeProblems(uint32_t problems) {
         uint32_t bit;
         const char* words;
     } kWords[] = {
-        {CONTENT_TRUNCATED, "it ends before its counts say it should"},
-        {CONTENT_TEXT_TOO_LONG, "a text is over 259 bytes (cut)"},
-        {CONTENT_BAD_ANSWER_COUNT, "the answers-per-question byte is neither 1 nor 2"},
-        {CONTENT_BAD_QUIZ_TYPE, "the quiz-type byte is outside 1..4"},
-        {CONTENT_TOO_MANY_QUESTIONS, "it declares more than 90 questions (cut to 90)"},
-        {CONTENT_OUT_OF_MEMORY, "memory ran out"},
+        {CONTENT_TRUNCATED, N_("it ends before its counts say it should")},
+        {CONTENT_TEXT_TOO_LONG, N_("a text is over 259 bytes (cut)")},
+        {CONTENT_BAD_ANSWER_COUNT, N_("the answers-per-question byte is neither 1 nor 2")},
+        {CONTENT_BAD_QUIZ_TYPE, N_("the quiz-type byte is outside 1..4")},
+        {CONTENT_TOO_MANY_QUESTIONS, N_("it declares more than 90 questions (cut to 90)")},
+        {CONTENT_OUT_OF_MEMORY, N_("memory ran out")},
     };
     std::string text;
     for (const auto& w : kWords) {
         if (problems & w.bit) {
-            text += (text.empty() ? "" : "; ") + std::string(w.words);
+            text += (text.empty() ? "" : "; ") + std::string(tr(w.words));
         }
     }
     return text;
@@ -81,34 +82,38 @@ void compareWithRebuild(QuizReading* r) {
         size_t at = firstDifference(laidOut, r->package);
         std::string why;
         if (!r->package.empty() && r->package[0] != 0) {
-            why = "byte 0 is " + hexByte(r->package[0]) +
-                  " (the player ignores it; quizpack writes 0)";
+            why = tr("byte 0 is {byte} (the player ignores it; quizpack writes 0)",
+                     {{"byte", hexByte(r->package[0])}});
         } else if (at == laidOut.size() && r->package.size() > laidOut.size()) {
-            why = std::to_string(r->package.size() - laidOut.size()) +
-                  " bytes follow the colour (the player ignores them)";
+            why = tr("{count} bytes follow the colour (the player ignores them)",
+                     {{"count", r->package.size() - laidOut.size()}});
+
         } else if (r->quiz->revealMode == REVEAL_TEXT_AND_PICTURE) {
-            why = "with reveal mode 3 each question's second reveal field, which the player "
-                  "drops, is not empty (quizpack writes it empty), or a text differs";
+            why = tr("with reveal mode 3 each question's second reveal field, which the player "
+                     "drops, is not empty (quizpack writes it empty), or a text differs");
         } else {
-            why = "the bytes differ from offset " + std::to_string(at) +
-                  " (a zero byte inside a text, a text cut at 259 bytes, or counts that do "
-                  "not match the content)";
+            why = tr("the bytes differ from offset {offset} (a zero byte inside a text, a text "
+                     "cut at 259 bytes, or counts that do not match the content)",
+                     {{"offset", at}});
         }
-        r->warnings.push_back("the quiz package will not be rebuilt byte for byte: " + why +
-                              "; the rebuilt quiz shows the same");
+        r->warnings.push_back(tr("the quiz package will not be rebuilt byte for byte: {why}; the "
+                                 "rebuilt quiz shows the same",
+                                 {{"why", why}}));
     } else if (laidOut.size() > static_cast<size_t>(kLzwMaxInput)) {
         // The player unpacks more than the packer packs: this quiz reads and extracts,
         // but its description does not build until it is shorter.
-        r->warnings.push_back("the quiz package is " + std::to_string(laidOut.size()) +
-                              " bytes unpacked, more than the " + std::to_string(kLzwMaxInput) +
-                              " quizpack can pack: it cannot be rebuilt until its texts are " +
-                              std::to_string(laidOut.size() - kLzwMaxInput) + " bytes shorter");
+        r->warnings.push_back(tr("the quiz package is {bytes} bytes unpacked, more than the "
+                                 "{most} quizpack can pack: it cannot be rebuilt until its texts "
+                                 "are {over} bytes shorter",
+                                 {{"bytes", laidOut.size()},
+                                  {"most", kLzwMaxInput},
+                                  {"over", laidOut.size() - kLzwMaxInput}}));
     } else {
         std::vector<uint8_t> repacked = lzwPack(laidOut);
         if (repacked != r->packedPackage) {
             r->warnings.push_back(
-                "the quiz package was packed differently (another packer, or spare bytes "
-                "after the stream); a rebuild packs the same content into other bytes");
+                tr("the quiz package was packed differently (another packer, or spare bytes "
+                   "after the stream); a rebuild packs the same content into other bytes"));
         }
     }
     compareExtrasWithRebuild(r);
@@ -118,13 +123,13 @@ void compareWithRebuild(QuizReading* r) {
     std::vector<uint8_t> codes = codeTableBytes(*r->quiz);
     if (codes != r->codeTable) {
         r->warnings.push_back(
-            "the code table will not be rebuilt byte for byte (lines beyond the question "
-            "count, a line ending other than CR LF, or a zero byte in a code); the rebuilt "
-            "quiz shows the same codes");
+            tr("the code table will not be rebuilt byte for byte (lines beyond the question "
+               "count, a line ending other than CR LF, or a zero byte in a code); the rebuilt "
+               "quiz shows the same codes"));
     } else if (lzwPack(codes) != r->packedCodes) {
         r->warnings.push_back(
-            "the code table was packed differently (another packer, or spare bytes after the "
-            "stream); a rebuild packs the same content into other bytes");
+            tr("the code table was packed differently (another packer, or spare bytes after the "
+               "stream); a rebuild packs the same content into other bytes"));
     }
 }
 
@@ -133,23 +138,25 @@ void readExtras(QuizReading* r) {
     if (!r->hasExtras) {
         return;
     }
-    const char* consequence = ": the player says \"Erreur dans les r\u00e9glages de correction\" "
-                              "and grades exactly, with the program's own link; a rebuild leaves "
-                              "it out";
     try {
         r->extras = lzwUnpack(r->packedExtras);
     } catch (const PackError& e) {
-        r->warnings.push_back("\"PATCH\" 106 (accepted forms and grading) does not unpack (" +
-                              e.result + ")" + consequence);
+        r->warnings.push_back(
+            tr("\"PATCH\" 106 (accepted forms and grading) does not unpack ({result}): the "
+               "player says \"Erreur dans les r\u00e9glages de correction\" and grades exactly, "
+               "with the program's own link; a rebuild leaves it out",
+               {{"result", e.result}}));
         r->hasExtras = false;
         return;
     }
     ExtrasProblem problem =
         readGradingExtras(r->extras.data(), static_cast<int32_t>(r->extras.size()), r->quiz.get());
     if (problem != EXTRAS_OK) {
-        r->warnings.push_back(std::string("\"PATCH\" 106 (accepted forms and grading) is "
-                                          "malformed: ") +
-                              describeExtrasProblem(problem) + consequence);
+        r->warnings.push_back(
+            tr("\"PATCH\" 106 (accepted forms and grading) is malformed: {problem}: the player "
+               "says \"Erreur dans les r\u00e9glages de correction\" and grades exactly, with the "
+               "program's own link; a rebuild leaves it out",
+               {{"problem", describeExtrasProblem(problem)}}));
         r->hasExtras = false;
     }
 }
@@ -158,10 +165,10 @@ void readContent(QuizReading* r) {
     try {
         r->package = lzwUnpack(r->packedPackage);
     } catch (const PackError& e) {
-        throw QuizReadError(r->source +
-                                ": the quiz package (\"PATCH\" 104) does not unpack: " + e.result +
-                                "; the player would show \"Erreur dans le "
-                                "d\u00e9cryptage des reponses\" and an empty quiz",
+        throw QuizReadError(tr("{file}: the quiz package (\"PATCH\" 104) does not unpack: "
+                               "{result}; the player would show \"Erreur dans le d\u00e9cryptage "
+                               "des reponses\" and an empty quiz",
+                               {{"file", r->source}, {"result", e.result}}),
                             true);
     }
     r->quiz = makeEmptyQuiz();
@@ -169,7 +176,8 @@ void readContent(QuizReading* r) {
         readPackage(r->package.data(), static_cast<int32_t>(r->package.size()), r->quiz.get());
     if (problems != CONTENT_OK) {
         r->malformed = true;
-        r->warnings.push_back("the quiz package is malformed: " + describeProblems(problems));
+        r->warnings.push_back(tr("the quiz package is malformed: {problems}",
+                                 {{"problems", describeProblems(problems)}}));
     }
     bool codesWarned = r->codesEmpty;
     if (r->hasCodeTable) {
@@ -177,10 +185,10 @@ void readContent(QuizReading* r) {
             r->codeTable = lzwUnpack(r->packedCodes);
         } catch (const PackError& e) {
             // The player carries on without codes; so does the reading.
-            r->warnings.push_back(std::string("the code table (\"PATCH\" 105) does not unpack (") +
-                                  e.result +
-                                  "): the player shows \"Erreur dans le "
-                                  "d\u00e9cryptage des codes\" and no codes");
+            r->warnings.push_back(tr("the code table (\"PATCH\" 105) does not unpack ({result}): "
+                                     "the player shows \"Erreur dans le d\u00e9cryptage des "
+                                     "codes\" and no codes",
+                                     {{"result", e.result}}));
             r->hasCodeTable = false;
             codesWarned = true;
         }
@@ -189,11 +197,12 @@ void readContent(QuizReading* r) {
         uint32_t codeProblems = readCodeTable(
             r->codeTable.data(), static_cast<int32_t>(r->codeTable.size()), r->quiz.get());
         if (codeProblems != CONTENT_OK) {
-            r->warnings.push_back("the code table is malformed: " + describeProblems(codeProblems));
+            r->warnings.push_back(tr("the code table is malformed: {problems}",
+                                     {{"problems", describeProblems(codeProblems)}}));
         }
     } else if (!codesWarned) {
-        r->warnings.push_back("there is no code table (\"PATCH\" 105): the player shows "
-                              "\"Codes non trouv\u00e9s.\" and no codes; a rebuild adds one");
+        r->warnings.push_back(tr("there is no code table (\"PATCH\" 105): the player shows "
+                                 "\"Codes non trouv\u00e9s.\" and no codes; a rebuild adds one"));
     }
     readExtras(r);
     if (problems == CONTENT_OK) {
@@ -246,7 +255,8 @@ void listMedia(QuizReading* r) {
         if (image.name.isName() || !roleOf(*r->quiz, image.name.number, &m.role, &m.question)) {
             m.resourceId = image.name.isName() ? 0 : image.name.number;
             std::string what = "IMG " + image.name.toString() + ", " + mediaFormatName(m.format) +
-                               ", " + formatSize(m.size);
+                               ", " + formatSize(m.size, Language::English);
+
             r->unusedImages.push_back(what);
             continue;
         }
@@ -271,7 +281,7 @@ void warnMisnumberedMedia(QuizReading* r) {
         unused += (unused.empty() ? "" : "; ") + r->unusedImages[i];
     }
     if (r->unusedImages.size() > kNamed) {
-        unused += " and " + std::to_string(r->unusedImages.size() - kNamed) + " more";
+        unused += tr(" and {count} more", {{"count", r->unusedImages.size() - kNamed}});
     }
     const Quiz& quiz = *r->quiz;
     const bool asked =
@@ -279,27 +289,45 @@ void warnMisnumberedMedia(QuizReading* r) {
     const bool revealed =
         quiz.quizType == QUIZ_PICTURE &&
         (quiz.revealMode == REVEAL_PICTURE || quiz.revealMode == REVEAL_TEXT_AND_PICTURE);
-    const char* what = quiz.quizType == QUIZ_PICTURE ? "picture" : "clip";
+    enum class Missing { Picture, Clip, RevealPicture };
+    const Missing what = quiz.quizType == QUIZ_PICTURE ? Missing::Picture : Missing::Clip;
     auto has = [&](uint32_t id) {
         return std::any_of(r->media.begin(), r->media.end(),
                            [&](const MediaListing& m) { return m.resourceId == id; });
     };
-    auto warn = [&](int q, const std::string& missing, uint32_t id) {
-        r->warnings.push_back("question " + std::to_string(q) + " has no " + missing + ", IMG " +
-                              std::to_string(id) +
-                              ", but the executable holds what the player "
-                              "never uses (" +
-                              unused +
-                              "): its number may be damaged; the player, an exported page and "
-                              "an extracted description show question " +
-                              std::to_string(q) + " without a " + missing);
+    auto warn = [&](int q, Missing missing, uint32_t id) {
+        const MessageArguments arguments = {{"q", q}, {"id", id}, {"unused", unused}};
+        switch (missing) {
+        case Missing::Picture:
+            r->warnings.push_back(
+                tr("question {q} has no picture, IMG {id}, but the executable holds what the "
+                   "player never uses ({unused}): its number may be damaged; the player, an "
+                   "exported page and an extracted description show question {q} without a picture",
+                   arguments));
+            break;
+        case Missing::Clip:
+            r->warnings.push_back(
+                tr("question {q} has no clip, IMG {id}, but the executable holds what the player "
+                   "never uses ({unused}): its number may be damaged; the player, an exported page "
+                   "and an extracted description show question {q} without a clip",
+                   arguments));
+            break;
+        case Missing::RevealPicture:
+            r->warnings.push_back(tr(
+                "question {q} has no reveal picture, IMG {id}, but the executable holds what the "
+                "player never uses ({unused}): its number may be damaged; the player, an "
+                "exported page and an extracted description show question {q} without a reveal "
+                "picture",
+                arguments));
+            break;
+        }
     };
     for (int q = 1; q <= std::min(quiz.questionCount, kMaxQuestions); ++q) {
         if (asked && !has(kQuestionMediaBase + static_cast<uint32_t>(q))) {
             warn(q, what, kQuestionMediaBase + static_cast<uint32_t>(q));
         }
         if (revealed && !has(kRevealPictureBase + static_cast<uint32_t>(q))) {
-            warn(q, "reveal picture", kRevealPictureBase + static_cast<uint32_t>(q));
+            warn(q, Missing::RevealPicture, kRevealPictureBase + static_cast<uint32_t>(q));
         }
     }
 }
@@ -328,17 +356,23 @@ namespace {
 // The reader's reason, said once, and for a description given where a quiz executable
 // belongs, the command meant.
 std::string notAnExecutable(const std::string& source, const std::string& why) {
-    std::string message = source + ": " +
-                          (why.find("Windows executable") != std::string::npos
-                               ? why
-                               : "not a readable Windows executable: " + why);
+    // TRANSLATORS: the words that the messages on a file too small or without "MZ" or "PE"
+    // share ("not a Windows executable: ..."), as they are translated there.
+    const bool isExecutableProblem = why.find("Windows executable") != std::string::npos ||
+                                     why.find(tr("Windows executable")) != std::string::npos;
+
+    std::string message = isExecutableProblem
+                              ? tr("{file}: {reason}", {{"file", source}, {"reason", why}})
+                              : tr("{file}: not a readable Windows executable: {reason}",
+                                   {{"file", source}, {"reason", why}});
     std::string extension = source.size() >= 5 ? source.substr(source.size() - 5) : "";
     for (char& c : extension) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
     if (extension == ".toml") {
-        message += "; it looks like a quiz description: 'quizpack check " + source +
-                   "' checks it and 'quizpack build " + source + "' makes its executable";
+        message += tr("; it looks like a quiz description: 'quizpack check {file}' checks it and "
+                      "'quizpack build {file}' makes its executable",
+                      {{"file", source}});
     }
     return message;
 }
@@ -375,25 +409,26 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
     }
     if (package == nullptr || package->data.empty()) {
         throw QuizReadError(
-            source +
-                (package ? ": its quiz package (\"PATCH\" 104) is empty"
-                         : ": has no quiz package (\"PATCH\" 104)") +
-                ", so it carries no quiz of its own (the player would show its built-in "
-                "fallback quiz)",
+            package ? tr("{file}: its quiz package (\"PATCH\" 104) is empty, so it carries no quiz "
+                         "of its own (the player would show its built-in fallback quiz)",
+                         {{"file", source}})
+                    : tr("{file}: has no quiz package (\"PATCH\" 104), so it carries no quiz of "
+                         "its own (the player would show its built-in fallback quiz)",
+                         {{"file", source}}),
             false);
     }
     r.packedPackage = package->data;
     if (codes != nullptr && codes->data.empty()) {
         r.codesEmpty = true;
-        r.warnings.push_back("the code table (\"PATCH\" 105) is empty: the player shows "
-                             "\"Codes non renseign\u00e9s.\" and no codes; a rebuild fills it");
+        r.warnings.push_back(tr("the code table (\"PATCH\" 105) is empty: the player shows "
+                                "\"Codes non renseign\u00e9s.\" and no codes; a rebuild fills it"));
     } else if (codes != nullptr) {
         r.packedCodes = codes->data;
         r.hasCodeTable = true;
     }
     if (extras != nullptr && extras->data.empty()) {
-        r.warnings.push_back("\"PATCH\" 106 is empty: the player reads nothing from it and grades "
-                             "exactly; a rebuild leaves it out");
+        r.warnings.push_back(tr("\"PATCH\" 106 is empty: the player reads nothing from it and "
+                                "grades exactly; a rebuild leaves it out"));
     } else if (extras != nullptr) {
         r.packedExtras = extras->data;
         r.hasExtras = true;
@@ -407,25 +442,25 @@ QuizReading readQuizExecutable(const std::vector<uint8_t>& file, const std::stri
 const char* describeExtrasProblem(ExtrasProblem problem) {
     switch (problem) {
     case EXTRAS_OK:
-        return "none";
+        return tr("none");
     case EXTRAS_UNKNOWN_VERSION:
-        return "its layout version is not 1";
+        return tr("its layout version is not 1");
     case EXTRAS_BAD_TOLERANCES:
-        return "its tolerance byte has bits beyond the three tolerances";
+        return tr("its tolerance byte has bits beyond the three tolerances");
     case EXTRAS_BAD_LINK:
-        return "its link is neither absent nor an http:// or https:// address";
+        return tr("its link is neither absent nor an http:// or https:// address");
     case EXTRAS_TRUNCATED:
-        return "it ends before its counts say it should";
+        return tr("it ends before its counts say it should");
     case EXTRAS_BAD_FIELD:
-        return "an answer field index is outside the quiz or out of order";
+        return tr("an answer field index is outside the quiz or out of order");
     case EXTRAS_BAD_FORM:
-        return "a form count is outside 1..7, or a form is empty, over 259 bytes or holds NUL";
+        return tr("a form count is outside 1..7, or a form is empty, over 259 bytes or holds NUL");
     case EXTRAS_TRAILING_BYTES:
-        return "bytes follow its last entry";
+        return tr("bytes follow its last entry");
     case EXTRAS_OUT_OF_MEMORY:
-        return "memory ran out";
+        return tr("memory ran out");
     }
-    return "unknown problem";
+    return tr("unknown problem");
 }
 
 bool startsLikeExecutable(const std::filesystem::path& path) {

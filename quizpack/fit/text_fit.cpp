@@ -2,6 +2,7 @@
 
 #include "content/quiz.h"
 #include "window/board_layout.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -112,14 +113,17 @@ std::optional<FitProblem> textFitProblem(std::string_view cp1252, const TextBox&
     }
     int cut = charactersToCut(cp1252, box);
     bool oneLine = lines == 1 && cp1252.find_first_of("\r\n") == std::string_view::npos;
-    std::string message = oneLine ? "is " + std::to_string(textWidth(cp1252, *box.font)) +
-                                        " px wide but its box holds " + std::to_string(width)
-                                  : "takes " + std::to_string(needed) + " lines of " +
-                                        std::to_string(width) + " px but its box shows " +
-                                        std::to_string(lines);
-    return FitProblem{message + ": cut about " + std::to_string(cut) +
-                          (cut == 1 ? " character" : " characters"),
-                      "the player cuts off what does not fit; shorten it"};
+    // TRANSLATORS: said of a text ("the title"), which comes before it.
+    std::string message =
+        oneLine ? trn("is {wide} px wide but its box holds {width}: cut about {n} character",
+                      "is {wide} px wide but its box holds {width}: cut about {n} characters", cut,
+                      {{"wide", textWidth(cp1252, *box.font)}, {"width", width}})
+                : trn("takes {needed} lines of {width} px but its box shows {lines}: cut about {n} "
+                      "character",
+                      "takes {needed} lines of {width} px but its box shows {lines}: cut about {n} "
+                      "characters",
+                      cut, {{"needed", needed}, {"width", width}, {"lines", lines}});
+    return FitProblem{message, tr("the player cuts off what does not fit; shorten it")};
 }
 
 // The header panel's statics: the title keeps the system font, the others get the GUI font.

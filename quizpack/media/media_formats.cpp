@@ -1,4 +1,5 @@
 #include "quizpack/media/media_formats.h"
+#include "quizpack/common/messages.h"
 
 #include <cstring>
 
@@ -161,16 +162,17 @@ const char* documentKind(std::string_view bytes) {
     const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
     const size_t size = bytes.size();
     if (startsWith(b, size, 0, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
-        return "a Word document (.doc)";
+        // TRANSLATORS: what a file is, in "the description is {kind}, not plain text".
+        return tr("a Word document (.doc)");
     }
     if (startsWith(b, size, 0, "{\\rtf")) {
-        return "an RTF document (as WordPad and Word save them)";
+        return tr("an RTF document (as WordPad and Word save them)");
     }
     if (startsWith(b, size, 0, "PK\x03\x04")) {
-        return "a ZIP archive, as Word (.docx) and LibreOffice (.odt) documents are";
+        return tr("a ZIP archive, as Word (.docx) and LibreOffice (.odt) documents are");
     }
     if (startsWith(b, size, 0, "%PDF")) {
-        return "a PDF document";
+        return tr("a PDF document");
     }
     return nullptr;
 }
@@ -205,28 +207,29 @@ std::string describeFileContent(const std::vector<uint8_t>& bytes) {
     const char* document =
         documentKind(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (bytes.empty()) {
-        return "an empty file";
+        // TRANSLATORS: what a file is, in "{file} exists and is {kind}, not ...".
+        return tr("an empty file");
     }
     if (startsWith(bytes.data(), bytes.size(), 0, "MZ")) {
-        return "a Windows program";
+        return tr("a Windows program");
     }
     if (startsWith(bytes.data(), bytes.size(), 0,
                    "\x7F"
                    "ELF")) {
-        return "a Linux program";
+        return tr("a Linux program");
     }
     if (document != nullptr) {
         return document;
     }
     if (quizpackDecodesPicture(format) || format == MediaFormat::Webp ||
         format == MediaFormat::Tiff) {
-        return std::string("a ") + mediaFormatName(format) + " picture";
+        return tr("a {format} picture", {{"format", mediaFormatName(format)}});
     }
     if (format != MediaFormat::Unknown) {
-        return std::string("a sound or film (") + mediaFormatName(format) + ")";
+        return tr("a sound or film ({format})", {{"format", mediaFormatName(format)}});
     }
     if (startsLikeWebPage(bytes)) {
-        return "a web page";
+        return tr("a web page");
     }
-    return looksLikeText(bytes) ? "a text file" : "a file of unknown content";
+    return looksLikeText(bytes) ? tr("a text file") : tr("a file of unknown content");
 }

@@ -1,4 +1,5 @@
 #include "quizpack/media/pictures.h"
+#include "quizpack/common/messages.h"
 
 #include <cstring>
 #include <memory>
@@ -44,12 +45,12 @@ using Pixels = std::unique_ptr<unsigned char, StbPixels>;
 void requireDecodable(const std::vector<uint8_t>& bytes, MediaFormat format) {
     if (!quizpackDecodesPicture(format)) {
         throw PictureError(format == MediaFormat::Unknown
-                               ? std::string("not a JPEG, PNG, GIF or BMP picture")
-                               : std::string("a ") + mediaFormatName(format) +
-                                     " file, not a JPEG, PNG, GIF or BMP picture");
+                               ? tr("not a JPEG, PNG, GIF or BMP picture")
+                               : tr("a {format} file, not a JPEG, PNG, GIF or BMP picture",
+                                    {{"format", mediaFormatName(format)}}));
     }
     if (bytes.size() > 0x7FFFFFFF) {
-        throw PictureError("larger than 2 GB");
+        throw PictureError(tr("larger than 2 GB"));
     }
 }
 
@@ -59,8 +60,9 @@ Pixels decodeRgba(const std::vector<uint8_t>& bytes, MediaFormat format, Picture
     Pixels pixels(stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
                                         &height, &channels, 4));
     if (!pixels) {
-        throw PictureError(std::string("the ") + mediaFormatName(format) +
-                           " data does not decode (" + stbi_failure_reason() + ")");
+        throw PictureError(
+            tr("the {format} data does not decode ({reason})",
+               {{"format", mediaFormatName(format)}, {"reason", stbi_failure_reason()}}));
     }
     *size = {width, height};
     return pixels;
@@ -115,28 +117,32 @@ void requireWithinLimits(const std::vector<uint8_t>& bytes, MediaFormat format, 
                          int64_t height) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
     if (width < 1 || height < 1) {
-        throw PictureError("its header gives no pixels (" + size + ")");
+        throw PictureError(tr("its header gives no pixels ({size})", {{"size", size}}));
     }
-    const std::string shrink = "shrink it, for example: convert IN -resize 4000x4000 OUT.jpg";
+    const std::string shrink = tr("shrink it, for example: convert IN -resize 4000x4000 OUT.jpg");
     if (width > kMaxPictureSide || height > kMaxPictureSide) {
-        throw PictureError("it is " + size + " pixels; quizpack takes pictures of at most " +
-                               std::to_string(kMaxPictureSide) + " pixels a side",
+        throw PictureError(tr("it is {size} pixels; quizpack takes pictures of at most {most} "
+                              "pixels a side",
+                              {{"size", size}, {"most", kMaxPictureSide}}),
                            shrink);
     }
     const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
     if (pixels > kMaxPicturePixels) {
-        throw PictureError("it is " + size + " pixels, " + std::to_string(pixels) +
-                               " in all; quizpack takes pictures of at most " +
-                               std::to_string(kMaxPicturePixels) + " pixels (8192x8192)",
+        throw PictureError(tr("it is {size} pixels, {pixels} in all; quizpack takes pictures of "
+                              "at most {most} pixels (8192x8192)",
+                              {{"size", size}, {"pixels", pixels}, {"most", kMaxPicturePixels}}),
                            shrink);
     }
     const uint64_t least =
         leastFileBytes(bytes, format, static_cast<uint64_t>(width), static_cast<uint64_t>(height));
     if (bytes.size() < least) {
-        throw PictureError("the file holds " + std::to_string(bytes.size()) + " bytes, but a " +
-                               size + " " + mediaFormatName(format) + " needs at least " +
-                               std::to_string(least) + ": it is cut short or its header is wrong",
-                           "save the picture again from the program that made it");
+        throw PictureError(tr("the file holds {bytes} bytes, but a {size} {format} needs at "
+                              "least {least}: it is cut short or its header is wrong",
+                              {{"bytes", bytes.size()},
+                               {"size", size},
+                               {"format", mediaFormatName(format)},
+                               {"least", least}}),
+                           tr("save the picture again from the program that made it"));
     }
 }
 
@@ -176,8 +182,9 @@ PictureInfo inspectPictureHeader(const std::vector<uint8_t>& bytes) {
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height,
                                &channels)) {
-        throw PictureError(std::string("the ") + mediaFormatName(info.format) +
-                           " header does not decode (" + stbi_failure_reason() + ")");
+        throw PictureError(
+            tr("the {format} header does not decode ({reason})",
+               {{"format", mediaFormatName(info.format)}, {"reason", stbi_failure_reason()}}));
     }
     // A negative BMP height says the rows are stored top down; the picture is as high.
     int64_t trueHeight = height;
@@ -214,7 +221,7 @@ PreparedPicture preparePicture(const std::vector<uint8_t>& bytes, Downscaling do
         if (!stbir_resize_uint8_srgb(rgb.data(), result.original.width, result.original.height, 0,
                                      resized.data(), result.stored.width, result.stored.height, 0,
                                      3, STBIR_ALPHA_CHANNEL_NONE, 0)) {
-            throw PictureError("resizing failed (out of memory?)");
+            throw PictureError(tr("resizing failed (out of memory?)"));
         }
         rgb.swap(resized);
     }
@@ -224,7 +231,7 @@ PreparedPicture preparePicture(const std::vector<uint8_t>& bytes, Downscaling do
         result.quality = quality;
         if (!stbi_write_jpg_to_func(appendBytes, &result.bytes, result.stored.width,
                                     result.stored.height, 3, rgb.data(), quality)) {
-            throw PictureError("JPEG encoding failed");
+            throw PictureError(tr("JPEG encoding failed"));
         }
         if (!downscaled || result.bytes.size() <= bytes.size()) {
             break;

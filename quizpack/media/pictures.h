@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "media/picture_fit.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/media/media_formats.h"
 
 constexpr int kPictureBox = 260; // the box every question and reveal picture is fitted into
@@ -26,14 +27,15 @@ PictureSize storedPictureSize(PictureSize picture);
 
 // How to save a picture again as JPEG, on Windows as on Linux.
 inline constexpr char kSaveAsJpeg[] =
-    "save it as a JPEG picture: open it in Paint and choose Enregistrer sous > Image JPEG "
-    "(File > Save as > JPEG picture), or run: convert IN OUT.jpg";
+    N_("save it as a JPEG picture: open it in Paint and choose Enregistrer sous > Image JPEG "
+       "(File > Save as > JPEG picture), or run: convert IN OUT.jpg");
 
 // A picture file quizpack cannot decode; what() says why, without naming the file, and
 // `hint` how to fix it: as a rule, by saving it again as a JPEG picture.
 class PictureError : public std::runtime_error {
   public:
-    explicit PictureError(const std::string& message, std::string hint = kSaveAsJpeg)
+    explicit PictureError(const std::string& message, std::string hint = tr(kSaveAsJpeg))
+
         : std::runtime_error(message), hint(std::move(hint)) {}
     std::string hint;
 };

@@ -13,6 +13,7 @@
 #include "quizpack/media/parallel.h"
 #include "quizpack/page/sha256.h"
 #include "quizpack/page/web_export.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -183,12 +184,13 @@ KeySource readExecutableSource(const KeyOptions& options, KeyReport* report) {
     QuizReading reading = readQuizExecutable(readWholeFile(options.input), name);
     if (reading.malformed) {
         throw QuizpackError(kExitBadInput,
-                            name + ": its quiz does not match its own counts; extract it "
-                                   "(quizpack extract), mend the description and make its key");
+                            tr("{file}: its quiz does not match its own counts; extract it "
+                               "(quizpack extract), mend the description and make its key",
+                               {{"file", name}}));
     }
     report->warnings = reading.warnings;
     KeySource source;
-    source.inputs = {{options.input, "the quiz executable"}};
+    source.inputs = {{options.input, tr("the quiz executable")}};
     source.questions.resize(static_cast<size_t>(reading.quiz->questionCount));
     for (const MediaListing& m : reading.media) {
         KeyQuestion& question = source.questions[static_cast<size_t>(m.question - 1)];
@@ -223,8 +225,9 @@ void preparePictures(KeySource* source, KeyReport* report) {
             }
             if (!prepared[i].error.empty()) {
                 report->warnings.push_back(
-                    "the picture of question " + std::to_string(i + 1) +
-                    " does not decode and is left out: " + prepared[i].error);
+                    tr("the picture of question {q} does not decode and is left out: {reason}",
+                       {{"q", i + 1}, {"reason", prepared[i].error}}));
+
                 question.picture.clear();
                 return;
             }
@@ -299,8 +302,8 @@ KeyReport writeAnswerKey(const KeyOptions& options,
     report.output =
         options.output.empty() ? defaultKeyPath(options.input, source.quiz->title) : options.output;
     refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, "an answer key quizpack wrote", describeIfNotAnswerKey,
-                             options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, tr("an answer key quizpack wrote"),
+                             describeIfNotAnswerKey, options.readOnlyOutput);
     preparePictures(&source, &report);
     AnswerKey key;
     key.quiz = source.quiz.get();

@@ -14,6 +14,7 @@
 #include "quizpack/media/parallel.h"
 #include "quizpack/executable/quiz_reader.h"
 #include "quizpack/page/web_page.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 
@@ -76,12 +77,11 @@ struct MediaResult {
 void requireFfmpeg(const std::string& ffmpeg) {
     if (runExternalProgram({ffmpeg, "-hide_banner", "-loglevel", "error", "-version"}) != 0) {
         throw ExportError(
-            "this quiz has films: browsers do not play its AVI clips, so export converts them "
-            "to WebM with ffmpeg, and '" +
-            ffmpeg +
-            "' cannot be run\n"
-            "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
-            "PATH) and export again");
+            tr("this quiz has films: browsers do not play its AVI clips, so export converts them "
+               "to WebM with ffmpeg, and '{ffmpeg}' cannot be run\n"
+               "install ffmpeg (Debian: apt-get install ffmpeg; Windows: put ffmpeg.exe on the "
+               "PATH) and export again",
+               {{"ffmpeg", ffmpeg}}));
     }
 }
 
@@ -121,10 +121,15 @@ std::vector<uint8_t> convertFilmToWebm(const std::vector<uint8_t>& film, const s
          "-c:a",      "libopus",  "-b:a",         "64k",       "-f",    "webm", out.string()});
     std::error_code ec;
     if (status != 0 || !fs::is_regular_file(out, ec)) {
-        throw ExportError(name + ": ffmpeg could not convert this film to WebM (" +
-                          (status < 0 ? std::string("ffmpeg did not start")
-                                      : "exit code " + std::to_string(status)) +
-                          ")\ncheck that it plays (ffplay FILE) and save it again as an AVI clip");
+        throw ExportError(status < 0
+                              ? tr("{film}: ffmpeg could not convert this film to WebM (ffmpeg "
+                                   "did not start)\ncheck that it plays (ffplay FILE) and save it "
+                                   "again as an AVI clip",
+                                   {{"film", name}})
+                              : tr("{film}: ffmpeg could not convert this film to WebM (exit code "
+                                   "{status})\ncheck that it plays (ffplay FILE) and save it again "
+                                   "as an AVI clip",
+                                   {{"film", name}, {"status", status}}));
     }
     return readWholeFile(out);
 }
@@ -137,11 +142,13 @@ MediaResult prepareJob(const MediaJob& job, const ExportOptions& options, Rgb ba
     if (job.role == MediaRole::VideoClip) {
         size_t before = bytes.size();
         result.media.bytes = convertFilmToWebm(
-            bytes, job.name + " (question " + std::to_string(job.question) + ")", options.ffmpeg);
+            bytes, tr("{file} (question {q})", {{"file", job.name}, {"q", job.question}}),
+            options.ffmpeg);
         result.media.mime = "video/webm";
-        result.done = std::string(mediaFormatName(sniffMediaFormat(bytes))) +
-                      " film converted to WebM (VP8, Opus), " + formatSize(before) + " -> " +
-                      formatSize(result.media.bytes.size());
+        result.done = tr("{format} film converted to WebM (VP8, Opus), {before} -> {after}",
+                         {{"format", mediaFormatName(sniffMediaFormat(bytes))},
+                          {"before", formatSize(before)},
+                          {"after", formatSize(result.media.bytes.size())}});
         return result;
     }
     // Pictures and sounds: exactly what build stores.
@@ -172,9 +179,9 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
         for (const std::string& w : reading.warnings) {
             why += "\n  " + w;
         }
-        throw ExportError(source + ": its quiz does not match its own counts:" + why +
-                          "\nextract it (quizpack extract), mend the description and export "
-                          "that");
+        throw ExportError(tr("{file}: its quiz does not match its own counts:{why}\nextract it "
+                             "(quizpack extract), mend the description and export that",
+                             {{"file", source}, {"why", why}}));
     }
     report->warnings = reading.warnings;
     report->storageKey = webStorageKey(reading.package, reading.codeTable);
@@ -184,13 +191,13 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
     exported.packed.codeTable = reading.packedCodes;
     exported.packed.extras = reading.packedExtras;
     exported.packed.codeTableFound = !reading.packedCodes.empty() || reading.codesEmpty;
-    exported.inputs = {{options.input, "the quiz executable"}};
+    exported.inputs = {{options.input, tr("the quiz executable")}};
     for (const MediaListing& m : reading.media) {
         MediaJob job;
         job.role = m.role;
         job.question = m.question;
         job.resourceId = m.resourceId;
-        job.name = "resource IMG " + std::to_string(m.resourceId);
+        job.name = tr("resource IMG {id}", {{"id", m.resourceId}});
         job.bytes = imageData(reading, m.resourceId);
         exported.jobs.push_back(std::move(job));
     }
@@ -273,12 +280,15 @@ std::vector<Diagnostic> addAllMedia(const ExportSource& source, const ExportOpti
             if (!result.error.empty()) {
                 if (source.fromExecutable) {
                     report->warnings.push_back(
-                        job.name + " (question " + std::to_string(job.question) +
-                        ") does not decode and is left out: " + result.error);
+                        tr("{file} (question {q}) does not decode and is left out: {reason}",
+                           {{"file", job.name}, {"q", job.question}, {"reason", result.error}}));
                 } else {
-                    pictureErrors.push_back(Diagnostic{job.file, job.line, job.key, Severity::Error,
-                                                       quoteInput(job.name) + ": " + result.error,
-                                                       result.hint, job.column});
+                    pictureErrors.push_back(
+                        Diagnostic{job.file, job.line, job.key, Severity::Error,
+                                   tr("{what}: {problem}",
+                                      {{"what", quoteInput(job.name)}, {"problem", result.error}}),
+
+                                   result.hint, job.column});
                 }
                 return;
             }
@@ -307,8 +317,8 @@ ExportReport exportWebPage(const ExportOptions& options, const ExportProgress& p
                         ? defaultOutputPath(options.input, source.quiz->title, ".html")
                         : options.output;
     refuseOutputOverInputs(report.output, source.inputs, options.readOnlyOutput);
-    refuseReplacingOtherFile(report.output, "a page quizpack exported", describeIfNotExportedPage,
-                             options.readOnlyOutput);
+    refuseReplacingOtherFile(report.output, tr("a page quizpack exported"),
+                             describeIfNotExportedPage, options.readOnlyOutput);
     WebQuiz page;
     page.quiz = source.quiz.get();
     page.storageKey = report.storageKey;

@@ -10,6 +10,7 @@
 #include "quizpack/description/question_table.h"
 #include "quizpack/description/toml_writer.h"
 #include "quizpack/studio/studio_fields.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 using json = nlohmann::json;
@@ -68,8 +69,11 @@ json modelValue(const toml::node& node, const StudioField& f) {
     return node.is_string() ? json(node.as_string()->get()) : json(nullptr);
 }
 
-std::string typeWanted(const StudioField& f) {
-    return isList(f) ? "a list of texts" : isNumber(f) ? "a number" : "a text";
+// "title is not a text": `key` as the description writes it ("question[2].answers").
+std::string notOfItsType(const StudioField& f, const std::string& key) {
+    return isList(f)     ? tr("{key} is not a list of texts", {{"key", key}})
+           : isNumber(f) ? tr("{key} is not a number", {{"key", key}})
+                         : tr("{key} is not a text", {{"key", key}});
 }
 
 struct Reader {
@@ -126,7 +130,7 @@ struct Reader {
             }
             json value = modelValue(*node, *f);
             if (value.is_null()) {
-                return fail(where + f->key + " is not " + typeWanted(*f));
+                return fail(notOfItsType(*f, where + f->key));
             }
             (*into)[f->key] = value;
         }
@@ -137,7 +141,7 @@ struct Reader {
         json questions = json::array();
         if (const toml::node* file = root.get("questions")) {
             if (!file->is_string() || root.get("question") != nullptr) {
-                return fail("questions is not the one place of the questions");
+                return fail(tr("questions is not the one place of the questions"));
             }
             out->questionsFile = file->as_string()->get();
             std::vector<uint8_t> bytes;
@@ -149,12 +153,13 @@ struct Reader {
             std::vector<Diagnostic> diagnostics;
             std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
             if (!readStudioQuestionTable(text, out->questionsFile, &questions, &diagnostics)) {
-                return fail(out->questionsFile + " is not a table of questions");
+                return fail(
+                    tr("{file} is not a table of questions", {{"file", out->questionsFile}}));
             }
         } else if (const toml::node* node = root.get("question")) {
             const toml::array* array = node->as_array();
             if (array == nullptr || !array->is_array_of_tables()) {
-                return fail("question is not a list of [[question]] tables");
+                return fail(tr("question is not a list of [[question]] tables"));
             }
             for (size_t i = 0; i < array->size(); ++i) {
                 json question = json::object();
@@ -234,20 +239,20 @@ std::string valueProblem(const json& value, const StudioField& f) {
         }
         for (const json& v : value) {
             if (!v.is_string()) {
-                return std::string(f.key) + " must be a list of texts";
+                return tr("{key} must be a list of texts", {{"key", f.key}});
             }
         }
         return "";
     }
     if (isNumber(f)) {
-        return value.is_number_integer() ? "" : std::string(f.key) + " must be a number";
+        return value.is_number_integer() ? "" : tr("{key} must be a number", {{"key", f.key}});
     }
-    return value.is_string() ? "" : std::string(f.key) + " must be a text";
+    return value.is_string() ? "" : tr("{key} must be a text", {{"key", f.key}});
 }
 
 std::string objectProblem(const json& values, FieldScope scope) {
     if (!values.is_object()) {
-        return "an object was expected";
+        return tr("an object was expected");
     }
     std::vector<const StudioField*> keys = keysOf(scope);
     for (const auto& [key, value] : values.items()) {
@@ -256,7 +261,7 @@ std::string objectProblem(const json& values, FieldScope scope) {
             field = key == f->key ? f : field;
         }
         if (field == nullptr) {
-            return "unknown key " + key;
+            return tr("unknown key {key}", {{"key", key}});
         }
         if (std::string problem = valueProblem(value, *field); !problem.empty()) {
             return problem;
@@ -276,7 +281,8 @@ LoadedDescription loadStudioDescription(std::string_view text, const fs::path& f
     }
     std::string parserText;
     if (auto problem = screenDescription(text, &parserText)) {
-        reader.fail("line " + std::to_string(problem->line) + ": " + problem->message);
+        reader.fail(
+            tr("line {line}: {problem}", {{"line", problem->line}, {"problem", problem->message}}));
         return loaded;
     }
     toml::table root;
@@ -310,13 +316,13 @@ std::string writeStudioDescription(const json& quiz) {
 std::string quizModelProblem(const json& quiz) {
     if (!quiz.is_object() || !quiz.contains("settings") || !quiz.contains("questions") ||
         !quiz["questions"].is_array() || quiz.size() != 2) {
-        return "a quiz has settings and questions";
+        return tr("a quiz has settings and questions");
     }
     if (std::string problem = objectProblem(quiz["settings"], FieldScope::Quiz); !problem.empty()) {
         return problem;
     }
     if (quiz["questions"].size() > static_cast<size_t>(kMaxQuestions)) {
-        return "a quiz holds at most 90 questions";
+        return tr("a quiz holds at most 90 questions");
     }
     for (const json& question : quiz["questions"]) {
         if (std::string problem = objectProblem(question, FieldScope::Question); !problem.empty()) {

@@ -1,5 +1,7 @@
 #include "quizpack/studio/studio_http.h"
 
+#include "quizpack/common/messages.h"
+
 #include <cctype>
 
 #include <nlohmann/json.hpp>
@@ -177,16 +179,16 @@ Response errorResponse(int status, const std::string& message) {
 bool parseFormData(std::string_view contentType, std::string_view body,
                    std::vector<FormPart>* parts, std::string* why) {
     if (contentType.substr(0, 19) != "multipart/form-data") {
-        return refuse(why, "not multipart/form-data");
+        return refuse(why, tr("not multipart/form-data"));
     }
     std::string boundary = parameter(contentType, "boundary");
     if (boundary.empty() || boundary.size() > 70) {
-        return refuse(why, "no boundary");
+        return refuse(why, tr("no boundary"));
     }
     const std::string delimiter = "--" + boundary;
     size_t at = body.find(delimiter);
     if (at != 0) {
-        return refuse(why, "the body does not begin with its boundary");
+        return refuse(why, tr("the body does not begin with its boundary"));
     }
     at += delimiter.size();
     while (true) {
@@ -194,24 +196,24 @@ bool parseFormData(std::string_view contentType, std::string_view body,
             return true; // the closing boundary
         }
         if (body.substr(at, 2) != "\r\n") {
-            return refuse(why, "a boundary is not followed by a line end");
+            return refuse(why, tr("a boundary is not followed by a line end"));
         }
         at += 2;
         size_t headersEnd = body.find("\r\n\r\n", at);
         if (headersEnd == std::string_view::npos) {
-            return refuse(why, "a part's headers do not end");
+            return refuse(why, tr("a part's headers do not end"));
         }
         FormPart part;
         if (!parsePartHeaders(body.substr(at, headersEnd - at), &part)) {
-            return refuse(why, "a part has no name");
+            return refuse(why, tr("a part has no name"));
         }
         size_t dataStart = headersEnd + 4;
         size_t next = body.find("\r\n" + delimiter, dataStart);
         if (next == std::string_view::npos) {
-            return refuse(why, "a part does not end");
+            return refuse(why, tr("a part does not end"));
         }
         if (parts->size() == kMaxFormParts) {
-            return refuse(why, "too many parts");
+            return refuse(why, tr("too many parts"));
         }
         part.data = std::string(body.substr(dataStart, next - dataStart));
         parts->push_back(std::move(part));

@@ -51,7 +51,9 @@ enum class StudioText {
 
 using StudioArguments = std::vector<std::pair<const char*, std::string>>;
 
-// The message in the studio's language, each {name} replaced by its argument.
+// The message in the language of quizpack's messages (po/fr.po holds the French, which the
+// studio speaks while it serves), each {name} replaced by its argument.
+
 std::string studioMessage(StudioText id, const StudioArguments& arguments = {});
 // The same in English, the messages' source language.
 std::string studioMessageEnglish(StudioText id, const StudioArguments& arguments = {});

@@ -15,6 +15,7 @@
 
 #include "quizpack/common/quizpack_error.h"
 #include "quizpack/studio/routes.h"
+#include "quizpack/common/messages.h"
 
 namespace asio = boost::asio;
 namespace beast = boost::beast;
@@ -149,9 +150,10 @@ void serveStudio(StudioState& state, const StudioServerOptions& options,
         acceptor.listen(asio::socket_base::max_listen_connections, ec);
     }
     if (ec) {
-        throw QuizpackError(kExitBadInput, "cannot listen on 127.0.0.1 port " +
-                                               std::to_string(options.port) + ": " + ec.message() +
-                                               "\ngive another --port, or none for a free one");
+        throw QuizpackError(kExitBadInput,
+                            tr("cannot listen on 127.0.0.1 port {port}: {reason}\ngive another "
+                               "--port, or none for a free one",
+                               {{"port", options.port}, {"reason", ec.message()}}));
     }
     Studio studio{StudioAccess{acceptor.local_endpoint().port(), makeStudioToken()}, state};
     Connections connections;

@@ -14,6 +14,7 @@
 #include "quizpack/studio/quiz_document.h"
 #include "quizpack/studio/quiz_folders.h"
 #include "quizpack/studio/studio_messages.h"
+#include "quizpack/common/messages.h"
 
 namespace fs = std::filesystem;
 using json = nlohmann::json;
@@ -105,7 +106,8 @@ void StudioState::openDescription(const fs::path& description) {
     quiz_->diskHash = exists ? hashOf(text) : "";
     LoadedDescription loaded = loadStudioDescription(text, quiz_->folder);
     quiz_->editable = exists && loaded.editable;
-    quiz_->problem = exists ? loaded.problem : "no such file";
+    quiz_->problem = exists ? loaded.problem : tr("no such file");
+
     quiz_->model = loaded.quiz;
     quiz_->writtenByStudio = loaded.writtenByStudio;
     quiz_->droppedKeys = loaded.droppedKeys;
@@ -497,9 +499,9 @@ StudioPlace studioPlaceOf(const fs::path& given) {
     if (fs::is_regular_file(given, ec)) {
         return StudioPlace{fs::path(), given};
     }
-    throw QuizpackError(kExitBadInput, displayPath(given) +
-                                           ": no such folder or description\n"
-                                           "give a folder of quizzes, a quiz's folder or its "
-                                           "description (QUIZ.toml), or nothing for the "
-                                           "current folder");
+    throw QuizpackError(kExitBadInput,
+                        tr("{path}: no such folder or description\ngive a folder of quizzes, a "
+                           "quiz's folder or its description (QUIZ.toml), or nothing for the "
+                           "current folder",
+                           {{"path", displayPath(given)}}));
 }

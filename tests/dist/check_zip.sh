@@ -2,7 +2,8 @@
 # The Windows zip, used as a Windows author would use it: it unpacks into one folder that
 # holds quizpack.exe, LISEZMOI.txt (UTF-8 with a byte order mark and Windows line ends, so
 # that Notepad shows its accents), the documentation and the samples; under Wine the
-# unpacked quizpack.exe gives its version and builds a sample into a quiz that starts.
+# unpacked quizpack.exe gives its version, speaks French to a French user and builds a
+# sample into a quiz that starts.
 #
 #   tests/dist/check_zip.sh ZIP VERSION STARTUP_PROBE
 #
@@ -13,6 +14,9 @@ set -euo pipefail
 zip=$1 version=$2 probe=$3
 # shellcheck source=tests/dist/package_check.sh
 . "$(dirname "$0")/package_check.sh"
+# shellcheck source=tools/wine_session.sh
+. "$(dirname "$0")/../../tools/wine_session.sh" # the prefix's settings: WINE_SETTINGS_REG
+
 
 check_package_name "$zip" "quizz-$version-windows.zip"
 (cd "$work" && cmake -E tar xf "$zip")
@@ -32,6 +36,19 @@ iconv -f UTF-8 -t UTF-8 "$lisezmoi" >/dev/null || fail "LISEZMOI.txt is not UTF-
 cd "$top"
 said=$(wine quizpack.exe --version | tr -d '\r')
 [ "$said" = "quizpack $version" ] || fail "quizpack.exe --version: $said"
+# A French interface language makes it speak French. Wine gives a process the interface
+# language of its LC_ALL; LANG alone is not enough where no French locale is installed.
+said=$(env -u QUIZPACK_LANG LC_ALL=fr_FR.UTF-8 wine quizpack.exe check 2>&1 | tr -d '\r' || true)
+# A process in another locale makes Wine rewrite the prefix's font substitutes for its code
+# pages, and again when the next one comes back: the prefix's own settings go back after that.
+wine quizpack.exe --version >/dev/null 2>&1 || true
+wine regedit "$WINE_SETTINGS_REG" </dev/null >/dev/null 2>&1 || fail "the Wine settings not restored"
+case $said in
+*"quizpack check : indiquez un fichier de description"*) ;;
+*) fail "quizpack.exe in French: $said" ;;
+esac
+
+
 wine quizpack.exe build 'samples\picture\quiz.toml' -o essai.exe >"$work/build.log" 2>&1 ||
     { cat "$work/build.log" >&2; fail "quizpack.exe build failed"; }
 wine "$probe" essai.exe --runs 1 || fail "the quiz quizpack.exe built does not start"

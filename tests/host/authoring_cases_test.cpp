@@ -19,8 +19,11 @@
 #include "checking/grader.h"
 #include "quizpack/commands/console.h"
 #include "quizpack/common/cp1252.h"
+#include "quizpack/common/messages.h"
 #include "quizpack/common/output_names.h"
 #include "quizpack/description/description.h"
+#include "quizpack/description/question_table.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -76,26 +79,11 @@ std::map<std::string, FileState> snapshot(const fs::path& root) {
     return files;
 }
 
-struct Output {
-    int exitCode = -1;
-    std::string text; // standard output, then standard error
-};
-
 // quizpack with `args`, in-process as main() runs it, from the folder `root`.
-Output runIn(const fs::path& root, std::vector<std::string> args) {
+Output runIn(const fs::path& root, const std::vector<std::string>& args) {
     const fs::path before = fs::current_path();
     fs::current_path(root);
-    args.insert(args.begin(), "quizpack");
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(&a[0]);
-    }
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Output out;
-    out.exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
-    out.text = testing::internal::GetCapturedStdout();
-    out.text += testing::internal::GetCapturedStderr();
+    Output out = runInProcess(args);
     fs::current_path(before);
     return out;
 }
@@ -427,38 +415,72 @@ const std::vector<Case> kCases = {
 };
 // clang-format on
 
+// Words of English sentences that no French message holds (the rows' own files, keys and
+// texts hold none of them either).
+const char* const kEnglishWords[] = {
+    " the ",  " is ",   " are ",  " must ",   " cannot ", " with ",  " was ",   " and ",   " not ",
+    " give ", " hint:", "error:", "warning:", " file ",   " folder", " which ", " written"};
+
+// `text` without the TOML parser's own description of a mistake, which French messages
+// quote in its English.
+std::string withoutParserWords(std::string text) {
+    const std::string quote = "l'analyseur TOML dit, en anglais : ";
+    for (size_t at; (at = text.find(quote)) != std::string::npos;) {
+        text.erase(at, text.find('\n', at) - at);
+    }
+    return text;
+}
+
+// Each row runs as a user in LANG=C does, where every check below holds, then as one in
+// fr_FR.UTF-8: the same exit code and files, and every message from the French catalogue.
 TEST(AuthoringCases, EachCaseAndNothingElseChanged) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        TempFolder dir("cases");
-        writeWorkspace(dir.path());
-        if (c.setup) {
-            c.setup(dir.path());
-        }
-        const std::map<std::string, FileState> before = snapshot(dir.path());
-        const Output out = runIn(dir.path(), c.args);
-        EXPECT_EQ(out.exitCode, c.exitCode) << out.text;
-        for (const std::string& s : c.said) {
-            EXPECT_EQ(occurrences(out.text, s), 1u) << "'" << s << "' in:\n" << out.text;
-        }
-        for (const std::string& s : c.unsaid) {
-            EXPECT_EQ(occurrences(out.text, s), 0u) << "'" << s << "' in:\n" << out.text;
-        }
-        const std::map<std::string, FileState> after = snapshot(dir.path());
-        for (const auto& [path, state] : before) {
-            if (isWritten(path, c.written)) {
-                continue;
+    const ScopedEnvironment noChoice("QUIZPACK_LANG", nullptr);
+    for (const char* locale : {"C", "fr_FR.UTF-8"}) {
+        const ScopedEnvironment language("LC_ALL", locale);
+        const bool french = locale[0] == 'f';
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(c.name) + " in " + locale);
+            TempFolder dir("cases");
+            writeWorkspace(dir.path());
+            if (c.setup) {
+                c.setup(dir.path());
             }
-            auto now = after.find(path);
-            EXPECT_TRUE(now != after.end() && now->second == state) << path << " changed";
-        }
-        for (const auto& [path, state] : after) {
-            EXPECT_TRUE(before.count(path) || isWritten(path, c.written)) << path << " appeared";
-        }
-        if (c.verify) {
-            c.verify(dir.path(), out.text);
+            const std::map<std::string, FileState> before = snapshot(dir.path());
+            takeUntranslatedCount();
+            const Output out = runIn(dir.path(), c.args);
+            std::string untranslated;
+            EXPECT_EQ(takeUntranslatedCount(&untranslated), 0) << untranslated;
+            EXPECT_EQ(out.exitCode, c.exitCode) << out.text;
+            for (const char* word : kEnglishWords) {
+                EXPECT_TRUE(!french || withoutParserWords(out.text).find(word) == std::string::npos)
+
+                    << "'" << word << "' in:\n"
+                    << out.text;
+            }
+            for (const std::string& s : french ? std::vector<std::string>() : c.said) {
+                EXPECT_EQ(occurrences(out.text, s), 1u) << "'" << s << "' in:\n" << out.text;
+            }
+            for (const std::string& s : french ? std::vector<std::string>() : c.unsaid) {
+                EXPECT_EQ(occurrences(out.text, s), 0u) << "'" << s << "' in:\n" << out.text;
+            }
+            const std::map<std::string, FileState> after = snapshot(dir.path());
+            for (const auto& [path, state] : before) {
+                if (isWritten(path, c.written)) {
+                    continue;
+                }
+                auto now = after.find(path);
+                EXPECT_TRUE(now != after.end() && now->second == state) << path << " changed";
+            }
+            for (const auto& [path, state] : after) {
+                EXPECT_TRUE(before.count(path) || isWritten(path, c.written))
+                    << path << " appeared";
+            }
+            if (c.verify && !french) {
+                c.verify(dir.path(), out.text);
+            }
         }
     }
+    setMessageLanguage(Language::English);
 }
 
 TEST(AuthoringCases, OutputsAreNamedAfterTheTitle) {
@@ -511,9 +533,11 @@ TEST(AuthoringCases, WaitsForAKeyOnlyInAConsoleOfItsOwn) {
 // reference, and the README points to the reference.
 TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
     const std::string root = QUIZZ_SOURCE_DIR;
-    const std::string reference = readFile(root + "/docs/description.md");
     const std::string readme = readFile(root + "/README.md");
-    EXPECT_NE(readme.find("(docs/description.md)"), std::string::npos);
+    for (const char* doc : {"docs/description.md", "docs/fr/description.md",
+                            "docs/questions-csv.md", "docs/fr/questions-csv.md"}) {
+        EXPECT_NE(readme.find(std::string("(") + doc + ")"), std::string::npos) << doc;
+    }
     // Authors first, then the developers' commands, which stay.
     EXPECT_LT(readme.find("## For quiz authors"), readme.find("## For developers"));
     for (const char* part :
@@ -534,15 +558,30 @@ TEST(AuthoringCases, TheReferenceDescribesEveryKey) {
         }
     }
     EXPECT_GE(keys.size(), 16u);
-    for (const std::string& key : keys) {
-        EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << key;
+    for (const char* path : {"/docs/description.md", "/docs/fr/description.md"}) {
+        const std::string reference = readFile(root + path);
+        for (const std::string& key : keys) {
+            EXPECT_NE(reference.find("`" + key + "`"), std::string::npos) << path << ": " << key;
+        }
+        // Every verdict the player writes has its row, with an example.
+        for (const char* verdict :
+             {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
+              kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
+            EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
+                << path << ": " << verdict;
+        }
     }
-    // Every verdict the player writes has its row, with an example.
-    for (const char* verdict :
-         {kVerdictBravo, kVerdictAnagram, kVerdictAlmost, kVerdictNearly, kVerdictTooLong,
-          kVerdictTooShort, kVerdictNotFar, kVerdictSimilar, kVerdictWrong, kVerdictEmpty}) {
-        EXPECT_NE(reference.find("\n| " + cp1252ToUtf8(verdict) + " | "), std::string::npos)
-            << verdict;
+    // Both references of the questions file name every column, in English and in French.
+    for (const char* path : {"/docs/questions-csv.md", "/docs/fr/questions-csv.md"}) {
+        const std::string reference = readFile(root + path);
+        std::vector<std::string> columns = {"réponse 2", "texte révélé", "image révélée"};
+        for (int c = 0; c < kQuestionColumnCount; ++c) {
+            columns.push_back(questionColumnName(c));
+        }
+        for (const std::string& column : columns) {
+            EXPECT_NE(reference.find("`" + column + "`"), std::string::npos)
+                << path << ": " << column;
+        }
     }
 }
 

@@ -4,14 +4,17 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
 #include "tests/support/files.h"
+#include "quizpack/commands/command_shell.h"
 #include "quizpack/executable/builder.h"
 #include "quizpack/common/diagnostics.h"
 #include "quizpack/executable/pe_resources.h"
@@ -28,6 +31,46 @@ inline std::string describe(const std::vector<Diagnostic>& diagnostics) {
 
 namespace fs = std::filesystem;
 using test_support::Bytes;
+
+struct Output {
+    int exitCode = -1;
+    std::string text; // standard output, then standard error
+};
+
+// quizpack with `args` (the words after "quizpack"), in-process as main() runs it.
+inline Output runInProcess(std::vector<std::string> args) {
+    args.insert(args.begin(), "quizpack");
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(&a[0]);
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    Output out;
+    out.exitCode = runQuizpack(static_cast<int>(argv.size()), argv.data());
+    out.text = testing::internal::GetCapturedStdout();
+    out.text += testing::internal::GetCapturedStderr();
+    return out;
+}
+
+// An environment variable set (or, for null, unset) for as long as the object lives.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        const char* before = getenv(name);
+        had_ = before != nullptr;
+        before_ = had_ ? before : "";
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnvironment() { had_ ? setenv(name_, before_.c_str(), 1) : unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* name_;
+    bool had_;
+    std::string before_;
+};
 
 inline void appendTo(void* context, void* data, int size) {
     auto* out = static_cast<Bytes*>(context);

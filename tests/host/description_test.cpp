@@ -11,6 +11,7 @@
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
 #include "quizpack/description/description.h"
+#include "quizpack/common/messages.h"
 
 namespace {
 
@@ -488,15 +489,23 @@ TEST(DescriptionCheck, EachProblemIsReportedWithItsLineAndKey) {
     }
 }
 
+// In English and in French, where every message and hint comes from the catalogue.
 TEST(DescriptionCheck, EveryErrorComesWithAHint) {
-    for (const ProblemCase& c : problemCases()) {
-        TempFolder dir("hint");
-        for (const Diagnostic& d : checkIn(dir, c.toml, c.files).diagnostics) {
-            if (d.severity == Severity::Error) {
-                EXPECT_FALSE(d.hint.empty()) << c.name << ": " << formatDiagnostic(d);
+    for (Language language : {Language::English, Language::French}) {
+        setMessageLanguage(language);
+        takeUntranslatedCount();
+        for (const ProblemCase& c : problemCases()) {
+            TempFolder dir("hint");
+            for (const Diagnostic& d : checkIn(dir, c.toml, c.files).diagnostics) {
+                if (d.severity == Severity::Error) {
+                    EXPECT_FALSE(d.hint.empty()) << c.name << ": " << formatDiagnostic(d);
+                }
             }
+            std::string untranslated;
+            EXPECT_EQ(takeUntranslatedCount(&untranslated), 0) << c.name << ": " << untranslated;
         }
     }
+    setMessageLanguage(Language::English);
 }
 
 TEST(DescriptionCheck, ReportsEveryProblemAtOnce) {

@@ -209,6 +209,9 @@ def flow():
         check(bool(warned), "fit warning shown beside the field")
         check(js("return document.querySelectorAll('#diagnostics [data-key=\"question[1].reveal_text\"][data-severity=warning]').length") == 1,
               "and in the list")
+        said = js("return document.querySelector('#diagnostics [data-key=\"question[1].reveal_text\"]').textContent")
+        check("son cadre en affiche" in said, "the studio's checks speak French: %s" % said)
+
         typed("question-1-reveal-text", "Bleu, blanc, rouge.")
         saved()
         wait(lambda: problems_beside("question-1-reveal-text") == [], "the warning gone")
