@@ -125,6 +125,19 @@ std::string ValueReader::convertText(const std::string& utf8, int line, const st
     return convert(utf8, line, key, rules, what);
 }
 
+// False, with the error said, when BYTES holds a NUL, which would end the text early wherever
+// the player reads it.
+bool ValueReader::refuseNul(const std::string& bytes, int line, const std::string& key,
+                            const std::string& what) {
+    if (bytes.find('\0') == std::string::npos) {
+        return true;
+    }
+    error(line, key,
+          tr("{what} holds a NUL character (\\u0000), which would end it early", {{"what", what}}),
+          tr("remove the \\u0000"));
+    return false;
+}
+
 std::string ValueReader::convert(const std::string& utf8, int line, const std::string& key,
                                  unsigned rules, const std::string& what) {
     std::string bytes;
@@ -149,11 +162,7 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
                   bytes.size() - kMaxTextBytes));
         ok = false;
     }
-    if (bytes.find('\0') != std::string::npos) {
-        error(line, key,
-              tr("{what} holds a NUL character (\\u0000), which would end it early",
-                 {{"what", what}}),
-              tr("remove the \\u0000"));
+    if (!refuseNul(bytes, line, key, what)) {
         ok = false;
     }
     if ((rules & kPackageField) && bytes.find('|') != std::string::npos) {
@@ -182,11 +191,7 @@ std::string ValueReader::convert(const std::string& utf8, int line, const std::s
 std::string ValueReader::convertForms(const std::string& bytes, int line, const std::string& key,
                                       unsigned rules, const std::string& what) {
     bool ok = true;
-    if (bytes.find('\0') != std::string::npos) {
-        error(line, key,
-              tr("{what} holds a NUL character (\\u0000), which would end it early",
-                 {{"what", what}}),
-              tr("remove the \\u0000"));
+    if (!refuseNul(bytes, line, key, what)) {
         ok = false;
     }
     std::vector<std::string> forms;

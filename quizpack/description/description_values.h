@@ -87,6 +87,8 @@ class ValueReader {
              const std::string& hint);
     std::string convert(const std::string& utf8, int line, const std::string& key, unsigned rules,
                         const std::string& what);
+    bool refuseNul(const std::string& bytes, int line, const std::string& key,
+                   const std::string& what);
     std::string convertForms(const std::string& bytes, int line, const std::string& key,
                              unsigned rules, const std::string& what);
     void warnDuplicateForms(const std::vector<std::string>& forms, const std::vector<int>& written,
