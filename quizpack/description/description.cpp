@@ -411,6 +411,16 @@ CheckResult checkDescriptionFile(const fs::path& file, PictureDecoding decoding)
     return checkDescriptionText(text, displayPath(file), file.parent_path(), decoding);
 }
 
+Description checkBeforeMaking(const fs::path& file, std::vector<Diagnostic>* diagnostics,
+                              const CheckedCallback& checked) {
+    CheckResult result = checkDescriptionFile(file, PictureDecoding::HeaderOnly);
+    *diagnostics = std::move(result.diagnostics);
+    if (checked) {
+        checked(*diagnostics);
+    }
+    return std::move(result.description);
+}
+
 QuizPtr makeQuiz(const Description& d) {
     QuizPtr quiz = makeEmptyQuiz();
     quiz->quizType = d.quizType;

@@ -118,6 +118,17 @@ using MediaExaminer = std::function<MediaFacts(const MediaFile& media, PictureDe
 CheckResult checkDescriptionFile(const std::filesystem::path& file,
                                  PictureDecoding decoding = PictureDecoding::Full);
 
+// Called with the check's problems before any media is prepared, and again with the
+// pictures that turn out not to decode while they are prepared.
+using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagnostics)>;
+
+// The check that build, export and key make first: pictures by their headers only (they are
+// decoded once, later, while prepared); the problems go into *diagnostics and to `checked`
+// at once, so that the author sees them before any slow work. The description is for use
+// only when *diagnostics hold no error.
+Description checkBeforeMaking(const std::filesystem::path& file,
+                              std::vector<Diagnostic>* diagnostics, const CheckedCallback& checked);
+
 // The same for a description already in memory; `displayName` names it in messages and
 // media paths are resolved against `folder`. `examiner` reads the media files when given.
 CheckResult checkDescriptionText(std::string_view text, const std::string& displayName,

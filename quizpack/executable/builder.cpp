@@ -274,16 +274,10 @@ BuildReport buildQuiz(const BuildOptions& options, const BuildProgress& progress
                       const CheckedCallback& checked) {
     auto start = std::chrono::steady_clock::now();
     BuildReport report;
-    // Pictures are decoded once, below, while they are prepared.
-    CheckResult result = checkDescriptionFile(options.description, PictureDecoding::HeaderOnly);
-    report.diagnostics = std::move(result.diagnostics);
-    if (checked) {
-        checked(report.diagnostics);
-    }
+    const Description d = checkBeforeMaking(options.description, &report.diagnostics, checked);
     if (hasErrors(report.diagnostics)) {
         return report;
     }
-    const Description& d = result.description;
     PackedQuiz packed = packQuiz(*makeQuiz(d));
     PlayerTemplate player = findPlayerTemplate(options.player, options.quizpackPath);
     report.player = player.origin;

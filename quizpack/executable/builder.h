@@ -86,10 +86,6 @@ PreparedMedia prepareMediaBytes(std::vector<uint8_t> bytes, MediaRole role, Down
                                 Rgb background);
 PreparedMedia prepareMedia(const MediaFile& media, Downscaling downscaling, Rgb background);
 
-// Called with the check's problems before any media is prepared, and again with the
-// pictures that turn out not to decode while they are prepared.
-using CheckedCallback = std::function<void(const std::vector<Diagnostic>& diagnostics)>;
-
 // Adds the pictures that did not decode to `all` and hands them to `checked`. False when
 // there were any: the caller then writes nothing.
 bool noPictureErrors(const std::vector<Diagnostic>& pictureErrors, std::vector<Diagnostic>* all,

@@ -155,16 +155,11 @@ struct KeySource {
 KeySource
 readDescriptionSource(const KeyOptions& options, KeyReport* report,
                       const std::function<void(const std::vector<Diagnostic>&)>& checked) {
-    CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
-    report->diagnostics = std::move(result.diagnostics);
-    if (checked) {
-        checked(report->diagnostics);
-    }
+    const Description d = checkBeforeMaking(options.input, &report->diagnostics, checked);
     KeySource source;
     if (hasErrors(report->diagnostics)) {
         return source;
     }
-    const Description& d = result.description;
     source.quiz = makeQuiz(d);
     source.inputs = descriptionInputs(options.input, d);
     source.questions.resize(d.questions.size());

@@ -208,16 +208,11 @@ ExportSource readExecutable(const ExportOptions& options, ExportReport* report) 
 // Null quiz when the description has errors; they are in the report then.
 ExportSource readDescription(const ExportOptions& options, const CheckedCallback& checked,
                              ExportReport* report) {
-    CheckResult result = checkDescriptionFile(options.input, PictureDecoding::HeaderOnly);
-    report->diagnostics = std::move(result.diagnostics);
-    if (checked) {
-        checked(report->diagnostics);
-    }
+    const Description description = checkBeforeMaking(options.input, &report->diagnostics, checked);
     ExportSource exported;
     if (hasErrors(report->diagnostics)) {
         return exported;
     }
-    const Description& description = result.description;
     exported.inputs = descriptionInputs(options.input, description);
     exported.quiz = makeQuiz(description);
     report->storageKey =
